@@ -1,0 +1,36 @@
+#pragma once
+// Whole-file reading and atomic writing. Every file the program writes goes
+// through WriteFileAtomically, so a crash or a full disk never leaves a
+// half-written file: the old file stays until the new one is complete.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korvex48 {
+
+struct FileError {
+  std::string path;
+  std::string message;  // strerror text or a short reason, for the user
+};
+
+// Reads the whole file; nullopt (and `error` filled when given) on failure.
+// Refuses files larger than `max_bytes`.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
+                                                      FileError* error = nullptr,
+                                                      std::size_t max_bytes = 64u << 20);
+
+// Writes `data` to a temporary file in the same folder, flushes it and renames
+// it over `path`. On failure the old file is untouched and false is returned.
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> data,
+                         FileError* error = nullptr);
+
+// The per-user data folder of the program: $XDG_DATA_HOME/korvex48, or
+// ~/.local/share/korvex48. Not created here.
+std::string UserDataDir();
+
+// Creates `dir` and its parents when missing; true when it exists afterwards.
+bool EnsureDirectory(const std::string& dir);
+
+}  // namespace korvex48
