@@ -1,0 +1,43 @@
+// Feeds arbitrary bytes to Import One and Import All on the default library:
+// refusals change nothing, and the occupied slots stay contiguous.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/library/library_files.h"
+#include "core/library/pc_macro_library.h"
+
+namespace {
+
+using namespace korvex48;
+
+void CheckContiguous(const PcMacroLibrary& lib) {
+  const std::size_t count = lib.Count();
+  for (std::size_t i = 0; i < kLibrarySlots; ++i)
+    if (lib.IsOccupied(i) != (i < count)) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const ByteView bytes(data, size);
+  PcMacroLibrary lib;
+  lib.Load(DefaultLibraryBytes());
+
+  const Bytes before = lib.ToBytes();
+  const std::size_t count = lib.Count();
+  const ImportOneResult one = lib.ImportOne(bytes);
+  if (one == ImportOneResult::kImported) {
+    if (lib.Count() != count + 1) __builtin_trap();
+    const Bytes record = lib.ExportOne(count);
+    for (std::size_t i = 0; i < record.size(); ++i)
+      if (record[i] != (i < size ? bytes[i] : 0)) __builtin_trap();
+  } else if (lib.ToBytes() != before) {
+    __builtin_trap();
+  }
+  CheckContiguous(lib);
+
+  lib.ImportAll(bytes);
+  CheckContiguous(lib);
+  if (lib.ToBytes().size() != kLibraryFileSize) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,44 @@
+#include "backends/device_factory.h"
+
+#include "backends/hidraw/hidraw_backend.h"
+#include "core/device/protocol_trace.h"
+
+namespace korvex48 {
+
+DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
+                          std::string* error) {
+  DeviceLink link;
+  std::unique_ptr<HidBackend> backend;
+  if (options.simulate) {
+    auto mouse = std::make_unique<SimulatedMouse>(*options.simulate, clock);
+    if (!options.simulate_state_file.empty()) {
+      if (!mouse->AttachStateFile(options.simulate_state_file, error)) return {};
+      if (mouse->Storage() != *options.simulate) {
+        if (error)
+          *error = options.simulate_state_file + " holds a " +
+                   std::string(SimulatedStorageName(mouse->Storage())) + " mouse, not " +
+                   std::string(SimulatedStorageName(*options.simulate));
+        return {};
+      }
+    }
+    link.simulated = mouse.get();
+    link.description =
+        "simulated " + std::string(SimulatedStorageName(*options.simulate)) + " mouse" +
+        (options.simulate_state_file.empty() ? std::string()
+                                             : " (state in " + options.simulate_state_file + ")");
+    backend = std::move(mouse);
+  } else {
+    backend = std::make_unique<HidrawBackend>(options.device_dir);
+    link.description = "hidraw nodes in " + options.device_dir;
+  }
+  std::unique_ptr<ProtocolTrace> trace;
+  if (!options.trace_file.empty()) {
+    trace = ProtocolTrace::OpenFile(options.trace_file, clock, error);
+    if (!trace) return {};
+  }
+  link.transport = std::make_unique<Transport>(session, std::move(backend), clock);
+  if (trace) link.transport->SetTrace(std::move(trace));
+  return link;
+}
+
+}  // namespace korvex48

@@ -1,0 +1,27 @@
+#pragma once
+// Making the transport the options ask for: a simulated mouse (--simulate),
+// or the hidraw backend on the device folder; with a protocol trace when one
+// is asked for. For the editor and the command-line tool.
+#include <memory>
+#include <string>
+
+#include "core/common/clock.h"
+#include "core/device/device_options.h"
+#include "core/device/device_session.h"
+#include "core/device/simulated_mouse.h"
+#include "core/device/transport.h"
+
+namespace korvex48 {
+
+struct DeviceLink {
+  std::unique_ptr<Transport> transport;  // owns its backend and trace
+  SimulatedMouse* simulated = nullptr;   // the simulated mouse, when simulating
+  std::string description;               // e.g. "hidraw in /dev", "simulated i2c mouse"
+};
+
+// nullopt-like failure: `link.transport` empty and `error` set (a bad state
+// file, a trace file that cannot be created).
+DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
+                          std::string* error);
+
+}  // namespace korvex48

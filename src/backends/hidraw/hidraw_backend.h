@@ -1,0 +1,40 @@
+#pragma once
+// The Linux HID backend: hidraw nodes used directly. Lists the entries named
+// hidraw* in a folder (/dev normally), opens them read-write, takes vendor and
+// product from HIDIOCGRAWINFO, the feature report length from the report
+// descriptor, and moves reports with HIDIOCSFEATURE / HIDIOCGFEATURE. Nodes
+// need not be character devices (tests serve them from FUSE).
+#include <string>
+
+#include "core/device/hid_backend.h"
+
+namespace korvex48 {
+
+class HidrawBackend final : public HidBackend {
+ public:
+  explicit HidrawBackend(std::string device_dir = "/dev");
+  ~HidrawBackend() override;  // closes what is still open
+
+  const std::string& DeviceDir() const { return dir_; }
+
+  std::vector<std::string> ListInterfaces() override;
+  DeviceHandle Open(const std::string& path, HidError* error) override;
+  void Close(DeviceHandle handle) override;
+  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override;
+  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
+                  HidError* error = nullptr) override;
+  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
+                  HidError* error = nullptr) override;
+  // From /sys/class/hidraw/<name>/device/uevent (HID_ID), when there is one.
+  std::optional<std::pair<std::uint16_t, std::uint16_t>> PeekIdentifiers(
+      const std::string& path) override;
+
+ private:
+  std::string dir_;
+  std::vector<int> open_;
+};
+
+// errno of a failed open or ioctl as a HidError.
+HidError HidErrorFromErrno(int err);
+
+}  // namespace korvex48

@@ -1,0 +1,175 @@
+#include "cli/cli.h"
+
+#include <charconv>
+
+#include "core/image/default_image.h"
+#include "core/ui/language.h"
+#include "core/ui/settings_table.h"
+
+namespace korvex48::cli {
+namespace {
+
+// Reports the whole-image read shows the busy pop-up for (one per reply).
+int ExpectedReadReports(StorageLayout layout) {
+  const int sections = 15 + 21;
+  if (layout == StorageLayout::kSlot) return sections + 32 * 37 + 74;
+  if (layout == StorageLayout::kPacked) return sections + 2 * 37;
+  return sections;
+}
+
+std::string Hex4(int v) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%04x", v & 0xFFFF);
+  return buf;
+}
+
+}  // namespace
+
+void Fail(int code, std::string message) { throw Failure{code, std::move(message)}; }
+void UsageError(std::string message) { Fail(kExitUsage, std::move(message)); }
+
+GlobalOptions ParseGlobalOptions(std::vector<std::string>& args) {
+  GlobalOptions options;
+  std::string error;
+  if (!ParseDeviceOptions(args, &options.device, &error)) UsageError(error);
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--json") {
+      options.json = true;
+    } else if (a == "--help" || a == "-h") {
+      options.help = true;
+    } else if (a == "--library") {
+      if (i + 1 >= args.size()) UsageError("--library needs a PATH");
+      options.library_path = args[++i];
+    } else if (a.rfind("--library=", 0) == 0) {
+      options.library_path = a.substr(10);
+      if (options.library_path.empty()) UsageError("--library needs a PATH");
+    } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      UsageError("unknown option " + a);
+    } else {
+      rest.push_back(a);
+    }
+  }
+  args = std::move(rest);
+  return options;
+}
+
+int ParseInt(const std::string& text, int low, int high, const std::string& what) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
+    UsageError(what + " must be a number from " + std::to_string(low) + " to " +
+               std::to_string(high) + ", not \"" + text + "\"");
+  }
+  return value;
+}
+
+std::array<int, 3> ParseRgb(const std::string& text, const std::string& what) {
+  std::array<int, 3> rgb{};
+  std::size_t start = 0;
+  for (std::size_t c = 0; c < 3; ++c) {
+    const std::size_t comma = text.find(',', start);
+    const bool last = c == 2;
+    if ((comma == std::string::npos) != last)
+      UsageError(what + " must be R,G,B with three components 0..255, not \"" + text + "\"");
+    const std::string part = text.substr(start, last ? std::string::npos : comma - start);
+    rgb[c] = ParseInt(part, 0, 255, what + " component");
+    start = comma + 1;
+  }
+  return rgb;
+}
+
+const TextLookup& LanguageOne() {
+  static const TextLookup lookup = [] {
+    std::string error;
+    auto table = LanguageTable::LoadShipped(1, &error);
+    if (!table) Fail(kExitFile, "the language table cannot be read: " + error);
+    return table->Lookup();
+  }();
+  return lookup;
+}
+
+std::string MessageLine(const AppMessage& message) {
+  std::string text = message.Text(LanguageOne());
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  if (!message.detail.empty()) text += " (" + message.detail + ")";
+  return text;
+}
+
+Connection::Connection(const GlobalOptions& options) {
+  // The simulated mouse lives on virtual time: its waits (live-write pauses,
+  // the restart after a rate change) pass at once.
+  if (options.device.simulate) {
+    own_clock_ = std::make_unique<FakeClock>();
+    clock_ = own_clock_.get();
+  } else {
+    clock_ = &DefaultClock();
+  }
+  std::string error;
+  link_ = MakeDeviceLink(options.device, session_, *clock_, &error);
+  if (!link_.transport) Fail(kExitFile, error);
+  commands_ = std::make_unique<CommandSet>(*link_.transport, ui_);
+  text_ = LanguageOne();
+  core_ = std::make_unique<AppCore>(*link_.transport, *commands_, ui_, *clock_);
+  core_->SetTextLookup(text_);
+  if (auto settings = LoadShippedSettings(&error)) {
+    core_->SetReserveIds(settings->rev_manu_id, settings->rev_pro_id);
+  } else {
+    Fail(kExitFile, "the settings table cannot be read: " + error);
+  }
+  core_->Start();
+  editor_ = std::make_unique<PageEditor>(*core_, *commands_);
+  ui_.SetEditor(editor_.get());
+}
+
+Connection::~Connection() { ui_.SetEditor(nullptr); }
+
+void Connection::Connect(bool require_accepted) {
+  bool opened = false;
+  for (const DeviceIdEntry& entry : core_->DeviceIdTable()) {
+    if (entry.vendor_id == 0 || entry.product_id == 0) continue;
+    if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) {
+      opened = true;
+      break;
+    }
+  }
+  const DefaultIdentifiers& ids = core_->Defaults();
+  const std::string which = "Korvex48 mouse " + Hex4(ids.vendor_id) + ":" + Hex4(ids.product_id);
+  if (!opened) {
+    for (const OpenProblem& p : link_.transport->LastOpenProblems()) {
+      if (p.error == HidError::kPermission) {
+        Fail(kExitNoMouse, "no permission to open " + p.path + " (" + which +
+                               "): install the rule from 'korvex48ctl udev-rules' as "
+                               "/etc/udev/rules.d/70-korvex48.rules and reload: "
+                               "udevadm control --reload-rules && udevadm trigger");
+      }
+      Fail(kExitNoMouse, p.message);
+    }
+    Fail(kExitNoMouse, "no " + which + " found (" + link_.description + ")");
+  }
+  // The layout is known only after the device information; the bar needs a
+  // rough size, and the slot layout is the long one.
+  ui_.BeginProgress("Reading the mouse", ExpectedReadReports(StorageLayout::kSlot));
+  const DevInfoResult info = core_->ReadDevInfo();
+  ui_.EndProgress();
+  if (!require_accepted) return;
+  switch (info.outcome) {
+    case DevInfoOutcome::kAccepted:
+      return;
+    case DevInfoOutcome::kNotSent:
+      Fail(kExitNoMouse, "the " + which + " does not answer the device information request");
+    case DevInfoOutcome::kUnknownPrimary:
+      Fail(kExitNoMouse, "the " + which + " reports an unknown storage kind");
+    case DevInfoOutcome::kNoSecondary:
+      Fail(kExitNoMouse, "the " + which + " reports no secondary storage");
+    case DevInfoOutcome::kStorageMismatch:
+    case DevInfoOutcome::kRefused:
+      Fail(kExitNoMouse, "the mouse was refused: " +
+                             MessageLine(ui_.messages.empty() ? AppMessage{} : ui_.messages.back()));
+  }
+}
+
+}  // namespace korvex48::cli

@@ -1,0 +1,92 @@
+#pragma once
+// Shared pieces of korvex48ctl: exit codes, the failure every command throws,
+// global options and the connection to the mouse.
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "backends/device_factory.h"
+#include "cli/cli_ui.h"
+#include "core/app/app_core.h"
+#include "core/common/clock.h"
+#include "core/device/command_set.h"
+#include "core/device/device_options.h"
+#include "core/performance/page_editor.h"
+
+namespace korvex48::cli {
+
+enum ExitCode {
+  kExitOk = 0,
+  kExitNoMouse = 1,  // no mouse found, or the mouse was refused
+  kExitUsage = 2,
+  kExitFile = 3,
+  kExitRefused = 4,  // a rule of the system forbids the change
+};
+
+// What a command throws to end the program: one line for stderr and the exit
+// status.
+struct Failure {
+  int code;
+  std::string message;
+};
+[[noreturn]] void Fail(int code, std::string message);
+[[noreturn]] void UsageError(std::string message);
+
+struct GlobalOptions {
+  DeviceOptions device;
+  std::string library_path;  // empty: the per-user Macro.bin
+  bool json = false;
+  bool help = false;
+};
+
+// Takes the global options out of `args` (anywhere on the line), leaving the
+// command and its arguments in order.
+GlobalOptions ParseGlobalOptions(std::vector<std::string>& args);
+
+// Numbers and lists on the command line; each throws a usage error naming
+// `what` when the text is not a whole number in [low, high].
+int ParseInt(const std::string& text, int low, int high, const std::string& what);
+// "R,G,B", each 0..255.
+std::array<int, 3> ParseRgb(const std::string& text, const std::string& what);
+
+// The mouse as the start-up flow finds and accepts it, without the arrival
+// wait, with the page editor on top.
+class Connection {
+ public:
+  explicit Connection(const GlobalOptions& options);
+  ~Connection();
+
+  // Opens and identifies the mouse; an accepted mouse is read whole. Throws
+  // kExitNoMouse when none answers; with `require_accepted` also when it is
+  // refused (Str102, Str107).
+  void Connect(bool require_accepted = true);
+
+  AppCore& Core() { return *core_; }
+  PageEditor& Editor() { return *editor_; }
+  CliUi& Ui() { return ui_; }
+  const TextLookup& Text() const { return text_; }
+  Transport& GetTransport() { return *link_.transport; }
+  int Version() const { return version_; }
+  bool Simulated() const { return link_.simulated != nullptr; }
+
+ private:
+  std::unique_ptr<Clock> own_clock_;
+  Clock* clock_;
+  DeviceSession session_;
+  DeviceLink link_;
+  std::unique_ptr<CommandSet> commands_;
+  CliUi ui_;
+  TextLookup text_;
+  std::unique_ptr<AppCore> core_;
+  std::unique_ptr<PageEditor> editor_;
+  int version_ = 0;
+};
+
+// The language-1 texts the tool names things with.
+const TextLookup& LanguageOne();
+// A message's text on one line.
+std::string MessageLine(const AppMessage& message);
+
+}  // namespace korvex48::cli

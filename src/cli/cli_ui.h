@@ -1,0 +1,45 @@
+#pragma once
+// The window's part of the flows, for a terminal: messages are kept for the
+// command to report, the busy pop-up drives a progress bar on stderr, and the
+// page editor is told when an image was taken in or the mouse was lost.
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "core/app/app_ui.h"
+
+namespace korvex48 {
+class PageEditor;
+}
+
+namespace korvex48::cli {
+
+class CliUi final : public AppUi {
+ public:
+  std::vector<AppMessage> messages;
+  void SetEditor(PageEditor* editor) { editor_ = editor; }
+
+  // A bar for a transfer of about `expected` reports; drawn only when stderr
+  // is a terminal and the transfer has run for more than half a second.
+  void BeginProgress(std::string label, int expected);
+  void EndProgress();
+
+  void Show() override;
+  void ShowMessage(const AppMessage& message) override { messages.push_back(message); }
+  void RefreshUI() override;
+  void ClearDeviceState() override;
+
+ private:
+  void Draw(bool final);
+  PageEditor* editor_ = nullptr;
+  bool active_ = false;
+  bool drawn_ = false;
+  bool terminal_ = false;
+  std::string label_;
+  int expected_ = 1;
+  int done_ = 0;
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point last_draw_;
+};
+
+}  // namespace korvex48::cli

@@ -1,0 +1,283 @@
+// info, dump, macro list / show.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "core/image/parameter_fields.h"
+#include "core/macros/packed_layout.h"
+#include "core/macros/slot_layout.h"
+
+namespace korvex48::cli {
+namespace {
+
+std::string Hex(int value, int digits) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%0*X", digits, value);
+  return buf;
+}
+
+std::string LedKind(std::uint8_t byte37) {
+  switch (byte37 >> 6) {
+    case 0:
+      return "RGB";
+    case 1:
+      return "Sync";
+    default:
+      return "NT";
+  }
+}
+
+// A stored 4-bit colour component as the pages paint it.
+int Shown(int stored) { return std::min(255, stored * 255 / 15); }
+
+void PrintInfoText(Connection& c, const DevInfoResult& info) {
+  const DeviceSession& s = c.Core().Session();
+  std::printf("vendor id:          %s\n", Hex(s.VendorId, 4).c_str());
+  std::printf("product id:         %s\n", Hex(s.ProductId, 4).c_str());
+  std::printf("version:            %s\n", Hex(c.Version(), 4).c_str());
+  std::printf("chip variant:       %d\n", info.variant);
+  std::printf("primary storage:    %s\n", s.PrimaryStorage.empty() ? "-" : s.PrimaryStorage.c_str());
+  std::printf("secondary storage:  %s\n",
+              s.SecondaryStorage.empty() ? "-" : s.SecondaryStorage.c_str());
+  std::printf("customer id:        %s\n",
+              (Hex(info.customer_id[0], 2) + Hex(info.customer_id[1], 2)).c_str());
+}
+
+std::string Verdict(Connection& c, const DevInfoResult& info) {
+  switch (info.outcome) {
+    case DevInfoOutcome::kAccepted:
+      return {};
+    case DevInfoOutcome::kStorageMismatch:
+    case DevInfoOutcome::kRefused:
+      return c.Ui().messages.empty() ? std::string("refused")
+                                     : MessageLine(c.Ui().messages.back());
+    case DevInfoOutcome::kNotSent:
+      return "the device information request was not answered";
+    case DevInfoOutcome::kUnknownPrimary:
+      return "unknown storage kind";
+    case DevInfoOutcome::kNoSecondary:
+      return "no secondary storage";
+  }
+  return {};
+}
+
+}  // namespace
+
+void ExpectArgs(const Args& args, std::size_t low, std::size_t high, const std::string& usage) {
+  if (args.size() < low || args.size() > high) UsageError("usage: korvex48ctl " + usage);
+}
+
+std::vector<MacroView> DeviceMacroViews(const AppCore& core) {
+  std::vector<MacroView> views;
+  const DeviceMacros& m = core.Macros();
+  if (m.Layout() == StorageLayout::kPacked) {
+    const PackedMacroTable& t = m.Packed();
+    for (std::size_t k = 0; k < kPackedMacroCount; ++k) {
+      if (t.lengths[k] == 0) continue;
+      const std::size_t n = std::min<std::size_t>(t.lengths[k] - kMacroNameBytes, 256);
+      views.push_back({MacroNameText(t.names[k]), t.addresses[k], static_cast<int>(n),
+                       DecodeMacroLines(ByteView(t.events[k]).first(n))});
+    }
+  } else if (m.Layout() == StorageLayout::kSlot) {
+    const SlotMacroTable& t = m.Slot();
+    for (std::size_t i = 0; i < SlotMacroCountOf(t); ++i) {
+      const std::size_t n = std::min<std::size_t>(t.lengths[i], 256);
+      views.push_back({MacroNameText(SlotNameEntry(t, i)), t.addresses[i], static_cast<int>(n),
+                       DecodeMacroLines(ByteView(t.pages[i]).first(n))});
+    }
+  }
+  return views;
+}
+
+int RunInfo(const GlobalOptions& options, const Args& args) {
+  ExpectArgs(args, 0, 0, "info");
+  Connection c(options);
+  c.Connect(/*require_accepted=*/false);
+  const DevInfoResult& info = c.Core().LastDevInfo();
+  const std::string why = Verdict(c, info);
+  if (options.json) {
+    const DeviceSession& s = c.Core().Session();
+    JsonWriter j;
+    j.BeginObject();
+    j.Int("schema", 1);
+    j.Int("vendor_id", s.VendorId);
+    j.Int("product_id", s.ProductId);
+    j.Int("version", c.Version());
+    j.Int("variant", info.variant);
+    j.String("primary_storage", s.PrimaryStorage);
+    j.String("secondary_storage", s.SecondaryStorage);
+    j.String("customer_id", Hex(info.customer_id[0], 2) + Hex(info.customer_id[1], 2));
+    j.Bool("accepted", why.empty());
+    if (why.empty()) {
+      j.Null("refused_because");
+    } else {
+      j.String("refused_because", why);
+    }
+    j.EndObject();
+    std::fputs(j.Text().c_str(), stdout);
+  } else {
+    PrintInfoText(c, info);
+    std::printf("accepted:           %s\n", why.empty() ? "yes" : ("no: " + why).c_str());
+  }
+  if (!why.empty()) Fail(kExitNoMouse, "the mouse was refused: " + why);
+  return kExitOk;
+}
+
+int RunDump(const GlobalOptions& options, const Args& args) {
+  ExpectArgs(args, 0, 0, "dump");
+  Connection c(options);
+  c.Connect();
+  AppCore& core = c.Core();
+  const EditorState& st = c.Editor().State();
+  const ParameterSection& p = core.Page().parameters;
+  const KeyNameSources sources = core.NameSources();
+  const int active_profile = p[33] <= 2 ? p[33] + 1 : 0;
+  const int rate = ReportRateHz(((p[6] >> 4) & 3) + 1);
+  const std::string kind = LedKind(p[37]);
+  const int mode = st.page.lighting_choice;
+  const std::vector<MacroView> macros = DeviceMacroViews(core);
+  auto dpi_index = [&](int level) { return static_cast<int>(param::DpiIndexOf(p, level)); };
+  const int aim_dpi = DpiValueOfIndex(st.aim_step - 1);
+
+  if (options.json) {
+    JsonWriter j;
+    j.BeginObject();
+    j.Int("schema", 1);
+    j.Int("active_profile", active_profile);
+    j.BeginArray("profiles");
+    for (int prof = 1; prof <= 3; ++prof) {
+      j.BeginObject();
+      j.Int("profile", prof);
+      j.BeginArray("buttons");
+      for (int b = 1; b <= 12; ++b) {
+        const std::string& code = core.Codes().Code(prof, b);
+        j.BeginObject();
+        j.Int("button", b);
+        j.String("code", code);
+        j.String("name", KeyCodeName(code, sources));
+        j.EndObject();
+      }
+      j.EndArray();
+      j.EndObject();
+    }
+    j.EndArray();
+    j.BeginObject("dpi");
+    j.Int("level_count", st.page.dpi_level_count);
+    j.Int("active_level", st.page.checked_dpi_level);
+    j.BeginArray("levels");
+    for (int level = 1; level <= 8; ++level) {
+      j.BeginObject();
+      j.Int("level", level);
+      j.Bool("enabled", level <= st.page.dpi_level_count);
+      const int idx = dpi_index(level);
+      if (idx < 12) {
+        j.Int("value", DpiValueOfIndex(idx));
+      } else {
+        j.Null("value");
+      }
+      j.Int("value_index", idx);
+      j.BeginArray("colour");
+      for (int comp = 0; comp < 3; ++comp) j.IntItem(Shown(param::DpiColourOf(p, level, comp)));
+      j.EndArray();
+      j.BeginArray("colour_stored");
+      for (int comp = 0; comp < 3; ++comp) j.IntItem(param::DpiColourOf(p, level, comp));
+      j.EndArray();
+      j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    j.Int("report_rate_hz", rate);
+    j.BeginObject("lighting");
+    j.String("kind", kind);
+    if (mode >= 0) {
+      j.Int("mode", mode);
+    } else {
+      j.Null("mode");
+    }
+    j.Int("mode_byte", p[37] & 0x0F);
+    j.Int("step_time", st.page.fall_time_choice);
+    j.BeginArray("colours");
+    for (int col = 1; col <= 7; ++col) {
+      j.BeginObject();
+      j.Int("colour", col);
+      j.BeginArray("rgb");
+      for (int comp = 0; comp < 3; ++comp) j.IntItem(Shown(param::LightColourOf(p, col, comp)));
+      j.EndArray();
+      j.BeginArray("stored");
+      for (int comp = 0; comp < 3; ++comp) j.IntItem(param::LightColourOf(p, col, comp));
+      j.EndArray();
+      j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    j.BeginArray("fire_keys");
+    for (int f = 0; f < 3; ++f) {
+      j.BeginObject();
+      j.Int("fire_key", f + 1);
+      j.Int("count", st.fire[static_cast<std::size_t>(f)].repeatCount);
+      j.Int("delay_ms", st.fire[static_cast<std::size_t>(f)].delay);
+      j.Bool("continuous", st.fire[static_cast<std::size_t>(f)].continuous);
+      j.EndObject();
+    }
+    j.EndArray();
+    j.Int("aim_dpi", aim_dpi);
+    j.BeginArray("macros");
+    for (std::size_t m = 0; m < macros.size(); ++m) {
+      j.BeginObject();
+      j.Int("index", static_cast<long long>(m + 1));
+      j.String("name", macros[m].name);
+      j.Int("address", macros[m].address);
+      j.Int("length", macros[m].length);
+      j.BeginArray("lines");
+      for (const std::string& line : macros[m].lines) j.StringItem(line);
+      j.EndArray();
+      j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    std::fputs(j.Text().c_str(), stdout);
+    return kExitOk;
+  }
+
+  std::printf("active profile: %d\n", active_profile);
+  for (int prof = 1; prof <= 3; ++prof) {
+    std::printf("profile %d:\n", prof);
+    for (int b = 1; b <= 12; ++b) {
+      const std::string& code = core.Codes().Code(prof, b);
+      std::printf("  button %2d  %s  %s\n", b, code.c_str(), KeyCodeName(code, sources).c_str());
+    }
+  }
+  std::printf("dpi levels: %d, active level: %d\n", st.page.dpi_level_count,
+              st.page.checked_dpi_level);
+  for (int level = 1; level <= 8; ++level) {
+    const int idx = dpi_index(level);
+    std::printf("  level %d  %-4s  %5s  colour %d,%d,%d\n", level,
+                level <= st.page.dpi_level_count ? "on" : "off",
+                idx < 12 ? std::to_string(DpiValueOfIndex(idx)).c_str() : "-",
+                Shown(param::DpiColourOf(p, level, 0)), Shown(param::DpiColourOf(p, level, 1)),
+                Shown(param::DpiColourOf(p, level, 2)));
+  }
+  std::printf("report rate: %d Hz\n", rate);
+  std::printf("led: kind %s, mode %s, step time %d\n", kind.c_str(),
+              mode < 0 ? "-" : (mode == 0 ? "off" : std::to_string(mode).c_str()),
+              st.page.fall_time_choice);
+  for (int col = 1; col <= 7; ++col) {
+    std::printf("  colour %d  %d,%d,%d\n", col, Shown(param::LightColourOf(p, col, 0)),
+                Shown(param::LightColourOf(p, col, 1)), Shown(param::LightColourOf(p, col, 2)));
+  }
+  for (int f = 0; f < 3; ++f) {
+    const FireKeySettings& fk = st.fire[static_cast<std::size_t>(f)];
+    std::printf("fire key %d: count %d, delay %d ms, continuous %s\n", f + 1, fk.repeatCount,
+                fk.delay, fk.continuous ? "on" : "off");
+  }
+  std::printf("aim dpi: %d\n", aim_dpi);
+  std::printf("macros: %zu\n", macros.size());
+  for (std::size_t m = 0; m < macros.size(); ++m) {
+    std::printf("  macro %zu  %s  address %s  length %d\n", m + 1, macros[m].name.c_str(),
+                Hex(macros[m].address, 4).c_str(), macros[m].length);
+    for (const std::string& line : macros[m].lines) std::printf("    %s\n", line.c_str());
+  }
+  return kExitOk;
+}
+
+}  // namespace korvex48::cli

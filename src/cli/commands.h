@@ -1,0 +1,40 @@
+#pragma once
+// The commands of korvex48ctl. Each takes the global options and its own
+// arguments (after the command words), checks every value before it talks to
+// the mouse, and returns the exit status or throws a Failure.
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "core/macros/macro_lines.h"
+
+namespace korvex48::cli {
+
+using Args = std::vector<std::string>;
+
+int RunInfo(const GlobalOptions& options, const Args& args);
+int RunDump(const GlobalOptions& options, const Args& args);
+int RunSet(const GlobalOptions& options, const Args& args);
+int RunSaveProfile(const GlobalOptions& options, const Args& args);
+int RunLoadProfile(const GlobalOptions& options, const Args& args);
+int RunReset(const GlobalOptions& options, const Args& args);
+int RunExportMacros(const GlobalOptions& options, const Args& args);
+int RunFirmware(const GlobalOptions& options, const Args& args);
+int RunMacro(const GlobalOptions& options, const Args& args);
+int RunLibrary(const GlobalOptions& options, const Args& args);
+int RunUdevRules(const GlobalOptions& options, const Args& args);
+
+// A device macro as the lists show it: name, address of its first event byte,
+// length of its events with the end byte, and its lines.
+struct MacroView {
+  std::string name;
+  int address = 0;
+  int length = 0;
+  MacroLines lines;
+};
+std::vector<MacroView> DeviceMacroViews(const AppCore& core);
+
+// Throws a usage error unless `args` has between `low` and `high` entries.
+void ExpectArgs(const Args& args, std::size_t low, std::size_t high, const std::string& usage);
+
+}  // namespace korvex48::cli

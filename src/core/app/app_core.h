@@ -1,0 +1,254 @@
+#pragma once
+// The main window's state and flows without the window: the connection to the
+// mouse (polling, identification, loss), the flows that move the configuration
+// image between the mouse, memory, pages and files, the device macro storage,
+// and firmware programming. The GUI owns one AppCore, implements AppUi, and
+// calls these from its handlers; the CLI drives the same object with a silent
+// AppUi.
+//
+// Every flow that talks to the mouse checks first that both handles are valid
+// and that no whole-image read runs and the mouse was not refused (`Loading`).
+// Waits go through the clock, each 100 ms step followed by ProcessEvents.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/app_ui.h"
+#include "core/app/device_macros.h"
+#include "core/app/page_state.h"
+#include "core/buttons/button_assignment.h"
+#include "core/buttons/key_code_table.h"
+#include "core/common/clock.h"
+#include "core/common/file_io.h"
+#include "core/common/text.h"
+#include "core/device/command_set.h"
+#include "core/device/transport.h"
+#include "core/files/firmware_patch.h"
+#include "core/files/profile_file.h"
+#include "core/image/config_image.h"
+#include "core/image/default_image.h"
+#include "core/image/image_copies.h"
+#include "core/library/pc_macro_library.h"
+
+namespace korvex48 {
+
+// One entry of the device identifier table; an entry with a zero field is
+// never tried.
+struct DeviceIdEntry {
+  std::int32_t vendor_id = 0;
+  std::int32_t product_id = 0;
+};
+
+// Outcome of the device-information step.
+enum class DevInfoOutcome {
+  kNotSent,          // command 13 (or a follow-up read) could not be sent: nothing changed
+  kUnknownPrimary,   // R2 neither 0x80 nor 0xC0: the mouse stays open, unread, no message
+  kNoSecondary,      // "Flash" with parameter byte 6 bits 7-6 = 00 or 01: unread, no message
+  kStorageMismatch,  // storage kinds do not fit the default image: Str102, no-device look
+  kRefused,          // customer identifier not accepted: Str107, `Loading` stays set
+  kAccepted,         // the whole image was read
+};
+
+struct DevInfoResult {
+  DevInfoOutcome outcome = DevInfoOutcome::kNotSent;
+  std::uint8_t variant = 0;        // reply byte R3
+  std::optional<int> menu_height;  // 146 or 170 when the variant sets one
+  std::string primary;             // as stored in the session
+  std::string secondary;
+  CustomerId customer_id{};  // as read (kRefused, kAccepted)
+};
+
+// What the poll step did.
+enum class PollOutcome {
+  kBusy,       // a poll step was already running
+  kUnchanged,  // same count, or fewer than 2 of the 5 pairs agreed
+  kLost,       // the count fell: DeviceLost ran
+  kOpened,     // the count rose and the mouse was opened (see last DevInfoResult)
+  kNotFound,   // the count rose but the mouse could not be opened: DeviceLost ran
+};
+
+// The button labels as the button page shows them, and the selected profile
+// (rb_1..rb_3 as 1..3): the macro flows compare labels with macro names.
+struct ButtonView {
+  ButtonTexts labels;
+  int selected_profile = 1;
+};
+
+enum class MacroCommandResult {
+  kDone,
+  kNoDevice,     // no usable mouse: nothing changed
+  kNoSelection,  // no row selected / index out of range: nothing changed
+  kFull,         // 15 packed or 32 slot-layout macros: nothing changed, nothing shown
+  kOutOfRange,   // no room in the packed area: Str103 shown, nothing changed
+  kBadName,      // the library name cannot be stored (the area would read it as its end)
+  kNoLayout,     // storage kinds fit no layout: nothing changed
+};
+
+enum class FileCommandStatus {
+  kDone,
+  kNoDevice,   // Str022 shown
+  kRefused,    // "Loading .bin is error!" shown; nothing changed
+  kFileError,  // the file could not be read or written; `error` says why
+};
+
+struct FileCommandResult {
+  FileCommandStatus status = FileCommandStatus::kDone;
+  std::string path;  // the file written or read
+  FileError error;
+  bool ok() const { return status == FileCommandStatus::kDone; }
+};
+
+enum class FirmwareResult {
+  kNothing,     // no usable mouse or no patch loaded: nothing sent, nothing shown
+  kProgrammed,  // patch, descriptor and restart sent; the mouse was searched again
+};
+
+class AppCore {
+ public:
+  // Not owned; all must outlive the core. The command set should show its
+  // busy pop-up through `ui` (CommandSet(transport, ui)).
+  AppCore(Transport& transport, CommandSet& commands, AppUi& ui, Clock& clock = DefaultClock());
+
+  // ---- Start --------------------------------------------------------------
+  // Language of the names compared by the macro flows; required before them.
+  void SetTextLookup(TextLookup text) { text_ = std::move(text); }
+  // Second accepted customer identifier (settings Rev_Manu_ID, Rev_Pro_ID).
+  void SetReserveIds(int manu, int pro);
+  // Another default device image than the embedded KORVEX48DATA (tests, a
+  // product with "Flash" storage); call before Start.
+  void SetDefaultImage(std::span<const std::uint8_t> image);
+  // Start-up steps 7, 8 and 10: default identifiers and storage kind from the
+  // default image, entry 1 of the identifier table, then InitNoDevice.
+  void Start();
+  // The working image, macro table and pages from the default image.
+  void InitNoDevice();
+
+  // ---- Connection ---------------------------------------------------------
+  // The DevTimer handler: counts the HID interfaces ten times in five pairs
+  // and handles an arrival (2.1 s wait, open, ReadDevInfo) or a removal.
+  PollOutcome DevTimerTimer();
+  // Command 13: variant, storage kinds, storage check, customer identifier;
+  // accepted mice are read (Btn_Read).
+  DevInfoResult ReadDevInfo();
+  // Forgets the device and tries to open it again at once.
+  void ReFindDev();
+  // The device-lost path; always ends in the Str100/Str101 message, with
+  // `detail` (why the mouse could not be opened) when there is one.
+  void DeviceLost(const std::string& detail = {});
+  // The no-device appearance; sets NoDevicePage.
+  void RefreshErrorAP();
+  // Restart the mouse (command 14) and find it again 5.1 s later, as a
+  // report-rate increase needs: 100 ms, restart, DeviceLost, events, 51 x
+  // 100 ms, ReFindDev. DevTimer is left running.
+  void RestartAndFindAgain();
+
+  // ---- Whole-image flows --------------------------------------------------
+  // Whole-image read of the opened mouse (both sections and the macro storage
+  // of its layout).
+  void Btn_Read();
+  // Working image -> page copy, code table, pages.
+  void DataBufToUI();
+  // Page state -> page copy -> working image, with the layout mark and both
+  // checksums (before a profile file is written).
+  void DataBufToMemo_OnClick(const PageState& page);
+  // Whole-image write of the working image (after a profile file was taken in).
+  void MemoToDataBuf_OnClick();
+  // The Reset buttons: Str022 without a usable mouse, else DefaultParameter.
+  bool Btn_Reset_0Click();
+  // Default image -> working image -> pages -> mouse.
+  void DefaultParameter();
+
+  // ---- Device macros --------------------------------------------------------
+  // Writes the profile section and the whole macro storage (RefreshMacroAddr
+  // first). False without a usable mouse.
+  bool Btn_SaveMacroClick(const ButtonView& view);
+  // Rewrites the codes of the selected profile (1 or 2) whose label shows a
+  // device macro's name and whose code names something else, to point at
+  // that macro (the last row of that name); codes and page copy bytes change.
+  void RefreshMacroAddr(const ButtonView& view);
+  // Gives `button` (1..12) of the selected profile (1 or 2) the device macro
+  // of row `row` of LB_Name, under the last-Left-Key rule; the code goes into
+  // the code table and the page copy and, with a usable mouse, to the mouse.
+  // Refused (nothing changed) for a row with no macro.
+  AssignmentResult LB_NameClick(int button, std::size_t row, const ButtonView& view);
+  // Deletes device macro `index` (a row of LB_MacroName), keeps the button
+  // codes that name macros valid, and saves. `selection` gets the row to
+  // select afterwards (-1 when no macro is left).
+  MacroCommandResult Btn_DelMacroClick(std::size_t index, const ButtonView& view,
+                                       int* selection = nullptr);
+  // Add to Mouse: library row `row` becomes the last device macro and is saved.
+  MacroCommandResult Btn_AddMacroClick(const PcMacroLibrary& library, std::size_t row,
+                                       const ButtonView& view);
+
+  // ---- Files ----------------------------------------------------------------
+  // Shows Str022 and returns false when no mouse is open (the file commands
+  // call it before their dialogs).
+  bool RequireOpenDevice();
+  // "Save Profile" to `chosen` + ".bin" from the pages' state.
+  FileCommandResult Btn_Save_0Click(const std::string& chosen, const PageState& page);
+  // "Load Profile": layout test, then the whole-image write. A refused or
+  // unreadable file leaves the images, pages and mouse unchanged.
+  FileCommandResult Btn_Load_0Click(const std::string& path);
+  // "Export All": the device macro storage to `chosen` + ".bin".
+  FileCommandResult Btn_DevExportClick(const std::string& chosen);
+
+  // ---- Firmware ---------------------------------------------------------------
+  // Patch at 0xC000, descriptor at 0x1000, restart, DeviceLost, 5.1 s, ReFindDev.
+  FirmwareResult Btn_ProgramClick(const FirmwarePatch& patch);
+
+  // ---- State ------------------------------------------------------------------
+  DeviceSession& Session() { return transport_.Session(); }
+  const DeviceSession& Session() const { return transport_.Session(); }
+  StorageLayout Layout() const;
+  // Both handles valid and `Loading` clear.
+  bool DeviceUsable() const;
+
+  ConfigImage& Working() { return working_; }
+  const ConfigImage& Working() const { return working_; }
+  PageCopy& Page() { return page_; }
+  const PageCopy& Page() const { return page_; }
+  KeyCodes& Codes() { return codes_; }
+  const KeyCodes& Codes() const { return codes_; }
+  DeviceMacros& Macros() { return macros_; }
+  const DeviceMacros& Macros() const { return macros_; }
+  // Naming sources for codes: language, fire identity (parameter byte 1 of
+  // the page copy) and the device macro table. Its macro span stays valid
+  // until the table changes.
+  KeyNameSources NameSources() const;
+  const DefaultIdentifiers& Defaults() const { return defaults_; }
+  std::array<DeviceIdEntry, 2>& DeviceIdTable() { return id_table_; }
+  const DevInfoResult& LastDevInfo() const { return last_info_; }
+
+ private:
+  void WaitWithEvents(int steps_of_100ms);
+  void TakeUpMacroStorage(StorageLayout layout, std::string_view primary);
+  void WriteWholeImage();
+  void WriteMacroStorage();
+  void WriteCustomerId();
+  void LiveWriteProfile(const ProfileByteWrite& write);
+  void ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live);
+  void MacrosChanged();  // refreshes refs_ and the working image's storage
+
+  Transport& transport_;
+  CommandSet& commands_;
+  AppUi& ui_;
+  Clock& clock_;
+  TextLookup text_;
+  std::vector<std::uint8_t> default_image_;
+
+  DefaultIdentifiers defaults_;
+  std::array<DeviceIdEntry, 2> id_table_{};
+  int rev_manu_id_ = 0;
+  int rev_pro_id_ = 0;
+
+  ConfigImage working_;
+  PageCopy page_;
+  KeyCodes codes_;
+  DeviceMacros macros_;
+  std::vector<DeviceMacroRef> refs_;  // backing store of NameSources()
+  DevInfoResult last_info_;
+};
+
+}  // namespace korvex48

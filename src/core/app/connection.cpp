@@ -1,0 +1,238 @@
+// Polling, identification and loss of the mouse.
+#include <array>
+
+#include "core/app/app_core.h"
+
+namespace korvex48 {
+namespace {
+
+constexpr int kArrivalWaitSteps = 21;  // 2.1 s before an arrived device is opened
+constexpr int kRestartWaitSteps = 51;  // 5.1 s for a restarted mouse to come back
+constexpr int kCountPairs = 5;
+constexpr int kPairsNeeded = 2;
+constexpr int kMenuHeightShort = 146;  // variant 1: the Macro row is cut off
+constexpr int kMenuHeightFull = 170;
+constexpr std::uint16_t kCustomerIdAddressI2C = 249;
+constexpr std::uint16_t kCustomerIdAddressFlash = 0x6000;
+
+std::optional<int> MenuHeightOfVariant(std::uint8_t variant) {
+  switch (variant) {
+    case 1:
+      return kMenuHeightShort;
+    case 4:
+    case 16:
+    case 17:
+    case 22:
+      return kMenuHeightFull;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Clears `Polling` however the poll step ends.
+class PollingGuard {
+ public:
+  explicit PollingGuard(DeviceSession& s) : s_(s) { s_.Polling = true; }
+  ~PollingGuard() { s_.Polling = false; }
+  PollingGuard(const PollingGuard&) = delete;
+  PollingGuard& operator=(const PollingGuard&) = delete;
+
+ private:
+  DeviceSession& s_;
+};
+
+std::string OpenProblemsText(const Transport& transport) {
+  std::string text;
+  for (const OpenProblem& p : transport.LastOpenProblems()) {
+    if (!text.empty()) text += '\n';
+    text += p.message;
+  }
+  return text;
+}
+
+}  // namespace
+
+void AppCore::WaitWithEvents(int steps_of_100ms) {
+  for (int i = 0; i < steps_of_100ms; ++i) {
+    clock_.SleepMilliseconds(100);
+    ui_.ProcessEvents();
+  }
+}
+
+PollOutcome AppCore::DevTimerTimer() {
+  DeviceSession& s = Session();
+  if (s.Polling) return PollOutcome::kBusy;
+  PollingGuard guard(s);
+
+  int agreed = 0;
+  int current = 0;
+  for (int pair = 0; pair < kCountPairs; ++pair) {
+    const int first = transport_.CountHidDevices();
+    const int second = transport_.CountHidDevices();
+    if (first == second) ++agreed;
+    current = first;
+  }
+  if (current == s.LastHidCount || agreed < kPairsNeeded) return PollOutcome::kUnchanged;
+
+  PollOutcome outcome;
+  if (current < s.LastHidCount) {
+    // Any HID interface that went away counts, not only the mouse's own; the
+    // mouse is found again on the next rise. The handles are closed first so
+    // nothing that runs during DeviceLost talks to a device that left.
+    s.VendorId = 0;
+    s.ProductId = 0;
+    transport_.CloseDevice();
+    DeviceLost();
+    outcome = PollOutcome::kLost;
+  } else {
+    WaitWithEvents(kArrivalWaitSteps);
+    outcome = PollOutcome::kNotFound;
+    for (const DeviceIdEntry& entry : id_table_) {
+      if (entry.vendor_id == 0 || entry.product_id == 0) continue;
+      if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
+        outcome = PollOutcome::kOpened;
+        ReadDevInfo();
+        break;
+      }
+      DeviceLost(OpenProblemsText(transport_));
+    }
+  }
+  s.LastHidCount = current;
+  return outcome;
+}
+
+DevInfoResult AppCore::ReadDevInfo() {
+  DeviceSession& s = Session();
+  DevInfoResult r;
+  ReplyBytes reply{};
+  auto finish = [&](DevInfoOutcome outcome) {
+    r.outcome = outcome;
+    r.primary = s.PrimaryStorage;
+    r.secondary = s.SecondaryStorage;
+    last_info_ = r;
+    return r;
+  };
+  if (!commands_.ReadDeviceInformation(&reply)) return finish(DevInfoOutcome::kNotSent);
+
+  r.variant = reply[kInfoVariant];
+  r.menu_height = MenuHeightOfVariant(r.variant);
+  if (r.menu_height) ui_.SetMainMenuHeight(*r.menu_height);
+
+  // Kinds left from an earlier mouse must not take part in this one's checks.
+  s.PrimaryStorage.clear();
+  s.SecondaryStorage.clear();
+  const std::uint8_t primary = reply[kInfoPrimaryStorage];
+  if (primary == kPrimaryFlash) {
+    s.PrimaryStorage = kStorageFlash;
+  } else if (primary == kPrimaryI2C) {
+    s.PrimaryStorage = kStorageI2C;
+  } else {
+    return finish(DevInfoOutcome::kUnknownPrimary);
+  }
+
+  if (s.PrimaryStorage == kStorageFlash) {
+    std::array<std::uint8_t, 1> byte6{};
+    // A command that could not be sent would leave 0xFF, which reads as
+    // "Flash": treat it as the failed information step it is.
+    if (!commands_.ReadSection(kParameterBlock, 6, byte6, false))
+      return finish(DevInfoOutcome::kNotSent);
+    const int bits = byte6[0] >> 6;
+    if (bits == 0b10) {
+      s.SecondaryStorage = kStorageI2C;
+    } else if (bits == 0b11) {
+      s.SecondaryStorage = kStorageFlash;
+    } else {
+      return finish(DevInfoOutcome::kNoSecondary);
+    }
+  }
+
+  const StorageKind def = defaults_.storage_kind;
+  const bool mismatch = (s.SecondaryStorage == kStorageFlash && def == StorageKind::kI2C) ||
+                        (s.SecondaryStorage == kStorageI2C && def == StorageKind::kFlash) ||
+                        (s.PrimaryStorage == kStorageI2C && def == StorageKind::kFlash);
+  if (mismatch) {
+    ui_.ShowMessage({{"Str102"}, {}, MessageBoxKind::kPlain, {}});
+    RefreshErrorAP();
+    return finish(DevInfoOutcome::kStorageMismatch);
+  }
+
+  CustomerId id{};
+  const std::uint16_t address =
+      s.PrimaryStorage == kStorageFlash ? kCustomerIdAddressFlash : kCustomerIdAddressI2C;
+  // As above: an unsent read would leave 0xFF 0xFF, the identifier that ships.
+  if (!commands_.ReadMemory(address, id, false)) return finish(DevInfoOutcome::kNotSent);
+  r.customer_id = id;
+  s.CustomerId = id;
+  working_.customer_id = id;
+
+  const bool accepted =
+      id == defaults_.customer_id || (id[0] == rev_manu_id_ && id[1] == rev_pro_id_);
+  if (accepted) {
+    finish(DevInfoOutcome::kAccepted);
+    Btn_Read();
+    return r;
+  }
+  // Refused: Loading stays set, so the pages make no live writes to it.
+  s.Loading = true;
+  ui_.StopDevTimer();
+  ui_.ShowMessage({{"Str107"}, {}, MessageBoxKind::kOkBox, {}});
+  ui_.StartDevTimer();
+  return finish(DevInfoOutcome::kRefused);
+}
+
+void AppCore::ReFindDev() {
+  DeviceSession& s = Session();
+  s.VendorId = 0;
+  s.ProductId = 0;
+  transport_.CloseDevice();
+  bool lost_shown = false;
+  for (const DeviceIdEntry& entry : id_table_) {
+    if (entry.vendor_id == 0 || entry.product_id == 0) {
+      // A failed open of entry 1 ends here, through the empty entry 2.
+      if (!lost_shown) DeviceLost(OpenProblemsText(transport_));
+      lost_shown = true;
+      continue;
+    }
+    if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
+      ReadDevInfo();
+      return;
+    }
+  }
+}
+
+void AppCore::DeviceLost(const std::string& detail) {
+  DeviceSession& s = Session();
+  ui_.ShowNoDeviceOverlay();
+  ui_.HideAllMenu();
+  ui_.StopLabelRun();
+  ui_.ProcessEvents();
+  RefreshErrorAP();
+  ui_.ClearDeviceState();
+  s.SecondaryStorage.clear();
+  s.PrimaryStorage.clear();
+  ui_.ShowMessage({{"Str100", "Str101"}, {}, MessageBoxKind::kPlain, detail});
+}
+
+void AppCore::RefreshErrorAP() {
+  Session().NoDevicePage = true;
+  ui_.RefreshErrorAP();
+}
+
+void AppCore::RestartAndFindAgain() {
+  if (!Session().HandlesValid()) return;
+  ui_.StopDevTimer();
+  clock_.SleepMilliseconds(100);
+  commands_.Restart();
+  // The mouse leaves the bus now; its handles are dead.
+  Session().VendorId = 0;
+  Session().ProductId = 0;
+  transport_.CloseDevice();
+  DeviceLost();
+  ui_.ProcessEvents();
+  WaitWithEvents(kRestartWaitSteps);
+  ReFindDev();
+  // Without this a mouse that does not come back would never be polled for.
+  ui_.StartDevTimer();
+}
+
+}  // namespace korvex48

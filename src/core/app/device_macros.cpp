@@ -1,0 +1,101 @@
+#include "core/app/device_macros.h"
+
+#include <algorithm>
+
+#include "core/macros/macro_names.h"
+
+namespace korvex48 {
+
+void DeviceMacros::SetStorage(StorageLayout layout, std::string_view primary) {
+  layout_ = layout;
+  packed_base_ = PackedAreaAddress(primary);
+  packed_ = PackedMacroTable{};
+  packed_.addresses[0] = PackedFirstMacroAddress(primary);
+  slot_ = SlotMacroTable{};
+  RefreshSlotTable(slot_);
+}
+
+PackedStatus DeviceMacros::TakeUp(ConfigImage& image) {
+  switch (layout_) {
+    case StorageLayout::kPacked: {
+      const PackedStatus status = ReadAndRefreshMacroT417(packed_, ByteView(image.macro_area));
+      StoreTo(image);
+      return status;
+    }
+    case StorageLayout::kSlot: {
+      slot_.names = image.macro_area;
+      for (std::size_t i = 0; i < kSlotCount; ++i) slot_.pages[i] = image.macro_pages[i];
+      RefreshSlotTable(slot_);
+      return PackedStatus::kOk;
+    }
+    case StorageLayout::kNone:
+      break;
+  }
+  const std::uint16_t first = packed_.addresses[0];
+  packed_ = PackedMacroTable{};
+  packed_.addresses[0] = first;
+  slot_ = SlotMacroTable{};
+  RefreshSlotTable(slot_);
+  return PackedStatus::kOk;
+}
+
+void DeviceMacros::StoreTo(ConfigImage& image) const {
+  switch (layout_) {
+    case StorageLayout::kPacked:
+      image.macro_area = packed_.area;
+      break;
+    case StorageLayout::kSlot:
+      image.macro_area = slot_.names;
+      for (std::size_t i = 0; i < kSlotCount; ++i) image.macro_pages[i] = slot_.pages[i];
+      image.page_addresses = slot_.addresses;
+      break;
+    case StorageLayout::kNone:
+      break;
+  }
+}
+
+std::size_t DeviceMacros::Count() const {
+  switch (layout_) {
+    case StorageLayout::kPacked:
+      return PackedMacroCountOf(packed_);
+    case StorageLayout::kSlot:
+      return SlotMacroCountOf(slot_);
+    case StorageLayout::kNone:
+      break;
+  }
+  return 0;
+}
+
+std::vector<std::string> DeviceMacros::Names() const {
+  std::vector<std::string> names;
+  const std::size_t n = Count();
+  for (std::size_t i = 0; i < n; ++i) {
+    names.push_back(layout_ == StorageLayout::kPacked ? MacroNameText(packed_.names[i])
+                                                      : MacroNameText(SlotNameEntry(slot_, i)));
+  }
+  return names;
+}
+
+std::vector<DeviceMacroRef> DeviceMacros::Refs() const {
+  std::vector<DeviceMacroRef> refs;
+  if (layout_ == StorageLayout::kPacked) {
+    for (std::size_t i = 0; i < kPackedMacroCount; ++i) {
+      if (packed_.lengths[i] == 0) continue;
+      refs.push_back({packed_.addresses[i], MacroNameText(packed_.names[i])});
+    }
+  } else if (layout_ == StorageLayout::kSlot) {
+    const std::size_t n = SlotMacroCountOf(slot_);
+    for (std::size_t i = 0; i < kSlotCount; ++i) {
+      refs.push_back({SlotAddress(i), i < n ? MacroNameText(SlotNameEntry(slot_, i)) : ""});
+    }
+  }
+  return refs;
+}
+
+std::optional<std::uint16_t> DeviceMacros::Address(std::size_t index) const {
+  if (index >= Count()) return std::nullopt;
+  if (layout_ == StorageLayout::kPacked) return packed_.addresses[index];
+  return SlotAddress(index);
+}
+
+}  // namespace korvex48

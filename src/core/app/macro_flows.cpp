@@ -1,0 +1,161 @@
+// Saving, deleting and adding device macros, with the button codes that name
+// them kept pointing at the right macro.
+#include "core/app/app_core.h"
+
+namespace korvex48 {
+namespace {
+
+std::string MacroCodeText(std::uint16_t address) {
+  return KeyCodeToText({static_cast<std::uint8_t>(0x10), static_cast<std::uint8_t>(address >> 8),
+                        static_cast<std::uint8_t>(address & 0xFF), 0x00});
+}
+
+}  // namespace
+
+void AppCore::LiveWriteProfile(const ProfileByteWrite& write) {
+  if (!DeviceUsable() || write.offset > 0xFF) return;
+  commands_.WriteProfileBytes(static_cast<std::uint8_t>(write.offset), write.bytes[0],
+                              write.bytes[1], write.bytes[2], write.bytes[3]);
+}
+
+void AppCore::ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live) {
+  ApplyProfileWrites(page_.profiles, writes);
+  if (!live) return;
+  for (const ProfileByteWrite& w : writes) LiveWriteProfile(w);
+}
+
+void AppCore::RefreshMacroAddr(const ButtonView& view) {
+  // Only the selected profile's codes are what the labels show; profile 3 is
+  // never edited.
+  const int profile = view.selected_profile;
+  if (profile != 1 && profile != 2) return;
+  const std::vector<std::string> names = macros_.Names();
+  const KeyNameSources sources = NameSources();
+  std::vector<ProfileByteWrite> writes;
+  for (int button = 1; button <= kKeyButtons; ++button) {
+    const std::string& label = view.labels[static_cast<std::size_t>(button - 1)];
+    if (label.empty()) continue;
+    std::optional<std::size_t> match;
+    for (std::size_t m = 0; m < names.size(); ++m)
+      if (names[m] == label) match = m;
+    if (!match) continue;
+    // A code that already names this macro stays, so a button is never moved
+    // to another macro of the same name.
+    if (KeyCodeName(codes_.Code(profile, button), sources) == label) continue;
+    const auto address = macros_.Address(*match);
+    if (!address) continue;
+    if (auto w = codes_.Set(profile, button, MacroCodeText(*address))) writes.push_back(*w);
+  }
+  ApplyCodeWrites(writes, false);
+}
+
+AssignmentResult AppCore::LB_NameClick(int button, std::size_t row, const ButtonView& view) {
+  ui_.HideAllMenu();
+  const auto address = macros_.Address(row);
+  if (!address) {
+    AssignmentResult refused;
+    refused.labels = view.labels;
+    return refused;
+  }
+  AssignmentResult result =
+      AssignDirectFunction(codes_, view.selected_profile, button, view.labels, macros_.Names()[row],
+                           MacroCodeText(*address), ButtonRuleNames::FromLanguage(text_));
+  if (result.accepted) ApplyCodeWrites(result.writes, true);
+  return result;
+}
+
+bool AppCore::Btn_SaveMacroClick(const ButtonView& view) {
+  if (!DeviceUsable() || macros_.Layout() == StorageLayout::kNone) return false;
+  ui_.StopDevTimer();
+  ui_.Show();
+  ui_.ProcessEvents();
+
+  RefreshMacroAddr(view);
+  CalcProfileChecksum(page_.profiles);
+  working_.profiles = page_.profiles;
+  commands_.WriteSection(kProfileBlock, 0, working_.profiles);
+  WriteMacroStorage();
+
+  ui_.Hide();
+  ui_.StartDevTimer();
+  return true;
+}
+
+MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonView& view,
+                                              int* selection) {
+  if (selection) *selection = -1;
+  if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
+  const StorageLayout layout = macros_.Layout();
+  if (layout == StorageLayout::kNone) return MacroCommandResult::kNoLayout;
+  if (index >= macros_.Count()) return MacroCommandResult::kNoSelection;
+  ui_.ClearMacroEditor();
+  const std::vector<MacroCodeMark> marks = InitKeysParameters(codes_, NameSources());
+
+  if (layout == StorageLayout::kPacked) {
+    DeletePackedMacro(macros_.MutablePacked(), index);
+  } else {
+    DeleteSlotMacro(macros_.MutableSlot(), index);
+  }
+  MacrosChanged();
+  ui_.RefreshDeviceMacroLists();
+
+  const KeysRefreshResult refreshed = RefreshKeysParameters(codes_, marks, refs_);
+  ApplyCodeWrites(refreshed.writes, true);
+  ButtonView after = view;
+  for (const auto& [profile, button] : refreshed.fellBack) {
+    if (profile == view.selected_profile && button >= 1 && button <= kKeyButtons)
+      after.labels[static_cast<std::size_t>(button - 1)] = FallbackName(button, text_);
+  }
+  ui_.RefreshKeyLabels();
+  Btn_SaveMacroClick(after);
+
+  if (selection) {
+    const std::size_t left = macros_.Count();
+    *selection = left == 0 ? -1 : static_cast<int>(index > 0 ? index - 1 : 0);
+  }
+  return MacroCommandResult::kDone;
+}
+
+MacroCommandResult AppCore::Btn_AddMacroClick(const PcMacroLibrary& library, std::size_t row,
+                                              const ButtonView& view) {
+  if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
+  if (row >= kLibrarySlots || row >= library.Count() || !library.IsOccupied(row))
+    return MacroCommandResult::kNoSelection;
+  ui_.ClearMacroEditor();
+  const LibrarySlot& source = library.Slot(row);
+  const ByteView events(source.events);
+
+  switch (macros_.Layout()) {
+    case StorageLayout::kPacked: {
+      if (macros_.Count() >= kPackedMacroCount) return MacroCommandResult::kFull;
+      const AddMacroResult added = AddPackedMacro(macros_.MutablePacked(), source.name, events);
+      MacrosChanged();
+      ui_.RefreshDeviceMacroLists();
+      switch (added) {
+        case AddMacroResult::kAdded:
+          break;
+        case AddMacroResult::kFull:
+          return MacroCommandResult::kFull;
+        case AddMacroResult::kOutOfRange:
+          ui_.ShowMessage({{"Str103"}, {}, MessageBoxKind::kPlain, {}});
+          return MacroCommandResult::kOutOfRange;
+        case AddMacroResult::kBadName:
+          return MacroCommandResult::kBadName;
+      }
+      break;
+    }
+    case StorageLayout::kSlot:
+      if (macros_.Count() >= kSlotCount) return MacroCommandResult::kFull;
+      if (!AddSlotMacro(macros_.MutableSlot(), source.name, events))
+        return MacroCommandResult::kBadName;
+      MacrosChanged();
+      ui_.RefreshDeviceMacroLists();
+      break;
+    case StorageLayout::kNone:
+      return MacroCommandResult::kNoLayout;
+  }
+  Btn_SaveMacroClick(view);
+  return MacroCommandResult::kDone;
+}
+
+}  // namespace korvex48

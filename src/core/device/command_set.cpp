@@ -1,0 +1,122 @@
+#include "core/device/command_set.h"
+
+#include <algorithm>
+
+namespace korvex48 {
+
+namespace {
+
+constexpr std::size_t kMaxTransfer = 0xFFFF;
+
+std::size_t Chunks(std::size_t length, std::size_t chunk) { return (length + chunk - 1) / chunk; }
+
+std::uint8_t High(std::size_t v) { return static_cast<std::uint8_t>((v >> 8) & 0xFF); }
+std::uint8_t Low(std::size_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
+
+}  // namespace
+
+CommandSet::CommandSet(Transport& transport, BusyUi& busy) : transport_(transport), busy_(&busy) {}
+
+void CommandSet::ShowBusy() {
+  busy_->Show();
+  busy_->ProcessEvents();
+}
+
+bool CommandSet::WriteParameterBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
+                                     std::uint8_t d2, int count) {
+  if (transport_.Session().CommandHandle == kInvalidHandle || count < 1 || count > 3) return false;
+  ShowBusy();
+  const bool sent =
+      transport_.SendCommandReport({kCommandReportId, kCmdWriteSection, kParameterBlock, offset, d0,
+                                    d1, d2, static_cast<std::uint8_t>(count)});
+  transport_.GetClock().SleepMilliseconds(kLiveWriteSettleMs);
+  busy_->Hide();
+  busy_->ProcessEvents();
+  return sent;
+}
+
+bool CommandSet::WriteProfileBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
+                                   std::uint8_t d2, std::uint8_t d3) {
+  if (transport_.Session().CommandHandle == kInvalidHandle) return false;
+  ShowBusy();
+  const bool sent = transport_.SendCommandReport(
+      {kCommandReportId, kCmdWriteSection, kProfileBlock, offset, d0, d1, d2, d3});
+  transport_.GetClock().SleepMilliseconds(kLiveWriteSettleMs);
+  busy_->Hide();
+  busy_->ProcessEvents();
+  return sent;
+}
+
+bool CommandSet::ReadSection(std::uint8_t block, std::uint8_t offset, std::span<std::uint8_t> dest,
+                             bool busy) {
+  if (dest.empty() || dest.size() > 255) return false;
+  std::fill(dest.begin(), dest.end(), 0xFF);
+  if (!transport_.SendCommand(kCmdReadSection, block, offset, 0x00, Low(dest.size()))) return false;
+  for (std::size_t at = 0; at < dest.size(); at += kReplyPayload) {
+    if (busy) ShowBusy();
+    transport_.ReadReply();
+    const std::size_t n = std::min<std::size_t>(kReplyPayload, dest.size() - at);
+    std::copy_n(transport_.Reply().begin(), n, dest.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+  return true;
+}
+
+bool CommandSet::WriteSection(std::uint8_t block, std::uint8_t start,
+                              std::span<const std::uint8_t> source) {
+  if (transport_.Session().CommandHandle == kInvalidHandle) return false;
+  if (block != kParameterBlock && block != kProfileBlock) return true;
+  const std::size_t chunk = block == kParameterBlock ? 3 : 4;
+  for (std::size_t k = 0; k < Chunks(source.size(), chunk); ++k) {
+    ShowBusy();
+    Report report{
+        kCommandReportId, kCmdWriteSection, block, Low(start + chunk * k), 0xFF, 0xFF, 0xFF, 0xFF};
+    const std::size_t at = chunk * k;
+    const std::size_t n = std::min(chunk, source.size() - at);
+    std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(at), n, report.begin() + 4);
+    if (block == kParameterBlock) report[7] = 0x03;
+    transport_.SendCommandReport(report);
+  }
+  return true;
+}
+
+bool CommandSet::ReadMemory(std::uint16_t address, std::span<std::uint8_t> dest, bool busy) {
+  if (dest.size() > kMaxTransfer) return false;
+  if (!busy) std::fill(dest.begin(), dest.end(), 0xFF);
+  if (!transport_.SendCommand(kCmdReadMemory, High(address), Low(address), High(dest.size()),
+                              Low(dest.size())))
+    return false;
+  for (std::size_t at = 0; at < dest.size(); at += kReplyPayload) {
+    if (busy) ShowBusy();
+    transport_.ReadReply();
+    const std::size_t n = std::min<std::size_t>(kReplyPayload, dest.size() - at);
+    std::copy_n(transport_.Reply().begin(), n, dest.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+  return true;
+}
+
+bool CommandSet::WriteMemory(std::uint16_t address, std::span<const std::uint8_t> source) {
+  if (source.size() > kMaxTransfer) return false;
+  if (!transport_.SendCommand(kCmdWriteMemory, High(address), Low(address), High(source.size()),
+                              Low(source.size())))
+    return false;
+  for (std::size_t at = 0; at < source.size(); at += kReplyPayload) {
+    ShowBusy();
+    ReplyBytes staging;
+    staging.fill(0xFF);
+    const std::size_t n = std::min<std::size_t>(kReplyPayload, source.size() - at);
+    std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(at), n, staging.begin());
+    transport_.SendData(staging);
+  }
+  return true;
+}
+
+bool CommandSet::ReadDeviceInformation(ReplyBytes* reply) {
+  if (!transport_.SendCommand(kCmdDeviceInfo, 0, 0, 0, 0)) return false;
+  transport_.ReadReply();
+  if (reply) *reply = transport_.Reply();
+  return true;
+}
+
+bool CommandSet::Restart() { return transport_.SendCommand(kCmdRestart, 0, 0, 0, 0); }
+
+}  // namespace korvex48

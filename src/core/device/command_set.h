@@ -1,0 +1,96 @@
+#pragma once
+// The mouse's command set over the transport: short writes into the two
+// configuration sections, block reads of them, reads and writes of the device
+// memory, device information and restart. Every operation returns false at
+// once, sending nothing and leaving the busy pop-up alone, when the session
+// has no CommandHandle.
+//
+// Only the first report of a transfer (the command) decides the result: a
+// reply that fails later leaves 0xFF bytes in the data, and data reports of
+// writes are not checked. Pad bytes of partial chunks are 0xFF; the mouse uses
+// only the announced lengths.
+#include <cstdint>
+#include <span>
+
+#include "core/device/busy_ui.h"
+#include "core/device/transport.h"
+
+namespace korvex48 {
+
+// Device blocks.
+inline constexpr std::uint8_t kParameterBlock = 0;  // 104 bytes
+inline constexpr std::uint8_t kProfileBlock = 1;    // 145 bytes
+
+// Command codes (report byte 1).
+inline constexpr std::uint8_t kCmdWriteSection = 0x05;
+inline constexpr std::uint8_t kCmdReadSection = 0x06;
+inline constexpr std::uint8_t kCmdWriteMemory = 0x07;
+inline constexpr std::uint8_t kCmdReadMemory = 0x09;
+inline constexpr std::uint8_t kCmdDeviceInfo = 0x0D;
+inline constexpr std::uint8_t kCmdRestart = 0x0E;
+
+// Device-information reply bytes.
+inline constexpr int kInfoPrimaryStorage = 2;  // 0x80 "Flash", 0xC0 "I2C"
+inline constexpr int kInfoVariant = 3;         // chip variant: 1, 4, 16, 17, 22 known
+inline constexpr std::uint8_t kPrimaryFlash = 0x80;
+inline constexpr std::uint8_t kPrimaryI2C = 0xC0;
+
+// Sleep after each live write, in milliseconds.
+inline constexpr int kLiveWriteSettleMs = 100;
+
+class CommandSet {
+ public:
+  // `busy` defaults to the silent NoBusyUi(). Waits use the transport's clock.
+  explicit CommandSet(Transport& transport, BusyUi& busy = NoBusyUi());
+
+  void SetBusyUi(BusyUi& busy) { busy_ = &busy; }
+  Transport& GetTransport() { return transport_; }
+
+  // Live write of `count` (1..3) parameter bytes d0..d2 at `offset`
+  // (0x40 0x05 0x00 offset d0 d1 d2 count): shows the busy pop-up, sends,
+  // sleeps 100 ms, hides the pop-up. True when the report was accepted.
+  bool WriteParameterBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
+                           int count);
+  // Live write of four profile bytes at `offset` (0x40 0x05 0x01 offset d0..d3).
+  bool WriteProfileBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
+                         std::uint8_t d3);
+
+  // Reads dest.size() (1..255) bytes of `block` from `offset`: command 6, then
+  // one reply per 7 bytes. `dest` is filled with 0xFF first. With `busy`, the
+  // pop-up is shown (and events processed) before every reply; it is not
+  // hidden here. True when the command was sent.
+  bool ReadSection(std::uint8_t block, std::uint8_t offset, std::span<std::uint8_t> dest,
+                   bool busy);
+
+  // Writes `source` into `block` from `start`: block 0 as 3-byte reports
+  // (count byte 3), block 1 as 4-byte reports, offsets start + 3k / 4k
+  // (wrapping at 256). The pop-up is shown before every report. Reports are
+  // not checked and not paced; another block sends nothing. True when there
+  // was a CommandHandle.
+  bool WriteSection(std::uint8_t block, std::uint8_t start, std::span<const std::uint8_t> source);
+
+  // Reads dest.size() (0..65535) bytes of device memory at `address`:
+  // command 9, then one reply per 7 bytes. The quiet variant fills `dest`
+  // with 0xFF first; the busy one shows the pop-up before every reply. True
+  // when the command was sent.
+  bool ReadMemory(std::uint16_t address, std::span<std::uint8_t> dest, bool busy);
+
+  // Writes `source` (0..65535 bytes) to device memory at `address`: command
+  // 7, then one 0x41 data report per 7 bytes, the pop-up shown before each.
+  // True when the command was sent.
+  bool WriteMemory(std::uint16_t address, std::span<const std::uint8_t> source);
+
+  // Command 13 and one reply into `reply` (0xFF bytes when the reply failed).
+  // False when the command could not be sent.
+  bool ReadDeviceInformation(ReplyBytes* reply);
+
+  // Command 14: the mouse leaves the bus and comes back about a second later.
+  bool Restart();
+
+ private:
+  void ShowBusy();
+  Transport& transport_;
+  BusyUi* busy_;
+};
+
+}  // namespace korvex48

@@ -1,0 +1,188 @@
+#include "core/device/transport.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/device/protocol_trace.h"
+
+namespace korvex48 {
+
+namespace {
+
+std::string Hex4(std::uint16_t v) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%04x", v);
+  return buf;
+}
+
+bool MayBeTheMouse(HidBackend& backend, const std::string& path, int vendor_id, int product_id) {
+  auto ids = backend.PeekIdentifiers(path);
+  return !ids || (ids->first == vendor_id && ids->second == product_id);
+}
+
+}  // namespace
+
+std::string UdevRuleText(std::uint16_t vendor_id, std::uint16_t product_id) {
+  return "KERNEL==\"hidraw*\", ATTRS{idVendor}==\"" + Hex4(vendor_id) + "\", ATTRS{idProduct}==\"" +
+         Hex4(product_id) + "\", TAG+=\"uaccess\"";
+}
+
+std::string PermissionFixText(std::uint16_t vendor_id, std::uint16_t product_id) {
+  return "install the udev rule 70-korvex48.rules (" + UdevRuleText(vendor_id, product_id) +
+         ") into /etc/udev/rules.d, then run 'udevadm control --reload' and 'udevadm trigger' "
+         "as root and plug the mouse in again";
+}
+
+Transport::Transport(DeviceSession& session, HidBackend& backend, Clock& clock)
+    : session_(session), backend_(&backend), clock_(clock) {}
+
+Transport::Transport(DeviceSession& session, std::unique_ptr<HidBackend> backend, Clock& clock)
+    : session_(session),
+      owned_backend_(std::move(backend)),
+      backend_(owned_backend_.get()),
+      clock_(clock) {}
+
+Transport::~Transport() { CloseDevice(); }
+
+void Transport::SetTrace(std::unique_ptr<ProtocolTrace> trace) {
+  owned_trace_ = std::move(trace);
+  trace_ = owned_trace_.get();
+}
+
+int Transport::CountHidDevices() {
+  int count = 0;
+  for (const std::string& path : backend_->ListInterfaces()) {
+    HidError error = HidError::kNone;
+    DeviceHandle handle = backend_->Open(path, &error);
+    if (handle == kInvalidHandle) continue;
+    ++count;
+    backend_->Close(handle);
+  }
+  return count;
+}
+
+void Transport::CloseDevice() {
+  DeviceHandle command = session_.CommandHandle;
+  DeviceHandle reply = session_.ReplyHandle;
+  session_.CommandHandle = kInvalidHandle;
+  session_.ReplyHandle = kInvalidHandle;
+  if (command != kInvalidHandle) backend_->Close(command);
+  if (reply != kInvalidHandle && reply != command) backend_->Close(reply);
+}
+
+void Transport::CloseIfUnused(DeviceHandle handle) {
+  if (handle != kInvalidHandle && handle != session_.CommandHandle &&
+      handle != session_.ReplyHandle)
+    backend_->Close(handle);
+}
+
+bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
+  problems_.clear();
+  CloseDevice();
+  bool found = false;
+  for (const std::string& path : backend_->ListInterfaces()) {
+    HidError error = HidError::kNone;
+    DeviceHandle handle = backend_->Open(path, &error);
+    if (handle == kInvalidHandle) {
+      if ((error == HidError::kPermission || error == HidError::kBusy) &&
+          MayBeTheMouse(*backend_, path, vendor_id, product_id)) {
+        OpenProblem problem{path, error, {}};
+        if (error == HidError::kPermission)
+          problem.message = "No permission to open " + path + ": " +
+                            PermissionFixText(static_cast<std::uint16_t>(vendor_id),
+                                              static_cast<std::uint16_t>(product_id)) +
+                            ".";
+        else
+          problem.message = path + " is in use by another program; close it and try again.";
+        std::fprintf(stderr, "korvex48: %s\n", problem.message.c_str());
+        problems_.push_back(std::move(problem));
+      }
+      continue;
+    }
+    HidInterfaceInfo info;
+    if (!backend_->QueryInfo(handle, &info) || info.feature_report_length != kReportLength ||
+        info.vendor_id != vendor_id || info.product_id != product_id) {
+      backend_->Close(handle);
+      continue;
+    }
+    found = true;
+    if (version) *version = info.version;
+    session_.VendorId = info.vendor_id;
+    session_.ProductId = info.product_id;
+    session_.FeatureLength = kReportLength;
+
+    DeviceHandle old_command = session_.CommandHandle;
+    DeviceHandle old_reply = session_.ReplyHandle;
+    Report probe{kCommandReportId, 0x0D, 0, 0, 0, 0, 0, 0};
+    if (SetFeatureReport(handle, probe)) session_.CommandHandle = handle;
+    Report reply{kReplyReportId, 0, 0, 0, 0, 0, 0, 0};
+    if (GetFeatureReport(handle, reply)) session_.ReplyHandle = handle;
+    CloseIfUnused(old_command);
+    if (old_reply != old_command) CloseIfUnused(old_reply);
+    CloseIfUnused(handle);
+  }
+  return found;
+}
+
+bool Transport::SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report) {
+  if (handle == kInvalidHandle) return false;
+  if (!backend_->SetFeature(handle, report)) return false;
+  if (trace_) trace_->Sent(report);
+  return true;
+}
+
+bool Transport::GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report) {
+  if (handle == kInvalidHandle) return false;
+  if (!backend_->GetFeature(handle, report)) return false;
+  if (trace_) trace_->Read(report);
+  return true;
+}
+
+bool Transport::SendCommand(std::uint8_t c1, std::uint8_t c2, std::uint8_t c3, std::uint8_t c4,
+                            std::uint8_t c5) {
+  if (session_.CommandHandle == kInvalidHandle) return false;
+  report_ = {kCommandReportId, c1, c2, c3, c4, c5, 0x00, 0x00};
+  return SetFeatureReport(session_.CommandHandle, report_);
+}
+
+bool Transport::SendCommandReport(const Report& report) {
+  if (session_.CommandHandle == kInvalidHandle) return false;
+  report_ = report;
+  return SetFeatureReport(session_.CommandHandle, report_);
+}
+
+bool Transport::SendData(std::span<const std::uint8_t, kReplyPayload> data) {
+  if (session_.ReplyHandle == kInvalidHandle) return false;
+  report_[0] = kReplyReportId;
+  std::copy(data.begin(), data.end(), report_.begin() + 1);
+  return SetFeatureReport(session_.ReplyHandle, report_);
+}
+
+bool Transport::ReadReply() {
+  reply_.fill(0xFF);
+  if (session_.ReplyHandle == kInvalidHandle) return false;
+  report_ = {kReplyReportId, 0, 0, 0, 0, 0, 0, 0};
+  if (!GetFeatureReport(session_.ReplyHandle, report_)) return false;
+  std::copy(report_.begin() + 1, report_.end(), reply_.begin());
+  DelayMicroseconds(kReplyPacingMicroseconds);
+  return true;
+}
+
+void Transport::DelayMicroseconds(int us) {
+  if (us <= 0) return;
+  const auto n = static_cast<std::uint64_t>(us);
+  // The real clock is waited on precisely: sleeping alone overshoots by tens
+  // of microseconds per reply, so the end of the wait is spun. Any other
+  // clock (a test clock) only has to be told how long.
+  if (dynamic_cast<SystemClock*>(&clock_) == nullptr) {
+    clock_.SleepMicroseconds(n);
+    return;
+  }
+  constexpr std::uint64_t kSpinMicroseconds = 200;
+  const std::uint64_t start = clock_.NowMicroseconds();
+  if (n > kSpinMicroseconds) clock_.SleepMicroseconds(n - kSpinMicroseconds);
+  while (clock_.NowMicroseconds() - start < n) {
+  }
+}
+
+}  // namespace korvex48

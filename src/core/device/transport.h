@@ -1,0 +1,128 @@
+#pragma once
+// The HID transport: finding the mouse's configuration interface, opening it,
+// and moving single 8-byte feature reports. Report ID 0x40 carries commands,
+// 0x41 data and replies. Works over any HidBackend (hidraw, simulated).
+//
+// Buffers: one 8-byte report buffer for every send and a 7-byte reply buffer
+// holding the payload of the last reply; the reply buffer is filled with 0xFF
+// before every read, so a failed read leaves seven 0xFF bytes that callers
+// take as data. Not thread-safe: one transfer at a time, on one thread.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/common/clock.h"
+#include "core/device/device_session.h"
+#include "core/device/hid_backend.h"
+
+namespace korvex48 {
+
+inline constexpr std::uint8_t kCommandReportId = 0x40;
+inline constexpr std::uint8_t kReplyReportId = 0x41;
+inline constexpr int kReportLength = 8;
+inline constexpr int kReplyPayload = 7;
+inline constexpr int kReplyPacingMicroseconds = 500;  // wait after every reply read
+
+using Report = std::array<std::uint8_t, kReportLength>;
+using ReplyBytes = std::array<std::uint8_t, kReplyPayload>;
+
+class ProtocolTrace;
+
+// A HID interface that looked like the mouse but could not be opened.
+struct OpenProblem {
+  std::string path;
+  HidError error = HidError::kOther;
+  std::string message;  // one line for the user, with the fix when there is one
+};
+
+class Transport {
+ public:
+  // `session` and `backend` are not owned and must outlive the transport.
+  Transport(DeviceSession& session, HidBackend& backend, Clock& clock = DefaultClock());
+  // Takes ownership of `backend`.
+  Transport(DeviceSession& session, std::unique_ptr<HidBackend> backend,
+            Clock& clock = DefaultClock());
+  // Closes the handles it still holds.
+  ~Transport();
+  Transport(const Transport&) = delete;
+  Transport& operator=(const Transport&) = delete;
+
+  // Number of present HID interfaces that can be opened (each is opened and
+  // closed at once).
+  int CountHidDevices();
+
+  // Searches every interface for one with identifiers (vendor_id, product_id)
+  // and 8-byte feature reports; true when one was found. On a match the
+  // session's VendorId, ProductId and FeatureLength (8) are set and the two
+  // directions are probed: the device-information command on success gives
+  // CommandHandle, a reply read on success gives ReplyHandle (the reply is
+  // dropped). When several interfaces match, the last one whose probes
+  // succeed holds the handles. Handles held before the call are closed first;
+  // handles of interfaces that end up unused are closed. Nodes that may be
+  // the mouse but cannot be opened (permission, in use) are written to stderr
+  // and kept in LastOpenProblems().
+  bool OpenDevice(int vendor_id, int product_id, int* version = nullptr);
+
+  // Closes the session's handles and marks them invalid (device lost,
+  // reconnect, exit). The identifiers are left to the caller.
+  void CloseDevice();
+
+  // One report on `handle`; false at once when the handle is invalid.
+  bool SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report);
+  // `report[0]` holds the report ID on entry; filled on success.
+  bool GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report);
+
+  // Sends 0x40, c1..c5, 0x00, 0x00 on CommandHandle; false at once without one.
+  bool SendCommand(std::uint8_t c1, std::uint8_t c2, std::uint8_t c3, std::uint8_t c4,
+                   std::uint8_t c5);
+  // Sends 0x41, d1..d7 on ReplyHandle; false at once without one.
+  bool SendData(std::span<const std::uint8_t, kReplyPayload> data);
+  // Sends an already built report on CommandHandle (0x40, ...): the section
+  // writes of command 5 use all seven payload bytes.
+  bool SendCommandReport(const Report& report);
+
+  // Fills the reply buffer with 0xFF, then (with a ReplyHandle) reads one
+  // 0x41 report; on success copies its bytes 1..7 into the reply buffer and
+  // waits 500 microseconds. Returns whether a reply arrived (callers of the
+  // protocol ignore it and take the buffer as it is).
+  bool ReadReply();
+  const ReplyBytes& Reply() const { return reply_; }
+
+  // Waits at least `us` microseconds on the transport's clock.
+  void DelayMicroseconds(int us);
+
+  // Problems met by the last OpenDevice, for the user.
+  const std::vector<OpenProblem>& LastOpenProblems() const { return problems_; }
+
+  // Every report that crosses is written to `trace` (not owned; nullptr: none).
+  void SetTrace(ProtocolTrace* trace) { trace_ = trace; }
+  // Takes ownership of a trace.
+  void SetTrace(std::unique_ptr<ProtocolTrace> trace);
+
+  DeviceSession& Session() { return session_; }
+  HidBackend& Backend() { return *backend_; }
+  Clock& GetClock() { return clock_; }
+
+ private:
+  void CloseIfUnused(DeviceHandle handle);
+
+  DeviceSession& session_;
+  std::unique_ptr<HidBackend> owned_backend_;
+  HidBackend* backend_;
+  Clock& clock_;
+  ProtocolTrace* trace_ = nullptr;
+  std::unique_ptr<ProtocolTrace> owned_trace_;
+  Report report_{};
+  ReplyBytes reply_{};
+  std::vector<OpenProblem> problems_;
+};
+
+// The text of the udev rule that gives the logged-in user access to the mouse
+// with these identifiers, and the one-line fix for a permission problem.
+std::string UdevRuleText(std::uint16_t vendor_id, std::uint16_t product_id);
+std::string PermissionFixText(std::uint16_t vendor_id, std::uint16_t product_id);
+
+}  // namespace korvex48

@@ -1,0 +1,70 @@
+// Lighting: LED mode (byte 37), step time (bytes 52-53) and the seven LED
+// colours (bytes 54..74).
+#include "core/performance/page_editor.h"
+
+namespace korvex48 {
+namespace {
+
+constexpr std::uint8_t kModeByte = 37;
+constexpr std::uint8_t kStepBytes = 52;
+constexpr std::uint8_t kFirstColourByte = 54;
+
+EditResult Unavailable(std::string reason) {
+  EditResult r;
+  r.status = EditStatus::kUnavailable;
+  r.reason = std::move(reason);
+  return r;
+}
+
+}  // namespace
+
+EditResult PageEditor::SetLightingMode(int mode) {
+  PageState& page = state_.page;
+  if (!LightingModeOffered(page.lighting_type, mode)) {
+    if (page.lighting_type.empty()) return Unavailable("the LED kind of the mouse is not known");
+    return Unavailable("LED mode " + (mode == 0 ? std::string("Off") : std::to_string(mode)) +
+                       " is not offered for " + page.lighting_type + " LEDs");
+  }
+  EditResult result;
+  page.lighting_choice = mode;
+  if (core_.Session().Loading) return result;
+  std::uint8_t& byte = core_.Page().parameters[kModeByte];
+  byte = static_cast<std::uint8_t>((byte & 0xF0) + mode);
+  result.sent = WriteParameter(kModeByte, {byte});
+  return result;
+}
+
+EditResult PageEditor::SetStepTime(int step) {
+  if (step < 1 || step > 10) return Unavailable("step time must be 1..10");
+  PageState& page = state_.page;
+  if (page.lighting_choice == 0)
+    return Unavailable("the step time cannot be set while LEDs are off");
+  EditResult result;
+  page.fall_time_choice = step;
+  if (core_.Session().Loading) return result;
+  const auto value = static_cast<std::uint8_t>(5 * step);
+  core_.Page().parameters[kStepBytes] = value;
+  core_.Page().parameters[kStepBytes + 1] = value;
+  result.sent = WriteParameter(kStepBytes, {value, value});
+  return result;
+}
+
+EditResult PageEditor::SetLightColour(int colour, int red, int green, int blue) {
+  PageState& page = state_.page;
+  if (page.lighting_type == "Sync") return Unavailable("a Sync LED mouse has no LED colours");
+  if (colour < 1 || colour > 7) return Unavailable("LED colour must be 1..7");
+  for (int c : {red, green, blue})
+    if (c < 0 || c > 255) return Unavailable("colour components must be 0..255");
+  EditResult result;
+  const std::array<std::uint8_t, 3> bytes = {StoredComponent(red), StoredComponent(green),
+                                             StoredComponent(blue)};
+  auto& fields = page.lighting_colour_texts[static_cast<std::size_t>(colour - 1)];
+  for (std::size_t c = 0; c < 3; ++c) fields[c] = std::to_string(bytes[c]);
+  if (core_.Session().Loading) return result;
+  const auto offset = static_cast<std::uint8_t>(kFirstColourByte + 3 * (colour - 1));
+  std::copy(bytes.begin(), bytes.end(), core_.Page().parameters.begin() + offset);
+  result.sent = WriteParameter(offset, {bytes[0], bytes[1], bytes[2]});
+  return result;
+}
+
+}  // namespace korvex48

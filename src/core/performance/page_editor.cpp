@@ -1,0 +1,134 @@
+// Construction, taking in an image, the value tables and the live-write helpers
+// shared by the editing operations.
+#include "core/performance/page_editor.h"
+
+#include <algorithm>
+
+#include "core/image/parameter_fields.h"
+
+namespace korvex48 {
+namespace {
+
+constexpr std::array<int, 12> kDpiValues = {200,  400,  600,  800,  1000, 1200,
+                                            1600, 2000, 2400, 3200, 4800, 6400};
+constexpr std::array<int, 4> kRatesHz = {125, 250, 500, 1000};
+
+}  // namespace
+
+int DpiValueOfIndex(int index) {
+  return index >= 0 && index < 12 ? kDpiValues[static_cast<std::size_t>(index)] : 0;
+}
+
+std::optional<int> DpiIndexOfValue(int value) {
+  for (std::size_t i = 0; i < kDpiValues.size(); ++i)
+    if (kDpiValues[i] == value) return static_cast<int>(i);
+  return std::nullopt;
+}
+
+int ReportRateHz(int choice) {
+  return choice >= 1 && choice <= 4 ? kRatesHz[static_cast<std::size_t>(choice - 1)] : 0;
+}
+
+std::optional<int> ReportRateChoiceOfHz(int hz) {
+  for (std::size_t i = 0; i < kRatesHz.size(); ++i)
+    if (kRatesHz[i] == hz) return static_cast<int>(i) + 1;
+  return std::nullopt;
+}
+
+std::uint8_t StoredComponent(int picked) {
+  return static_cast<std::uint8_t>(std::clamp(picked, 0, 255) * 15 / 255);
+}
+
+int ShownComponent(std::uint8_t stored) { return stored * 255 / 15; }
+
+std::uint8_t DpiLevelsByte(int count, int active) {
+  return static_cast<std::uint8_t>(((count - 1) & 0x0F) * 16 + ((active - 1) & 0x0F));
+}
+
+bool LightingModeOffered(std::string_view kind, int mode) {
+  if (mode < 0 || mode > 5) return false;
+  if (kind == "RGB") return true;
+  if (kind == "Sync") return mode <= 2;
+  if (kind == "NT") return mode != 4;
+  return false;
+}
+
+PageEditor::PageEditor(AppCore& core, CommandSet& commands) : core_(core), commands_(commands) {
+  TakeIn();
+}
+
+ButtonRuleNames PageEditor::RuleNames() const {
+  return ButtonRuleNames::FromLanguage(core_.NameSources().text);
+}
+
+int PageEditor::ActiveProfile() const {
+  const int p = state_.page.active_profile;
+  return p >= 1 && p <= 3 ? p : 1;
+}
+
+void PageEditor::TakeIn() {
+  const ParameterSection& p = core_.Page().parameters;
+  PageState taken = PageStateFromParameters(p);
+  // A level whose value nibble is 15 keeps the value it showed.
+  for (std::size_t level = 0; level < 8; ++level) {
+    if (taken.dpi_value_texts[level].empty())
+      taken.dpi_value_texts[level] = state_.page.dpi_value_texts[level];
+  }
+  // A mode the LED kind does not offer selects nothing, and the step time
+  // keeps its choice when the byte gives none.
+  if (taken.fall_time_choice == 0) taken.fall_time_choice = state_.page.fall_time_choice;
+  state_.page = taken;
+
+  const KeyNameSources sources = core_.NameSources();
+  ShowProfile(ActiveProfile());
+  state_.fire = RefreshFireKey(core_.Codes(), ActiveProfile(), sources, state_.fire);
+  state_.aim_step = RefreshAimStep(core_.Codes(), ActiveProfile(), sources, state_.aim_step);
+  state_.rate_taken_in = ReportRateHz(state_.page.report_rate_choice);
+}
+
+void PageEditor::OnDeviceLost() {
+  state_.rate_taken_in = 0;
+  state_.reconnect_pending = false;
+  state_.page.lighting_type.clear();
+}
+
+void PageEditor::ShowProfile(int profile) {
+  const KeyNameSources sources = core_.NameSources();
+  const auto namings = DescribeProfile(core_.Codes(), profile, sources);
+  for (std::size_t i = 0; i < namings.size(); ++i) {
+    state_.labels[i] = namings[i].name;
+    // Naming a fire code shows its settings, as the pages do.
+    LoadFireSettings(namings[i], state_.fire);
+  }
+  state_.clickable = ClickableButtons(profile, state_.labels, RuleNames());
+}
+
+ButtonTexts PageEditor::LabelsOf(int profile) const {
+  if (profile == ActiveProfile()) return state_.labels;
+  return ProfileKeyNames(core_.Codes(), profile, core_.NameSources());
+}
+
+std::array<bool, kKeyButtons> PageEditor::ClickableOf(int profile) const {
+  if (profile == ActiveProfile()) return state_.clickable;
+  return ClickableButtons(profile, LabelsOf(profile), RuleNames());
+}
+
+bool PageEditor::WriteParameter(std::uint8_t offset, std::initializer_list<std::uint8_t> bytes) {
+  if (!Live() || bytes.size() == 0 || bytes.size() > 3) return false;
+  std::array<std::uint8_t, 3> d{};
+  std::copy(bytes.begin(), bytes.end(), d.begin());
+  commands_.WriteParameterBytes(offset, d[0], d[1], d[2], static_cast<int>(bytes.size()));
+  return true;
+}
+
+void PageEditor::StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result) {
+  ApplyProfileWrites(core_.Page().profiles, writes);
+  if (!Live()) return;
+  for (const ProfileByteWrite& w : writes) {
+    commands_.WriteProfileBytes(static_cast<std::uint8_t>(w.offset), w.bytes[0], w.bytes[1],
+                                w.bytes[2], w.bytes[3]);
+    result.sent = true;
+  }
+}
+
+}  // namespace korvex48

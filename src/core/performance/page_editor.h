@@ -1,0 +1,197 @@
+#pragma once
+// The editing operations of the pages: one call per user change (a click, a
+// picked colour, a menu entry, a field edit), shared by the GUI and the
+// command-line tool. Each operation checks the rule that may forbid the
+// change, updates the page state and the page copy of the image, and -- while
+// both device handles are valid and `Loading` is clear -- sends exactly the
+// reports the same click sends, through the command set's live writes.
+//
+// The page state kept here is what the pages show: PageState (DPI, report
+// rate, lighting, profile; packed into the image by a profile save), the
+// labels of the shown profile, the fire-key settings, the AIM step. The owner
+// calls TakeIn() whenever an image was taken in (AppUi::RefreshUI) and
+// OnDeviceLost() from AppUi::ClearDeviceState.
+//
+// Messages are not shown here: an operation a rule refuses returns the
+// message the page would show, and the caller shows it.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/app/app_core.h"
+#include "core/app/page_state.h"
+#include "core/buttons/button_assignment.h"
+#include "core/buttons/fire_aim.h"
+#include "core/buttons/key_code_table.h"
+#include "core/device/command_set.h"
+
+namespace korvex48 {
+
+enum class EditStatus {
+  kApplied,      // the change was made (and sent when live)
+  kUnchanged,    // the click changes nothing (the only enabled level, ...)
+  kRefused,      // a rule of the system forbids it: `message` holds its text
+  kUnavailable,  // the control cannot be clicked now (disabled or hidden):
+                 // nothing changed; `reason` says why, in English
+};
+
+struct EditResult {
+  EditStatus status = EditStatus::kApplied;
+  AppMessage message;      // kRefused: what the page shows (Str020, Str021, Str022, ...)
+  std::string reason;      // kUnavailable: one line for logs and the command line
+  bool sent = false;       // reports went to the mouse
+  bool restarted = false;  // report rate: the mouse was restarted and searched again
+  bool ok() const { return status == EditStatus::kApplied || status == EditStatus::kUnchanged; }
+};
+
+// What the pages show besides the image bytes.
+struct EditorState {
+  PageState page;
+  // Labels Key1..Key12 of the shown (selected) profile, and which of them can
+  // be clicked (fixed when the profile is shown).
+  ButtonTexts labels;
+  std::array<bool, kKeyButtons> clickable{};
+  // The KB Switch Key menu entry; starts disallowed, allowed by Main Control.
+  bool switch_entry_allowed = false;
+  // The overlay over the buttons (profile 3 shown).
+  bool overlay_shown = false;
+  FireKeyTable fire{};
+  int aim_step = 1;  // 1..12
+  // Report rate in Hz last taken in from an image; 0 before any and after a
+  // loss of the mouse.
+  int rate_taken_in = 0;
+  bool reconnect_pending = false;
+};
+
+// DPI value index 0..11 -> Hz text of the list, and back.
+int DpiValueOfIndex(int index);                 // 200 ... 6400; 0 outside 0..11
+std::optional<int> DpiIndexOfValue(int value);  // 200 -> 0, ...; nullopt when not in the list
+// Report rate choice 1..4 <-> Hz (125, 250, 500, 1000).
+int ReportRateHz(int choice);
+std::optional<int> ReportRateChoiceOfHz(int hz);
+// An 8-bit colour component picked by the user as the mouse stores it (0..15),
+// and a stored component as shown (0..255).
+std::uint8_t StoredComponent(int picked);
+int ShownComponent(std::uint8_t stored);
+// Byte 38: (count - 1) * 16 + (active - 1).
+std::uint8_t DpiLevelsByte(int count, int active);
+// Whether LED mode 0..5 is offered for the kind text ("RGB", "Sync", "NT").
+bool LightingModeOffered(std::string_view kind, int mode);
+
+class PageEditor {
+ public:
+  // `core` and `commands` (the command set the core was built with) must
+  // outlive the editor. The state starts from the core's page copy.
+  PageEditor(AppCore& core, CommandSet& commands);
+
+  EditorState& State() { return state_; }
+  const EditorState& State() const { return state_; }
+  AppCore& Core() { return core_; }
+
+  // ---- Taking in and losing ------------------------------------------------
+  // Fills the state from the page copy and the code table, as the pages do
+  // when an image is taken in: the profile named by parameter byte 33 with
+  // its labels, fire settings, AIM step, the rate taken in. Value nibbles of
+  // 15 keep the level's text; the switch entry and overlay are not changed.
+  void TakeIn();
+  // The mouse is gone: the rate taken in and the reconnect-pending flag clear.
+  void OnDeviceLost();
+
+  // ---- Profiles (Main Control, Alternate Key, Reset Control) ---------------
+  // Selects profile 1..3 and writes parameter byte 33. Refused without an
+  // open device (Str022), profile 2 without a KB Switch Key in profile 1
+  // (Str020), profile 3 without a KB Reset Key in profile 2 (Str021).
+  // Nothing happens while the pages wait for the mouse (NoDevicePage).
+  EditResult SelectProfile(int profile);
+
+  // ---- DPI -------------------------------------------------------------------
+  // A click on level label 1..8: enables level count + 1 or disables level
+  // count; writes byte 38 (also when nothing changed, as the page does; not
+  // for the only enabled level). Does nothing at all while Loading.
+  EditResult DpiLevelClick(int level);
+  // The number of levels set to 1..8 at once, with the rule of the clicks
+  // (the active level moves down to the last enabled level): one write of
+  // byte 38 when the count changes; nothing when it is already `count`.
+  EditResult SetDpiLevelCount(int count);
+  // Mark of an enabled level 1..count: writes byte 38.
+  EditResult SelectActiveDpiLevel(int level);
+  // Step 1..12 of an enabled level (value index step - 1): writes the
+  // level's nibble byte, then byte 38 with a neighbouring active level and
+  // byte 38 again with the true one, so the mouse applies the value.
+  EditResult SetDpiValue(int level, int step);
+  // Indicator colour of an enabled level from an 8-bit pick (0..255 each):
+  // writes the pair's three bytes at 75/78/81/84. Unavailable for Sync LEDs.
+  EditResult SetDpiColour(int level, int red, int green, int blue);
+
+  // ---- Report rate -----------------------------------------------------------
+  // Choice 1..4 (125, 250, 500, 1000 Hz): bits 5-4 of byte 6 in the page
+  // copy, one write; a rate above the one taken in restarts the mouse and
+  // searches for it again 5.1 s later (RestartAndFindAgain), after which the
+  // state is taken in from the mouse anew.
+  EditResult SetReportRate(int choice);
+
+  // ---- Lighting ----------------------------------------------------------------
+  // Mode 0 (Off) or 1..5 offered by the LED kind: writes byte 37 =
+  // (byte 37 AND 0xF0) + mode.
+  EditResult SetLightingMode(int mode);
+  // Step 1..10 (not while the mode is Off): bytes 52 and 53 = 5 * step.
+  EditResult SetStepTime(int step);
+  // Colour 1..7 from an 8-bit pick: three bytes at 54 + 3 * (colour - 1).
+  // Unavailable for Sync LEDs.
+  EditResult SetLightColour(int colour, int red, int green, int blue);
+
+  // ---- Buttons ---------------------------------------------------------------
+  // `profile` is the profile being edited: the GUI passes the selected one;
+  // the command line may name another without selecting it. Profile 3 is
+  // never edited; a label that cannot be clicked (reset keys, the switch key
+  // in profile 2) is unavailable; the last Left Key stays (kRefused with no
+  // message: the label goes back, nothing is sent). All need an open device.
+  //
+  // A menu entry by tag (KeyMenuItems): in profile 1 a change to or from the
+  // KB Switch Key writes the button in profiles 2 and 3 too. The KB Switch
+  // Key entry is offered in profile 1 only; the macro entry only when the
+  // menu shows it.
+  EditResult AssignMenuItem(int profile, int button, int tag);
+  // A key combination as the key-combination dialog hands it over (its text
+  // and its "02..." code).
+  EditResult AssignKeyCombination(int profile, int button, std::string_view text,
+                                  std::string_view code);
+  // Device macro `index` (a row of the device macro list).
+  EditResult AssignDeviceMacro(int profile, int button, std::size_t index);
+
+  // ---- Fire and AIM keys -----------------------------------------------------
+  // New settings of fire key 1..3 (repeat 1..15, delay 0..4094): rewrites and
+  // sends the active profile's buttons showing that fire key; in profile 1
+  // also parameter byte 1 (kept in the page copy too). Profile 3: the
+  // settings change, nothing is sent (kUnavailable).
+  EditResult SetFireKey(int fire_key, const FireKeySettings& settings);
+  // AIM step 1..12: rewrites the AIM codes of the active profile. With no AIM
+  // button the step returns to 1 and, in profiles 1 and 2, the message is
+  // Str105 followed by the profile's page name (kRefused).
+  EditResult SetAimStep(int step);
+
+  // Names of codes with the core's current sources.
+  KeyNameSources Sources() const { return core_.NameSources(); }
+
+ private:
+  bool Live() const { return core_.DeviceUsable(); }
+  bool WriteParameter(std::uint8_t offset, std::initializer_list<std::uint8_t> bytes);
+  void StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result);
+  ButtonTexts LabelsOf(int profile) const;
+  std::array<bool, kKeyButtons> ClickableOf(int profile) const;
+  void ShowProfile(int profile);
+  EditResult CheckButton(int profile, int button) const;
+  EditResult FinishAssignment(int profile, const AssignmentResult& assigned);
+  ButtonRuleNames RuleNames() const;
+  int ActiveProfile() const;
+
+  AppCore& core_;
+  CommandSet& commands_;
+  EditorState state_;
+};
+
+}  // namespace korvex48

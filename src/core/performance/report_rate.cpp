@@ -1,0 +1,58 @@
+// The USB report rate (bits 5-4 of parameter byte 6), and the restart that a
+// higher rate needs before the mouse reports at it.
+#include "core/performance/page_editor.h"
+
+namespace korvex48 {
+namespace {
+
+constexpr std::uint8_t kRateByte = 6;
+
+// Whether going to `hz` from the rate last taken in needs the restart: any
+// rate above it, except that with nothing taken in only 1000 Hz does, and
+// 125 Hz never does.
+bool NeedsRestart(int hz, int taken_in) {
+  switch (hz) {
+    case 1000:
+      return taken_in != 1000;
+    case 500:
+      return taken_in == 125 || taken_in == 250;
+    case 250:
+      return taken_in == 125;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+EditResult PageEditor::SetReportRate(int choice) {
+  EditResult result;
+  const int hz = ReportRateHz(choice);
+  if (hz == 0) {
+    result.status = EditStatus::kUnavailable;
+    result.reason = "report rate must be 125, 250, 500 or 1000 Hz";
+    return result;
+  }
+  state_.page.report_rate_choice = choice;
+  if (core_.Session().Loading) return result;
+
+  std::uint8_t& byte = core_.Page().parameters[kRateByte];
+  byte = static_cast<std::uint8_t>((byte & 0xCF) | ((choice - 1) << 4));
+  result.sent = WriteParameter(kRateByte, {byte});
+  if (NeedsRestart(hz, state_.rate_taken_in)) state_.reconnect_pending = true;
+  if (!state_.reconnect_pending || !Live()) return result;
+
+  state_.reconnect_pending = false;
+  core_.RestartAndFindAgain();
+  result.restarted = true;
+  // The search reads and shows the mouse anew when it came back; the pages'
+  // own RefreshUI may have done this already, and doing it twice is harmless.
+  if (core_.DeviceUsable() && core_.LastDevInfo().outcome == DevInfoOutcome::kAccepted) {
+    TakeIn();
+  } else {
+    OnDeviceLost();
+  }
+  return result;
+}
+
+}  // namespace korvex48

@@ -1,0 +1,82 @@
+#include "gui/busy_popup.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QtMath>
+
+namespace korvex48::gui {
+namespace {
+
+constexpr int kWidth = 206;
+constexpr int kHeight = 196;
+constexpr int kFrames = 12;
+constexpr int kFrameMs = 80;
+
+}  // namespace
+
+TFormLoadingUI::TFormLoadingUI(QWidget* owner)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
+      owner_(owner) {
+  setObjectName(QStringLiteral("TFormLoadingUI"));
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFixedSize(kWidth, kHeight);
+  frames_.setInterval(kFrameMs);
+  connect(&frames_, &QTimer::timeout, this, [this] {
+    frame_ = (frame_ + 1) % kFrames;
+    update();
+  });
+  if (owner_) move(PlaceOver(owner_->frameGeometry()));
+}
+
+QPoint TFormLoadingUI::PlaceOver(const QRect& owner) {
+  return {owner.left() + (owner.width() - kWidth) / 2,
+          owner.top() + (owner.height() - kHeight) / 2 + 40};
+}
+
+void TFormLoadingUI::Show() {
+  if (depth_++ > 0) return;
+  if (owner_) move(PlaceOver(owner_->frameGeometry()));
+  frames_.start();
+  show();
+  raise();
+  // Painted before the transfer blocks the event loop.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TFormLoadingUI::Hide() {
+  if (depth_ == 0 || --depth_ > 0) return;
+  frames_.stop();
+  hide();
+}
+
+void TFormLoadingUI::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void TFormLoadingUI::paintEvent(QPaintEvent*) {
+  // Twelve spokes around a ring; the bright one walks round each frame.
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(16, 18, 22, 220));
+  painter.drawRoundedRect(rect().adjusted(18, 14, -18, -14), 14, 14);
+  const QPointF centre(width() / 2.0, height() / 2.0);
+  for (int i = 0; i < kFrames; ++i) {
+    const int age = (frame_ - i + kFrames) % kFrames;
+    const int alpha = 255 - age * 200 / kFrames;
+    painter.save();
+    painter.translate(centre);
+    painter.rotate(i * 360.0 / kFrames);
+    painter.setBrush(QColor(0, 200, 255, alpha));
+    painter.drawRoundedRect(QRectF(-5, -62, 10, 26), 5, 5);
+    painter.restore();
+  }
+}
+
+void TFormLoadingUI::keyPressEvent(QKeyEvent* event) {
+  // Keys reach the pop-up first while it is shown and go no further, so a
+  // transfer cannot be interrupted from the keyboard.
+  event->accept();
+}
+
+}  // namespace korvex48::gui

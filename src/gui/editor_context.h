@@ -1,0 +1,48 @@
+#pragma once
+// What every page of the main window works with: the skin, the dialog seam,
+// the language and layout tables, the product settings and the configuration
+// image copies. One instance, owned by the MainWindow; pages keep a reference.
+#include <QColor>
+#include <QString>
+
+#include "core/image/image_copies.h"
+#include "core/ui/language.h"
+#include "core/ui/layout_table.h"
+#include "core/ui/settings_table.h"
+
+namespace korvex48::gui {
+
+class Skin;
+class UserDialogs;
+
+struct EditorContext {
+  EditorContext(const Skin& skin_in, UserDialogs& dialogs_in, LanguageSet languages_in,
+                ProductSettings settings_in)
+      : skin(skin_in),
+        dialogs(dialogs_in),
+        languages(std::move(languages_in)),
+        settings(std::move(settings_in)) {}
+
+  const Skin& skin;
+  UserDialogs& dialogs;
+  const LanguageSet languages;
+  const ProductSettings settings;
+
+  // Language index 1..3 and the layout table of that language.
+  int language = 1;
+  LayoutTable layout;
+
+  // Default copy, working image, page copy and code texts.
+  ImageCopies image;
+
+  // The active language's text of `key` ("Str210"), as a QString.
+  QString Text(const char* key) const {
+    return QString::fromStdString(languages.Get(language).Text(key));
+  }
+  const LanguageTable& Texts() const { return languages.Get(language); }
+};
+
+// A layout colour as a QColor.
+inline QColor ToQColor(const LayoutColor& c) { return QColor(c.r, c.g, c.b); }
+
+}  // namespace korvex48::gui

@@ -1,0 +1,49 @@
+// Program entry of the editor: options, the single-instance rule, the main
+// window and the event loop.
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "gui/main_window.h"
+#include "gui/options.h"
+#include "gui/single_instance.h"
+
+int main(int argc, char** argv) {
+  using namespace korvex48::gui;
+  QApplication app(argc, argv);  // takes Qt's own options out of argv
+  QApplication::setApplicationName(QStringLiteral("korvex48"));
+  QApplication::setApplicationVersion(QStringLiteral(KORVEX48_VERSION));
+
+  std::vector<std::string> args;
+  const QStringList arguments = QApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
+  OptionsResult parsed = ParseGuiOptions(args);
+  if (!parsed.options) {
+    std::fprintf(stderr, "korvex48: %s\n%s", parsed.error.c_str(), GuiUsage().c_str());
+    return 2;
+  }
+  const GuiOptions& options = *parsed.options;
+  if (options.help) {
+    std::fputs(GuiUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("korvex48 %s\n", KORVEX48_VERSION);
+    return 0;
+  }
+
+  SingleInstance instance(kWindowTitle);
+  if (!instance.Claim()) return 0;  // the running editor raises itself
+
+  std::string error;
+  std::unique_ptr<MainWindow> window = MainWindow::Create(nullptr, nullptr, &error);
+  if (!window) {
+    std::fprintf(stderr, "korvex48: cannot start: %s\n", error.c_str());
+    return 1;
+  }
+  QObject::connect(&instance, &SingleInstance::raiseRequested, window.get(),
+                   &MainWindow::RestoreAndRaise);
+  window->show();
+  return app.exec();
+}

@@ -1,0 +1,426 @@
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QScreen>
+#include <QUrl>
+#include <QWindow>
+
+#include "gui/busy_popup.h"
+#include "gui/language_applier.h"
+#include "gui/layout_applier.h"
+#include "gui/page_group.h"
+#include "gui/pages/advanced_page.h"
+#include "gui/pages/button_page.h"
+#include "gui/pages/lighting_page.h"
+#include "gui/pages/macro_page.h"
+#include "gui/pages/update_page.h"
+#include "gui/skin.h"
+#include "gui/user_dialogs.h"
+
+namespace korvex48::gui {
+namespace {
+
+constexpr QRgb kKeyColour = qRgb(128, 0, 0);
+
+bool IsPageButton(const QString& name) {
+  return name == QLatin1String("Main") || name == QLatin1String("Switch") ||
+         name == QLatin1String("Fixed") || name == QLatin1String("Adv") ||
+         name == QLatin1String("Breath") || name == QLatin1String("Macro") ||
+         name == QLatin1String("Update");
+}
+
+PageId PageOfNav(const QString& name) {
+  for (int p = 1; p <= kPageCount; ++p)
+    if (NavNameOf(static_cast<PageId>(p)) == name) return static_cast<PageId>(p);
+  return PageId::kMain;
+}
+
+// The hover families of the controls that are not part of the navigation bar:
+// picture looks of Btn_LoadBIN / Btn_Program (family E) and the command
+// labels of the macro pop-ups (family H).
+constexpr const char* kFamilyE[] = {"LoadBIN", "Program"};
+constexpr const char* kFamilyH[] = {"Btn_NewMacro",  "Btn_NewName",   "Btn_DelPCMacro",
+                                    "Btn_ImportOne", "Btn_Import",    "Btn_ExportOne",
+                                    "Btn_Export",    "Btn_AddMacro",  "Btn_DelMacro",
+                                    "Btn_DevExport", "Btn_Del",       "Btn_Insert"};
+
+}  // namespace
+
+std::unique_ptr<MainWindow> MainWindow::Create(UserDialogs* dialogs, const Skin* skin,
+                                               std::string* error) {
+  std::string reason;
+  auto languages = LanguageSet::LoadShipped(&reason);
+  if (!languages) {
+    if (error) *error = "language tables: " + reason;
+    return nullptr;
+  }
+  auto settings = LoadShippedSettings(&reason);
+  if (!settings) {
+    if (error) *error = "settings table ORG: " + reason;
+    return nullptr;
+  }
+  static const Skin embedded;
+  const Skin& used_skin = skin ? *skin : embedded;
+  std::unique_ptr<UserDialogs> own;
+  if (!dialogs) {
+    own = std::make_unique<QtUserDialogs>(nullptr);
+    dialogs = own.get();
+  }
+  auto context = std::make_unique<EditorContext>(used_skin, *dialogs, std::move(*languages),
+                                                 std::move(*settings));
+  std::unique_ptr<MainWindow> window(
+      new MainWindow(std::move(context), used_skin, own.release()));
+  if (!window->ApplyLayoutAndLanguage(1, error)) return nullptr;
+  return window;
+}
+
+MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
+                       UserDialogs* own_dialogs)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      own_dialogs_(own_dialogs),
+      context_(std::move(context)),
+      skin_(skin) {
+  setObjectName(QStringLiteral("MainWindow"));
+  // Set before the window is shown: without a window manager the title given
+  // at map time is the one other programs find.
+  setWindowTitle(kWindowTitle);
+  setFixedSize(800, 600);
+  // The window's own colour is the key colour (see-through where the skin
+  // shows it); the controls inherit a dark scheme that fits the skin.
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(kKeyColour));
+  const QColor text(222, 228, 236);
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    palette.setColor(role, text);
+  palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(110, 116, 126));
+  palette.setColor(QPalette::Base, QColor(16, 19, 24));
+  palette.setColor(QPalette::AlternateBase, QColor(24, 28, 34));
+  palette.setColor(QPalette::Button, QColor(26, 30, 36));
+  palette.setColor(QPalette::Highlight, QColor(0, 168, 204));
+  palette.setColor(QPalette::HighlightedText, Qt::white);
+  palette.setColor(QPalette::PlaceholderText, QColor(110, 116, 126));
+  setPalette(palette);
+  setAutoFillBackground(true);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - 800) / 2, area.top() + (area.height() - 600) / 2);
+  }
+  if (auto* qt_dialogs = dynamic_cast<QtUserDialogs*>(own_dialogs_.get()))
+    qt_dialogs->SetParent(this);
+
+  for (int k = 1; k <= 5; ++k) {
+    groups_[k - 1] = new PageGroup(skin_, k, this);
+    ConnectGroup(groups_[k - 1]);
+  }
+  button_page_ = new ButtonPage(*context_, nullptr);
+  advanced_page_ = new AdvancedPage(*context_, nullptr);
+  lighting_page_ = new LightingPage(*context_, nullptr);
+  macro_page_ = new MacroPage(*context_, nullptr);
+  update_page_ = new UpdatePage(*context_, nullptr);
+  groups_[0]->SetPage(button_page_);
+  groups_[1]->SetPage(advanced_page_);
+  groups_[2]->SetPage(lighting_page_);
+  groups_[3]->SetPage(macro_page_);
+  groups_[4]->SetPage(update_page_);
+
+  // Hidden selectors of the page and the language, read by the page logic.
+  auto* pages = new QButtonGroup(this);
+  for (int p = 1; p <= kPageCount; ++p) {
+    auto* choice = new QRadioButton(this);
+    choice->setObjectName(QStringLiteral("rb_%1").arg(p));
+    choice->setAutoExclusive(false);
+    choice->hide();
+    pages->addButton(choice);
+    page_choices_[p - 1] = choice;
+  }
+  auto* languages = new QButtonGroup(this);
+  for (int k = 1; k <= 3; ++k) {
+    auto* choice = new QRadioButton(this);
+    choice->setObjectName(QStringLiteral("rb_Lang%1").arg(k));
+    choice->setAutoExclusive(false);
+    choice->hide();
+    languages->addButton(choice);
+    language_choices_[k - 1] = choice;
+  }
+  page_choices_[0]->setChecked(true);
+  language_choices_[0]->setChecked(true);
+
+  controls_ = std::make_unique<ControlIndex>(this);
+  ConnectPageHovers();
+  for (const char* panel : {"Img_P1", "Img_P2", "Img_P3", "Img_P4"})
+    if (auto* picture = controls_->Get<PictureLabel>(QLatin1String(panel)))
+      connect(picture, &PictureLabel::pressed, this, &MainWindow::popupsClosed);
+
+  for (int k = 2; k <= 5; ++k) groups_[k - 1]->hide();
+  SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
+  SelectCurrentLanguagePictures();
+
+  busy_ = std::make_unique<TFormLoadingUI>(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::ApplyLayoutAndLanguage(int k, std::string* error) {
+  std::string reason;
+  auto layout = LoadShippedLayout(k, &reason);
+  if (!layout) {
+    if (error) *error = "layout table org" + std::to_string(k) + ": " + reason;
+    return false;
+  }
+  context_->language = k;
+  context_->layout = std::move(*layout);
+  marquee_.Stop();
+
+  // Backgrounds of the five groups and the panel of the page on show; the
+  // other panels follow when their page is opened.
+  const QString background = QStringLiteral("L%1_BackGround").arg(k);
+  for (PageGroup* group : groups_) group->Background()->SetPicture(background);
+  for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
+                     static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_)})
+    if (page->parentWidget()->isVisibleTo(this) || page == button_page_) page->Opened();
+
+  gui::ApplyLayout(context_->layout, context_->settings, *controls_);
+  gui::ApplyLanguage(context_->languages, k, *controls_);
+  for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
+                     static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_),
+                     static_cast<Page*>(update_page_)}) {
+    page->ApplyLayout();
+    page->ApplyLanguage();
+  }
+  app_title_ = context_->Text("Title");
+  UpdateShape();
+  return true;
+}
+
+void MainWindow::UpdateShape() {
+  const QString picture = groups_[0]->Background()->picture();
+  if (picture == shape_picture_) return;
+  shape_picture_ = picture;
+  const QImage image = skin_.Image(picture);
+  setMask(QBitmap::fromImage(image.createMaskFromColor(kKeyColour, Qt::MaskInColor)));
+}
+
+void MainWindow::ConnectGroup(PageGroup* group) {
+  connect(group, &PageGroup::navClicked, this, &MainWindow::OnNavClicked);
+  connect(group, &PageGroup::navEntered, this, &MainWindow::OnNavEntered);
+  connect(group, &PageGroup::navLeft, this, &MainWindow::OnNavLeft);
+  connect(group, &PageGroup::backgroundPressed, this, &MainWindow::StartMove);
+}
+
+void MainWindow::StartMove() {
+  Q_EMIT popupsClosed();
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  if (QWindow* handle = windowHandle()) handle->startSystemMove();
+}
+
+void MainWindow::SetNavPictures(const QString& name, const QString& picture) {
+  for (PageGroup* group : groups_)
+    if (PictureLabel* p = group->NavPicture(name)) p->SetPicture(picture, false);
+}
+
+void MainWindow::OnNavClicked(const QString& name) {
+  if (IsPageButton(name)) {
+    RequestPage(PageOfNav(name));
+  } else if (name == QLatin1String("Save")) {
+    SetNavPictures(name, QStringLiteral("SetS_02"));
+    Q_EMIT saveProfileRequested();
+  } else if (name == QLatin1String("Load")) {
+    SetNavPictures(name, QStringLiteral("SetS_02"));
+    Q_EMIT loadProfileRequested();
+  } else if (name == QLatin1String("Reset")) {
+    SetNavPictures(name, QStringLiteral("BtnS_03"));
+    Q_EMIT resetRequested();
+  } else if (name == QLatin1String("Exit")) {
+    close();
+  } else if (name == QLatin1String("Web")) {
+    SetNavPictures(name, QStringLiteral("WebS_02"));
+    const QUrl url = QUrl::fromUserInput(QString::fromStdString(context_->settings.web));
+    if (url.isValid() && !url.isEmpty()) QDesktopServices::openUrl(url);
+  } else if (name.startsWith(QLatin1String("Lang"))) {
+    SwitchLanguage(name.mid(4).toInt());
+  }
+}
+
+void MainWindow::OnNavEntered(const QString& name, int index) {
+  PageGroup* group = Group(index);
+  if (name == QLatin1String("Reset") || name == QLatin1String("Exit")) {
+    SetNavPictures(name, QStringLiteral("BtnS_02"));
+  } else if (name == QLatin1String("Web")) {
+    SetNavPictures(name, QStringLiteral("WebS_03"));
+    return;  // the web button has a picture only
+  } else {
+    group->NavPicture(name)->SetPicture(QStringLiteral("SetS_03"), false);
+  }
+  marquee_.Enter(group->NavLabel(name));
+}
+
+void MainWindow::OnNavLeft(const QString& name, int index) {
+  marquee_.Leave();
+  if (name == QLatin1String("Reset") || name == QLatin1String("Exit")) {
+    SetNavPictures(name, QStringLiteral("BtnS_01"));
+  } else if (name == QLatin1String("Web")) {
+    SetNavPictures(name, QStringLiteral("WebS_01"));
+  } else if (name.startsWith(QLatin1String("Lang"))) {
+    Group(index)->NavPicture(name)->SetPicture(QStringLiteral("SetS_01"), false);
+    SelectCurrentLanguagePictures();
+  } else {
+    Group(index)->NavPicture(name)->SetPicture(QStringLiteral("SetS_01"), false);
+    if (!session_.NoDevicePage) SetNavPictures(NavNameOf(current_page_), QStringLiteral("SetS_02"));
+  }
+}
+
+void MainWindow::ConnectPageHovers() {
+  for (const char* name : kFamilyE) {
+    auto* label = controls_->Get<TextLabel>(QStringLiteral("Btn_") + QLatin1String(name));
+    auto* picture = controls_->Get<PictureLabel>(QStringLiteral("Img_") + QLatin1String(name));
+    if (!label || !picture) continue;
+    connect(label, &TextLabel::entered, this, [this, label, picture] {
+      picture->SetPicture(QStringLiteral("KeyS_02"), false);
+      marquee_.Enter(label);
+    });
+    connect(label, &TextLabel::left, this, [this, picture] {
+      marquee_.Leave();
+      picture->SetPicture(QStringLiteral("KeyS_01"), false);
+    });
+  }
+  for (const char* name : kFamilyH) {
+    auto* label = controls_->Get<TextLabel>(QLatin1String(name));
+    if (!label) continue;
+    connect(label, &TextLabel::entered, this, [this, label] {
+      QPalette p = label->palette();
+      p.setColor(QPalette::WindowText, Qt::white);
+      p.setColor(QPalette::Window, label->palette().color(QPalette::Highlight));
+      label->setPalette(p);
+      label->setAutoFillBackground(true);
+    });
+    connect(label, &TextLabel::left, this, [this, label] {
+      const LayoutTable& t = context_->layout;
+      QPalette p = label->palette();
+      p.setColor(QPalette::WindowText, ToQColor(t.color_f_font));
+      p.setColor(QPalette::Window, ToQColor(t.color_f_back));
+      label->setPalette(p);
+    });
+  }
+}
+
+void MainWindow::RequestPage(PageId page) {
+  if (session_.NoDevicePage) return;
+  if (!rules_->BeforePageChange(page)) return;
+  ShowPage(page);
+}
+
+void MainWindow::ShowPage(PageId page) {
+  Q_EMIT popupsClosed();
+  ButtonTypeB_1IconInit();
+  current_page_ = page;
+  page_choices_[static_cast<int>(page) - 1]->setChecked(true);
+  if (GroupOf(page) == 1) rules_->AfterPageChange(page);
+  RefreshAPPage();
+  // Profile 3 is shown but cannot be changed; the other button pages are
+  // free unless there is no mouse.
+  if (GroupOf(page) == 1) button_page_->DisableOverlay()->setVisible(page == PageId::kFixed);
+  SetNavPictures(NavNameOf(page), QStringLiteral("SetS_02"));
+  if (auto* shown = qobject_cast<Page*>(Group(GroupOf(page))->Page())) shown->Opened();
+  Q_EMIT pageChanged(page);
+}
+
+void MainWindow::RefreshAPPage() {
+  const int shown = session_.NoDevicePage ? 1 : GroupOf(current_page_);
+  for (int k = 1; k <= 5; ++k) {
+    if (k == shown) groups_[k - 1]->show();
+    else groups_[k - 1]->hide();
+  }
+  if (!session_.NoDevicePage && current_page_ == PageId::kMacro)
+    macro_page_->ShowInsertMode(macro_page_->InsertMode());
+}
+
+void MainWindow::ButtonTypeB_1IconInit() {
+  for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
+  session_.NoDevicePage = false;
+}
+
+void MainWindow::SelectCurrentLanguagePictures() {
+  for (int k = 1; k <= 3; ++k)
+    SetNavPictures(QStringLiteral("Lang%1").arg(k),
+                   k == context_->language ? QStringLiteral("SetS_02") : QStringLiteral("SetS_01"));
+}
+
+void MainWindow::SwitchLanguage(int k) {
+  if (k < 1 || k > 3) return;
+  language_choices_[k - 1]->setChecked(true);
+  auto* insert = controls_->Get<QComboBox>(QStringLiteral("CB_Insert"));
+  const int selected = insert ? insert->currentIndex() : -1;
+  std::string error;
+  const int previous = context_->language;
+  context_->language = k;
+  SelectCurrentLanguagePictures();
+  if (!ApplyLayoutAndLanguage(k, &error)) {
+    // The shipped tables are checked by the tests; should one still fail,
+    // keep the window usable in the language it had.
+    context_->dialogs.Message(QString::fromStdString(error));
+    context_->language = previous;
+    SelectCurrentLanguagePictures();
+    language_choices_[previous - 1]->setChecked(true);
+    return;
+  }
+  if (insert) insert->setCurrentIndex(selected);
+  RefreshAPPage();
+  if (auto* shown = qobject_cast<Page*>(Group(GroupOf(current_page_))->Page())) shown->Opened();
+  // The pointer rests on the language button whose caption just changed.
+  if (QLabel* hovered = marquee_.Label()) marquee_.Recaption(hovered->text());
+  Q_EMIT languageChanged(k);
+}
+
+void MainWindow::RefreshErrorAP() {
+  session_.NoDevicePage = true;
+  for (int k = 1; k <= 5; ++k) groups_[k - 1]->setVisible(k == 1);
+  for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
+  SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
+}
+
+void MainWindow::SetUpdateButtonsVisible(bool visible) {
+  const bool enabled = context_->layout.btn_b[12].ShownAsButton();
+  for (PageGroup* group : groups_) {
+    group->NavPicture(QStringLiteral("Update"))->setVisible(visible && enabled);
+    group->NavLabel(QStringLiteral("Update"))->setVisible(visible && enabled);
+  }
+}
+
+void MainWindow::LockPages() {
+  for (PageGroup* group : groups_) group->Blocker()->show();
+}
+
+void MainWindow::UnlockPages() {
+  for (PageGroup* group : groups_) group->Blocker()->hide();
+}
+
+void MainWindow::ShowImage() {
+  for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
+                     static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_),
+                     static_cast<Page*>(update_page_)})
+    page->ShowImage();
+}
+
+void MainWindow::RestoreAndRaise() {
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Nothing is saved at exit (the macro library is always current); the
+  // handles are only marked closed.
+  session_.CommandHandle = kInvalidHandle;
+  session_.ReplyHandle = kInvalidHandle;
+  event->accept();
+  busy_->hide();
+  QCoreApplication::quit();
+}
+
+}  // namespace korvex48::gui

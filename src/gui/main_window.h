@@ -1,0 +1,160 @@
+#pragma once
+// The editor's borderless, picture-skinned 800 x 600 main window. It stays
+// thin: it composes the five page groups, the page classes, the skin, the
+// layout and language appliers and the busy pop-up, and routes the
+// navigation bar. What a page change, Save, Load, Reset or Update does to the
+// mouse is decided by the connection flows through PageRules and the
+// command signals.
+#include <QPointer>
+#include <QRadioButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/device/device_session.h"
+#include "gui/caption_marquee.h"
+#include "gui/control_index.h"
+#include "gui/editor_context.h"
+#include "gui/page_id.h"
+
+namespace korvex48::gui {
+
+class AdvancedPage;
+class ButtonPage;
+class LightingPage;
+class MacroPage;
+class Page;
+class PageGroup;
+class Skin;
+class TFormLoadingUI;
+class UpdatePage;
+class UserDialogs;
+
+// The rules the connection flows add to navigation. The default allows
+// every page change and does nothing else.
+class PageRules {
+ public:
+  virtual ~PageRules() = default;
+  // Called when a page button is clicked, before anything changes; false
+  // keeps the current page (the rules have told the user why).
+  virtual bool BeforePageChange(PageId) { return true; }
+  // Called after a button page became current, before its group is shown
+  // (profile selection, showing that profile's buttons).
+  virtual void AfterPageChange(PageId) {}
+};
+
+// The window's title, also the name of the single-instance socket.
+inline const QString kWindowTitle = QStringLiteral("Korvex48 Gaming Mouse v1.0");
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Loads the tables, builds the window and applies language 1. Returns
+  // nullptr with a message in `error` when a table is missing or invalid (a
+  // configuration error that stops the start). `dialogs` and `skin` are kept
+  // by reference and must outlive the window; nullptr picks the Qt dialogs
+  // and the embedded pictures.
+  static std::unique_ptr<MainWindow> Create(UserDialogs* dialogs, const Skin* skin,
+                                            std::string* error);
+  ~MainWindow() override;
+
+  // --- state ---
+  EditorContext& Context() { return *context_; }
+  DeviceSession& Session() { return session_; }
+  PageId CurrentPage() const { return current_page_; }
+  int Language() const { return context_->language; }
+  const ControlIndex& Controls() const { return *controls_; }
+  // The application title (language key Title) of the current language. The
+  // window title itself stays kWindowTitle, which other instances look for.
+  const QString& ApplicationTitle() const { return app_title_; }
+
+  // --- parts ---
+  PageGroup* Group(int k) const { return groups_.at(k - 1); }  // k = 1..5
+  ButtonPage* Buttons() const { return button_page_; }
+  AdvancedPage* Advanced() const { return advanced_page_; }
+  LightingPage* Lighting() const { return lighting_page_; }
+  MacroPage* Macros() const { return macro_page_; }
+  UpdatePage* Update() const { return update_page_; }
+  TFormLoadingUI* Busy() const { return busy_.get(); }
+  CaptionMarquee& Marquee() { return marquee_; }
+  // nullptr restores the default rules.
+  void SetPageRules(PageRules* rules) { rules_ = rules ? rules : &default_rules_; }
+
+  // --- navigation ---
+  // A click on a page button: NoDevicePage, the rules, then the change.
+  void RequestPage(PageId page);
+  // Makes `page` current without asking the rules (used by the flows, e.g.
+  // after a whole-image read re-opens the active profile's page).
+  void ShowPage(PageId page);
+  // The language buttons: pictures, layout org<k>, texts lang<k>.
+  void SwitchLanguage(int k);
+  // Shows the group of the current page (group 1 while NoDevicePage is set).
+  void RefreshAPPage();
+  // Every page and profile button picture to its normal look.
+  void ButtonTypeB_1IconInit();
+  // The no-device appearance: NoDevicePage set, group 1, Main selected.
+  void RefreshErrorAP();
+  // Update buttons shown only for a "Flash" + "Flash" mouse.
+  void SetUpdateButtonsVisible(bool visible);
+  // The page blockers Disable_All_1..5 around whole-image transfers.
+  void LockPages();
+  void UnlockPages();
+  // Fills every page from the page copy of the image.
+  void ShowImage();
+
+  // A second start asked for the window: restore, raise, activate.
+  void RestoreAndRaise();
+
+ Q_SIGNALS:
+  // Navigation commands the flows carry out.
+  void saveProfileRequested();
+  void loadProfileRequested();
+  void resetRequested();
+  // Close every open pop-up menu (HideAllMenu): background presses and
+  // clicks on the page panels.
+  void popupsClosed();
+  void pageChanged(PageId page);
+  void languageChanged(int k);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin, UserDialogs* own_dialogs);
+  bool ApplyLayoutAndLanguage(int k, std::string* error);
+  void UpdateShape();
+  void ConnectGroup(PageGroup* group);
+  void OnNavClicked(const QString& name);
+  void OnNavEntered(const QString& name, int index);
+  void OnNavLeft(const QString& name, int index);
+  void SetNavPictures(const QString& name, const QString& picture);
+  void SelectCurrentLanguagePictures();
+  void StartMove();
+  void ConnectPageHovers();
+
+  std::unique_ptr<UserDialogs> own_dialogs_;
+  std::unique_ptr<EditorContext> context_;
+  const Skin& skin_;
+  DeviceSession session_;
+  std::array<PageGroup*, 5> groups_{};
+  ButtonPage* button_page_ = nullptr;
+  AdvancedPage* advanced_page_ = nullptr;
+  LightingPage* lighting_page_ = nullptr;
+  MacroPage* macro_page_ = nullptr;
+  UpdatePage* update_page_ = nullptr;
+  std::array<QRadioButton*, kPageCount> page_choices_{};  // rb_1..rb_7
+  std::array<QRadioButton*, 3> language_choices_{};       // rb_Lang1..rb_Lang3
+  std::unique_ptr<ControlIndex> controls_;
+  std::unique_ptr<TFormLoadingUI> busy_;
+  CaptionMarquee marquee_;
+  PageRules default_rules_;
+  PageRules* rules_ = &default_rules_;
+  PageId current_page_ = PageId::kMain;
+  QString app_title_;
+  QString shape_picture_;
+};
+
+}  // namespace korvex48::gui

@@ -1,0 +1,27 @@
+#include "gui/pages/button_page.h"
+
+namespace korvex48::gui {
+
+ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
+    : Page(context, QStringLiteral("ButtonPage"), parent) {
+  panel_ = AddPicture(QStringLiteral("Img_P1"), QStringLiteral("L1_Back1"));
+  for (int m = 1; m <= 12; ++m) {
+    auto* picture = AddPicture(QStringLiteral("Img_Key%1").arg(m), QStringLiteral("KeyS_01"));
+    auto* label = AddText(QStringLiteral("Key%1").arg(m));
+    label->resize(picture->size());
+    connect(label, &TextLabel::clicked, this, [this, m] { Q_EMIT keyClicked(m); });
+    key_pictures_[m - 1] = picture;
+    keys_[m - 1] = label;
+  }
+  // Lies above the labels and takes their clicks while shown.
+  disable_ = AddLabel(QStringLiteral("Disable"), 86, 104, 587, 377);
+  disable_->setAttribute(Qt::WA_NoMousePropagation);
+  disable_->hide();
+  disable_->raise();
+}
+
+void ButtonPage::Opened() {
+  panel_->SetPicture(QStringLiteral("L%1_Back1").arg(ctx().language));
+}
+
+}  // namespace korvex48::gui

@@ -1,0 +1,36 @@
+#pragma once
+// The page of the three button pages (Main Control, Alternate Key, Reset
+// Control share page group 1): the mouse drawing panel Img_P1 and the twelve
+// button labels Key1..Key12 over their pictures Img_Key1..Img_Key12, and the
+// overlay Disable that keeps profile 3 (and the pages without a mouse) from
+// being edited.
+#include <array>
+
+#include "gui/pages/page.h"
+
+namespace korvex48::gui {
+
+class ButtonPage : public Page {
+  Q_OBJECT
+
+ public:
+  ButtonPage(EditorContext& context, QWidget* parent);
+
+  void Opened() override;
+
+  TextLabel* KeyLabel(int m) const { return keys_.at(m - 1); }        // m = 1..12
+  PictureLabel* KeyPicture(int m) const { return key_pictures_.at(m - 1); }
+  QLabel* DisableOverlay() const { return disable_; }
+
+ Q_SIGNALS:
+  // A button label was clicked (m = 1..12); the button page logic opens its menu.
+  void keyClicked(int m);
+
+ private:
+  PictureLabel* panel_;
+  std::array<TextLabel*, 12> keys_{};
+  std::array<PictureLabel*, 12> key_pictures_{};
+  QLabel* disable_;
+};
+
+}  // namespace korvex48::gui

@@ -1,0 +1,97 @@
+#include "gui/skin_widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "gui/skin.h"
+
+namespace korvex48::gui {
+
+PictureLabel::PictureLabel(const Skin& skin, const QString& object_name, QWidget* parent)
+    : QWidget(parent), skin_(skin) {
+  setObjectName(object_name);
+  setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void PictureLabel::SetPicture(const QString& name, bool resize) {
+  if (name == picture_) return;
+  picture_ = name;
+  if (resize && !name.isEmpty()) this->resize(skin_.Size(name));
+  update();
+}
+
+QSize PictureLabel::PictureSize() const {
+  return picture_.isEmpty() ? QSize() : skin_.Size(picture_);
+}
+
+void PictureLabel::paintEvent(QPaintEvent*) {
+  if (picture_.isEmpty()) return;
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, skin_.Pixmap(picture_));
+}
+
+void PictureLabel::mousePressEvent(QMouseEvent* event) {
+  if (!takes_presses_) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  Q_EMIT pressed();
+}
+
+TextLabel::TextLabel(const QString& object_name, QWidget* parent) : QLabel(parent) {
+  setObjectName(object_name);
+  setAlignment(Qt::AlignCenter);
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_Hover);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void TextLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void TextLabel::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    Q_EMIT clicked();
+}
+
+void TextLabel::enterEvent(QEnterEvent* event) {
+  QLabel::enterEvent(event);
+  Q_EMIT entered();
+}
+
+void TextLabel::leaveEvent(QEvent* event) {
+  QLabel::leaveEvent(event);
+  Q_EMIT left();
+}
+
+void TextLabel::paintEvent(QPaintEvent*) {
+  constexpr qreal kSmallestPoints = 7.0;
+  QPainter painter(this);
+  QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+  if (indent() > 0 && (alignment() & Qt::AlignLeft)) room.adjust(indent(), 0, 0, 0);
+  const QVariant fit_text = property("fitText");
+  const QString fit = fit_text.isValid() ? fit_text.toString() : text();
+  QFont font = this->font();
+  while (QFontMetrics(font).horizontalAdvance(fit) > room.width() &&
+         font.pointSizeF() > kSmallestPoints)
+    font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.5));
+  painter.setFont(font);
+  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::WindowText));
+  painter.drawText(room, static_cast<int>(alignment()), text());
+}
+
+void SetTextStyle(QWidget* widget, int point_size, const QColor& color) {
+  QFont font = widget->font();
+  if (point_size > 0) font.setPointSize(point_size);
+  widget->setFont(font);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, color);
+  palette.setColor(QPalette::Text, color);
+  palette.setColor(QPalette::ButtonText, color);
+  widget->setPalette(palette);
+}
+
+}  // namespace korvex48::gui

@@ -1,0 +1,77 @@
+#pragma once
+// The two building blocks of every skinned control: a picture drawn from the
+// skin by name, and a transparent text label lying over it that acts as the
+// button (clicks and hover).
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+namespace korvex48::gui {
+
+class Skin;
+
+// A picture of the skin. The picture is fetched (and so decoded) only when the
+// control is painted, which keeps pictures of hidden pages undecoded. The
+// current picture name is the `picture` property, so tests and state checks
+// read the look (for example "SetS_02" = selected) without comparing pixels.
+class PictureLabel : public QWidget {
+  Q_OBJECT
+  Q_PROPERTY(QString picture READ picture WRITE SetPicture)
+
+ public:
+  PictureLabel(const Skin& skin, const QString& object_name, QWidget* parent);
+
+  const QString& picture() const { return picture_; }
+  // Sets the picture and, when `resize` is true, the control's size to it.
+  void SetPicture(const QString& name) { SetPicture(name, true); }
+  void SetPicture(const QString& name, bool resize);
+  // The size of the current picture (without decoding it).
+  QSize PictureSize() const;
+
+  // Presses on a picture are taken (true) unless the picture is a page
+  // background, whose presses go on to the page group to move the window.
+  void SetTakesPresses(bool takes) { takes_presses_ = takes; }
+
+ Q_SIGNALS:
+  void pressed();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  const Skin& skin_;
+  QString picture_;
+  bool takes_presses_ = true;
+};
+
+// A transparent text label used as a button: emits clicked() on a left-button
+// release inside it, and entered()/left() for the hover looks. A caption
+// wider than the label is drawn with a smaller font (down to 7 points) so the
+// longest texts of every language stay whole; while the caption runs (the
+// hover marquee) the font chosen for the caption itself is kept, set through
+// the dynamic property "fitText".
+class TextLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  TextLabel(const QString& object_name, QWidget* parent);
+
+ Q_SIGNALS:
+  void clicked();
+  void entered();
+  void left();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// Sets the font size (points) and colour of a text control, as the layout
+// tables give them.
+void SetTextStyle(QWidget* widget, int point_size, const QColor& color);
+
+}  // namespace korvex48::gui

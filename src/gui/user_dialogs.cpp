@@ -1,0 +1,41 @@
+#include "gui/user_dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace korvex48::gui {
+
+void QtUserDialogs::Message(const QString& text, const QString& caption) {
+  QMessageBox::information(parent_, caption, text, QMessageBox::Ok);
+}
+
+bool QtUserDialogs::Confirm(const QString& text, const QString& caption) {
+  return QMessageBox::question(parent_, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
+                               QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+std::optional<QString> QtUserDialogs::OpenFile(const QString& filter) {
+  QString path = QFileDialog::getOpenFileName(parent_, {}, {}, filter);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> QtUserDialogs::SaveFile(const QString& filter) {
+  // QFileDialog asks before replacing an existing file (DontConfirmOverwrite
+  // is not set); the extension of the filter is added when none was typed.
+  QFileDialog dialog(parent_, {}, {}, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("bin"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+std::optional<QColor> QtUserDialogs::PickColor(const QColor& initial) {
+  QColor color = QColorDialog::getColor(initial, parent_);
+  if (!color.isValid()) return std::nullopt;
+  return color;
+}
+
+}  // namespace korvex48::gui

@@ -1,0 +1,50 @@
+#pragma once
+// Every question the editor asks the user goes through this seam: message
+// boxes, the profile and firmware file dialogs and the colour dialog. The
+// program uses QtUserDialogs; tests install a ScriptedDialogs that answers
+// from a script and records what was asked.
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+namespace korvex48::gui {
+
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+
+  // A plain message with an OK button. `caption` may be empty.
+  virtual void Message(const QString& text, const QString& caption = {}) = 0;
+  // A question with OK and Cancel; true for OK.
+  virtual bool Confirm(const QString& text, const QString& caption = {}) = 0;
+  // The file to read, or nullopt when the user cancelled. `filter` is in Qt's
+  // form, for example "LoadFile(*.bin)".
+  virtual std::optional<QString> OpenFile(const QString& filter) = 0;
+  // The file to write, or nullopt when the user cancelled; an existing file
+  // is offered only after the user agreed to replace it.
+  virtual std::optional<QString> SaveFile(const QString& filter) = 0;
+  // A colour, or nullopt when the user cancelled.
+  virtual std::optional<QColor> PickColor(const QColor& initial) = 0;
+};
+
+// The filters of the profile and firmware dialogs.
+inline const QString kLoadFileFilter = QStringLiteral("LoadFile(*.bin)");
+inline const QString kSaveFileFilter = QStringLiteral("SaveFile(*.bin)");
+
+// The real dialogs, modal over `parent`.
+class QtUserDialogs final : public UserDialogs {
+ public:
+  explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  void Message(const QString& text, const QString& caption) override;
+  bool Confirm(const QString& text, const QString& caption) override;
+  std::optional<QString> OpenFile(const QString& filter) override;
+  std::optional<QString> SaveFile(const QString& filter) override;
+  std::optional<QColor> PickColor(const QColor& initial) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace korvex48::gui

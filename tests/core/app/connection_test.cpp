@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include "app_rig.h"
+
+namespace korvex48::test {
+namespace {
+
+// ---- Device-information step ------------------------------------------------
+
+struct DevInfoCase {
+  const char* name;
+  SimulatedStorage storage;
+  bool flash_default;
+  std::function<void(AppRig&)> prepare;
+  DevInfoOutcome outcome;
+  std::vector<std::string> messages;  // Describe() of each message shown
+  bool read;                          // the whole image was read
+  bool no_device_page;
+};
+
+class DevInfoTest : public ::testing::TestWithParam<DevInfoCase> {};
+
+TEST_P(DevInfoTest, Outcome) {
+  const DevInfoCase& c = GetParam();
+  AppRig rig(c.storage, c.flash_default);
+  if (c.prepare) c.prepare(rig);
+  const ConfigImage before = rig.core.Working();
+  const DevInfoResult r = rig.Connect();
+
+  EXPECT_EQ(r.outcome, c.outcome);
+  std::vector<std::string> shown;
+  for (const AppMessage& m : rig.ui.messages) shown.push_back(m.Describe());
+  EXPECT_EQ(shown, c.messages);
+  EXPECT_EQ(rig.ui.Count("RefreshStoragePages packed") + rig.ui.Count("RefreshStoragePages slot"),
+            c.read ? 1 : 0);
+  EXPECT_EQ(rig.session.NoDevicePage, c.no_device_page);
+  // Whatever the outcome, the mouse stays open.
+  EXPECT_TRUE(rig.session.HandlesValid());
+  if (c.read) {
+    EXPECT_EQ(rig.core.Working().parameters, rig.mouse.Parameters());
+    EXPECT_EQ(rig.core.Working().profiles, rig.mouse.Profiles());
+    EXPECT_FALSE(rig.session.Loading);
+  } else if (c.outcome != DevInfoOutcome::kRefused) {
+    EXPECT_EQ(rig.core.Working().parameters, before.parameters);
+  }
+}
+
+std::function<void(AppRig&)> ReplyByte2(std::uint8_t value) {
+  return [value](AppRig& rig) {
+    rig.probe.rewrite_reply = [value](const Report& cmd, std::span<std::uint8_t> reply) {
+      if (cmd[1] == kCmdDeviceInfo) reply[kInfoPrimaryStorage] = value;
+    };
+  };
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DevInfoTest,
+                         ::testing::Values(DevInfoCase{"I2CShippedCustomerAccepted",
+                                                       SimulatedStorage::kI2C,
+                                                       false,
+                                                       nullptr,
+                                                       DevInfoOutcome::kAccepted,
+                                                       {},
+                                                       true,
+                                                       false},
+                                           DevInfoCase{"R2ZeroStaysOpenUnread",
+                                                       SimulatedStorage::kI2C,
+                                                       false,
+                                                       ReplyByte2(0x00),
+                                                       DevInfoOutcome::kUnknownPrimary,
+                                                       {},
+                                                       false,
+                                                       false},
+                                           DevInfoCase{"FlashWithByte6Is45NoSecondary",
+                                                       SimulatedStorage::kFlashI2C,
+                                                       false,
+                                                       [](AppRig& rig) {
+                                                         rig.mouse.Parameters()[6] = 0x45;
+                                                       },
+                                                       DevInfoOutcome::kNoSecondary,
+                                                       {},
+                                                       false,
+                                                       false},
+                                           DevInfoCase{"FlashI2CWithShippedImage",
+                                                       SimulatedStorage::kFlashI2C,
+                                                       false,
+                                                       nullptr,
+                                                       DevInfoOutcome::kAccepted,
+                                                       {},
+                                                       true,
+                                                       false},
+                                           DevInfoCase{"FlashFlashAgainstI2CDefault",
+                                                       SimulatedStorage::kFlashFlash,
+                                                       false,
+                                                       nullptr,
+                                                       DevInfoOutcome::kStorageMismatch,
+                                                       {"Str102"},
+                                                       false,
+                                                       true},
+                                           DevInfoCase{"I2CAgainstFlashDefault",
+                                                       SimulatedStorage::kI2C,
+                                                       true,
+                                                       nullptr,
+                                                       DevInfoOutcome::kStorageMismatch,
+                                                       {"Str102"},
+                                                       false,
+                                                       true},
+                                           DevInfoCase{"FlashFlashWithFlashDefault",
+                                                       SimulatedStorage::kFlashFlash,
+                                                       true,
+                                                       nullptr,
+                                                       DevInfoOutcome::kAccepted,
+                                                       {},
+                                                       true,
+                                                       false},
+                                           DevInfoCase{"CustomerZeroThroughReserveIds",
+                                                       SimulatedStorage::kI2C,
+                                                       false,
+                                                       [](AppRig& rig) {
+                                                         rig.mouse.SetCustomerId({0x00, 0x00});
+                                                         rig.core.SetReserveIds(0, 0);
+                                                       },
+                                                       DevInfoOutcome::kAccepted,
+                                                       {},
+                                                       true,
+                                                       false},
+                                           DevInfoCase{"CustomerThroughOtherReserveIds",
+                                                       SimulatedStorage::kFlashI2C,
+                                                       false,
+                                                       [](AppRig& rig) {
+                                                         rig.mouse.SetCustomerId({0x12, 0x34});
+                                                         rig.core.SetReserveIds(0x12, 0x34);
+                                                       },
+                                                       DevInfoOutcome::kAccepted,
+                                                       {},
+                                                       true,
+                                                       false},
+                                           DevInfoCase{"ForeignCustomerRefused",
+                                                       SimulatedStorage::kI2C,
+                                                       false,
+                                                       [](AppRig& rig) {
+                                                         rig.mouse.SetCustomerId({0x12, 0x34});
+                                                       },
+                                                       DevInfoOutcome::kRefused,
+                                                       {"Str107"},
+                                                       false,
+                                                       false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DevInfo, RefusedMouseKeepsLoadingAndResumesPolling) {
+  AppRig rig;
+  rig.mouse.SetCustomerId({0x12, 0x34});
+  rig.Connect();
+  EXPECT_TRUE(rig.session.Loading);
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].kind, MessageBoxKind::kOkBox);
+  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{"MenuHeight 170", "StopDevTimer",
+                                                  "Message Str107", "StartDevTimer"}));
+  // No flow that talks to the mouse runs for it.
+  rig.ClearLogs();
+  EXPECT_FALSE(rig.core.Btn_Reset_0Click());
+  EXPECT_TRUE(rig.probe.sent.empty());
+}
+
+TEST(DevInfo, VariantSetsMenuHeight) {
+  for (auto [variant, height] : std::vector<std::pair<int, int>>{{1, 146}, {22, 170}, {2, 0}}) {
+    AppRig rig;
+    rig.mouse.SetVariant(static_cast<std::uint8_t>(variant));
+    rig.Connect();
+    const bool logged = rig.ui.Count("MenuHeight " + std::to_string(height)) == 1;
+    EXPECT_TRUE(height == 0 ? rig.ui.Count("MenuHeight 146") + rig.ui.Count("MenuHeight 170") == 0
+                            : logged)
+        << variant;
+  }
+}
+
+TEST(DevInfo, CommandNotSentChangesNothing) {
+  AppRig rig;
+  ASSERT_TRUE(rig.transport.OpenDevice(rig.mouse.VendorId(), rig.mouse.ProductId()));
+  rig.mouse.Faults().refuse_command_code = kCmdDeviceInfo;
+  EXPECT_EQ(rig.core.ReadDevInfo().outcome, DevInfoOutcome::kNotSent);
+  EXPECT_TRUE(rig.ui.log.empty());
+}
+
+// ---- Poll step --------------------------------------------------------------
+
+TEST(Poll, FirstPollAfterStartOpensAfterTheWait) {
+  AppRig rig;
+  const std::uint64_t start = rig.clock.NowMicroseconds();
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
+  EXPECT_EQ(rig.session.LastHidCount, SimulatedMouse::kMouseInterfaces);
+  EXPECT_FALSE(rig.session.Polling);
+  ASSERT_FALSE(rig.probe.sent.empty());
+  EXPECT_GE(rig.probe.sent.front().at_us - start, 2'100'000u);
+  // A second poll with nothing changed does nothing.
+  rig.ClearLogs();
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kUnchanged);
+  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.ui.log.empty());
+}
+
+TEST(Poll, UnrelatedArrivalWithoutMouseShowsNoDevice) {
+  AppRig rig;
+  rig.mouse.Unplug();
+  rig.mouse.SetOtherInterfaces(1);
+  const std::uint64_t start = rig.clock.NowMicroseconds();
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kNotFound);
+  EXPECT_GE(rig.clock.NowMicroseconds() - start, 2'100'000u);
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
+  EXPECT_EQ(rig.ui.messages[0].Text(Language1()),
+            "No Device Found\rPlease check your device is attached to USB port");
+  EXPECT_TRUE(rig.session.NoDevicePage);
+  EXPECT_EQ(rig.session.LastHidCount, 1);
+}
+
+TEST(Poll, UnrelatedRemovalRunsDeviceLost) {
+  AppRig rig;
+  rig.mouse.SetOtherInterfaces(2);
+  ASSERT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  rig.ClearLogs();
+  rig.mouse.SetOtherInterfaces(1);
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kLost);
+  EXPECT_FALSE(rig.session.HandlesValid());
+  EXPECT_EQ(rig.session.VendorId, 0);
+  EXPECT_TRUE(rig.session.PrimaryStorage.empty());
+  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{"ShowNoDeviceOverlay", "HideAllMenu",
+                                                  "StopLabelRun", "RefreshErrorAP",
+                                                  "ClearDeviceState", "Message Str100+Str101"}));
+  // The mouse comes back with the next rise.
+  rig.mouse.SetOtherInterfaces(2);
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  EXPECT_TRUE(rig.session.HandlesValid());
+}
+
+TEST(Poll, ReentryDuringTheWaitIsRefused) {
+  AppRig rig;
+  std::vector<PollOutcome> inner;
+  rig.ui.on_process_events = [&] {
+    if (inner.empty()) inner.push_back(rig.core.DevTimerTimer());
+  };
+  rig.core.DevTimerTimer();
+  EXPECT_EQ(inner, std::vector<PollOutcome>{PollOutcome::kBusy});
+}
+
+TEST(Connection, ReFindDevReadsTheMouseOrEndsInDeviceLost) {
+  AppRig rig;
+  rig.Connect();
+  rig.ClearLogs();
+  rig.core.ReFindDev();
+  EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
+  EXPECT_TRUE(rig.ui.messages.empty());
+
+  rig.mouse.Unplug();
+  rig.ClearLogs();
+  rig.core.ReFindDev();
+  EXPECT_FALSE(rig.session.HandlesValid());
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
+}
+
+TEST(Connection, RestartAndFindAgainReadsTheMouseAfterFiveSeconds) {
+  AppRig rig;
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  rig.ClearLogs();
+  const std::uint64_t start = rig.clock.NowMicroseconds();
+  rig.core.RestartAndFindAgain();
+  EXPECT_EQ(rig.mouse.Restarts(), 1);
+  EXPECT_GE(rig.clock.NowMicroseconds() - start, 5'200'000u);
+  EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
+  EXPECT_EQ(rig.ui.log.front(), "StopDevTimer");
+  EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
+}
+
+}  // namespace
+}  // namespace korvex48::test

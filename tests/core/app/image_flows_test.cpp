@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app_rig.h"
+
+namespace korvex48::test {
+namespace {
+
+bool AllBytes(std::span<const std::uint8_t> bytes, std::uint8_t value) {
+  return std::all_of(bytes.begin(), bytes.end(), [value](std::uint8_t b) { return b == value; });
+}
+
+TEST(WholeImageRead, AllRepliesFailingShowsFFBytes) {
+  AppRig rig;
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  rig.mouse.Faults().fail_all_replies = true;
+  rig.ClearLogs();
+  rig.core.Btn_Read();
+
+  EXPECT_TRUE(AllBytes(rig.core.Working().parameters, 0xFF));
+  EXPECT_TRUE(AllBytes(rig.core.Page().parameters, 0xFF));
+  EXPECT_TRUE(AllBytes(rig.core.Page().profiles, 0xFF));
+  for (int p = 1; p <= 3; ++p)
+    for (int b = 1; b <= 12; ++b) EXPECT_EQ(rig.core.Codes().Code(p, b), "FFFFFFFF");
+  EXPECT_EQ(rig.core.Macros().Count(), 0u);
+  EXPECT_FALSE(rig.session.Loading);
+  EXPECT_FALSE(rig.session.NoDevicePage);
+  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{
+                            "StopDevTimer", "LockPages", "RefreshPcMacroList",
+                            "RefreshDeviceMacroLists", "RefreshUI", "ReadOsMouseParameters",
+                            "RefreshStoragePages packed", "StartDevTimer", "UnlockPages"}));
+}
+
+TEST(WholeImageRead, ReadsTheMacroStorageOfEachLayout) {
+  struct Case {
+    SimulatedStorage storage;
+    std::uint16_t first_read;
+    std::size_t memory_reads;
+  };
+  for (const Case& c :
+       {Case{SimulatedStorage::kI2C, 0x0200, 2}, Case{SimulatedStorage::kFlashI2C, 0x4000, 2},
+        Case{SimulatedStorage::kFlashFlash, 0x4000, 33}}) {
+    AppRig rig(c.storage);
+    ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+    rig.ClearLogs();
+    rig.core.Btn_Read();
+    const auto reads = rig.probe.Commands(kCmdReadMemory);
+    ASSERT_EQ(reads.size(), c.memory_reads);
+    EXPECT_EQ((reads[0][2] << 8) | reads[0][3], c.first_read);
+    // The slot layout reads the names table last, as one 512-byte read.
+    if (c.storage == SimulatedStorage::kFlashFlash) {
+      EXPECT_EQ((reads.back()[2] << 8) | reads.back()[3], 0x3000);
+      EXPECT_EQ((reads.back()[4] << 8) | reads.back()[5], 512);
+    }
+  }
+}
+
+TEST(Reset, NoUsableMouseShowsStr022AndChangesNothing) {
+  AppRig rig;
+  const ConfigImage before = rig.core.Working();
+  EXPECT_FALSE(rig.core.Btn_Reset_0Click());
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].Describe(), "Str022");
+  EXPECT_EQ(rig.ui.messages[0].kind, MessageBoxKind::kOkBox);
+  EXPECT_EQ(rig.core.Working(), before);
+  EXPECT_TRUE(rig.probe.sent.empty());
+}
+
+TEST(Reset, PackedMouseGetsTheDefaultImageAndCustomerId) {
+  AppRig rig;
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  rig.mouse.Parameters()[33] = 2;
+  rig.mouse.Memory()[0x0200] = 0x41;  // a macro name
+  rig.ClearLogs();
+  ASSERT_TRUE(rig.core.Btn_Reset_0Click());
+
+  ConfigImage defaults;
+  ReadDefaultSections(StorageKind::kI2C, defaults);
+  EXPECT_EQ(rig.mouse.Parameters(), defaults.parameters);
+  EXPECT_EQ(rig.mouse.Profiles(), defaults.profiles);
+  EXPECT_EQ(rig.mouse.GetCustomerId(), (CustomerId{0xFF, 0xFF}));
+  EXPECT_EQ(rig.probe.MemoryWriteAddresses(), (std::vector<std::uint16_t>{0x0200, 0x0300, 249}));
+  EXPECT_EQ(rig.probe.Commands(kCmdWriteSection).size(), 35u + 37u);
+  EXPECT_EQ(rig.core.Page().parameters, defaults.parameters);
+  EXPECT_EQ(rig.ui.Count("StartDevTimer"), 1);
+  EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
+}
+
+TEST(Reset, SlotMouseWritesNamesPagesThenCustomerId) {
+  AppRig rig(SimulatedStorage::kFlashFlash);
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  rig.ClearLogs();
+  ASSERT_TRUE(rig.core.Btn_Reset_0Click());
+
+  std::vector<std::uint16_t> expected = {0x3000, 0x3100};
+  for (int i = 0; i < 32; ++i) expected.push_back(static_cast<std::uint16_t>(0x4000 + 0x100 * i));
+  expected.push_back(0x6000);
+  EXPECT_EQ(rig.probe.MemoryWriteAddresses(), expected);
+  EXPECT_EQ(rig.ui.Count("ClearMacroEditor"), 1);
+}
+
+// The default image is a packed-layout image (byte 6 says secondary "I2C").
+// Reset must not turn a "Flash" + "Flash" mouse into one that reads as
+// "Flash" + "I2C" on the next connection.
+TEST(Reset, SlotMouseKeepsItsStorageBits) {
+  AppRig rig(SimulatedStorage::kFlashFlash);
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  ASSERT_TRUE(rig.core.Btn_Reset_0Click());
+  EXPECT_EQ(rig.mouse.Parameters()[6] >> 6, 0b11);
+  EXPECT_EQ(rig.mouse.Parameters()[0], kSlotLayoutMark);
+  ParameterSection check = rig.mouse.Parameters();
+  CalcParameterChecksum(check);
+  EXPECT_EQ(check, rig.mouse.Parameters());
+  EXPECT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  EXPECT_EQ(rig.session.SecondaryStorage, "Flash");
+}
+
+TEST(SavePreparation, MarkAndChecksumsFollowTheMouse) {
+  struct Case {
+    SimulatedStorage storage;
+    std::uint8_t mark;
+  };
+  for (const Case& c : {Case{SimulatedStorage::kI2C, 0xE0}, Case{SimulatedStorage::kFlashI2C, 0xE0},
+                        Case{SimulatedStorage::kFlashFlash, 0xF0}}) {
+    AppRig rig(c.storage);
+    ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+    rig.core.Page().parameters[0] = c.mark == 0xE0 ? 0xF0 : 0xE0;
+    rig.core.Page().profiles[0] = 0x77;  // a button code the pages changed
+    PageState page = PageStateFromParameters(rig.core.Page().parameters);
+    page.active_profile = 2;
+    rig.core.DataBufToMemo_OnClick(page);
+
+    const ConfigImage& w = rig.core.Working();
+    EXPECT_EQ(w.parameters[0], c.mark);
+    EXPECT_EQ(w.parameters[33], 1);
+    EXPECT_EQ(w.profiles[0], 0x77);
+    EXPECT_EQ(w.parameters[103], SectionChecksum(std::span(w.parameters).first(103)));
+    EXPECT_EQ(w.profiles[144], SectionChecksum(std::span(w.profiles).first(144)));
+    EXPECT_EQ(w.parameters, rig.core.Page().parameters);
+  }
+}
+
+}  // namespace
+}  // namespace korvex48::test

@@ -1,0 +1,63 @@
+#include "core/device/hid_descriptor.h"
+
+#include <gtest/gtest.h>
+
+#include "core/common/bytes.h"
+
+namespace korvex48 {
+namespace {
+
+TEST(HidDescriptorTest, FeatureReportLengthAsTheCapabilitiesGiveIt) {
+  struct Case {
+    const char* name;
+    Bytes descriptor;
+    std::optional<int> length;  // nullopt: refused
+  };
+  const Case cases[] = {
+      {"two 7-byte reports with IDs",
+       {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x40, 0x75,
+        0x08, 0x95, 0x07, 0xB1, 0x02, 0x85, 0x41, 0xB1, 0x02, 0xC0},
+       8},
+      {"no IDs: no extra byte", {0x75, 0x08, 0x95, 0x08, 0xB1, 0x02}, 8},
+      {"bits round up to bytes", {0x75, 0x01, 0x95, 0x09, 0xB1, 0x02}, 2},
+      {"the longest report counts; fields of one ID add up",
+       {0x85, 0x01, 0x75, 0x08, 0x95, 0x02, 0xB1, 0x02, 0xB1, 0x02, 0x85, 0x02, 0x95, 0x03, 0xB1,
+        0x02},
+       5},
+      {"inputs and outputs do not count", {0x75, 0x08, 0x95, 0x40, 0x81, 0x02, 0x91, 0x02}, 0},
+      {"push and pop restore the size",
+       {0x75, 0x08, 0x95, 0x04, 0xA4, 0x75, 0x10, 0xB4, 0xB1, 0x02},
+       4},
+      {"long items are skipped",
+       {0xFE, 0x02, 0x10, 0xB1, 0x02, 0x75, 0x08, 0x95, 0x01, 0xB1, 0x02},
+       1},
+      {"4-byte item data",
+       {0x77, 0x08, 0x00, 0x00, 0x00, 0x97, 0x03, 0x00, 0x00, 0x00, 0xB1, 0x02},
+       3},
+      {"empty", {}, 0},
+      {"truncated item", {0x75, 0x08, 0x96, 0x01}, std::nullopt},
+      {"truncated long item", {0xFE, 0x05, 0x10, 0x00}, std::nullopt},
+      {"pop without push", {0xB4}, std::nullopt},
+      {"report ID 0", {0x85, 0x00}, std::nullopt},
+      {"huge sizes are clamped, not overflowed",
+       {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0xB1, 0x02},
+       1 << 25},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto summary = ParseHidDescriptor(c.descriptor);
+    ASSERT_EQ(summary.has_value(), c.length.has_value());
+    if (summary) {
+      EXPECT_EQ(summary->feature_report_length, *c.length);
+    }
+  }
+}
+
+TEST(HidDescriptorTest, RefusesDeepPushesAndOversizedDescriptors) {
+  EXPECT_FALSE(ParseHidDescriptor(Bytes(17, 0xA4)));
+  EXPECT_TRUE(ParseHidDescriptor(Bytes(16, 0xA4)));
+  EXPECT_FALSE(ParseHidDescriptor(Bytes(4097, 0x00)));
+}
+
+}  // namespace
+}  // namespace korvex48

@@ -1,0 +1,153 @@
+#include "core/library/library_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/macros/macro_lines.h"
+
+namespace korvex48 {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LibraryFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("korvex48_library_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+Bytes Read(const std::string& path) { return ReadWholeFile(path).value_or(Bytes{}); }
+
+TEST_F(LibraryFiles, FirstStartCreatesTheDefaultLibrary) {
+  const std::string path = Path("sub/Macro.bin");  // the folder is created too
+  PcMacroLibrary lib;
+  ASSERT_EQ(LoadLibraryFile(lib, path), LibraryLoadResult::kCreated);
+  const ByteView defaults = DefaultLibraryBytes();
+  EXPECT_EQ(Read(path), Bytes(defaults.begin(), defaults.end()));
+  EXPECT_EQ(lib.Count(), 23u);
+
+  // The next start reads the file.
+  PcMacroLibrary again;
+  EXPECT_EQ(LoadLibraryFile(again, path), LibraryLoadResult::kLoaded);
+  EXPECT_EQ(again.ToBytes(), lib.ToBytes());
+}
+
+TEST_F(LibraryFiles, AShortLibraryFileLoadsWhatItHoldsAndSavesWhole) {
+  const std::string path = Path("Macro.bin");
+  PcMacroLibrary full;
+  full.Load(DefaultLibraryBytes());
+  const Bytes bytes = full.ToBytes();
+  ASSERT_TRUE(WriteFileAtomically(path, ByteView(bytes).first(272 * 2 + 1)));
+
+  PcMacroLibrary lib;
+  ASSERT_EQ(LoadLibraryFile(lib, path), LibraryLoadResult::kLoaded);
+  EXPECT_EQ(lib.Count(), 2u);
+  ASSERT_TRUE(SaveLibraryFile(lib, path));
+  EXPECT_EQ(Read(path).size(), kLibraryFileSize);
+}
+
+TEST_F(LibraryFiles, AnUnreadableLibraryIsNeverReplaced) {
+  const std::string path = Path("Macro.bin");
+  fs::create_directories(path);  // exists, but cannot be read as a file
+  PcMacroLibrary lib;
+  FileError error;
+  EXPECT_EQ(LoadLibraryFile(lib, path, &error), LibraryLoadResult::kReadFailed);
+  EXPECT_FALSE(error.message.empty());
+  EXPECT_EQ(lib.Count(), 0u);
+  EXPECT_TRUE(fs::is_directory(path));
+}
+
+TEST_F(LibraryFiles, ImportAndExport) {
+  PcMacroLibrary lib;
+  lib.Load(DefaultLibraryBytes());
+
+  const std::string one = Path(ExportFilePath("copy"));
+  EXPECT_EQ(one, Path("copy.bin"));
+  ASSERT_TRUE(ExportOneToFile(lib, 0, one));
+  EXPECT_EQ(Read(one).size(), kLibraryRecordSize);
+  EXPECT_FALSE(ExportOneToFile(lib, 100, one));
+
+  const std::string all = Path("all.bin");
+  ASSERT_TRUE(ExportAllToFile(lib, all));
+  EXPECT_EQ(Read(all).size(), kLibraryFileSize);
+
+  // A single-macro file read as a whole library replaces slot 0 only.
+  PcMacroLibrary other;
+  other.Load(DefaultLibraryBytes());
+  other.Delete(0);  // slot 0 is now "Paste"
+  ASSERT_TRUE(ImportAllFromFile(other, one));
+  EXPECT_EQ(other.MacroText(0), lib.MacroText(0));
+  EXPECT_EQ(other.MacroText(1), lib.MacroText(2));
+
+  const auto record = ReadMacroRecordFile(all);  // a longer file gives its first record
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->size(), kLibraryRecordSize);
+  EXPECT_EQ(other.ImportOne(*record), ImportOneResult::kDuplicate);
+
+  FileError error;
+  EXPECT_FALSE(ImportAllFromFile(other, Path("missing.bin"), &error));
+  EXPECT_FALSE(ReadMacroRecordFile(Path("missing.bin")));
+  EXPECT_EQ(other.MacroText(0), lib.MacroText(0));  // unchanged by the failed read
+}
+
+TEST(LibraryPaths, DefaultAndExportNames) {
+  EXPECT_EQ(DefaultLibraryPath(), UserDataDir() + "/Macro.bin");
+  struct Case {
+    const char* chosen;
+    const char* path;
+  } cases[] = {{"/tmp/a", "/tmp/a.bin"},
+               {"/tmp/a.bin", "/tmp/a.bin"},
+               {"/tmp/a.BIN", "/tmp/a.BIN"},
+               {"/tmp/a.bin.txt", "/tmp/a.bin.txt.bin"},
+               {"", ".bin"}};
+  for (const Case& c : cases) EXPECT_EQ(ExportFilePath(c.chosen), c.path) << c.chosen;
+}
+
+// The shipped default library: 23 macros in slots 0..22 with short names and
+// event data of 18..118 bytes, each valid macro lines that encode back to the
+// same bytes, and the whole library round-trips byte for byte.
+TEST(DefaultLibrary, ShippedMacrosAreWellFormed) {
+  const ByteView bytes = DefaultLibraryBytes();
+  ASSERT_EQ(bytes.size(), kLibraryFileSize);
+  PcMacroLibrary lib;
+  lib.Load(bytes);
+  EXPECT_EQ(lib.ToBytes(), Bytes(bytes.begin(), bytes.end()));
+  ASSERT_EQ(lib.Count(), 23u);
+  for (std::size_t i = 0; i < 23; ++i) {
+    SCOPED_TRACE(lib.MacroText(i));
+    const std::string name = lib.MacroText(i);
+    EXPECT_FALSE(name.empty());
+    EXPECT_LE(Utf8ToUtf16(name).size(), 8u);
+    EXPECT_EQ(lib.Slot(i).name, MacroNameFromText(name));
+    const std::size_t length = lib.EventLength(i);
+    EXPECT_GE(length, 18u);
+    EXPECT_LE(length, 118u);
+    const auto& events = lib.Slot(i).events;
+    const MacroLines lines = DecodeMacroLines(ByteView(events).first(length));
+    EXPECT_GE(lines.size(), 2u);
+    for (std::size_t l = 1; l < lines.size(); ++l) {
+      EXPECT_TRUE(lines[l].size() >= 4 && lines[l][0] >= '0' && lines[l][0] <= '8' &&
+                  lines[l][1] == ' ')
+          << lines[l];
+      if (lines[l][0] == '1' || lines[l][0] == '2') {  // every key and button is named
+        EXPECT_GT(lines[l].size(), 12u) << lines[l];
+      }
+    }
+    std::array<std::uint8_t, 256> again{};
+    ASSERT_TRUE(EncodeMacroLinesInto(lines, again));
+    EXPECT_EQ(again, events);
+  }
+}
+
+}  // namespace
+}  // namespace korvex48

@@ -1,0 +1,84 @@
+#pragma once
+// A simulated mouse taken in by the app core, with the page editor on top and a
+// record of every report sent to the mouse, on a fake clock.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/app_core.h"
+#include "core/common/clock.h"
+#include "core/device/command_set.h"
+#include "core/device/simulated_mouse.h"
+#include "core/device/transport.h"
+#include "core/performance/page_editor.h"
+#include "core/ui/language.h"
+
+namespace korvex48::testing {
+
+// Passes everything to the simulated mouse and keeps the reports sent after
+// Clear(), as "40 05 00 28 84 00 00 01".
+class SentRecorder final : public HidBackend {
+ public:
+  explicit SentRecorder(HidBackend& inner) : inner_(inner) {}
+  std::vector<std::string> sent;
+  void Clear() { sent.clear(); }
+
+  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
+  DeviceHandle Open(const std::string& path, HidError* error) override {
+    return inner_.Open(path, error);
+  }
+  void Close(DeviceHandle handle) override { inner_.Close(handle); }
+  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
+    return inner_.QueryInfo(handle, info);
+  }
+  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
+                  HidError* error = nullptr) override {
+    std::string line;
+    for (std::uint8_t b : report) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%02x ", b);
+      line += hex;
+    }
+    if (!line.empty()) line.pop_back();
+    sent.push_back(line);
+    return inner_.SetFeature(handle, report, error);
+  }
+  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
+                  HidError* error = nullptr) override {
+    return inner_.GetFeature(handle, report, error);
+  }
+
+ private:
+  HidBackend& inner_;
+};
+
+struct EditorRig {
+  explicit EditorRig(SimulatedStorage storage = SimulatedStorage::kI2C)
+      : mouse(storage, clock),
+        recorder(mouse),
+        transport(session, recorder, clock),
+        commands(transport),
+        core(transport, commands, ui, clock) {
+    ui.record_busy = false;
+    ui.record_process_events = false;
+    core.SetTextLookup(LanguageTable::LoadShipped(1)->Lookup());
+    core.Start();
+    transport.OpenDevice(core.Defaults().vendor_id, core.Defaults().product_id);
+    core.ReadDevInfo();
+    editor = std::make_unique<PageEditor>(core, commands);
+    recorder.Clear();
+  }
+
+  FakeClock clock;
+  SimulatedMouse mouse;
+  SentRecorder recorder;
+  DeviceSession session;
+  Transport transport;
+  CommandSet commands;
+  RecordingAppUi ui;
+  AppCore core;
+  std::unique_ptr<PageEditor> editor;
+};
+
+}  // namespace korvex48::testing

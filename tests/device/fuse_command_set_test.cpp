@@ -1,0 +1,118 @@
+// The shared command-set cases again, through the real hidraw backend against
+// the FUSE test device; and what only the hidraw path has (open errors).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "backends/hidraw/hidraw_backend.h"
+#include "core/device/transport.h"
+#include "core/image/default_image.h"
+#include "fuse_mount.h"
+#include "mouse_rig.h"
+
+#ifndef KORVEX48_FUSE_DAEMON
+#define KORVEX48_FUSE_DAEMON ""
+#endif
+
+namespace korvex48::testing {
+namespace {
+
+class FuseRig final : public MouseRig {
+ public:
+  explicit FuseRig(std::unique_ptr<FuseMount> mount)
+      : mount_(std::move(mount)), backend_(mount_->Dir()) {}
+  HidBackend& Backend() override { return backend_; }
+  SimulatedMouse Snapshot() override {
+    SimulatedMouse mouse;
+    auto state = mount_->ReadState();
+    EXPECT_TRUE(state && mouse.LoadState(*state));
+    return mouse;
+  }
+  void Restore(const SimulatedMouse& mouse) override {
+    ASSERT_TRUE(mount_->WriteState(mouse.SerializeState()));
+  }
+  void Control(const std::string& command) override { ASSERT_TRUE(mount_->Control(command)); }
+  void PassTime(std::uint64_t us) override {
+    std::this_thread::sleep_for(std::chrono::microseconds(us));
+  }
+  FuseMount& Mount() { return *mount_; }
+
+ private:
+  std::unique_ptr<FuseMount> mount_;
+  HidrawBackend backend_;
+};
+
+std::unique_ptr<FuseRig> MakeFuseRig(SimulatedStorage storage, std::string* reason) {
+  auto mount = FuseMount::Start(FuseDaemonPath(KORVEX48_FUSE_DAEMON), storage, 0, reason);
+  if (!mount) return nullptr;
+  return std::make_unique<FuseRig>(std::move(mount));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fuse, CommandSetTest,
+                         ::testing::Values(RigParam{
+                             "fuse-hidraw", [](SimulatedStorage storage, std::string* reason) {
+                               return std::unique_ptr<MouseRig>(MakeFuseRig(storage, reason));
+                             }}));
+
+DefaultIdentifiers Ids() {
+  ImageHead head{};
+  ReadDefaultHead(head);
+  return DefaultIdentifiersOf(head);
+}
+
+TEST(HidrawBackendTest, ReadsIdentifiersAndFeatureLengthsFromTheNodes) {
+  std::string reason;
+  auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
+  if (!rig) GTEST_SKIP() << reason;
+  ASSERT_TRUE(rig->Mount().Control("others 1"));
+  HidrawBackend& backend = static_cast<HidrawBackend&>(rig->Backend());
+  const auto paths = backend.ListInterfaces();
+  ASSERT_EQ(paths.size(), 4u);
+  const int expected_lengths[] = {0, 0, 64, 8};  // keyboard, boot mouse, consumer, configuration
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    SCOPED_TRACE(paths[i]);
+    EXPECT_EQ(paths[i], rig->Mount().Dir() + "/hidraw" + std::to_string(i));
+    HidError error;
+    DeviceHandle h = backend.Open(paths[i], &error);
+    ASSERT_NE(h, kInvalidHandle);
+    HidInterfaceInfo info;
+    ASSERT_TRUE(backend.QueryInfo(h, &info));
+    EXPECT_EQ(info.feature_report_length, expected_lengths[i]);
+    EXPECT_EQ(info.vendor_id == Ids().vendor_id, i > 0);
+    EXPECT_FALSE(backend.PeekIdentifiers(paths[i]));  // a regular file has no sysfs entry
+    backend.Close(h);
+  }
+}
+
+TEST(HidrawBackendTest, NodesThatCannotBeOpenedAreNamedWithTheFix) {
+  std::string reason;
+  auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
+  if (!rig) GTEST_SKIP() << reason;
+  DeviceSession session;
+  FakeClock clock;
+  Transport transport(session, rig->Backend(), clock);
+  struct Case {
+    int err;
+    HidError error;
+    const char* says;
+  };
+  for (const Case& c :
+       {Case{EACCES, HidError::kPermission, "udev"}, Case{EBUSY, HidError::kBusy, "in use"}}) {
+    ASSERT_TRUE(rig->Mount().Control("open-error " + std::to_string(c.err)));
+    EXPECT_FALSE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
+    EXPECT_EQ(transport.CountHidDevices(), 0);
+    const auto& problems = transport.LastOpenProblems();
+    ASSERT_EQ(problems.size(), 3u);  // every node of the mouse
+    EXPECT_EQ(problems[2].path, rig->Mount().Dir() + "/hidraw2");
+    EXPECT_EQ(problems[2].error, c.error);
+    EXPECT_NE(problems[2].message.find(problems[2].path), std::string::npos);
+    EXPECT_NE(problems[2].message.find(c.says), std::string::npos);
+  }
+  ASSERT_TRUE(rig->Mount().Control("open-error 0"));
+  EXPECT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
+  EXPECT_TRUE(transport.LastOpenProblems().empty());
+}
+
+}  // namespace
+}  // namespace korvex48::testing
