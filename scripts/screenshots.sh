@@ -13,6 +13,8 @@ ORG1="$SRC/resources/tables/org1"
 # Seconds until the simulated mouse is found and read: the first poll comes
 # after 3.5 s, the mouse is opened 2.1 s later.
 CONNECT_WAIT=${KORVEX48_CONNECT_WAIT:-8}
+# The simulated mouse (i2c, flash-i2c, flash-flash).
+SIMULATE=${KORVEX48_SIMULATE:-flash-flash}
 
 for tool in Xvfb xdotool xdpyinfo import; do
   command -v "$tool" >/dev/null 2>&1 || { echo "screenshots: $tool is missing" >&2; exit 1; }
@@ -47,7 +49,7 @@ until xdpyinfo >/dev/null 2>&1; do
 done
 
 mkdir -p "$OUT"
-"$BIN" --simulate=flash-flash --library "$WORK/data/Macro.bin" >"$WORK/app.log" 2>&1 &
+"$BIN" --simulate="$SIMULATE" --library "$WORK/data/Macro.bin" >"$WORK/app.log" 2>&1 &
 APP_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name "^$TITLE\$" | head -n 1)
 [ -n "$WID" ] || { echo "screenshots: the window did not appear" >&2; cat "$WORK/app.log" >&2; exit 1; }
@@ -61,12 +63,11 @@ value() { sed -n "s/^$1=\\([0-9-]*\\).*/\\1/p" "$ORG1" | tr -d '\r' | tail -n 1;
 
 # Closes any message box the last click opened, after it was photographed.
 close_popups() {
-  for w in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+  for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
     [ "$w" = "$WID" ] && continue
-    name=$(xdotool getwindowname "$w" 2>/dev/null || true)
-    case "$name" in "$TITLE") continue ;; esac
-    xdotool windowactivate --sync "$w" key Return 2>/dev/null || true
+    xdotool windowfocus --sync "$w" key Return 2>/dev/null || true
   done
+  sleep 0.3
 }
 
 shot() {
@@ -97,8 +98,3 @@ for page in "1 main-control" "2 alternate-key" "3 reset-control" "4 advanced" \
   close_popups
 done
 
-# Language 3 on the Main Control page.
-click_nav 1
-close_popups
-click_nav 10
-shot main-control-language3

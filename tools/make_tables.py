@@ -149,8 +149,8 @@ LANGUAGE_TEXTS = [
 SETTINGS = [
     ("LEDType", "RGB"),
     ("Web", "https://korvex48.org/guide"),
-    ("Web_X", 317),
-    ("Web_Y", 495),
+    ("Web_X", 666),
+    ("Web_Y", 536),
     ("Rev_Manu_ID", 0),
     ("Rev_Pro_ID", 0),
 ]
@@ -206,88 +206,74 @@ LAYOUT_KEYS = (
 ).split()
 
 # Font sizes (points) and colours (R, G, B).
-LAYOUT_FONTS = {"A": 9, "B": 11, "C": 10, "D": 9, "E": 9, "F": 9, "I": 10}
+LAYOUT_FONTS = {"A": 9, "B": 10, "C": 10, "D": 9, "E": 9, "F": 9, "I": 10}
 LAYOUT_COLORS = {
-    "Color_A": (255, 255, 255),
-    "Color_B": (255, 255, 255),
-    "Color_C": (230, 230, 230),
-    "Color_D_Selected": (255, 0, 0),
-    "Color_D_notSelected": (200, 200, 200),
-    "Color_D_Back": (30, 30, 30),
-    "Color_E": (220, 220, 220),
-    "Color_F": (255, 255, 255),
-    "Color_F_Font": (220, 220, 220),
-    "Color_F_Back": (20, 20, 20),
-    "Color_I": (255, 255, 255),
+    "Color_A": (226, 236, 246),
+    "Color_B": (226, 236, 246),
+    "Color_C": (226, 236, 246),
+    "Color_D_Selected": (0, 229, 255),
+    "Color_D_notSelected": (128, 146, 164),
+    "Color_D_Back": (9, 12, 16),
+    "Color_E": (200, 212, 224),
+    "Color_F": (226, 236, 246),
+    "Color_F_Font": (220, 230, 240),
+    "Color_F_Back": (9, 12, 16),
+    "Color_I": (226, 236, 246),
 }
-
-# Window 800 x 600. The navigation bar fills the bottom (y >= 490), the page
-# panels sit above it at PANEL, Reset and Exit in the top right corner.
-LAYOUT_RESET = (700, 8)          # Btn_A3: Img_Reset_N
-LAYOUT_EXIT = (750, 8)           # Btn_A4: Img_Exit_N
-LAYOUT_NAV_SPACE = (8, 8)        # Btn_Space_F, Btn_Space_B
-# Btn_B<k>: (x, y) of the navigation pictures (about 120 x 28 each). The web
-# button (ORG Web_X/Web_Y = 317, 495) sits between Alternate Key and Save.
+LAYOUT_RESET = (700, 8)
+LAYOUT_EXIT = (750, 8)
+LAYOUT_NAV_SPACE = (6, 6)
 LAYOUT_NAV = {
-    1: (50, 497),    # Main Control
-    2: (180, 497),   # Alternate Key
-    6: (500, 497),   # Save Profile
-    7: (630, 497),   # Load Profile
-    3: (50, 537),    # Reset Control
-    4: (180, 537),   # Advanced
-    5: (310, 537),   # Breathing Light
-    11: (440, 537),  # Macro
-    12: (570, 537),  # Update
-    8: (700, 537),   # Language1 and Language3 share the place: one is shown
-    10: (700, 537),
-    9: (700, 567),   # Language2 (hidden)
+    1: (20, 497), 2: (148, 497), 3: (276, 497), 4: (404, 497), 5: (532, 497),
+    11: (660, 497),
+    12: (20, 537), 6: (148, 537), 7: (276, 537),
+    8: (404, 537), 10: (404, 537), 9: (532, 537),
 }
-LAYOUT_PANEL = (60, 40)          # P1..P5 in language 1
-LAYOUT_PANEL_DROP = 50           # org2, org3: Main page panel and its labels lower
-# Main page: twelve key labels (pictures of about 140 x 30) in two columns of
-# six rows around the mouse picture, by layout entry j.
-LAYOUT_KEY_COLUMNS = (100, 560)
-LAYOUT_KEY_TOP = 120
+LAYOUT_PANEL = (20, 40)
+LAYOUT_PANEL_DROP = 50
+LAYOUT_KEY_COLUMNS = (44, 616)
+LAYOUT_KEY_TOP = 100
 LAYOUT_KEY_ROW = 56
-LAYOUT_DISABLE = (86, 104, 378, 587)   # Disable_X, _Y, _H, _W
-# Advanced page.
-LAYOUT_DPI_TOP = 60              # first DPI row; rows LAYOUT_DPI_ROW apart
+# rows of the left and right column by layout entry j (RGB placement map:
+# buttons 1, 5, 4, 8, 9, 10 on the left, 3, 2, 6, 7, 11, 12 on the right)
+LAYOUT_KEY_ROWS = {1: (0, 0), 2: (0, 1), 12: (0, 2), 8: (0, 3), 3: (0, 4),
+                   4: (0, 5), 11: (1, 0), 10: (1, 1), 6: (1, 2), 7: (1, 3),
+                   5: (1, 4), 9: (1, 5)}
+LAYOUT_DISABLE = (20, 40, 441, 760)
+LAYOUT_DPI_TOP = 84
 LAYOUT_DPI_ROW = 30
-LAYOUT_DPI_COLUMNS = {"Color": 60, "Check": 90, "": 115, "Value": 170, "Steps": 230}
+LAYOUT_DPI_COLUMNS = {"Color": 40, "Check": 72, "": 96, "Value": 382, "Steps": 146}
 LAYOUT_DPI_ORIENTATION = 1
-LAYOUT_FIRE = {"Cnt": 520, "Delay": 600, "Continue": 680}  # x; rows below
-LAYOUT_FIRE_TOP = 70
-LAYOUT_FIRE_ROW = 40
-LAYOUT_REP = (480, 200, 70)      # x of Rep1, y, spacing
-LAYOUT_SPEEDS = {"Spd": (480, 260), "DbSpd": (480, 320), "ScrSpd": (480, 380)}
-# Breathing Light page.
-LAYOUT_STEP_TIME = (100, 120)
-LAYOUT_LED_MODES = (100, 200, 90)   # x of LEDOff, y, spacing (LEDMode1..5 follow)
-LAYOUT_LED_COLORS = (100, 300, 80)  # x of LEDColor1, y, spacing
-# Macro page.
+LAYOUT_FIRE = {"Cnt": 520, "Delay": 580, "Continue": 650}
+LAYOUT_FIRE_TOP = 158
+LAYOUT_FIRE_ROW = 30
+LAYOUT_REP = (468, 78, 72)
+LAYOUT_SPEEDS = {"Spd": (468, 288), "DbSpd": (468, 336), "ScrSpd": (468, 384)}
+LAYOUT_STEP_TIME = (44, 176)
+LAYOUT_LED_MODES = (44, 90, 120)
+LAYOUT_LED_COLORS = (44, 246, 56)
 LAYOUT_MACRO = {
-    "PCMacroName": (60, 80),
-    "MseMacroName": (60, 300),
-    "MacroContent": (300, 80),
-    "BtnStart": (560, 80),
-    "DelayTime": (560, 130),
-    "DelayEdit": (640, 203),
-    "Insert": (560, 250),
-    "InsertList": (575, 265),
-    "InsertDelayEdit": (650, 370),
-    "InsertAxisEdit": (650, 400),
-    "InsertBtnStart": (560, 440),
-    "InsertBtnOK": (620, 440),
-    "InsertBtnCancel": (690, 440),
+    "PCMacroName": (36, 80),
+    "MseMacroName": (36, 310),
+    "MacroContent": (282, 80),
+    "BtnStart": (580, 80),
+    "DelayTime": (580, 124),
+    "DelayEdit": (660, 230),
+    "Insert": (580, 124),
+    "InsertList": (588, 136),
+    "InsertDelayEdit": (670, 252),
+    "InsertAxisEdit": (670, 282),
+    "InsertBtnStart": (588, 316),
+    "InsertBtnOK": (592, 354),
+    "InsertBtnCancel": (668, 354),
 }
-LAYOUT_MACRO_ROWS = {"RecDelay": (575, 155, 24), "InsertRecDelay": (575, 295, 24)}
+LAYOUT_MACRO_ROWS = {"RecDelay": (590, 144, 26), "InsertRecDelay": (590, 170, 24)}
 LAYOUT_MACRO_NAME_HEIGHT = 20
-# Update page.
 LAYOUT_UPDATE = {
-    "lbl_BINPath": (100, 150),
-    "lbl_LoadBin": (100, 200),
-    "Btn_LoadBin": (550, 195),
-    "Btn_Program": (550, 250),
+    "lbl_BINPath": (60, 100),
+    "lbl_LoadBin": (60, 128),
+    "Btn_LoadBin": (580, 124),
+    "Btn_Program": (580, 164),
 }
 
 
@@ -325,7 +311,7 @@ def layout_values(lang):
     for page in range(1, 6):
         point("P%d" % page, (px, py + (drop if page == 1 else 0)))
     for j in range(1, 13):
-        column, row = divmod(j - 1, 6)
+        column, row = LAYOUT_KEY_ROWS[j]
         toggle("Key%d" % j, 1,
                (LAYOUT_KEY_COLUMNS[column], LAYOUT_KEY_TOP + drop + row * LAYOUT_KEY_ROW))
     (v["Disable_X"], v["Disable_Y"], v["Disable_H"], v["Disable_W"]) = LAYOUT_DISABLE

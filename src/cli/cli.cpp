@@ -1,6 +1,10 @@
 #include "cli/cli.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <charconv>
+#include <cstdio>
 
 #include "core/image/default_image.h"
 #include "core/ui/language.h"
@@ -22,6 +26,31 @@ std::string Hex4(int v) {
   std::snprintf(buf, sizeof buf, "%04x", v & 0xFFFF);
   return buf;
 }
+
+// Keeps the transport's own problem reports off stderr while it searches:
+// the tool reports the outcome in one line of its own.
+class QuietStderr {
+ public:
+  QuietStderr() {
+    std::fflush(stderr);
+    saved_ = ::dup(STDERR_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+    if (null >= 0) ::close(null);
+  }
+  ~QuietStderr() {
+    std::fflush(stderr);
+    if (saved_ >= 0) {
+      ::dup2(saved_, STDERR_FILENO);
+      ::close(saved_);
+    }
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+
+ private:
+  int saved_ = -1;
+};
 
 }  // namespace
 
@@ -129,11 +158,14 @@ Connection::~Connection() { ui_.SetEditor(nullptr); }
 
 void Connection::Connect(bool require_accepted) {
   bool opened = false;
-  for (const DeviceIdEntry& entry : core_->DeviceIdTable()) {
-    if (entry.vendor_id == 0 || entry.product_id == 0) continue;
-    if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) {
-      opened = true;
-      break;
+  {
+    QuietStderr quiet;
+    for (const DeviceIdEntry& entry : core_->DeviceIdTable()) {
+      if (entry.vendor_id == 0 || entry.product_id == 0) continue;
+      if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) {
+        opened = true;
+        break;
+      }
     }
   }
   const DefaultIdentifiers& ids = core_->Defaults();
@@ -167,8 +199,9 @@ void Connection::Connect(bool require_accepted) {
       Fail(kExitNoMouse, "the " + which + " reports no secondary storage");
     case DevInfoOutcome::kStorageMismatch:
     case DevInfoOutcome::kRefused:
-      Fail(kExitNoMouse, "the mouse was refused: " +
-                             MessageLine(ui_.messages.empty() ? AppMessage{} : ui_.messages.back()));
+      Fail(kExitNoMouse,
+           "the mouse was refused: " +
+               MessageLine(ui_.messages.empty() ? AppMessage{} : ui_.messages.back()));
   }
 }
 

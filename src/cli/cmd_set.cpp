@@ -58,7 +58,8 @@ Edit ButtonEdit(const Args& a) {
   }
   std::string error;
   const std::optional<KeyCombination> combo = ParseKeyCombination(function, &error);
-  if (!combo) UsageError("\"" + function + "\" is no menu function and no key combination: " + error);
+  if (!combo)
+    UsageError("\"" + function + "\" is no menu function and no key combination: " + error);
   return [=](Connection& c) {
     return c.Editor().AssignKeyCombination(profile, button, combo->text, combo->code);
   };

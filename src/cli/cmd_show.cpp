@@ -36,7 +36,8 @@ void PrintInfoText(Connection& c, const DevInfoResult& info) {
   std::printf("product id:         %s\n", Hex(s.ProductId, 4).c_str());
   std::printf("version:            %s\n", Hex(c.Version(), 4).c_str());
   std::printf("chip variant:       %d\n", info.variant);
-  std::printf("primary storage:    %s\n", s.PrimaryStorage.empty() ? "-" : s.PrimaryStorage.c_str());
+  std::printf("primary storage:    %s\n",
+              s.PrimaryStorage.empty() ? "-" : s.PrimaryStorage.c_str());
   std::printf("secondary storage:  %s\n",
               s.SecondaryStorage.empty() ? "-" : s.SecondaryStorage.c_str());
   std::printf("customer id:        %s\n",
@@ -49,8 +50,7 @@ std::string Verdict(Connection& c, const DevInfoResult& info) {
       return {};
     case DevInfoOutcome::kStorageMismatch:
     case DevInfoOutcome::kRefused:
-      return c.Ui().messages.empty() ? std::string("refused")
-                                     : MessageLine(c.Ui().messages.back());
+      return c.Ui().messages.empty() ? std::string("refused") : MessageLine(c.Ui().messages.back());
     case DevInfoOutcome::kNotSent:
       return "the device information request was not answered";
     case DevInfoOutcome::kUnknownPrimary:

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QtMath>
 
+#include "gui/skin.h"
+
 namespace korvex48::gui {
 namespace {
 
@@ -15,8 +17,9 @@ constexpr int kFrameMs = 80;
 
 }  // namespace
 
-TFormLoadingUI::TFormLoadingUI(QWidget* owner)
+TFormLoadingUI::TFormLoadingUI(const Skin& skin, QWidget* owner)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
+      skin_(skin),
       owner_(owner) {
   setObjectName(QStringLiteral("TFormLoadingUI"));
   setAttribute(Qt::WA_TranslucentBackground);
@@ -54,8 +57,13 @@ void TFormLoadingUI::Hide() {
 void TFormLoadingUI::ProcessEvents() { QCoreApplication::processEvents(); }
 
 void TFormLoadingUI::paintEvent(QPaintEvent*) {
-  // Twelve spokes around a ring; the bright one walks round each frame.
   QPainter painter(this);
+  const QString picture = QStringLiteral("Busy_%1").arg(frame_ + 1, 2, 10, QLatin1Char('0'));
+  if (skin_.Has(picture)) {
+    painter.drawPixmap(rect(), skin_.Pixmap(picture));
+    return;
+  }
+  // Without artwork: twelve spokes around a ring, the bright one walking round.
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor(16, 18, 22, 220));

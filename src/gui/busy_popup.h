@@ -12,12 +12,15 @@
 
 namespace korvex48::gui {
 
+class Skin;
+
 class TFormLoadingUI : public QWidget, public BusyUi {
   Q_OBJECT
 
  public:
   // `owner` is the main window it places itself over; it is never closed.
-  explicit TFormLoadingUI(QWidget* owner);
+  // The animation is the skin's pictures Busy_01..Busy_12 when they exist.
+  TFormLoadingUI(const Skin& skin, QWidget* owner);
 
   void Show() override;
   void Hide() override;
@@ -35,6 +38,7 @@ class TFormLoadingUI : public QWidget, public BusyUi {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  const Skin& skin_;
   QPointer<QWidget> owner_;
   QTimer frames_;
   int frame_ = 0;

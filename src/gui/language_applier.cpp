@@ -55,7 +55,12 @@ constexpr std::pair<const char*, const char*> kPageTexts[] = {
 };
 
 // Seven blanks keep these texts clear of the option mark drawn at their left.
+// The recorder's own delay rows show the same three choices as the insert
+// panel's, so they take the same texts.
 constexpr std::pair<const char*, const char*> kOptionTexts[] = {
+    {"IB_RecDelay", "Str414"},
+    {"IB_DelayTime", "Str415"},
+    {"IB_NoDelay", "Str416"},
     {"IB_InsertRecDelay", "Str414"},
     {"IB_InsertDelayTime", "Str415"},
     {"IB_InsertNoDelay", "Str416"},

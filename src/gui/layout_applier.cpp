@@ -13,6 +13,8 @@ namespace korvex48::gui {
 namespace {
 
 constexpr int kGroups = 5;
+// The swatch lies inside its frame picture, leaving the frame's rim visible.
+constexpr int kSwatchInset = 3;
 
 class Applier {
  public:
@@ -31,8 +33,17 @@ class Applier {
  private:
   QWidget* W(const QString& name) const { return c_.Find(name); }
 
+  // Table positions are window coordinates, also for the controls inside the
+  // boxes Gb_Delay and Gb_Insert (which are placed before their contents).
+  static QPoint InParent(QWidget* w, int x, int y) {
+    QPoint p(x, y);
+    for (QWidget* up = w->parentWidget(); up && !up->isWindow(); up = up->parentWidget())
+      p -= up->pos();
+    return p;
+  }
+
   void Move(const QString& name, int x, int y) const {
-    if (QWidget* w = W(name)) w->move(x, y);
+    if (QWidget* w = W(name)) w->move(InParent(w, x, y));
   }
   void Move(const QString& name, LayoutPoint p) const { Move(name, p.x, p.y); }
 
@@ -64,14 +75,19 @@ class Applier {
     return picture ? picture->PictureSize() : QSize();
   }
 
-  // Picture and label both at p; the label takes the picture's size.
-  void PicturePair(const QString& picture, const QString& label, LayoutPoint p) const {
+  // Picture and label both at p; the label takes the picture's size, less
+  // `inset` pixels on every side (colour swatches leave the frame's rim).
+  void PicturePair(const QString& picture, const QString& label, LayoutPoint p,
+                   int inset = 0) const {
     Move(picture, p);
     QWidget* l = W(label);
     if (!l) return;
     QSize size = PictureSize(picture);
-    if (size.isValid()) l->setGeometry(p.x, p.y, size.width(), size.height());
-    else l->move(p.x, p.y);
+    const QPoint at = InParent(l, p.x, p.y);
+    if (size.isValid())
+      l->setGeometry(QRect(at, size).adjusted(inset, inset, -inset, -inset));
+    else
+      l->move(at);
   }
 
   void Navigation() const {
@@ -107,7 +123,8 @@ class Applier {
         Move(img, toggle.Pos());
         if (QWidget* label = W(btn)) {
           QSize size = PictureSize(img);
-          label->setGeometry(toggle.x + t_.btn_space_f, toggle.y,
+          const QPoint at = InParent(label, toggle.x + t_.btn_space_f, toggle.y);
+          label->setGeometry(at.x(), at.y(),
                              std::max(0, size.width() - t_.btn_space_f - t_.btn_space_b),
                              size.height());
         }
@@ -135,7 +152,8 @@ class Applier {
       if (shown) PicturePair(img, key, toggle.Pos());
     }
     if (QWidget* w = W(QStringLiteral("Disable")))
-      w->setGeometry(t_.disable_x, t_.disable_y, t_.disable_w, t_.disable_h);
+      w->setGeometry(QRect(InParent(w, t_.disable_x, t_.disable_y),
+                           QSize(t_.disable_w, t_.disable_h)));
   }
 
   void Steps(const QString& family, LayoutPoint at, int count, bool labels, int size,
@@ -190,7 +208,7 @@ class Applier {
     for (int d = 1; d <= 8; ++d) {
       const LayoutDpi& dpi = t_.dpi[d];
       const QString frame = QStringLiteral("Img_DPI%1Col").arg(d);
-      PicturePair(frame, QStringLiteral("cs_DPI%1Col").arg(d), dpi.color);
+      PicturePair(frame, QStringLiteral("cs_DPI%1Col").arg(d), dpi.color, kSwatchInset);
       PicturePair(frame, QStringLiteral("lbl_DPI%1Col").arg(d), dpi.color);
       Move(QStringLiteral("Img_DPI%1").arg(d), dpi.check);
       Move(QStringLiteral("lbl_DPI%1").arg(d), dpi.label);
@@ -218,7 +236,7 @@ class Applier {
     }
     for (int c = 1; c <= 7; ++c) {
       const QString frame = QStringLiteral("Img_Col%1").arg(c);
-      PicturePair(frame, QStringLiteral("cs_Col%1").arg(c), t_.led_color[c]);
+      PicturePair(frame, QStringLiteral("cs_Col%1").arg(c), t_.led_color[c], kSwatchInset);
       PicturePair(frame, QStringLiteral("lbl_Col%1").arg(c), t_.led_color[c]);
       for (const char* part : {"R", "G", "B"})
         Style(QStringLiteral("Edt_Col%1%2").arg(c).arg(QLatin1String(part)), 0, color_e);

@@ -13,8 +13,8 @@ class ControlIndex;
 
 // Applies `layout` to the controls of `controls`. Controls the index does not
 // hold are skipped, so a window with fewer pages still gets a layout.
-// Positions of controls inside the boxes Gb_Delay and Gb_Insert are relative
-// to their box.
+// Positions are window coordinates, also for the controls inside the boxes
+// Gb_Delay and Gb_Insert.
 void ApplyLayout(const LayoutTable& layout, const ProductSettings& settings,
                  const ControlIndex& controls);
 

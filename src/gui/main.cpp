@@ -1,19 +1,27 @@
 // Program entry of the editor: options, the single-instance rule, the main
 // window and the event loop.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "backends/device_factory.h"
+#include "core/app/app_core.h"
+#include "core/device/command_set.h"
 #include "gui/main_window.h"
 #include "gui/options.h"
+#include "gui/skin.h"
 #include "gui/single_instance.h"
+#include "gui/window_app_ui.h"
 
 int main(int argc, char** argv) {
+  using namespace korvex48;
   using namespace korvex48::gui;
   QApplication app(argc, argv);  // takes Qt's own options out of argv
   QApplication::setApplicationName(QStringLiteral("korvex48"));
   QApplication::setApplicationVersion(QStringLiteral(KORVEX48_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("korvex48"));
 
   std::vector<std::string> args;
   const QStringList arguments = QApplication::arguments();
@@ -44,6 +52,26 @@ int main(int argc, char** argv) {
   }
   QObject::connect(&instance, &SingleInstance::raiseRequested, window.get(),
                    &MainWindow::RestoreAndRaise);
+
+  // The mouse: a simulated one or hidraw, as the options say. Nothing is
+  // searched during the start; the first poll comes with the first DevTimer
+  // tick.
+  DeviceLink link = MakeDeviceLink(options.device, window->Session(), DefaultClock(), &error);
+  if (!link.transport) {
+    std::fprintf(stderr, "korvex48: %s\n", error.c_str());
+    return 1;
+  }
+  WindowAppUi ui(*window);
+  CommandSet commands(*link.transport, ui);
+  AppCore core(*link.transport, commands, ui);
+  MainWindow* shown = window.get();
+  core.SetTextLookup([shown](std::string_view key) { return shown->Context().Texts().Text(key); });
+  core.SetReserveIds(window->Context().settings.rev_manu_id, window->Context().settings.rev_pro_id);
+  core.Start();
+  window->ShowImage();
+  QObject::connect(&window->DevTimer(), &QTimer::timeout, window.get(), [&core] { core.DevTimerTimer(); });
+  window->DevTimer().start();
+  window->setWindowIcon(QIcon(window->Context().skin.Pixmap(QStringLiteral("korvex48"))));
   window->show();
   return app.exec();
 }

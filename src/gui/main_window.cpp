@@ -90,22 +90,24 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
   // at map time is the one other programs find.
   setWindowTitle(kWindowTitle);
   setFixedSize(800, 600);
-  // The window's own colour is the key colour (see-through where the skin
-  // shows it); the controls inherit a dark scheme that fits the skin.
+  // The mask made from the background's key colour gives the window its
+  // shape; the background pictures cover the rest. Controls and the dialogs
+  // opened over the window inherit a dark scheme that fits the skin (the key
+  // colour itself is never used as a widget colour, or message boxes and
+  // indicators would turn dark red).
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, QColor(kKeyColour));
   const QColor text(222, 228, 236);
+  palette.setColor(QPalette::Window, QColor(20, 23, 28));
   for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
     palette.setColor(role, text);
   palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(110, 116, 126));
   palette.setColor(QPalette::Base, QColor(16, 19, 24));
   palette.setColor(QPalette::AlternateBase, QColor(24, 28, 34));
-  palette.setColor(QPalette::Button, QColor(26, 30, 36));
+  palette.setColor(QPalette::Button, QColor(30, 34, 42));
   palette.setColor(QPalette::Highlight, QColor(0, 168, 204));
   palette.setColor(QPalette::HighlightedText, Qt::white);
   palette.setColor(QPalette::PlaceholderText, QColor(110, 116, 126));
   setPalette(palette);
-  setAutoFillBackground(true);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
     move(area.left() + (area.width() - 800) / 2, area.top() + (area.height() - 600) / 2);
@@ -160,7 +162,9 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
   SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
   SelectCurrentLanguagePictures();
 
-  busy_ = std::make_unique<TFormLoadingUI>(this);
+  busy_ = std::make_unique<TFormLoadingUI>(skin_, this);
+  dev_timer_.setObjectName(QStringLiteral("DevTimer"));
+  dev_timer_.setInterval(3500);
 }
 
 MainWindow::~MainWindow() = default;
@@ -381,6 +385,17 @@ void MainWindow::RefreshErrorAP() {
   for (int k = 1; k <= 5; ++k) groups_[k - 1]->setVisible(k == 1);
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
   SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
+}
+
+void MainWindow::RefreshStoragePages(bool update_buttons) {
+  SetUpdateButtonsVisible(update_buttons);
+  session_.NoDevicePage = false;
+  // A reconnect while another page is open keeps that page (showing group 1
+  // under its selected button would leave the bar and the page disagreeing).
+  if (current_page_ == PageId::kUpdate && !update_buttons) RequestPage(PageId::kMain);
+  else if (GroupOf(current_page_) == 1) RequestPage(current_page_);
+  else RefreshAPPage();
+  QCoreApplication::processEvents();
 }
 
 void MainWindow::SetUpdateButtonsVisible(bool visible) {

@@ -7,6 +7,7 @@
 // command signals.
 #include <QPointer>
 #include <QRadioButton>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -105,6 +106,14 @@ class MainWindow : public QWidget {
   // Fills every page from the page copy of the image.
   void ShowImage();
 
+  // The end of every whole-image read: Update buttons by the storage, group
+  // 1 for a button page (whose click handler runs again for the active
+  // profile), NoDevicePage cleared.
+  void RefreshStoragePages(bool update_buttons);
+  // Device polling, every 3500 ms; the connection flows stop it around
+  // whole-image transfers.
+  QTimer& DevTimer() { return dev_timer_; }
+
   // A second start asked for the window: restore, raise, activate.
   void RestoreAndRaise();
 
@@ -150,6 +159,7 @@ class MainWindow : public QWidget {
   std::unique_ptr<ControlIndex> controls_;
   std::unique_ptr<TFormLoadingUI> busy_;
   CaptionMarquee marquee_;
+  QTimer dev_timer_;
   PageRules default_rules_;
   PageRules* rules_ = &default_rules_;
   PageId current_page_ = PageId::kMain;

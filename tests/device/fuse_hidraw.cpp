@@ -41,7 +41,7 @@ struct Options {
   int others = 0;
 };
 
-const fuse_opt kOptionSpec[] = {
+const fuse_opt kOptionTemplates[] = {
     {"--kind=%s", offsetof(Options, kind), 0},
     {"--others=%d", offsetof(Options, others), 0},
     FUSE_OPT_END,
@@ -241,7 +241,7 @@ int Ioctl(const char*, unsigned int cmd, void*, fuse_file_info* fi, unsigned int
 int main(int argc, char** argv) {
   fuse_args args = FUSE_ARGS_INIT(argc, argv);
   Options options;
-  if (fuse_opt_parse(&args, &options, kOptionSpec, nullptr) != 0) return 2;
+  if (fuse_opt_parse(&args, &options, kOptionTemplates, nullptr) != 0) return 2;
   auto storage = korvex48::ParseSimulatedStorage(options.kind ? options.kind : "i2c");
   if (!storage || options.others < 0 || options.others > 1000) {
     std::fprintf(stderr, "korvex48_fuse_hidraw: bad --kind or --others\n");

@@ -7,20 +7,7 @@
 
 #include "gui_tests.h"
 
-namespace {
-
-// The offscreen platform cannot shape or raise windows and says so on every
-// window; those notes are expected and would bury real warnings.
-QtMessageHandler g_default_handler = nullptr;
-void FilterPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (text.startsWith(QLatin1String("This plugin does not support"))) return;
-  g_default_handler(type, context, text);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  g_default_handler = qInstallMessageHandler(FilterPlatformNotes);
   QTemporaryDir runtime;
   QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                             QFileDevice::ExeOwner);

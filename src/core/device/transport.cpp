@@ -61,19 +61,28 @@ int Transport::CountHidDevices() {
   return count;
 }
 
+bool Transport::IsDead(DeviceHandle handle) const {
+  return std::find(dead_.begin(), dead_.end(), handle) != dead_.end();
+}
+
+void Transport::Forget(DeviceHandle handle) {
+  std::erase(dead_, handle);
+  backend_->Close(handle);
+}
+
 void Transport::CloseDevice() {
   DeviceHandle command = session_.CommandHandle;
   DeviceHandle reply = session_.ReplyHandle;
   session_.CommandHandle = kInvalidHandle;
   session_.ReplyHandle = kInvalidHandle;
-  if (command != kInvalidHandle) backend_->Close(command);
-  if (reply != kInvalidHandle && reply != command) backend_->Close(reply);
+  if (command != kInvalidHandle) Forget(command);
+  if (reply != kInvalidHandle && reply != command) Forget(reply);
 }
 
 void Transport::CloseIfUnused(DeviceHandle handle) {
   if (handle != kInvalidHandle && handle != session_.CommandHandle &&
       handle != session_.ReplyHandle)
-    backend_->Close(handle);
+    Forget(handle);
 }
 
 bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
@@ -125,15 +134,23 @@ bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
 }
 
 bool Transport::SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report) {
-  if (handle == kInvalidHandle) return false;
-  if (!backend_->SetFeature(handle, report)) return false;
+  if (handle == kInvalidHandle || IsDead(handle)) return false;
+  HidError error = HidError::kNone;
+  if (!backend_->SetFeature(handle, report, &error)) {
+    if (error == HidError::kGone) dead_.push_back(handle);
+    return false;
+  }
   if (trace_) trace_->Sent(report);
   return true;
 }
 
 bool Transport::GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report) {
-  if (handle == kInvalidHandle) return false;
-  if (!backend_->GetFeature(handle, report)) return false;
+  if (handle == kInvalidHandle || IsDead(handle)) return false;
+  HidError error = HidError::kNone;
+  if (!backend_->GetFeature(handle, report, &error)) {
+    if (error == HidError::kGone) dead_.push_back(handle);
+    return false;
+  }
   if (trace_) trace_->Read(report);
   return true;
 }
@@ -171,14 +188,15 @@ bool Transport::ReadReply() {
 void Transport::DelayMicroseconds(int us) {
   if (us <= 0) return;
   const auto n = static_cast<std::uint64_t>(us);
-  // The real clock is waited on precisely: sleeping alone overshoots by tens
-  // of microseconds per reply, so the end of the wait is spun. Any other
-  // clock (a test clock) only has to be told how long.
+  // Any clock but the real one (a test clock) is only told how long.
   if (dynamic_cast<SystemClock*>(&clock_) == nullptr) {
     clock_.SleepMicroseconds(n);
     return;
   }
-  constexpr std::uint64_t kSpinMicroseconds = 200;
+  // The real clock: a sleep alone overshoots by tens of microseconds per
+  // reply, a spin alone burns the CPU for the whole wait. Sleep through most
+  // of it and spin to the end.
+  constexpr std::uint64_t kSpinMicroseconds = 150;
   const std::uint64_t start = clock_.NowMicroseconds();
   if (n > kSpinMicroseconds) clock_.SleepMicroseconds(n - kSpinMicroseconds);
   while (clock_.NowMicroseconds() - start < n) {

@@ -70,7 +70,8 @@ class Transport {
   // reconnect, exit). The identifiers are left to the caller.
   void CloseDevice();
 
-  // One report on `handle`; false at once when the handle is invalid.
+  // One report on `handle`; false at once when the handle is invalid or its
+  // device is known to be gone.
   bool SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report);
   // `report[0]` holds the report ID on entry; filled on success.
   bool GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report);
@@ -108,6 +109,8 @@ class Transport {
 
  private:
   void CloseIfUnused(DeviceHandle handle);
+  bool IsDead(DeviceHandle handle) const;
+  void Forget(DeviceHandle handle);  // closes it and forgets it was dead
 
   DeviceSession& session_;
   std::unique_ptr<HidBackend> owned_backend_;
@@ -118,6 +121,9 @@ class Transport {
   Report report_{};
   ReplyBytes reply_{};
   std::vector<OpenProblem> problems_;
+  // Handles whose device went away: later reports on them fail at once
+  // instead of asking the system again for every chunk of a transfer.
+  std::vector<DeviceHandle> dead_;
 };
 
 // The text of the udev rule that gives the logged-in user access to the mouse

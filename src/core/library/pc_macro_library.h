@@ -16,7 +16,7 @@ namespace korvex48 {
 
 inline constexpr std::size_t kLibrarySlots = 100;
 inline constexpr std::size_t kLibraryRecordSize = kMacroNameBytes + kMacroBufferSize;  // 272
-inline constexpr std::size_t kLibraryFileSize = kLibrarySlots * kLibraryRecordSize;   // 27200
+inline constexpr std::size_t kLibraryFileSize = kLibrarySlots * kLibraryRecordSize;    // 27200
 
 struct LibrarySlot {
   MacroName name{};

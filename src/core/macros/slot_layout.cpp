@@ -38,7 +38,8 @@ void RefreshSlotTable(SlotMacroTable& t) {
 }
 
 ByteView SlotNameEntry(const SlotMacroTable& t, std::size_t slot) {
-  return ByteView(t.names).subspan(std::min(slot, kSlotCount - 1) * kMacroNameBytes, kMacroNameBytes);
+  return ByteView(t.names).subspan(std::min(slot, kSlotCount - 1) * kMacroNameBytes,
+                                   kMacroNameBytes);
 }
 
 std::size_t SlotMacroCountOf(const SlotMacroTable& t) {
@@ -63,7 +64,8 @@ bool DeleteSlotMacro(SlotMacroTable& t, std::size_t index) {
   if (index >= kSlotCount) return false;
   for (std::size_t i = index; i + 1 < kSlotCount; ++i) {
     std::copy_n(t.names.begin() + static_cast<std::ptrdiff_t>((i + 1) * kMacroNameBytes),
-                kMacroNameBytes, t.names.begin() + static_cast<std::ptrdiff_t>(i * kMacroNameBytes));
+                kMacroNameBytes,
+                t.names.begin() + static_cast<std::ptrdiff_t>(i * kMacroNameBytes));
     t.pages[i] = t.pages[i + 1];
   }
   std::fill(t.names.end() - static_cast<std::ptrdiff_t>(kMacroNameBytes), t.names.end(), 0);

@@ -49,8 +49,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
   // DPI levels 1..8.
   for (int d = 1; d <= 8; ++d) {
     auto* frame = AddPicture(QStringLiteral("Img_DPI%1Col").arg(d), QStringLiteral("Col_F"));
-    // Under its frame, whose open centre shows the colour.
-    AddSwatch(QStringLiteral("cs_DPI%1Col").arg(d), frame->size())->stackUnder(frame);
+    AddSwatch(QStringLiteral("cs_DPI%1Col").arg(d), frame->size());
     AddText(QStringLiteral("lbl_DPI%1Col").arg(d))->resize(frame->size());
     AddPicture(QStringLiteral("Img_DPI%1").arg(d), QStringLiteral("CbS_D"));
     AddChoice(QStringLiteral("rb_DPI%1").arg(d), dpi_choices_);

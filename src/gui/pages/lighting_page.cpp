@@ -24,8 +24,7 @@ LightingPage::LightingPage(EditorContext& context, QWidget* parent)
 
   for (int c = 1; c <= 7; ++c) {
     auto* frame = AddPicture(QStringLiteral("Img_Col%1").arg(c), QStringLiteral("Col_F"));
-    // Under its frame, whose open centre shows the colour.
-    AddSwatch(QStringLiteral("cs_Col%1").arg(c), frame->size())->stackUnder(frame);
+    AddSwatch(QStringLiteral("cs_Col%1").arg(c), frame->size());
     AddText(QStringLiteral("lbl_Col%1").arg(c))->resize(frame->size());
     for (const char* part : {"R", "G", "B"}) {
       auto* edit = new QLineEdit(this);

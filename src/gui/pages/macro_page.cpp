@@ -54,7 +54,7 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
   delay_box_ = new QGroupBox(this);
   delay_box_->setObjectName(QStringLiteral("Gb_Delay"));
   delay_box_->setFlat(true);
-  delay_box_->resize(170, 90);
+  delay_box_->resize(200, 140);
   auto* delay_group = new QButtonGroup(this);
   for (const char* name : {"RecDelay", "DelayTime", "NoDelay"})
     AddOptionRow(this, delay_box_, delay_group, QLatin1String(name));

@@ -30,12 +30,14 @@ QLabel* Page::AddLabel(const QString& name, int x, int y, int w, int h) {
 }
 
 QLabel* Page::AddSwatch(const QString& name, QSize size) {
-  QLabel* swatch = AddLabel(name, 0, 0, size.width(), size.height());
-  swatch->setAutoFillBackground(true);
+  return AddLabel(name, 0, 0, size.width(), size.height());
+}
+
+void Page::SetSwatchColour(QLabel* swatch, const QColor& colour) {
   QPalette palette = swatch->palette();
-  palette.setColor(QPalette::Window, QColor(24, 28, 34));
+  palette.setColor(QPalette::Window, colour);
   swatch->setPalette(palette);
-  return swatch;
+  swatch->setAutoFillBackground(colour.isValid());
 }
 
 QRadioButton* Page::AddChoice(const QString& name, QButtonGroup* group) {

@@ -48,8 +48,10 @@ class Page : public QWidget {
   PictureLabel* AddPicture(const QString& name, const QString& picture, int x = 0, int y = 0);
   TextLabel* AddText(const QString& name, int x = 0, int y = 0, int w = 80, int h = 20);
   QLabel* AddLabel(const QString& name, int x = 0, int y = 0, int w = 80, int h = 20);
-  // A colour swatch (cs_...) filled with its colour; dark until set.
+  // A colour swatch (cs_...); transparent (the frame's hatch shows) until
+  // SetSwatchColour gives it a colour.
   QLabel* AddSwatch(const QString& name, QSize size);
+  static void SetSwatchColour(QLabel* swatch, const QColor& colour);
   // Hidden selectors holding page state, exclusive within `group` (one
   // QButtonGroup per family of choices).
   QRadioButton* AddChoice(const QString& name, QButtonGroup* group);

@@ -299,7 +299,7 @@ TEST_P(CommandSetTest, AMouseVanishingMidTransferGivesFalseResultsNotAHang) {
   Bytes memory(256, 0x00);
   ASSERT_TRUE(link->commands->ReadMemory(0x200, memory, false));
   EXPECT_EQ(Bytes(memory.begin() + 14, memory.end()), Bytes(242, 0xFF));
-  EXPECT_EQ(link->recorder->Gets(), 37);
+  EXPECT_EQ(link->recorder->Gets(), 3);  // once gone, the rest are not even tried
   EXPECT_FALSE(link->commands->WriteParameterBytes(33, 1, 0, 0, 1));
   EXPECT_EQ(link->transport->CountHidDevices(), 0);
   EXPECT_FALSE(link->Open());

@@ -295,3 +295,35 @@ TEST(EditLabels, FireKeyNamesFollowTheCountsTheMouseWasTold) {
 
 }  // namespace
 }  // namespace korvex48::testing
+
+namespace korvex48::testing {
+namespace {
+
+TEST(EditTakeIn, SyncLedsOfferThreeModesAndNoColours) {
+  EditorRig rig([](SimulatedMouse& m) { m.Parameters()[37] = 0x44; });
+  PageEditor& e = *rig.editor;
+  EXPECT_EQ(e.State().page.lighting_type, "Sync");
+  EXPECT_EQ(e.State().page.lighting_choice, -1);  // mode 4 is not a Sync mode
+  EXPECT_EQ(e.SetLightingMode(3).status, EditStatus::kUnavailable);
+  EXPECT_EQ(e.SetLightColour(1, 1, 2, 3).status, EditStatus::kUnavailable);
+  EXPECT_EQ(e.SetDpiColour(1, 1, 2, 3).status, EditStatus::kUnavailable);
+  EXPECT_TRUE(rig.recorder.sent.empty());
+  EXPECT_TRUE(e.SetLightingMode(2).sent);
+  EXPECT_EQ(rig.recorder.sent, std::vector<std::string>{"40 05 00 25 42 00 00 01"});
+}
+
+TEST(EditTakeIn, LevelWithoutValueKeepsWhatItShowed) {
+  EditorRig rig([](SimulatedMouse& m) { m.Parameters()[39] = 0xF2; });
+  PageEditor& e = *rig.editor;
+  EXPECT_EQ(e.State().page.dpi_value_texts[0], "600");
+  EXPECT_EQ(e.State().page.dpi_value_texts[1], "");
+  // Writing level 1 leaves level 2 without a value rather than giving it 200.
+  e.SetDpiValue(1, 5);
+  EXPECT_EQ(rig.recorder.sent.front(), "40 05 00 27 f4 00 00 01");
+  rig.core.Page().parameters[39] = 0xFF;
+  e.TakeIn();
+  EXPECT_EQ(e.State().page.dpi_value_texts[0], "1000");
+}
+
+}  // namespace
+}  // namespace korvex48::testing

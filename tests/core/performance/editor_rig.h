@@ -2,6 +2,7 @@
 // A simulated mouse taken in by the app core, with the page editor on top and a
 // record of every report sent to the mouse, on a fake clock.
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,12 +55,15 @@ class SentRecorder final : public HidBackend {
 };
 
 struct EditorRig {
-  explicit EditorRig(SimulatedStorage storage = SimulatedStorage::kI2C)
+  // `prepare` changes the mouse before it is connected and read.
+  explicit EditorRig(const std::function<void(SimulatedMouse&)>& prepare = {},
+                     SimulatedStorage storage = SimulatedStorage::kI2C)
       : mouse(storage, clock),
         recorder(mouse),
         transport(session, recorder, clock),
         commands(transport),
         core(transport, commands, ui, clock) {
+    if (prepare) prepare(mouse);
     ui.record_busy = false;
     ui.record_process_events = false;
     core.SetTextLookup(LanguageTable::LoadShipped(1)->Lookup());

@@ -547,8 +547,8 @@ TEST(ShippedTablesTest, SettingsTable) {
   ASSERT_TRUE(s) << error;
   EXPECT_EQ(s->led_type, "RGB");
   EXPECT_EQ(s->web, "https://korvex48.org/guide");
-  EXPECT_EQ(s->web_x, 317);
-  EXPECT_EQ(s->web_y, 495);
+  EXPECT_EQ(s->web_x, 666);
+  EXPECT_EQ(s->web_y, 536);
   EXPECT_EQ(s->rev_manu_id, 0);
   EXPECT_EQ(s->rev_pro_id, 0);
 }
@@ -579,13 +579,13 @@ TEST(ShippedTablesTest, LayoutTables) {
     std::optional<LayoutTable> t = LoadShippedLayout(n, &error);
     ASSERT_TRUE(t) << error;
     EXPECT_EQ(t->size_a, 9);
-    EXPECT_EQ(t->size_b, 11);
-    EXPECT_EQ(t->color_d_selected, (LayoutColor{255, 0, 0}));
-    EXPECT_EQ(t->btn_b[1].Pos(), (LayoutPoint{50, 497}));
-    EXPECT_EQ(t->disable_x, 86);
-    EXPECT_EQ(t->disable_y, 104);
-    EXPECT_EQ(t->disable_h, 378);
-    EXPECT_EQ(t->disable_w, 587);
+    EXPECT_EQ(t->size_b, 10);
+    EXPECT_EQ(t->color_d_selected, (LayoutColor{0, 229, 255}));
+    EXPECT_EQ(t->btn_b[1].Pos(), (LayoutPoint{20, 497}));
+    EXPECT_EQ(t->disable_x, 20);
+    EXPECT_EQ(t->disable_y, 40);
+    EXPECT_EQ(t->disable_h, 441);
+    EXPECT_EQ(t->disable_w, 760);
     EXPECT_EQ(t->macro_name_height, 20);
     EXPECT_EQ(t->dpi_orientation, 1);
     // One language button at a time: Language2 never, Language1 only in org1.

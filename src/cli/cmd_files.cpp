@@ -1,0 +1,123 @@
+// save-profile, load-profile, reset, export-macros, firmware, udev-rules.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "core/files/firmware_patch.h"
+#include "core/files/profile_file.h"
+#include "core/image/default_image.h"
+
+namespace korvex48::cli {
+namespace {
+
+// Reports a whole-image write sends (one busy pop-up each).
+int ExpectedWriteReports(StorageLayout layout) {
+  const int sections = 35 + 37 + 1;
+  if (layout == StorageLayout::kSlot) return sections + 34 * 37;
+  return sections + 2 * 37;
+}
+
+std::string FileProblem(const FileError& e, const std::string& path) {
+  return (e.path.empty() ? path : e.path) + ": " + (e.message.empty() ? "file error" : e.message);
+}
+
+}  // namespace
+
+int RunSaveProfile(const GlobalOptions& options, const Args& args) {
+  ExpectArgs(args, 1, 1, "save-profile FILE");
+  Connection c(options);
+  c.Connect();
+  AppCore& core = c.Core();
+  // The file gets exactly the name given: a script saves and loads the same
+  // path.
+  core.DataBufToMemo_OnClick(c.Editor().State().page);
+  FileError error;
+  if (!WriteProfileFile(args[0], core.Working(), core.Layout(), &error))
+    Fail(kExitFile, "cannot write " + FileProblem(error, args[0]));
+  return kExitOk;
+}
+
+int RunLoadProfile(const GlobalOptions& options, const Args& args) {
+  ExpectArgs(args, 1, 1, "load-profile FILE");
+  Connection c(options);
+  c.Connect();
+  c.Ui().messages.clear();
+  c.Ui().BeginProgress("Writing the mouse", ExpectedWriteReports(c.Core().Layout()));
+  const FileCommandResult r = c.Core().Btn_Load_0Click(args[0]);
+  c.Ui().EndProgress();
+  switch (r.status) {
+    case FileCommandStatus::kDone:
+      return kExitOk;
+    case FileCommandStatus::kRefused:
+      Fail(kExitFile, args[0] + ": " + kLoadBinErrorText +
+                          " (not a profile file for this mouse's storage layout)");
+    case FileCommandStatus::kFileError:
+      Fail(kExitFile, "cannot read " + FileProblem(r.error, args[0]));
+    case FileCommandStatus::kNoDevice:
+      Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
+  }
+  return kExitOk;
+}
+
+int RunReset(const GlobalOptions& options, const Args& args) {
+  ExpectArgs(args, 0, 0, "reset");
+  Connection c(options);
+  c.Connect();
+  c.Ui().BeginProgress("Writing the defaults", ExpectedWriteReports(c.Core().Layout()));
+  const bool done = c.Core().Btn_Reset_0Click();
+  c.Ui().EndProgress();
+  if (!done) Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
+  return kExitOk;
+}
+
+int RunExportMacros(const GlobalOptions& options, const Args& args) {
+  ExpectArgs(args, 1, 1, "export-macros FILE");
+  Connection c(options);
+  c.Connect();
+  const StorageLayout layout = c.Core().Layout();
+  if (layout == StorageLayout::kNone) Fail(kExitRefused, "this mouse has no macro storage");
+  FileError error;
+  if (!WriteDeviceMacroExport(args[0], c.Core().Working(), layout, &error))
+    Fail(kExitFile, "cannot write " + FileProblem(error, args[0]));
+  return kExitOk;
+}
+
+int RunFirmware(const GlobalOptions& options, const Args& args) {
+  ExpectArgs(args, 1, 1, "firmware FILE");
+  // The file is read before the mouse is touched.
+  FirmwarePatch patch;
+  FileError error;
+  switch (patch.LoadFile(args[0], &error)) {
+    case FirmwarePatch::LoadStatus::kLoaded:
+      break;
+    case FirmwarePatch::LoadStatus::kNoPatch:
+      Fail(kExitFile, args[0] + ": the file ends before the patch code at offset 0x8000");
+    case FirmwarePatch::LoadStatus::kUnreadable:
+      Fail(kExitFile, "cannot read " + FileProblem(error, args[0]));
+  }
+  Connection c(options);
+  c.Connect();
+  c.Ui().BeginProgress("Programming", 150);
+  const FirmwareResult r = c.Core().Btn_ProgramClick(patch);
+  c.Ui().EndProgress();
+  if (r != FirmwareResult::kProgrammed) Fail(kExitNoMouse, "the mouse cannot be programmed now");
+  if (!c.Core().DeviceUsable())
+    Fail(kExitNoMouse, "the patch was sent, but the mouse did not come back after its restart");
+  return kExitOk;
+}
+
+int RunUdevRules(const GlobalOptions& options, const Args& args) {
+  (void)options;
+  ExpectArgs(args, 0, 0, "udev-rules");
+  ImageHead head{};
+  ReadDefaultHead(head);
+  const DefaultIdentifiers ids = DefaultIdentifiersOf(head);
+  std::printf(
+      "# Lets the user at the seat open the Korvex48 mouse's hidraw nodes.\n"
+      "# Save as /etc/udev/rules.d/70-korvex48.rules, then run:\n"
+      "#   udevadm control --reload-rules && udevadm trigger\n"
+      "%s\n",
+      UdevRuleText(ids.vendor_id, ids.product_id).c_str());
+  return kExitOk;
+}
+
+}  // namespace korvex48::cli

@@ -1,0 +1,116 @@
+// korvex48ctl: the configuration of a Korvex48 mouse from the command line.
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace korvex48::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: korvex48ctl [OPTIONS] COMMAND [ARGS...]\n"
+    "\n"
+    "Commands:\n"
+    "  info                       identifiers, storage, customer id, accepted or why not\n"
+    "  dump                       the whole configuration (--json: one JSON document)\n"
+    "  set SETTING VALUE...       change one setting (korvex48ctl set --help)\n"
+    "  save-profile FILE          save the configuration to a profile file\n"
+    "  load-profile FILE          write a profile file into the mouse\n"
+    "  reset                      write the default configuration into the mouse\n"
+    "  export-macros FILE         save the mouse's macro storage to a file\n"
+    "  firmware FILE              program the firmware patch of FILE\n"
+    "  macro list|show N|delete N|add LIBRARY-ROW\n"
+    "  library list|show N|new NAME|rename N NAME|delete N|import FILE|\n"
+    "          import-all FILE|export N FILE|export-all FILE\n"
+    "  udev-rules                 print the udev rule that gives users the mouse\n"
+    "\n"
+    "Options:\n"
+    "  --library PATH             the macro library (default: the per-user Macro.bin)\n"
+    "  --json                     print data as JSON (info, dump, macro, library)\n"
+    "  --help                     this text; after a command, that command's help\n";
+
+constexpr const char* kSetUsage =
+    "usage: korvex48ctl set SETTING VALUE...\n"
+    "  active-profile 1|2|3\n"
+    "  dpi-count 1..8\n"
+    "  dpi-active 1..8\n"
+    "  dpi-value LEVEL VALUE      VALUE one of 200 400 600 800 1000 1200 1600 2000\n"
+    "                             2400 3200 4800 6400\n"
+    "  dpi-color LEVEL R,G,B      components 0..255\n"
+    "  report-rate 125|250|500|1000\n"
+    "  led-mode off|1..5\n"
+    "  led-step 1..10\n"
+    "  led-color 1..7 R,G,B\n"
+    "  button PROFILE BUTTON FUNCTION\n"
+    "                             FUNCTION: a menu name (\"Right Key\", \"Play/Pause\",\n"
+    "                             \"Fire Key2\"), a key combination (\"Ctrl+Shift+A\")\n"
+    "                             or macro:NAME\n"
+    "  fire 1..3 [count=1..15] [delay=0..4094] [continuous=on|off]\n"
+    "  aim-dpi VALUE\n";
+
+struct Command {
+  int (*run)(const GlobalOptions&, const Args&);
+  const char* help;
+};
+
+const std::map<std::string, Command>& Commands() {
+  static const std::map<std::string, Command> commands = {
+      {"info", {RunInfo, "usage: korvex48ctl [--json] info\n"}},
+      {"dump", {RunDump, "usage: korvex48ctl [--json] dump\n"}},
+      {"set", {RunSet, kSetUsage}},
+      {"save-profile", {RunSaveProfile, "usage: korvex48ctl save-profile FILE\n"}},
+      {"load-profile", {RunLoadProfile, "usage: korvex48ctl load-profile FILE\n"}},
+      {"reset", {RunReset, "usage: korvex48ctl reset\n"}},
+      {"export-macros", {RunExportMacros, "usage: korvex48ctl export-macros FILE\n"}},
+      {"firmware", {RunFirmware, "usage: korvex48ctl firmware FILE\n"}},
+      {"macro",
+       {RunMacro,
+        "usage: korvex48ctl [--json] macro list | show N | delete N | add LIBRARY-ROW\n"}},
+      {"library",
+       {RunLibrary,
+        "usage: korvex48ctl [--library PATH] [--json] library list | show N | new NAME |\n"
+        "       rename N NAME | delete N | import FILE | import-all FILE |\n"
+        "       export N FILE | export-all FILE\n"}},
+      {"udev-rules", {RunUdevRules, "usage: korvex48ctl udev-rules\n"}},
+  };
+  return commands;
+}
+
+int Main(std::vector<std::string> args) {
+  GlobalOptions options = ParseGlobalOptions(args);
+  if (args.empty()) {
+    if (options.help) {
+      std::fputs(kUsage, stdout);
+      std::fputs(DeviceOptionsHelp().c_str(), stdout);
+      return kExitOk;
+    }
+    UsageError("no command given (korvex48ctl --help lists them)");
+  }
+  const auto it = Commands().find(args[0]);
+  if (it == Commands().end()) UsageError("unknown command \"" + args[0] + "\"");
+  if (options.help) {
+    std::fputs(it->second.help, stdout);
+    return kExitOk;
+  }
+  return it->second.run(options, Args(args.begin() + 1, args.end()));
+}
+
+}  // namespace
+}  // namespace korvex48::cli
+
+int main(int argc, char** argv) {
+  using namespace korvex48::cli;
+  try {
+    return Main(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const Failure& f) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "korvex48ctl: %s\n", f.message.c_str());
+    return f.code;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "korvex48ctl: %s\n", e.what());
+    return kExitFile;
+  }
+}

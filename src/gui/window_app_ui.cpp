@@ -1,0 +1,48 @@
+#include "gui/window_app_ui.h"
+
+#include <QCoreApplication>
+
+#include "gui/busy_popup.h"
+#include "gui/main_window.h"
+#include "gui/pages/button_page.h"
+#include "gui/user_dialogs.h"
+
+namespace korvex48::gui {
+
+void WindowAppUi::Show() { window_.Busy()->Show(); }
+void WindowAppUi::Hide() { window_.Busy()->Hide(); }
+void WindowAppUi::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void WindowAppUi::ShowMessage(const AppMessage& message) {
+  const EditorContext& context = window_.Context();
+  QString text = QString::fromStdString(message.Text(context.Texts().Lookup()));
+  // Lines are joined by "\r" in the texts; Qt breaks lines at "\n".
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  if (!message.detail.empty()) text += QStringLiteral("\n\n") + QString::fromStdString(message.detail);
+  const QString caption =
+      message.kind == MessageBoxKind::kPlain ? window_.ApplicationTitle() : QString();
+  context.dialogs.Message(text, caption);
+}
+
+void WindowAppUi::LockPages() { window_.LockPages(); }
+void WindowAppUi::UnlockPages() { window_.UnlockPages(); }
+void WindowAppUi::StopDevTimer() { window_.DevTimer().stop(); }
+void WindowAppUi::StartDevTimer() { window_.DevTimer().start(); }
+void WindowAppUi::RefreshUI() { window_.ShowImage(); }
+void WindowAppUi::RefreshErrorAP() { window_.RefreshErrorAP(); }
+
+void WindowAppUi::RefreshStoragePages(StorageLayout layout) {
+  window_.RefreshStoragePages(layout == StorageLayout::kSlot);
+}
+
+void WindowAppUi::HideAllMenu() { Q_EMIT window_.popupsClosed(); }
+
+void WindowAppUi::SetMainMenuHeight(int pixels) {
+  if (QWidget* menu = window_.Controls().Find(QStringLiteral("Pnl_Main")))
+    menu->resize(menu->width(), pixels);
+}
+
+void WindowAppUi::ShowNoDeviceOverlay() { window_.Buttons()->DisableOverlay()->show(); }
+void WindowAppUi::StopLabelRun() { window_.Marquee().Stop(); }
+
+}  // namespace korvex48::gui

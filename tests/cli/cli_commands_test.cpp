@@ -1,0 +1,207 @@
+// The other commands as scripts use them: JSON output, profile files, reset,
+// device macros, the library, and the errors of each.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli_runner.h"
+#include "json_value.h"
+
+namespace korvex48::testing {
+namespace {
+
+Json DumpJson(const CliRig& rig) {
+  const CliRun run = rig.Run({"--json", "dump"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  return Json::Parse(run.out);
+}
+
+TEST(CliDump, JsonDocumentHoldsTheWholeConfiguration) {
+  CliRig rig;
+  const Json d = DumpJson(rig);
+  EXPECT_EQ(d["schema"].integer, 1);
+  EXPECT_EQ(d["active_profile"].integer, 1);
+  ASSERT_EQ(d["profiles"].items.size(), 3u);
+  const Json& p1 = d["profiles"][0]["buttons"];
+  ASSERT_EQ(p1.items.size(), 12u);
+  EXPECT_EQ(p1[0]["code"].text, "01010000");
+  EXPECT_EQ(p1[0]["name"].text, "Left Key");
+  EXPECT_EQ(p1[1]["name"].text, "Fire Key2");
+  EXPECT_EQ(d["profiles"][2]["buttons"][1]["name"].text, "Fire Key3");
+  EXPECT_EQ(d["dpi"]["level_count"].integer, 7);
+  EXPECT_EQ(d["dpi"]["active_level"].integer, 7);
+  ASSERT_EQ(d["dpi"]["levels"].items.size(), 8u);
+  EXPECT_EQ(d["dpi"]["levels"][0]["value"].integer, 600);
+  EXPECT_FALSE(d["dpi"]["levels"][7]["enabled"].boolean);
+  EXPECT_EQ(d["report_rate_hz"].integer, 1000);
+  EXPECT_EQ(d["lighting"]["kind"].text, "NT");
+  EXPECT_EQ(d["lighting"]["mode"].integer, 3);
+  EXPECT_EQ(d["lighting"]["colours"].items.size(), 7u);
+  EXPECT_EQ(d["fire_keys"][1]["count"].integer, 4);
+  EXPECT_EQ(d["fire_keys"][1]["delay_ms"].integer, 50);
+  EXPECT_EQ(d["aim_dpi"].integer, 200);
+  EXPECT_EQ(d["macros"].kind, Json::Kind::kArray);
+
+  ASSERT_EQ(rig.Run({"set", "dpi-value", "1", "3200"}).status, 0);
+  ASSERT_EQ(rig.Run({"set", "led-color", "2", "255,0,20"}).status, 0);
+  ASSERT_EQ(rig.Run({"set", "button", "1", "4", "Win+F5"}).status, 0);
+  const Json after = DumpJson(rig);
+  EXPECT_EQ(after["dpi"]["levels"][0]["value"].integer, 3200);
+  const Json& rgb = after["lighting"]["colours"][1]["rgb"];
+  EXPECT_EQ(rgb[0].integer, 255);
+  EXPECT_EQ(rgb[2].integer, 17);  // stored as 1 of 15
+  EXPECT_EQ(after["profiles"][0]["buttons"][3]["code"].text, "02083E00");
+}
+
+TEST(CliInfo, JsonAndTextAgree) {
+  CliRig rig;
+  const CliRun json = rig.Run({"--json", "info"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const Json info = Json::Parse(json.out);
+  EXPECT_EQ(info["vendor_id"].integer, 0x3AB0);
+  EXPECT_EQ(info["product_id"].integer, 0x08B8);
+  EXPECT_EQ(info["primary_storage"].text, "I2C");
+  EXPECT_TRUE(info["accepted"].boolean);
+  const CliRun text = rig.Run({"info"});
+  EXPECT_NE(text.out.find("accepted:           yes"), std::string::npos);
+}
+
+class CliScript : public ::testing::TestWithParam<std::string> {};
+
+// Save, change, load back: the saved files agree byte for byte.
+TEST_P(CliScript, SaveChangeLoadBack) {
+  CliRig rig(GetParam());
+  const std::string a = rig.Path("a.bin"), b = rig.Path("b.bin"), c = rig.Path("c.bin");
+  ASSERT_EQ(rig.Run({"save-profile", a}).status, 0);
+  const std::string before = ReadText(a);
+  EXPECT_EQ(before.size(), 768u);
+  ASSERT_EQ(rig.Run({"set", "dpi-value", "2", "1600"}).status, 0);
+  ASSERT_EQ(rig.Run({"set", "button", "1", "3", "KB Switch Key"}).status, 0);
+  ASSERT_EQ(rig.Run({"set", "active-profile", "2"}).status, 0);
+  ASSERT_EQ(rig.Run({"set", "led-mode", "off"}).status, 0);
+  ASSERT_EQ(rig.Run({"save-profile", b}).status, 0);
+  EXPECT_NE(ReadText(b), before);
+  const CliRun load = rig.Run({"load-profile", a});
+  ASSERT_EQ(load.status, 0) << load.err;
+  EXPECT_FALSE(load.writes.empty());
+  ASSERT_EQ(rig.Run({"save-profile", c}).status, 0);
+  EXPECT_EQ(ReadText(c), before);
+  // The changes are gone from the mouse, and a reset gives the defaults back.
+  EXPECT_EQ(DumpJson(rig)["active_profile"].integer, 1);
+  ASSERT_EQ(rig.Run({"set", "dpi-count", "2"}).status, 0);
+  ASSERT_EQ(rig.Run({"reset"}).status, 0);
+  EXPECT_EQ(DumpJson(rig)["dpi"]["level_count"].integer, 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, CliScript, ::testing::Values("i2c", "flash-i2c"),
+                         [](const auto& info) {
+                           return info.param == "i2c" ? std::string("I2C")
+                                                      : std::string("FlashI2C");
+                         });
+
+TEST(CliFiles, RefusedAndMissingFilesChangeNothing) {
+  CliRig rig;
+  ASSERT_EQ(rig.Run({"save-profile", rig.Path("slot.bin")}).status, 0);
+  {
+    std::string text = ReadText(rig.Path("slot.bin"));
+    text[0] = static_cast<char>(0xF0);  // another layout's mark
+    std::ofstream(rig.Path("slot.bin"), std::ios::binary) << text;
+  }
+  const CliRun refused = rig.Run({"load-profile", rig.Path("slot.bin")});
+  EXPECT_EQ(refused.status, 3);
+  EXPECT_NE(refused.err.find("Loading .bin is error!"), std::string::npos);
+  EXPECT_TRUE(refused.writes.empty());
+  const CliRun missing = rig.Run({"load-profile", rig.Path("nothing.bin")});
+  EXPECT_EQ(missing.status, 3);
+  EXPECT_TRUE(missing.writes.empty());
+  EXPECT_EQ(rig.Run({"save-profile", rig.Path("no/such/folder/x.bin")}).status, 3);
+  EXPECT_EQ(rig.Run({"firmware", rig.Path("nothing.bin")}).status, 3);
+}
+
+TEST(CliMacros, AddAssignDeleteFollowsTheButtons) {
+  CliRig rig;
+  const CliRun lib = rig.Run({"--json", "library", "list"});
+  ASSERT_EQ(lib.status, 0) << lib.err;
+  const Json rows = Json::Parse(lib.out);
+  ASSERT_GE(rows.items.size(), 2u);
+  const std::string first = rows[0]["name"].text;
+  const std::string second = rows[1]["name"].text;
+
+  ASSERT_EQ(rig.Run({"macro", "add", "1"}).status, 0);
+  ASSERT_EQ(rig.Run({"macro", "add", "2"}).status, 0);
+  const Json list = Json::Parse(rig.Run({"--json", "macro", "list"}).out);
+  ASSERT_EQ(list.items.size(), 2u);
+  EXPECT_EQ(list[0]["name"].text, first);
+  EXPECT_EQ(list[0]["address"].integer, 0x0210);
+  ASSERT_EQ(rig.Run({"set", "button", "1", "4", "macro:" + first}).status, 0);
+  ASSERT_EQ(rig.Run({"set", "button", "1", "6", "macro:" + second}).status, 0);
+  Json d = DumpJson(rig);
+  EXPECT_EQ(d["profiles"][0]["buttons"][3]["name"].text, first);
+  ASSERT_EQ(d["macros"].items.size(), 2u);
+  EXPECT_FALSE(d["macros"][0]["lines"].items.empty());
+
+  // Deleting the first macro: button 4 falls back, button 6 follows the
+  // second macro to its new address.
+  ASSERT_EQ(rig.Run({"macro", "delete", "1"}).status, 0);
+  d = DumpJson(rig);
+  EXPECT_EQ(d["profiles"][0]["buttons"][3]["name"].text, "WWW Home");
+  EXPECT_EQ(d["profiles"][0]["buttons"][5]["name"].text, second);
+  EXPECT_EQ(d["macros"].items.size(), 1u);
+  EXPECT_EQ(rig.Run({"macro", "show", "2"}).status, 4);
+  EXPECT_EQ(rig.Run({"macro", "add", "1000"}).status, 2);
+}
+
+TEST(CliLibrary, NamesFilesAndTheDuplicateRule) {
+  CliRig rig;
+  const auto count = [&] {
+    return Json::Parse(rig.Run({"--json", "library", "list"}).out).items.size();
+  };
+  const std::size_t n = count();
+  EXPECT_TRUE(std::filesystem::exists(rig.Path("Macro.bin")));
+  ASSERT_EQ(rig.Run({"library", "new", "Zed"}).status, 0);
+  EXPECT_EQ(count(), n + 1);
+  const CliRun dup = rig.Run({"library", "new", "Zed"});
+  EXPECT_EQ(dup.status, 4);
+  EXPECT_NE(dup.err.find("This macro already exists"), std::string::npos);
+  EXPECT_EQ(rig.Run({"library", "rename", "1", "Zed"}).status, 4);
+  EXPECT_EQ(rig.Run({"library", "new", "NineChars"}).status, 2);
+  ASSERT_EQ(rig.Run({"library", "export", std::to_string(n + 1), rig.Path("one.bin")}).status, 0);
+  EXPECT_EQ(ReadText(rig.Path("one.bin")).size(), 272u);
+  EXPECT_EQ(rig.Run({"library", "import", rig.Path("one.bin")}).status, 4);  // same name
+  ASSERT_EQ(rig.Run({"library", "delete", std::to_string(n + 1)}).status, 0);
+  EXPECT_EQ(count(), n);
+  ASSERT_EQ(rig.Run({"library", "import", rig.Path("one.bin")}).status, 0);
+  EXPECT_EQ(count(), n + 1);
+  ASSERT_EQ(rig.Run({"library", "export-all", rig.Path("all.bin")}).status, 0);
+  EXPECT_EQ(ReadText(rig.Path("all.bin")), ReadText(rig.Path("Macro.bin")));
+  ASSERT_EQ(rig.Run({"library", "rename", "1", "First"}).status, 0);
+  ASSERT_EQ(rig.Run({"library", "import-all", rig.Path("all.bin")}).status, 0);
+  EXPECT_EQ(ReadText(rig.Path("all.bin")), ReadText(rig.Path("Macro.bin")));
+  EXPECT_EQ(rig.Run({"library", "show", "1000"}).status, 2);
+}
+
+TEST(CliConnection, NoMouseIsExitOne) {
+  CliRig rig;
+  std::filesystem::create_directory(rig.Path("empty"));
+  rig.UseDeviceDir(rig.Path("empty"));
+  const CliRun run = rig.Run({"dump"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no Korvex48 mouse 3ab0:08b8 found"), std::string::npos) << run.err;
+}
+
+TEST(CliConnection, HelpAndUdevRulesNeedNoMouse) {
+  CliRig rig;
+  const CliRun help = rig.Exec({KORVEX48CTL, "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("load-profile"), std::string::npos);
+  EXPECT_EQ(rig.Exec({KORVEX48CTL, "set", "--help"}).status, 0);
+  const CliRun udev = rig.Exec({KORVEX48CTL, "udev-rules"});
+  EXPECT_EQ(udev.status, 0);
+  EXPECT_NE(udev.out.find("ATTRS{idVendor}==\"3ab0\", ATTRS{idProduct}==\"08b8\""),
+            std::string::npos);
+  EXPECT_EQ(rig.Exec({KORVEX48CTL}).status, 2);
+  EXPECT_EQ(rig.Exec({KORVEX48CTL, "--simulate=floppy", "info"}).status, 2);
+}
+
+}  // namespace
+}  // namespace korvex48::testing

@@ -1,0 +1,46 @@
+// The same tool through the kernel: hidraw nodes served by the FUSE test
+// device, reached with --device-dir.
+#include <gtest/gtest.h>
+
+#include "cli_runner.h"
+#include "fuse_mount.h"
+#include "json_value.h"
+
+namespace korvex48::testing {
+namespace {
+
+#ifdef KORVEX48_FUSE_DAEMON
+constexpr const char* kDaemon = KORVEX48_FUSE_DAEMON;
+#else
+constexpr const char* kDaemon = "";
+#endif
+
+TEST(CliFuse, DumpAndSetThroughHidraw) {
+  std::string reason;
+  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kI2C, 2, &reason);
+  if (!mount) GTEST_SKIP() << reason;
+  CliRig rig;
+  rig.UseDeviceDir(mount->Dir());
+  const CliRun dump = rig.Run({"--json", "dump"});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(Json::Parse(dump.out)["profiles"][0]["buttons"][0]["name"].text, "Left Key");
+
+  ASSERT_EQ(rig.Run({"set", "dpi-active", "1"}).status, 0);
+  const CliRun set = rig.Run({"set", "dpi-value", "3", "1000"});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.writes,
+            (std::vector<std::string>{"40 05 00 28 84 00 00 01", "40 05 00 26 61 00 00 01",
+                                      "40 05 00 26 60 00 00 01"}));
+  EXPECT_EQ(Json::Parse(rig.Run({"--json", "dump"}).out)["dpi"]["levels"][2]["value"].integer,
+            1000);
+
+  // A node the user may not open names the fix.
+  ASSERT_TRUE(mount->Control("open-error 13"));
+  const CliRun denied = rig.Run({"info"});
+  EXPECT_EQ(denied.status, 1);
+  EXPECT_NE(denied.err.find("udevadm control --reload-rules && udevadm trigger"), std::string::npos)
+      << denied.err;
+}
+
+}  // namespace
+}  // namespace korvex48::testing
