@@ -98,8 +98,8 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     c.Connect();
     const std::vector<MacroView> macros = DeviceMacroViews(c.Core());
     if (static_cast<std::size_t>(n) > macros.size())
-      Fail(kExitRefused,
-           "the mouse has " + std::to_string(macros.size()) + " macros, not " + std::to_string(n));
+      UsageError("the mouse has " + std::to_string(macros.size()) + " macros, not " +
+                 std::to_string(n));
     if (what == "show") {
       PrintMacro(macros[static_cast<std::size_t>(n - 1)], static_cast<std::size_t>(n),
                  options.json);

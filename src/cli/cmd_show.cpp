@@ -1,4 +1,5 @@
 // info, dump, macro list / show.
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/commands.h"

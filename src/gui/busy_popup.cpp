@@ -1,5 +1,6 @@
 #include "gui/busy_popup.h"
 
+#include <QBitmap>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -39,8 +40,16 @@ QPoint TFormLoadingUI::PlaceOver(const QRect& owner) {
 }
 
 void TFormLoadingUI::Show() {
-  if (depth_++ > 0) return;
+  // Transfers show the pop-up before every reply and hide it once at their
+  // end, so showing is idempotent and one Hide ends it.
+  if (isVisible()) return;
   if (owner_) move(PlaceOver(owner_->frameGeometry()));
+  if (skin_.Has(QStringLiteral("Busy_01"))) {
+    // The frames' corners are in the key colour: cut them away.
+    const QImage first = skin_.Image(QStringLiteral("Busy_01"));
+    if (first.size() == size())
+      setMask(QBitmap::fromImage(first.createMaskFromColor(qRgb(128, 0, 0), Qt::MaskInColor)));
+  }
   frames_.start();
   show();
   raise();
@@ -49,7 +58,6 @@ void TFormLoadingUI::Show() {
 }
 
 void TFormLoadingUI::Hide() {
-  if (depth_ == 0 || --depth_ > 0) return;
   frames_.stop();
   hide();
 }

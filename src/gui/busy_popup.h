@@ -30,9 +30,6 @@ class TFormLoadingUI : public QWidget, public BusyUi {
   // top = owner top + (owner height − 196) / 2 + 40.
   static QPoint PlaceOver(const QRect& owner);
 
-  // How many nested transfers show it (Show/Hide pairs may nest).
-  int Depth() const { return depth_; }
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -42,7 +39,6 @@ class TFormLoadingUI : public QWidget, public BusyUi {
   QPointer<QWidget> owner_;
   QTimer frames_;
   int frame_ = 0;
-  int depth_ = 0;
 };
 
 }  // namespace korvex48::gui

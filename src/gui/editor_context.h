@@ -4,6 +4,7 @@
 // image copies. One instance, owned by the MainWindow; pages keep a reference.
 #include <QColor>
 #include <QString>
+#include <string>
 
 #include "core/image/image_copies.h"
 #include "core/ui/language.h"
@@ -31,6 +32,9 @@ struct EditorContext {
   // Language index 1..3 and the layout table of that language.
   int language = 1;
   LayoutTable layout;
+
+  // The PC macro library file (--library); empty: the default place.
+  std::string library_path;
 
   // Default copy, working image, page copy and code texts.
   ImageCopies image;

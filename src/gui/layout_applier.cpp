@@ -93,14 +93,16 @@ class Applier {
   void Navigation() const {
     const QColor color_a = ToQColor(t_.color_a);
     const QColor color_b = ToQColor(t_.color_b);
-    static const char* const kBNames[13] = {nullptr, "Main", "Switch", "Fixed", "Adv",
-                                            "Breath", "Save", "Load",   "Lang1", "Lang2",
-                                            "Lang3", "Macro", "Update"};
+    static const char* const kBNames[13] = {nullptr,  "Main",  "Switch", "Fixed", "Adv",
+                                            "Breath", "Save",  "Load",   "Lang1", "Lang2",
+                                            "Lang3",  "Macro", "Update"};
     for (int n = 1; n <= kGroups; ++n) {
-      auto sfx = [n](const char* name) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(n); };
+      auto sfx = [n](const char* name) {
+        return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(n);
+      };
       // Reset and Exit.
       const std::pair<const char*, const LayoutToggle*> a[] = {{"Reset", &t_.btn_a3},
-                                                              {"Exit", &t_.btn_a4}};
+                                                               {"Exit", &t_.btn_a4}};
       for (const auto& [name, toggle] : a) {
         const QString img = QStringLiteral("Img_") + sfx(name);
         const QString btn = QStringLiteral("Btn_") + sfx(name);
@@ -152,8 +154,8 @@ class Applier {
       if (shown) PicturePair(img, key, toggle.Pos());
     }
     if (QWidget* w = W(QStringLiteral("Disable")))
-      w->setGeometry(QRect(InParent(w, t_.disable_x, t_.disable_y),
-                           QSize(t_.disable_w, t_.disable_h)));
+      w->setGeometry(
+          QRect(InParent(w, t_.disable_x, t_.disable_y), QSize(t_.disable_w, t_.disable_h)));
   }
 
   void Steps(const QString& family, LayoutPoint at, int count, bool labels, int size,
@@ -247,17 +249,20 @@ class Applier {
     const QColor color_f = ToQColor(t_.color_f);
     const QColor font = ToQColor(t_.color_f_font);
     const QColor back = ToQColor(t_.color_f_back);
-    for (const char* name :
-         {"LB_PCMacroName", "LB_MacroName", "Edt_Delay", "Edt_InsertDelay", "CB_Insert",
-          "lbl_Delay", "lbl_s_A", "IB_InsertRecDelay", "IB_InsertDelayTime", "IB_InsertNoDelay",
-          "Btn_Start", "Btn_InsertStart", "Btn_OK", "Btn_Cancel", "Btn_NewMacro", "Btn_NewName",
-          "Btn_DelPCMacro", "Btn_ImportOne", "Btn_Import", "Btn_ExportOne", "Btn_Export",
-          "Btn_AddMacro", "Btn_DelMacro", "Btn_DevExport", "Btn_Del", "Btn_Insert"})
+    for (const char* name : {"LB_PCMacroName",   "LB_MacroName",      "Edt_Delay",
+                             "Edt_InsertDelay",  "CB_Insert",         "lbl_Delay",
+                             "lbl_s_A",          "IB_InsertRecDelay", "IB_InsertDelayTime",
+                             "IB_InsertNoDelay", "Btn_Start",         "Btn_InsertStart",
+                             "Btn_OK",           "Btn_Cancel",        "Btn_NewMacro",
+                             "Btn_NewName",      "Btn_DelPCMacro",    "Btn_ImportOne",
+                             "Btn_Import",       "Btn_ExportOne",     "Btn_Export",
+                             "Btn_AddMacro",     "Btn_DelMacro",      "Btn_DevExport",
+                             "Btn_Del",          "Btn_Insert"})
       FontSize(QLatin1String(name), t_.size_f);
-    for (const char* name : {"Btn_Start", "Btn_InsertStart", "Btn_OK", "Btn_Cancel", "CB_Insert",
-                             "IB_InsertRecDelay", "IB_InsertDelayTime", "IB_InsertNoDelay",
-                             "lbl_Delay", "lbl_s_A", "IB_RecDelay", "IB_DelayTime", "IB_NoDelay",
-                             "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"})
+    for (const char* name :
+         {"Btn_Start", "Btn_InsertStart", "Btn_OK", "Btn_Cancel", "CB_Insert", "IB_InsertRecDelay",
+          "IB_InsertDelayTime", "IB_InsertNoDelay", "lbl_Delay", "lbl_s_A", "IB_RecDelay",
+          "IB_DelayTime", "IB_NoDelay", "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"})
       Style(QLatin1String(name), 0, color_f);
     for (const char* name : {"LB_PCMacroName", "LB_MacroName", "LB_macro", "Edt_Delay",
                              "Edt_InsertDelay", "Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"})
@@ -300,8 +305,7 @@ class Applier {
     int i = 0;
     for (const char* name : names) {
       Move(QStringLiteral("LED_") + infix + QLatin1String(name), rows.x, rows.y + i * rows.h);
-      Move(QStringLiteral("IB_") + infix + QLatin1String(name), rows.x - 2,
-           rows.y + i * rows.h);
+      Move(QStringLiteral("IB_") + infix + QLatin1String(name), rows.x - 2, rows.y + i * rows.h);
       ++i;
     }
   }

@@ -11,13 +11,25 @@
 #include "core/device/command_set.h"
 #include "gui/main_window.h"
 #include "gui/options.h"
-#include "gui/skin.h"
 #include "gui/single_instance.h"
+#include "gui/skin.h"
 #include "gui/window_app_ui.h"
 
 int main(int argc, char** argv) {
   using namespace korvex48;
   using namespace korvex48::gui;
+  // --help and --version need no display: answer them before Qt starts.
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(GuiUsage().c_str(), stdout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("korvex48 %s\n", KORVEX48_VERSION);
+      return 0;
+    }
+  }
   QApplication app(argc, argv);  // takes Qt's own options out of argv
   QApplication::setApplicationName(QStringLiteral("korvex48"));
   QApplication::setApplicationVersion(QStringLiteral(KORVEX48_VERSION));
@@ -50,6 +62,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "korvex48: cannot start: %s\n", error.c_str());
     return 1;
   }
+  window->Context().library_path = options.library_path;
   QObject::connect(&instance, &SingleInstance::raiseRequested, window.get(),
                    &MainWindow::RestoreAndRaise);
 
@@ -69,7 +82,8 @@ int main(int argc, char** argv) {
   core.SetReserveIds(window->Context().settings.rev_manu_id, window->Context().settings.rev_pro_id);
   core.Start();
   window->ShowImage();
-  QObject::connect(&window->DevTimer(), &QTimer::timeout, window.get(), [&core] { core.DevTimerTimer(); });
+  QObject::connect(&window->DevTimer(), &QTimer::timeout, window.get(),
+                   [&core] { core.DevTimerTimer(); });
   window->DevTimer().start();
   window->setWindowIcon(QIcon(window->Context().skin.Pixmap(QStringLiteral("korvex48"))));
   window->show();

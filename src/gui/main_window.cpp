@@ -44,10 +44,10 @@ PageId PageOfNav(const QString& name) {
 // picture looks of Btn_LoadBIN / Btn_Program (family E) and the command
 // labels of the macro pop-ups (family H).
 constexpr const char* kFamilyE[] = {"LoadBIN", "Program"};
-constexpr const char* kFamilyH[] = {"Btn_NewMacro",  "Btn_NewName",   "Btn_DelPCMacro",
-                                    "Btn_ImportOne", "Btn_Import",    "Btn_ExportOne",
-                                    "Btn_Export",    "Btn_AddMacro",  "Btn_DelMacro",
-                                    "Btn_DevExport", "Btn_Del",       "Btn_Insert"};
+constexpr const char* kFamilyH[] = {"Btn_NewMacro",  "Btn_NewName",  "Btn_DelPCMacro",
+                                    "Btn_ImportOne", "Btn_Import",   "Btn_ExportOne",
+                                    "Btn_Export",    "Btn_AddMacro", "Btn_DelMacro",
+                                    "Btn_DevExport", "Btn_Del",      "Btn_Insert"};
 
 }  // namespace
 
@@ -73,8 +73,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(UserDialogs* dialogs, const Skin*
   }
   auto context = std::make_unique<EditorContext>(used_skin, *dialogs, std::move(*languages),
                                                  std::move(*settings));
-  std::unique_ptr<MainWindow> window(
-      new MainWindow(std::move(context), used_skin, own.release()));
+  std::unique_ptr<MainWindow> window(new MainWindow(std::move(context), used_skin, own.release()));
   if (!window->ApplyLayoutAndLanguage(1, error)) return nullptr;
   return window;
 }
@@ -274,7 +273,10 @@ void MainWindow::OnNavLeft(const QString& name, int index) {
     SelectCurrentLanguagePictures();
   } else {
     Group(index)->NavPicture(name)->SetPicture(QStringLiteral("SetS_01"), false);
-    if (!session_.NoDevicePage) SetNavPictures(NavNameOf(current_page_), QStringLiteral("SetS_02"));
+    // The no-device look keeps Main selected; leaving a button must not
+    // take that away.
+    SetNavPictures(NavNameOf(session_.NoDevicePage ? PageId::kMain : current_page_),
+                   QStringLiteral("SetS_02"));
   }
 }
 
@@ -336,8 +338,10 @@ void MainWindow::ShowPage(PageId page) {
 void MainWindow::RefreshAPPage() {
   const int shown = session_.NoDevicePage ? 1 : GroupOf(current_page_);
   for (int k = 1; k <= 5; ++k) {
-    if (k == shown) groups_[k - 1]->show();
-    else groups_[k - 1]->hide();
+    if (k == shown)
+      groups_[k - 1]->show();
+    else
+      groups_[k - 1]->hide();
   }
   if (!session_.NoDevicePage && current_page_ == PageId::kMacro)
     macro_page_->ShowInsertMode(macro_page_->InsertMode());
@@ -392,9 +396,12 @@ void MainWindow::RefreshStoragePages(bool update_buttons) {
   session_.NoDevicePage = false;
   // A reconnect while another page is open keeps that page (showing group 1
   // under its selected button would leave the bar and the page disagreeing).
-  if (current_page_ == PageId::kUpdate && !update_buttons) RequestPage(PageId::kMain);
-  else if (GroupOf(current_page_) == 1) RequestPage(current_page_);
-  else RefreshAPPage();
+  if (current_page_ == PageId::kUpdate && !update_buttons)
+    RequestPage(PageId::kMain);
+  else if (GroupOf(current_page_) == 1)
+    RequestPage(current_page_);
+  else
+    RefreshAPPage();
   QCoreApplication::processEvents();
 }
 

@@ -33,9 +33,9 @@ std::string GuiUsage() {
   return "Usage: korvex48 [OPTION]...\n"
          "Configuration editor for Korvex48 gaming mice.\n\n" +
          DeviceOptionsHelp() +
-         "  --library PATH    use PATH as the PC macro library (Macro.bin)\n"
-         "  --help            show this help and exit\n"
-         "  --version         show the version and exit\n";
+         "  --library PATH                 use PATH as the PC macro library (Macro.bin)\n"
+         "  --help                         show this help and exit\n"
+         "  --version                      show the version and exit\n";
 }
 
 }  // namespace korvex48::gui

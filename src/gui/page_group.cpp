@@ -8,20 +8,19 @@ namespace korvex48::gui {
 
 const QStringList& NavigationNames() {
   static const QStringList names = {
-      QStringLiteral("Main"),  QStringLiteral("Switch"), QStringLiteral("Fixed"),
-      QStringLiteral("Adv"),   QStringLiteral("Breath"), QStringLiteral("Macro"),
-      QStringLiteral("Update"), QStringLiteral("Save"),  QStringLiteral("Load"),
-      QStringLiteral("Lang1"), QStringLiteral("Lang2"),  QStringLiteral("Lang3"),
-      QStringLiteral("Reset"), QStringLiteral("Exit"),   QStringLiteral("Web")};
+      QStringLiteral("Main"),   QStringLiteral("Switch"), QStringLiteral("Fixed"),
+      QStringLiteral("Adv"),    QStringLiteral("Breath"), QStringLiteral("Macro"),
+      QStringLiteral("Update"), QStringLiteral("Save"),   QStringLiteral("Load"),
+      QStringLiteral("Lang1"),  QStringLiteral("Lang2"),  QStringLiteral("Lang3"),
+      QStringLiteral("Reset"),  QStringLiteral("Exit"),   QStringLiteral("Web")};
   return names;
 }
 
 const QStringList& PageButtonNames() {
-  static const QStringList names = {QStringLiteral("Main"),  QStringLiteral("Switch"),
-                                    QStringLiteral("Fixed"), QStringLiteral("Adv"),
-                                    QStringLiteral("Breath"), QStringLiteral("Macro"),
-                                    QStringLiteral("Update"), QStringLiteral("Save"),
-                                    QStringLiteral("Load")};
+  static const QStringList names = {
+      QStringLiteral("Main"),   QStringLiteral("Switch"), QStringLiteral("Fixed"),
+      QStringLiteral("Adv"),    QStringLiteral("Breath"), QStringLiteral("Macro"),
+      QStringLiteral("Update"), QStringLiteral("Save"),   QStringLiteral("Load")};
   return names;
 }
 
@@ -50,11 +49,17 @@ PageGroup::PageGroup(const Skin& skin, int index, QWidget* parent)
   background_->SetTakesPresses(false);
 
   for (const QString& name : NavigationNames()) {
-    auto* picture =
-        new PictureLabel(skin, QStringLiteral("Img_%1_%2").arg(name).arg(index), this);
+    auto* picture = new PictureLabel(skin, QStringLiteral("Img_%1_%2").arg(name).arg(index), this);
     picture->SetPicture(NormalLook(name));
     auto* label = new TextLabel(QStringLiteral("Btn_%1_%2").arg(name).arg(index), this);
     label->resize(picture->size());
+    if (name == QLatin1String("Update")) {
+      // The layout tables leave this label's font alone: its designed font
+      // matches the other navigation labels of the shipped tables.
+      QFont font = label->font();
+      font.setPointSize(11);
+      label->setFont(font);
+    }
     connect(label, &TextLabel::clicked, this, [this, name] { Q_EMIT navClicked(name); });
     connect(label, &TextLabel::entered, this, [this, name] { Q_EMIT navEntered(name, index_); });
     connect(label, &TextLabel::left, this, [this, name] { Q_EMIT navLeft(name, index_); });

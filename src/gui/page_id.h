@@ -15,19 +15,24 @@ inline int GroupOf(PageId page) {
   switch (page) {
     case PageId::kMain:
     case PageId::kSwitch:
-    case PageId::kFixed: return 1;
-    case PageId::kAdv: return 2;
-    case PageId::kBreath: return 3;
-    case PageId::kMacro: return 4;
-    case PageId::kUpdate: return 5;
+    case PageId::kFixed:
+      return 1;
+    case PageId::kAdv:
+      return 2;
+    case PageId::kBreath:
+      return 3;
+    case PageId::kMacro:
+      return 4;
+    case PageId::kUpdate:
+      return 5;
   }
   return 1;
 }
 
 // The name part of the page's navigation controls (Btn_<name>_<k>).
 inline QString NavNameOf(PageId page) {
-  static const char* const kNames[] = {"Main", "Switch", "Fixed", "Adv",
-                                       "Breath", "Macro", "Update"};
+  static const char* const kNames[] = {"Main",   "Switch", "Fixed", "Adv",
+                                       "Breath", "Macro",  "Update"};
   return QLatin1String(kNames[static_cast<int>(page) - 1]);
 }
 

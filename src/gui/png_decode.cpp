@@ -16,8 +16,7 @@ bool BeginRead(png_image& image, std::span<const std::uint8_t> bytes) {
   image.version = PNG_IMAGE_VERSION;
   if (bytes.empty()) return false;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return false;
-  if (image.width == 0 || image.height == 0 || image.width > kMaxSide ||
-      image.height > kMaxSide) {
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide) {
     png_image_free(&image);
     return false;
   }

@@ -78,8 +78,8 @@ void TextLabel::paintEvent(QPaintEvent*) {
          font.pointSizeF() > kSmallestPoints)
     font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.5));
   painter.setFont(font);
-  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                 QPalette::WindowText));
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
   painter.drawText(room, static_cast<int>(alignment()), text());
 }
 

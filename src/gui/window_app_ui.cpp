@@ -18,7 +18,8 @@ void WindowAppUi::ShowMessage(const AppMessage& message) {
   QString text = QString::fromStdString(message.Text(context.Texts().Lookup()));
   // Lines are joined by "\r" in the texts; Qt breaks lines at "\n".
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  if (!message.detail.empty()) text += QStringLiteral("\n\n") + QString::fromStdString(message.detail);
+  if (!message.detail.empty())
+    text += QStringLiteral("\n\n") + QString::fromStdString(message.detail);
   const QString caption =
       message.kind == MessageBoxKind::kPlain ? window_.ApplicationTitle() : QString();
   context.dialogs.Message(text, caption);

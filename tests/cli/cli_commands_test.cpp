@@ -147,7 +147,7 @@ TEST(CliMacros, AddAssignDeleteFollowsTheButtons) {
   EXPECT_EQ(d["profiles"][0]["buttons"][3]["name"].text, "WWW Home");
   EXPECT_EQ(d["profiles"][0]["buttons"][5]["name"].text, second);
   EXPECT_EQ(d["macros"].items.size(), 1u);
-  EXPECT_EQ(rig.Run({"macro", "show", "2"}).status, 4);
+  EXPECT_EQ(rig.Run({"macro", "show", "2"}).status, 2);
   EXPECT_EQ(rig.Run({"macro", "add", "1000"}).status, 2);
 }
 

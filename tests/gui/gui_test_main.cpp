@@ -9,8 +9,8 @@
 
 int main(int argc, char** argv) {
   QTemporaryDir runtime;
-  QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ExeOwner);
+  QFile::setPermissions(runtime.path(),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
   qputenv("TMPDIR", runtime.path().toLocal8Bit());
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

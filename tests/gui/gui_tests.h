@@ -23,5 +23,4 @@ struct Register {
 
 }  // namespace korvex48::gui::test
 
-#define KORVEX48_GUI_TEST(Class) \
-  static ::korvex48::gui::test::Register<Class> register_##Class;
+#define KORVEX48_GUI_TEST(Class) static ::korvex48::gui::test::Register<Class> register_##Class;

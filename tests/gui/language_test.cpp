@@ -1,9 +1,10 @@
 // Applying a language to the controls: navigation texts, menu captions, the
 // reverse lookup that re-translates the button labels, and the caption marquee.
+#include "core/ui/language.h"
+
 #include <QComboBox>
 #include <QtTest>
 
-#include "core/ui/language.h"
 #include "gui/caption_marquee.h"
 #include "gui/control_index.h"
 #include "gui/language_applier.h"
@@ -21,12 +22,14 @@ LanguageTable Table(int index, const std::string& body) {
 }
 
 LanguageSet Languages() {
-  return LanguageSet({Table(1, "\"Str004=Main Control\" \"Str200=*\" \"Str210=Left Key\" "
-                               "\"Str002=Reset\" \"Str201=Standard Mouse Key\" "
-                               "\"Str410=Insert Delay Front\" \"Str414=Record Delay\""),
-                      Table(2, "\"Str004=Hauptseite\" \"Str200=#\" \"Str210=Linke Taste\" "
-                               "\"Str002=Zurueck\" \"Str201=Maustaste\" "
-                               "\"Str410=Pause davor\" \"Str414=Pause aufnehmen\""),
+  return LanguageSet({Table(1,
+                            "\"Str004=Main Control\" \"Str200=*\" \"Str210=Left Key\" "
+                            "\"Str002=Reset\" \"Str201=Standard Mouse Key\" "
+                            "\"Str410=Insert Delay Front\" \"Str414=Record Delay\""),
+                      Table(2,
+                            "\"Str004=Hauptseite\" \"Str200=#\" \"Str210=Linke Taste\" "
+                            "\"Str002=Zurueck\" \"Str201=Maustaste\" "
+                            "\"Str410=Pause davor\" \"Str414=Pause aufnehmen\""),
                       Table(3, "\"Str004=Principal\"")});
 }
 
@@ -62,7 +65,8 @@ class LanguageTest : public QObject {
     for (int n = 1; n <= 5; ++n)
       QCOMPARE(controls.Get<QLabel>(QStringLiteral("Btn_Main_%1").arg(n))->text(),
                QStringLiteral("Hauptseite"));
-    QCOMPARE(controls.Get<QLabel>(QStringLiteral("Btn_Reset_2"))->text(), QStringLiteral("Zurueck"));
+    QCOMPARE(controls.Get<QLabel>(QStringLiteral("Btn_Reset_2"))->text(),
+             QStringLiteral("Zurueck"));
     QCOMPARE(controls.Get<QLabel>(QStringLiteral("Key_Standard"))->text(),
              QStringLiteral(" # Maustaste"));
     QCOMPARE(controls.Get<QLabel>(QStringLiteral("IB_InsertRecDelay"))->text(),

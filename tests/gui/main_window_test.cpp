@@ -1,15 +1,17 @@
 // The main window: shape and title, page navigation and its looks, language
 // switching, layout rules and the busy pop-up placement.
+#include "gui/main_window.h"
+
 #include <QComboBox>
 #include <QtTest>
 
 #include "gui/busy_popup.h"
 #include "gui/layout_applier.h"
-#include "gui/main_window.h"
 #include "gui/page_group.h"
 #include "gui/scripted_dialogs.h"
 #include "gui/skin.h"
 #include "gui/skin_widgets.h"
+#include "gui/window_app_ui.h"
 #include "gui_tests.h"
 
 namespace korvex48::gui {
@@ -69,7 +71,8 @@ class MainWindowTest : public QObject {
     for (const char* hidden : {"gbPage2", "gbPage3", "gbPage4", "gbPage5"})
       QVERIFY(!W(hidden)->isVisible());
     for (int k = 1; k <= 5; ++k) {
-      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_%1").arg(k)), QStringLiteral("SetS_02"));
+      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_%1").arg(k)),
+               QStringLiteral("SetS_02"));
       QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Lang1_%1").arg(k)),
                QStringLiteral("SetS_02"));
     }
@@ -91,15 +94,16 @@ class MainWindowTest : public QObject {
     QFETCH(int, group);
     QTest::mouseClick(window_->Controls().Find(button), Qt::LeftButton);
     QCOMPARE(static_cast<int>(window_->CurrentPage()), page);
-    for (int k = 1; k <= 5; ++k)
-      QCOMPARE(window_->Group(k)->isVisible(), k == group);
+    for (int k = 1; k <= 5; ++k) QCOMPARE(window_->Group(k)->isVisible(), k == group);
     const QString nav = NavNameOf(static_cast<PageId>(page));
     for (int k = 1; k <= 5; ++k) {
       QCOMPARE(PictureOf(*window_, QStringLiteral("Img_%1_%2").arg(nav).arg(k)),
                QStringLiteral("SetS_02"));
-      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_%1").arg(k)), QStringLiteral("SetS_01"));
+      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_%1").arg(k)),
+               QStringLiteral("SetS_01"));
     }
-    QVERIFY(qobject_cast<QRadioButton*>(W(qPrintable(QStringLiteral("rb_%1").arg(page))))->isChecked());
+    QVERIFY(
+        qobject_cast<QRadioButton*>(W(qPrintable(QStringLiteral("rb_%1").arg(page))))->isChecked());
     // The copy in the group now shown brings the user back.
     QTest::mouseClick(window_->Controls().Find(QStringLiteral("Btn_Main_%1").arg(group)),
                       Qt::LeftButton);
@@ -140,11 +144,13 @@ class MainWindowTest : public QObject {
     Hover(W("Btn_Main_2"), false);
     QVERIFY(!window_->Marquee().Timer().isActive());
     for (int k = 1; k <= 5; ++k)
-      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_%1").arg(k)), QStringLiteral("SetS_02"));
+      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_%1").arg(k)),
+               QStringLiteral("SetS_02"));
     // Family A changes all five copies.
     Hover(W("Btn_Exit_3"), true);
     for (int k = 1; k <= 5; ++k)
-      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Exit_%1").arg(k)), QStringLiteral("BtnS_02"));
+      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Exit_%1").arg(k)),
+               QStringLiteral("BtnS_02"));
     Hover(W("Btn_Exit_3"), false);
     QCOMPARE(PictureOf(*window_, "Img_Exit_5"), QStringLiteral("BtnS_01"));
   }
@@ -162,8 +168,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(insert->currentIndex(), 3);
     QVERIFY(qobject_cast<QRadioButton*>(W("rb_Lang3"))->isChecked());
     for (int k = 1; k <= 5; ++k) {
-      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Lang3_%1").arg(k)), QStringLiteral("SetS_02"));
-      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Lang1_%1").arg(k)), QStringLiteral("SetS_01"));
+      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Lang3_%1").arg(k)),
+               QStringLiteral("SetS_02"));
+      QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Lang1_%1").arg(k)),
+               QStringLiteral("SetS_01"));
       QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Base_%1").arg(k)),
                QStringLiteral("L3_BackGround"));
     }
@@ -201,19 +209,46 @@ class MainWindowTest : public QObject {
   }
 
   void busyPopupPlacement() {
-    QCOMPARE(TFormLoadingUI::PlaceOver(QRect(112, 84, 800, 600)),
-             QPoint(112 + 297, 84 + 202 + 40));
+    QCOMPARE(TFormLoadingUI::PlaceOver(QRect(112, 84, 800, 600)), QPoint(112 + 297, 84 + 202 + 40));
     QCOMPARE(TFormLoadingUI::PlaceOver(QRect(0, 0, 801, 601)), QPoint(297, 242));
     TFormLoadingUI* busy = window_->Busy();
     QCOMPARE(busy->size(), QSize(206, 196));
     QVERIFY(busy->windowFlags() & Qt::WindowStaysOnTopHint);
     BusyUi& ui = *busy;
+    // Transfers show it before every reply and hide it once.
     ui.Show();
     ui.Show();
-    ui.Hide();
-    QVERIFY(busy->isVisible());  // nested transfers keep it up
+    QVERIFY(busy->isVisible());
     ui.Hide();
     QVERIFY(!busy->isVisible());
+  }
+
+  void appUiMessagesAndStorageLooks() {
+    WindowAppUi ui(*window_);
+    AppMessage lost;
+    lost.keys = {"Str100", "Str101"};
+    ui.ShowMessage(lost);
+    QCOMPARE(dialogs_.messages.last(),
+             QStringLiteral("No Device Found\nPlease check your device is attached to USB port"));
+    QCOMPARE(dialogs_.captions.last(), window_->ApplicationTitle());
+    AppMessage refused;
+    refused.keys = {"Str107"};
+    refused.kind = MessageBoxKind::kOkBox;
+    ui.ShowMessage(refused);
+    QCOMPARE(dialogs_.captions.last(), QString());
+
+    ui.RefreshErrorAP();
+    QVERIFY(window_->Session().NoDevicePage);
+    ui.RefreshStoragePages(StorageLayout::kPacked);
+    QVERIFY(!window_->Session().NoDevicePage);
+    QVERIFY(W("Btn_Update_3")->isHidden());
+    ui.RefreshStoragePages(StorageLayout::kSlot);
+    QVERIFY(!W("Btn_Update_3")->isHidden());
+    ui.StopDevTimer();
+    QVERIFY(!window_->DevTimer().isActive());
+    ui.StartDevTimer();
+    QCOMPARE(window_->DevTimer().interval(), 3500);
+    QVERIFY(window_->DevTimer().isActive());
   }
 
   void exitClosesWindow() {

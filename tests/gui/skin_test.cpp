@@ -1,11 +1,12 @@
 // Decoding of the skin pictures and the lazy, shared picture cache.
+#include "gui/skin.h"
+
 #include <QBuffer>
 #include <QtTest>
 #include <map>
 #include <vector>
 
 #include "gui/png_decode.h"
-#include "gui/skin.h"
 #include "gui_tests.h"
 
 namespace korvex48::gui {
@@ -45,8 +46,10 @@ class SkinTest : public QObject {
     const QImage a = decoded.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x) {
-        if (qAlpha(expected.pixel(x, y)) == 255) QCOMPARE(a.pixel(x, y), expected.pixel(x, y));
-        else QVERIFY(qAbs(qAlpha(a.pixel(x, y)) - 128) <= 1);
+        if (qAlpha(expected.pixel(x, y)) == 255)
+          QCOMPARE(a.pixel(x, y), expected.pixel(x, y));
+        else
+          QVERIFY(qAbs(qAlpha(a.pixel(x, y)) - 128) <= 1);
       }
     // The key colour survives exactly, so the window mask finds it.
     QCOMPARE(decoded.pixel(0, 0), qRgb(128, 0, 0));
@@ -88,8 +91,8 @@ class SkinTest : public QObject {
 
   void embeddedPicturesDecode() {
     Skin skin;
-    for (const char* name : {"L1_BackGround", "SetS_01", "SetS_02", "SetS_03", "KeyS_01",
-                             "BtnS_01", "Update", "Col_F", "Bar2_E"})
+    for (const char* name : {"L1_BackGround", "SetS_01", "SetS_02", "SetS_03", "KeyS_01", "BtnS_01",
+                             "Update", "Col_F", "Bar2_E"})
       QVERIFY2(skin.Has(QLatin1String(name)), name);
     QCOMPARE(skin.Size(QStringLiteral("L1_BackGround")), QSize(800, 600));
   }

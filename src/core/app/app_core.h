@@ -119,8 +119,9 @@ class AppCore {
   // Another default device image than the embedded KORVEX48DATA (tests, a
   // product with "Flash" storage); call before Start.
   void SetDefaultImage(std::span<const std::uint8_t> image);
-  // Start-up steps 7, 8 and 10: default identifiers and storage kind from the
-  // default image, entry 1 of the identifier table, then InitNoDevice.
+  // What the window's creation takes from the default image: the default
+  // identifiers, customer identifier and storage kind, entry 1 of the device
+  // identifier table; then InitNoDevice. No device is searched here.
   void Start();
   // The working image, macro table and pages from the default image.
   void InitNoDevice();

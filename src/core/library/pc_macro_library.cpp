@@ -66,8 +66,10 @@ Bytes PcMacroLibrary::ToBytes() const {
 
 Bytes PcMacroLibrary::ExportOne(std::size_t i) const {
   const LibrarySlot& s = slots_.at(i);
-  Bytes out(s.name.begin(), s.name.end());
-  out.insert(out.end(), s.events.begin(), s.events.end());
+  Bytes out(s.name.size() + s.events.size());
+  std::copy(s.name.begin(), s.name.end(), out.begin());
+  std::copy(s.events.begin(), s.events.end(),
+            out.begin() + static_cast<std::ptrdiff_t>(s.name.size()));
   return out;
 }
 

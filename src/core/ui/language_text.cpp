@@ -71,6 +71,11 @@ std::optional<std::string> DecodeLanguageText(ByteView bytes, std::string* error
     return std::nullopt;
   };
   if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+    // A UTF-8 mark would otherwise stick to the first token and hide the
+    // section header, leaving every text of the table empty.
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+      bytes = bytes.subspan(3);
+    }
     if (!IsValidUtf8(bytes)) return fail("language table without FF FE mark is not UTF-8 text");
     return std::string(bytes.begin(), bytes.end());
   }

@@ -20,8 +20,8 @@ namespace korvex48 {
 //   - With the mark FF FE: the rest is UTF-16 LE. An odd number of bytes after
 //     the mark is refused (a truncated table). Unpaired surrogates become
 //     U+FFFD.
-//   - Without the mark: the bytes are taken as UTF-8 text; invalid UTF-8 is
-//     refused.
+//   - Without the mark: the bytes are taken as UTF-8 text, less a leading
+//     UTF-8 mark EF BB BF; invalid UTF-8 is refused.
 // NUL characters are kept as they are (they separate tokens).
 // On failure returns nullopt and, when given, a short reason in `error`.
 std::optional<std::string> DecodeLanguageText(ByteView bytes, std::string* error = nullptr);

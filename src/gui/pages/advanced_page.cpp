@@ -32,8 +32,8 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
   // Report rate choices.
   for (int r = 1; r <= 4; ++r) {
     AddPicture(QStringLiteral("Img_Rep%1").arg(r), QStringLiteral("RdS_D"));
-    AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 70, 20)->setAlignment(Qt::AlignLeft |
-                                                                           Qt::AlignVCenter);
+    AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 70, 20)
+        ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     AddChoice(QStringLiteral("rb_Rep%1").arg(r), rate_choices_);
   }
 
@@ -70,8 +70,6 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     AddPicture(QStringLiteral("Img_AIMDPI_%1").arg(k), QStringLiteral("Bar2_D"));
 }
 
-void AdvancedPage::Opened() {
-  panel_->SetPicture(QStringLiteral("L%1_Back2").arg(ctx().language));
-}
+void AdvancedPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back2").arg(ctx().language)); }
 
 }  // namespace korvex48::gui

@@ -16,7 +16,7 @@ class AdvancedPage : public Page {
   AdvancedPage(EditorContext& context, QWidget* parent);
   void Opened() override;
 
-  QButtonGroup* DpiChoices() const { return dpi_choices_; }        // rb_DPI1..8
+  QButtonGroup* DpiChoices() const { return dpi_choices_; }          // rb_DPI1..8
   QButtonGroup* ReportRateChoices() const { return rate_choices_; }  // rb_Rep1..4
 
  private:

@@ -20,8 +20,6 @@ ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
   disable_->raise();
 }
 
-void ButtonPage::Opened() {
-  panel_->SetPicture(QStringLiteral("L%1_Back1").arg(ctx().language));
-}
+void ButtonPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back1").arg(ctx().language)); }
 
 }  // namespace korvex48::gui

@@ -18,7 +18,7 @@ class ButtonPage : public Page {
 
   void Opened() override;
 
-  TextLabel* KeyLabel(int m) const { return keys_.at(m - 1); }        // m = 1..12
+  TextLabel* KeyLabel(int m) const { return keys_.at(m - 1); }  // m = 1..12
   PictureLabel* KeyPicture(int m) const { return key_pictures_.at(m - 1); }
   QLabel* DisableOverlay() const { return disable_; }
 

@@ -13,8 +13,9 @@ LightingPage::LightingPage(EditorContext& context, QWidget* parent)
     AddText(QStringLiteral("lbl_Fall%1").arg(k), 0, 0, 24, 14);
   }
 
-  const QStringList modes = {QStringLiteral("Off"), QStringLiteral("LED1"), QStringLiteral("LED2"),
-                             QStringLiteral("LED3"), QStringLiteral("LED4"), QStringLiteral("LED5")};
+  const QStringList modes = {QStringLiteral("Off"),  QStringLiteral("LED1"),
+                             QStringLiteral("LED2"), QStringLiteral("LED3"),
+                             QStringLiteral("LED4"), QStringLiteral("LED5")};
   for (const QString& mode : modes) {
     AddPicture(QStringLiteral("Img_") + mode, QStringLiteral("RdS_D"));
     AddText(QStringLiteral("lbl_") + mode, 0, 0, 110, 20)
@@ -34,8 +35,6 @@ LightingPage::LightingPage(EditorContext& context, QWidget* parent)
   }
 }
 
-void LightingPage::Opened() {
-  panel_->SetPicture(QStringLiteral("L%1_Back3").arg(ctx().language));
-}
+void LightingPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back3").arg(ctx().language)); }
 
 }  // namespace korvex48::gui

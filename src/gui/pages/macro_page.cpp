@@ -74,8 +74,8 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
   for (const char* name : {"InsertRecDelay", "InsertDelayTime", "InsertNoDelay"})
     AddOptionRow(this, insert_box_, insert_group, QLatin1String(name));
   AddEdit(insert_box_, QStringLiteral("Edt_InsertDelay"), 40);
-  for (const char* name : {"lbl_Delay", "lbl_s_A", "lbl_XAxisValue", "lbl_YAxisValue",
-                           "lbl_Repeat"}) {
+  for (const char* name :
+       {"lbl_Delay", "lbl_s_A", "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"}) {
     auto* label = new QLabel(insert_box_);
     label->setObjectName(QLatin1String(name));
     label->resize(name[4] == 's' ? 30 : 72, 18);
@@ -83,8 +83,8 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
   for (const char* name : {"edt_XAxisValue", "edt_YAxisValue", "edt_Repeat"})
     AddEdit(insert_box_, QLatin1String(name), 60)->hide();
   for (const char* name : {"InsertStart", "OK", "Cancel"}) {
-    auto* picture = new PictureLabel(ctx().skin, QStringLiteral("Img_") + QLatin1String(name),
-                                     insert_box_);
+    auto* picture =
+        new PictureLabel(ctx().skin, QStringLiteral("Img_") + QLatin1String(name), insert_box_);
     picture->SetPicture(QLatin1String(name) == QLatin1String("InsertStart")
                             ? QStringLiteral("MacroS_01")
                             : QStringLiteral("MacroBtnS_01"));
@@ -150,8 +150,8 @@ void MacroPage::ApplyLayout() {
         t.mse_macro_name.y - kHeadingRoom - 8 - t.pc_macro_name.y);
   place("LB_MacroName", t.mse_macro_name.x, t.mse_macro_name.y,
         t.macro_content.x - kGap - t.mse_macro_name.x, bottom - t.mse_macro_name.y);
-  place("LB_macro", t.macro_content.x, t.macro_content.y,
-        t.btn_start.x - kGap - t.macro_content.x, bottom - t.macro_content.y);
+  place("LB_macro", t.macro_content.x, t.macro_content.y, t.btn_start.x - kGap - t.macro_content.x,
+        bottom - t.macro_content.y);
 }
 
 void MacroPage::Opened() {

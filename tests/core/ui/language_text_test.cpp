@@ -50,6 +50,7 @@ TEST(DecodeLanguageTextTest, HandlesMarkAndBrokenInput) {
       {"MarkOnly", {0xFF, 0xFE}, ""},
       {"Empty", {}, ""},
       {"MissingMarkReadsUtf8", {'A', '=', '1'}, "A=1"},
+      {"Utf8MarkIsDropped", {0xEF, 0xBB, 0xBF, '[', 'l', ']'}, "[l]"},
       {"MissingMarkInvalidUtf8", {'A', 0xFF, 0x80}, std::nullopt},
       {"OddByteCountAfterMark", {0xFF, 0xFE, 'A', 0x00, 'B'}, std::nullopt},
       {"SurrogatePair", {0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}, "\xF0\x9F\x98\x80"},
