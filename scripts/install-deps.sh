@@ -9,7 +9,7 @@ clang libclang-rt-14-dev clang-format
 libpng-dev zlib1g-dev
 libfuse3-dev fuse3
 qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6test6 libgl-dev fonts-dejavu-core
-xvfb xdotool x11-utils x11-apps imagemagick"
+xvfb xdotool x11-utils x11-apps imagemagick libx11-dev"
 
 missing=""
 for p in $PACKAGES; do

@@ -2,7 +2,7 @@
 """Draws every picture of the korvex48 editor's skin.
 
 Usage: tools/make_artwork.py [--out DIR] [--icons DIR] [--tables DIR]
-                             [--preview DIR] [--suggest-layout]
+                             [--preview DIR]
 
 Writes the PNG pictures (named exactly as the program asks for them, plus
 ".png") into resources/pictures/, the application icon into resources/icons/
@@ -31,8 +31,7 @@ Rules the pictures keep:
   resources/tables/org<n> (section [org<n>]) and ORG, so run
   tools/make_tables.py first and this script again after every layout change.
 - Every picture size lives in SIZES and the constants next to it, so the
-  artwork and the layout tables can be tuned together. --suggest-layout
-  prints the layout constants the pictures were designed for.
+  artwork and the layout tables (tools/make_tables.py) can be tuned together.
 """
 
 import argparse
@@ -1176,84 +1175,6 @@ def all_pictures():
     return pics
 
 
-# --------------------------------------------------------------------------
-# The layout these pictures were designed for, as the constants of
-# tools/make_tables.py (printed by --suggest-layout). With it the labels sit
-# on their sockets, every text fits and the leader lines do not cross.
-# --------------------------------------------------------------------------
-SUGGESTED_TABLE_LAYOUT = """\
-LAYOUT_FONTS = {"A": 9, "B": 10, "C": 10, "D": 9, "E": 9, "F": 9, "I": 10}
-LAYOUT_COLORS = {
-    "Color_A": (226, 236, 246),
-    "Color_B": (226, 236, 246),
-    "Color_C": (226, 236, 246),
-    "Color_D_Selected": (0, 229, 255),
-    "Color_D_notSelected": (128, 146, 164),
-    "Color_D_Back": (9, 12, 16),
-    "Color_E": (200, 212, 224),
-    "Color_F": (226, 236, 246),
-    "Color_F_Font": (220, 230, 240),
-    "Color_F_Back": (9, 12, 16),
-    "Color_I": (226, 236, 246),
-}
-LAYOUT_RESET = (700, 8)
-LAYOUT_EXIT = (750, 8)
-LAYOUT_NAV_SPACE = (6, 6)
-LAYOUT_NAV = {
-    1: (20, 497), 2: (148, 497), 3: (276, 497), 4: (404, 497), 5: (532, 497),
-    11: (660, 497),
-    12: (20, 537), 6: (148, 537), 7: (276, 537),
-    8: (404, 537), 10: (404, 537), 9: (532, 537),
-}
-LAYOUT_PANEL = (20, 40)
-LAYOUT_PANEL_DROP = 50
-LAYOUT_KEY_COLUMNS = (44, 616)
-LAYOUT_KEY_TOP = 100
-LAYOUT_KEY_ROW = 56
-# rows of the left and right column by layout entry j (RGB placement map:
-# buttons 1, 5, 4, 8, 9, 10 on the left, 3, 2, 6, 7, 11, 12 on the right)
-LAYOUT_KEY_ROWS = {1: (0, 0), 2: (0, 1), 12: (0, 2), 8: (0, 3), 3: (0, 4),
-                   4: (0, 5), 11: (1, 0), 10: (1, 1), 6: (1, 2), 7: (1, 3),
-                   5: (1, 4), 9: (1, 5)}
-LAYOUT_DISABLE = (20, 40, 441, 760)
-LAYOUT_DPI_TOP = 84
-LAYOUT_DPI_ROW = 30
-LAYOUT_DPI_COLUMNS = {"Color": 40, "Check": 72, "": 96, "Value": 382, "Steps": 146}
-LAYOUT_DPI_ORIENTATION = 1
-LAYOUT_FIRE = {"Cnt": 520, "Delay": 580, "Continue": 650}
-LAYOUT_FIRE_TOP = 158
-LAYOUT_FIRE_ROW = 30
-LAYOUT_REP = (468, 78, 72)
-LAYOUT_SPEEDS = {"Spd": (468, 288), "DbSpd": (468, 336), "ScrSpd": (468, 384)}
-LAYOUT_STEP_TIME = (44, 176)
-LAYOUT_LED_MODES = (44, 90, 120)
-LAYOUT_LED_COLORS = (44, 246, 56)
-LAYOUT_MACRO = {
-    "PCMacroName": (36, 80),
-    "MseMacroName": (36, 310),
-    "MacroContent": (282, 80),
-    "BtnStart": (580, 80),
-    "DelayTime": (580, 124),
-    "DelayEdit": (660, 230),
-    "Insert": (580, 124),
-    "InsertList": (588, 136),
-    "InsertDelayEdit": (670, 252),
-    "InsertAxisEdit": (670, 282),
-    "InsertBtnStart": (588, 316),
-    "InsertBtnOK": (592, 354),
-    "InsertBtnCancel": (668, 354),
-}
-LAYOUT_MACRO_ROWS = {"RecDelay": (590, 144, 26), "InsertRecDelay": (590, 170, 24)}
-LAYOUT_MACRO_NAME_HEIGHT = 20
-LAYOUT_UPDATE = {
-    "lbl_BINPath": (60, 100),
-    "lbl_LoadBin": (60, 128),
-    "Btn_LoadBin": (580, 124),
-    "Btn_Program": (580, 164),
-}
-# in layout_values(): column, row = LAYOUT_KEY_ROWS[j]
-# ORG: Web_X=666, Web_Y=536
-"""
 
 
 # --------------------------------------------------------------------------
@@ -1540,12 +1461,7 @@ def main():
                     help="also write composed page previews into this folder")
     ap.add_argument("--tables", type=Path, default=None,
                     help="read ORG and org1..org3 from this folder")
-    ap.add_argument("--suggest-layout", action="store_true",
-                    help="print the layout constants the artwork is drawn for")
     args = ap.parse_args()
-    if args.suggest_layout:
-        print(SUGGESTED_TABLE_LAYOUT, end="")
-        return
     if args.tables:
         global TABLES
         TABLES = args.tables

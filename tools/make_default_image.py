@@ -7,6 +7,13 @@ section, profile section, customer identifier, five unused 0xFF bytes), the
 image whose section checksums do not hold.
 
 Usage: tools/make_default_image.py [output]   (default: resources/image/KORVEX48DATA)
+       tools/make_default_image.py --flash-flash [output]
+           (default: resources/image/KORVEX48DATA-flash-flash)
+
+--flash-flash writes the same defaults for a build of the mouse with "Flash"
++ "Flash" storage: byte 0 = 0xF0, parameter byte 6 bits 7-6 = 11, and the
+8960-byte slot layout with an empty names table and empty pages. The programs
+take it with --default-image (screenshots, demos of the Update page).
 """
 import pathlib
 import sys
@@ -52,10 +59,27 @@ def build() -> bytes:
     return image
 
 
+FLASH_FLASH_SIZE = 8960
+
+
+def build_flash_flash() -> bytes:
+    image = bytearray(build()[:256])
+    image[0] = 0xF0
+    image[6] |= 0xC0
+    offset, size = PARAMETER
+    image[offset + size - 1] = checksum(image[offset:offset + size - 1])
+    return bytes(image) + bytes(FLASH_FLASH_SIZE - len(image))
+
+
 def main() -> None:
     root = pathlib.Path(__file__).resolve().parent.parent
-    out = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else root / "resources/image/KORVEX48DATA"
-    out.write_bytes(build())
+    args = sys.argv[1:]
+    flash = bool(args) and args[0] == "--flash-flash"
+    if flash:
+        args = args[1:]
+    default = "KORVEX48DATA-flash-flash" if flash else "KORVEX48DATA"
+    out = pathlib.Path(args[0]) if args else root / "resources/image" / default
+    out.write_bytes(build_flash_flash() if flash else build())
     print(f"wrote {out}")
 
 

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "core/common/file_io.h"
 #include "core/image/default_image.h"
 #include "core/ui/language.h"
 #include "core/ui/settings_table.h"
@@ -144,6 +145,15 @@ Connection::Connection(const GlobalOptions& options) {
   text_ = LanguageOne();
   core_ = std::make_unique<AppCore>(*link_.transport, *commands_, ui_, *clock_);
   core_->SetTextLookup(text_);
+  if (!options.device.default_image_file.empty()) {
+    FileError file_error;
+    auto image = ReadWholeFile(options.device.default_image_file, &file_error, 1u << 20);
+    if (!image) Fail(kExitFile, file_error.path + ": " + file_error.message);
+    if (image->size() < 768)
+      Fail(kExitFile,
+           options.device.default_image_file + ": a default image has 768 bytes or more");
+    core_->SetDefaultImage(*image);
+  }
   if (auto settings = LoadShippedSettings(&error)) {
     core_->SetReserveIds(settings->rev_manu_id, settings->rev_pro_id);
   } else {

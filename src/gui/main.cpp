@@ -9,8 +9,10 @@
 #include "backends/device_factory.h"
 #include "core/app/app_core.h"
 #include "core/device/command_set.h"
+#include "core/performance/page_editor.h"
 #include "gui/main_window.h"
 #include "gui/options.h"
+#include "gui/pages/page_commands.h"
 #include "gui/single_instance.h"
 #include "gui/skin.h"
 #include "gui/window_app_ui.h"
@@ -81,6 +83,9 @@ int main(int argc, char** argv) {
   core.SetTextLookup([shown](std::string_view key) { return shown->Context().Texts().Text(key); });
   core.SetReserveIds(window->Context().settings.rev_manu_id, window->Context().settings.rev_pro_id);
   core.Start();
+  // The pages show and edit the image through the page editor.
+  PageEditor editor(core, commands);
+  PageCommands page_commands(*window, editor);
   window->ShowImage();
   QObject::connect(&window->DevTimer(), &QTimer::timeout, window.get(),
                    [&core] { core.DevTimerTimer(); });

@@ -386,6 +386,7 @@ void MainWindow::SwitchLanguage(int k) {
 
 void MainWindow::RefreshErrorAP() {
   session_.NoDevicePage = true;
+  rules_->NoDeviceShown();
   for (int k = 1; k <= 5; ++k) groups_[k - 1]->setVisible(k == 1);
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
   SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
@@ -399,10 +400,17 @@ void MainWindow::RefreshStoragePages(bool update_buttons) {
   if (current_page_ == PageId::kUpdate && !update_buttons)
     RequestPage(PageId::kMain);
   else if (GroupOf(current_page_) == 1)
-    RequestPage(current_page_);
+    RequestPage(ProfilePageChosen());
   else
     RefreshAPPage();
   QCoreApplication::processEvents();
+}
+
+PageId MainWindow::ProfilePageChosen() const {
+  // rb_1..rb_3 follow the active profile of the image shown (RefreshUI).
+  for (int p = 1; p <= 3; ++p)
+    if (page_choices_[p - 1]->isChecked()) return static_cast<PageId>(p);
+  return GroupOf(current_page_) == 1 ? current_page_ : PageId::kMain;
 }
 
 void MainWindow::SetUpdateButtonsVisible(bool visible) {
@@ -422,6 +430,7 @@ void MainWindow::UnlockPages() {
 }
 
 void MainWindow::ShowImage() {
+  rules_->BeforeShowImage();
   for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
                      static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_),
                      static_cast<Page*>(update_page_)})

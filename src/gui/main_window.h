@@ -44,6 +44,10 @@ class PageRules {
   // Called after a button page became current, before its group is shown
   // (profile selection, showing that profile's buttons).
   virtual void AfterPageChange(PageId) {}
+  // An image was taken in; called before the pages show it (RefreshUI).
+  virtual void BeforeShowImage() {}
+  // The no-device appearance was set: what the pages knew of the mouse goes.
+  virtual void NoDeviceShown() {}
 };
 
 // The window's title, also the name of the single-instance socket.
@@ -141,6 +145,8 @@ class MainWindow : public QWidget {
   void OnNavLeft(const QString& name, int index);
   void SetNavPictures(const QString& name, const QString& picture);
   void SelectCurrentLanguagePictures();
+  // The button page of the checked profile choice rb_1..rb_3.
+  PageId ProfilePageChosen() const;
   void StartMove();
   void ConnectPageHovers();
 

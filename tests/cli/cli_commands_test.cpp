@@ -69,12 +69,15 @@ TEST(CliInfo, JsonAndTextAgree) {
 class CliScript : public ::testing::TestWithParam<std::string> {};
 
 // Save, change, load back: the saved files agree byte for byte.
+// A "Flash" + "Flash" mouse is accepted with the default image of its build.
 TEST_P(CliScript, SaveChangeLoadBack) {
   CliRig rig(GetParam());
+  const bool slots = GetParam() == "flash-flash";
+  if (slots) rig.AddGlobalOption(std::string("--default-image=") + KORVEX48_FLASH_FLASH_IMAGE);
   const std::string a = rig.Path("a.bin"), b = rig.Path("b.bin"), c = rig.Path("c.bin");
   ASSERT_EQ(rig.Run({"save-profile", a}).status, 0);
   const std::string before = ReadText(a);
-  EXPECT_EQ(before.size(), 768u);
+  EXPECT_EQ(before.size(), slots ? 8960u : 768u);
   ASSERT_EQ(rig.Run({"set", "dpi-value", "2", "1600"}).status, 0);
   ASSERT_EQ(rig.Run({"set", "button", "1", "3", "KB Switch Key"}).status, 0);
   ASSERT_EQ(rig.Run({"set", "active-profile", "2"}).status, 0);
@@ -93,10 +96,11 @@ TEST_P(CliScript, SaveChangeLoadBack) {
   EXPECT_EQ(DumpJson(rig)["dpi"]["level_count"].integer, 7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, CliScript, ::testing::Values("i2c", "flash-i2c"),
+INSTANTIATE_TEST_SUITE_P(Kinds, CliScript, ::testing::Values("i2c", "flash-i2c", "flash-flash"),
                          [](const auto& info) {
-                           return info.param == "i2c" ? std::string("I2C")
-                                                      : std::string("FlashI2C");
+                           if (info.param == "i2c") return std::string("I2C");
+                           return info.param == "flash-i2c" ? std::string("FlashI2C")
+                                                            : std::string("FlashFlash");
                          });
 
 TEST(CliFiles, RefusedAndMissingFilesChangeNothing) {
@@ -187,6 +191,20 @@ TEST(CliConnection, NoMouseIsExitOne) {
   const CliRun run = rig.Run({"dump"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("no Korvex48 mouse 3ab0:08b8 found"), std::string::npos) << run.err;
+}
+
+// The default configuration is for a packed-layout mouse: a mouse with two
+// flash storages is refused with the system's text, and nothing is read.
+TEST(CliConnection, RefusedMouseIsExitOne) {
+  CliRig rig("flash-flash");
+  const CliRun info = rig.Run({"info"});
+  EXPECT_EQ(info.status, 1);
+  EXPECT_NE(info.out.find("secondary storage:  Flash"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("accepted:           no"), std::string::npos) << info.out;
+  EXPECT_NE(info.err.find("Korvex48Data.bin file type error"), std::string::npos) << info.err;
+  const CliRun set = rig.Run({"set", "dpi-active", "1"});
+  EXPECT_EQ(set.status, 1);
+  EXPECT_TRUE(set.writes.empty());
 }
 
 TEST(CliConnection, HelpAndUdevRulesNeedNoMouse) {

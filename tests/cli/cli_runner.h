@@ -50,6 +50,8 @@ class CliRig {
   std::string StatePath() const { return Path("mouse.state"); }
   // Where the mouse is: the simulated one by default, or hidraw nodes.
   void UseDeviceDir(std::string dir) { device_dir_ = std::move(dir); }
+  // An option given to every run before the command (e.g. --default-image).
+  void AddGlobalOption(std::string option) { globals_.push_back(std::move(option)); }
 
   CliRun Run(std::vector<std::string> args) const {
     std::vector<std::string> argv = {KORVEX48CTL};
@@ -60,6 +62,7 @@ class CliRig {
     }
     argv.push_back("--trace=" + Path("trace"));
     argv.push_back("--library=" + library_);
+    argv.insert(argv.end(), globals_.begin(), globals_.end());
     argv.insert(argv.end(), args.begin(), args.end());
     return Exec(argv);
   }
@@ -113,6 +116,7 @@ class CliRig {
   std::filesystem::path dir_;
   std::string library_;
   std::string device_dir_;
+  std::vector<std::string> globals_;
 };
 
 }  // namespace korvex48::testing

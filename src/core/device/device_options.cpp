@@ -78,6 +78,11 @@ bool ParseDeviceOptions(std::vector<std::string>& args, DeviceOptions* options, 
       options->trace_file = *trace;
       continue;
     }
+    if (auto image = TakeOption(args, i, "--default-image", &missing)) {
+      if (missing || image->empty()) return fail("--default-image needs a file name");
+      options->default_image_file = *image;
+      continue;
+    }
     ++i;
   }
   return true;
@@ -88,7 +93,8 @@ std::string DeviceOptionsHelp() {
          "                                 or flash-flash; STATEFILE keeps it between runs\n"
          "  --device-dir DIR               folder of the hidraw nodes (default /dev;\n"
          "                                 environment KORVEX48_DEVICE_DIR)\n"
-         "  --trace FILE                   write a protocol trace (environment KORVEX48_TRACE)\n";
+         "  --trace FILE                   write a protocol trace (environment KORVEX48_TRACE)\n"
+         "  --default-image FILE           use another build's default device image\n";
 }
 
 }  // namespace korvex48

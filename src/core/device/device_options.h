@@ -6,6 +6,10 @@
 //   --device-dir DIR               where hidraw* nodes are listed (default /dev;
 //                                  environment KORVEX48_DEVICE_DIR)
 //   --trace FILE                   protocol trace (environment KORVEX48_TRACE)
+//   --default-image FILE           the default device image of another build of
+//                                  the mouse (768 or more bytes) instead of the
+//                                  built-in one: its identifiers, storage kind
+//                                  and defaults decide which mice are accepted
 // Command-line values win over the environment.
 #include <functional>
 #include <optional>
@@ -20,7 +24,8 @@ struct DeviceOptions {
   std::optional<SimulatedStorage> simulate;
   std::string simulate_state_file;  // empty: the simulated mouse lives for one run
   std::string device_dir = "/dev";
-  std::string trace_file;  // empty: no trace
+  std::string trace_file;          // empty: no trace
+  std::string default_image_file;  // empty: the built-in default image
 };
 
 using EnvLookup = std::function<const char*(const char* name)>;

@@ -29,7 +29,7 @@ std::string UdevRuleText(std::uint16_t vendor_id, std::uint16_t product_id) {
 
 std::string PermissionFixText(std::uint16_t vendor_id, std::uint16_t product_id) {
   return "install the udev rule 70-korvex48.rules (" + UdevRuleText(vendor_id, product_id) +
-         ") into /etc/udev/rules.d, then run 'udevadm control --reload' and 'udevadm trigger' "
+         ") into /etc/udev/rules.d, then run 'udevadm control --reload-rules && udevadm trigger' "
          "as root and plug the mouse in again";
 }
 

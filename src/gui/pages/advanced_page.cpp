@@ -1,7 +1,33 @@
 #include "gui/pages/advanced_page.h"
 
+#include <QRegularExpressionValidator>
+
+#include "core/app/page_state.h"
+#include "core/buttons/fire_aim.h"
+#include "core/performance/page_editor.h"
+#include "gui/pages/edit_message.h"
+
 namespace korvex48::gui {
 namespace {
+
+// Texts of choice labels start right of the choice mark they lie over.
+constexpr int kChoiceIndent = 22;
+
+// Steps 1..lit on ("Bar2_E"), the others off.
+template <std::size_t N>
+void ShowSteps(const std::array<PictureLabel*, N>& steps, int lit) {
+  for (std::size_t k = 0; k < N; ++k)
+    steps[k]->SetPicture(
+        static_cast<int>(k) < lit ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"), false);
+}
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+
+// Text of DPI value index 0..11 in the active language (Str300..Str311).
+QString DpiValueText(const EditorContext& context, int index) {
+  const std::string key = "Str" + std::to_string(300 + index);
+  return context.Text(key.c_str());
+}
 
 QLineEdit* AddEdit(QWidget* parent, const QString& name, int w) {
   auto* edit = new QLineEdit(parent);
@@ -22,19 +48,61 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
 
   // Fire keys 1..3: repeat count, delay, and the "continue" check mark.
   for (int f = 1; f <= 3; ++f) {
-    AddEdit(this, QStringLiteral("Edt_Repeat%1").arg(f), 40);
-    AddEdit(this, QStringLiteral("Edt_DelayTime%1").arg(f), 40);
-    AddPicture(QStringLiteral("Img_Fire%1Continue").arg(f), QStringLiteral("CbS_D"));
-    AddText(QStringLiteral("lbl_Fire%1Continue").arg(f), 0, 0, 20, 20);
-    AddCheck(QStringLiteral("cb_Fire%1Continue").arg(f));
+    FireRow& row = fire_[f - 1];
+    row.repeat = AddEdit(this, QStringLiteral("Edt_Repeat%1").arg(f), 40);
+    row.delay = AddEdit(this, QStringLiteral("Edt_DelayTime%1").arg(f), 48);
+    row.repeat->setMaxLength(2);
+    row.delay->setMaxLength(4);
+    // Digits only (Backspace and editing keys pass as usual).
+    for (QLineEdit* edit : {row.repeat, row.delay})
+      edit->setValidator(
+          new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    row.repeat->setText(QStringLiteral("2"));
+    row.delay->setText(QStringLiteral("16"));
+    row.mark = AddPicture(QStringLiteral("Img_Fire%1Continue").arg(f), QStringLiteral("CbS_D"));
+    auto* toggle = AddText(QStringLiteral("lbl_Fire%1Continue").arg(f), 0, 0, 20, 16);
+    row.check = AddCheck(QStringLiteral("cb_Fire%1Continue").arg(f));
+    connect(row.repeat, &QLineEdit::textEdited, this, [this, f] {
+      QLineEdit* edit = fire_[f - 1].repeat;
+      const QString fixed =
+          QString::fromStdString(NormalizeRepeatField(edit->text().toStdString()));
+      if (fixed != edit->text()) edit->setText(fixed);
+      ApplyFire(f);
+    });
+    connect(row.delay, &QLineEdit::textEdited, this, [this, f] {
+      if (!fire_[f - 1].delay->text().isEmpty()) ApplyFire(f);
+    });
+    connect(row.delay, &QLineEdit::editingFinished, this, [this, f] {
+      QLineEdit* edit = fire_[f - 1].delay;
+      const QString fixed =
+          QString::fromStdString(NormalizeDelayFieldOnLeave(edit->text().toStdString()));
+      if (fixed == edit->text()) return;
+      edit->setText(fixed);
+      ApplyFire(f);
+    });
+    connect(toggle, &TextLabel::clicked, this, [this, f] {
+      FireRow& r = fire_[f - 1];
+      r.check->setChecked(!r.check->isChecked());
+      r.mark->SetPicture(r.check->isChecked() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
+      ApplyFire(f);
+    });
   }
 
   // Report rate choices.
+  static const char* const kRates[] = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
   for (int r = 1; r <= 4; ++r) {
-    AddPicture(QStringLiteral("Img_Rep%1").arg(r), QStringLiteral("RdS_D"));
-    AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 70, 20)
-        ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    AddChoice(QStringLiteral("rb_Rep%1").arg(r), rate_choices_);
+    rate_marks_[r - 1] = AddPicture(QStringLiteral("Img_Rep%1").arg(r), QStringLiteral("RdS_D"));
+    auto* label = AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 68, 20);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setIndent(kChoiceIndent);
+    label->setText(QLatin1String(kRates[r - 1]));
+    rate_rbs_[r - 1] = AddChoice(QStringLiteral("rb_Rep%1").arg(r), rate_choices_);
+    connect(label, &TextLabel::clicked, this, [this, r] {
+      if (!editor_) return;
+      // The editor may restart the mouse and take it in anew; the page shows
+      // whatever state that left.
+      Finish(editor_->SetReportRate(r));
+    });
   }
 
   // Pointer speed, double-click speed and wheel scroll lines: ten steps each.
@@ -42,34 +110,200 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     for (int k = 1; k <= 10; ++k) {
       AddPicture(QStringLiteral("Img_%1%2").arg(QLatin1String(family)).arg(k),
                  QStringLiteral("Bar1_D"));
-      AddText(QStringLiteral("lbl_%1%2").arg(QLatin1String(family)).arg(k), 0, 0, 24, 14);
+      AddText(QStringLiteral("lbl_%1%2").arg(QLatin1String(family)).arg(k), 0, 0, 24, 14)
+          ->setText(QString::number(k));
     }
   }
 
   // DPI levels 1..8.
   for (int d = 1; d <= 8; ++d) {
-    auto* frame = AddPicture(QStringLiteral("Img_DPI%1Col").arg(d), QStringLiteral("Col_F"));
-    AddSwatch(QStringLiteral("cs_DPI%1Col").arg(d), frame->size());
-    AddText(QStringLiteral("lbl_DPI%1Col").arg(d))->resize(frame->size());
-    AddPicture(QStringLiteral("Img_DPI%1").arg(d), QStringLiteral("CbS_D"));
-    AddChoice(QStringLiteral("rb_DPI%1").arg(d), dpi_choices_);
-    AddText(QStringLiteral("lbl_DPI%1").arg(d), 0, 0, 60, 20);
-    AddLabel(QStringLiteral("lbl_DPI%1Value").arg(d), 0, 0, 50, 20);
-    for (int k = 1; k <= 12; ++k)
-      AddPicture(QStringLiteral("Img_DPI%1_%2").arg(d).arg(k), QStringLiteral("Bar2_D"));
-    for (const char* c : {"R", "G", "B"}) {
-      auto* edit = AddEdit(this, QStringLiteral("edt_DPI%1Col%2").arg(d).arg(QLatin1String(c)), 30);
-      edit->hide();
+    DpiRow& row = dpi_[d - 1];
+    row.frame = AddPicture(QStringLiteral("Img_DPI%1Col").arg(d), QStringLiteral("Col_F"));
+    row.swatch = AddSwatch(QStringLiteral("cs_DPI%1Col").arg(d), row.frame->size());
+    row.target = AddText(QStringLiteral("lbl_DPI%1Col").arg(d));
+    row.target->resize(row.frame->size());
+    row.mark = AddPicture(QStringLiteral("Img_DPI%1").arg(d), QStringLiteral("CbS_D"));
+    row.choice = AddChoice(QStringLiteral("rb_DPI%1").arg(d), dpi_choices_);
+    row.name = AddText(QStringLiteral("lbl_DPI%1").arg(d), 0, 0, 46, 16);
+    row.name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    row.name->setText(QStringLiteral("DPI %1").arg(d));
+    row.value = AddLabel(QStringLiteral("lbl_DPI%1Value").arg(d), 0, 0, 48, 16);
+    row.value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int k = 1; k <= 12; ++k) {
+      row.steps[k - 1] =
+          AddPicture(QStringLiteral("Img_DPI%1_%2").arg(d).arg(k), QStringLiteral("Bar2_D"));
+      connect(row.steps[k - 1], &PictureLabel::pressed, this, [this, d, k] {
+        if (!editor_) return;
+        Finish(editor_->SetDpiValue(d, k));
+      });
     }
+    int c = 0;
+    for (const char* part : {"R", "G", "B"}) {
+      auto* edit =
+          AddEdit(this, QStringLiteral("edt_DPI%1Col%2").arg(d).arg(QLatin1String(part)), 30);
+      edit->setText(QStringLiteral("0"));
+      edit->hide();
+      row.colour[c++] = edit;
+    }
+    // The swatch and the frame stay under the click target.
+    row.target->raise();
+    connect(row.name, &TextLabel::clicked, this, [this, d] {
+      if (!editor_) return;
+      Finish(editor_->DpiLevelClick(d));
+    });
+    connect(row.mark, &PictureLabel::pressed, this, [this, d] {
+      if (!editor_) return;
+      Finish(editor_->SelectActiveDpiLevel(d));
+    });
+    connect(row.target, &TextLabel::clicked, this, [this, d] { PickDpiColour(d); });
   }
 
   // AIM DPI.
-  AddLabel(QStringLiteral("lbl_AIMDPI"), 0, 0, 60, 20);
-  AddLabel(QStringLiteral("lbl_AIMDPIValue"), 0, 0, 50, 20);
-  for (int k = 1; k <= 12; ++k)
-    AddPicture(QStringLiteral("Img_AIMDPI_%1").arg(k), QStringLiteral("Bar2_D"));
+  auto* aim = AddLabel(QStringLiteral("lbl_AIMDPI"), 0, 0, 46, 16);
+  aim->setText(QStringLiteral("AIM"));
+  aim_value_ = AddLabel(QStringLiteral("lbl_AIMDPIValue"), 0, 0, 48, 16);
+  aim_value_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  aim_value_->setText(QStringLiteral("200"));
+  for (int k = 1; k <= 12; ++k) {
+    aim_steps_[k - 1] = AddPicture(QStringLiteral("Img_AIMDPI_%1").arg(k),
+                                   k == 1 ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
+    connect(aim_steps_[k - 1], &PictureLabel::pressed, this, [this, k] {
+      if (!editor_) return;
+      // The display follows the click first; a refusal puts it back to 200.
+      ShowSteps(aim_steps_, k);
+      Finish(editor_->SetAimStep(k));
+    });
+  }
 }
 
 void AdvancedPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back2").arg(ctx().language)); }
+
+void AdvancedPage::ApplyLanguage() {
+  // The value texts are the language's (Str300..Str311).
+  if (editor_) {
+    ShowDpi();
+    ShowAim();
+  }
+}
+
+void AdvancedPage::ShowImage() {
+  if (!editor_) return;
+  ShowDpi();
+  ShowReportRate();
+  ShowFireKeys();
+  ShowAim();
+}
+
+void AdvancedPage::ShowDpi() {
+  const PageState& page = editor_->State().page;
+  const LayoutTable& t = ctx().layout;
+  const bool colours = page.lighting_type == "RGB" || page.lighting_type == "NT";
+  const int count = std::clamp(page.dpi_level_count, 1, 8);
+  for (int d = 1; d <= 8; ++d) {
+    DpiRow& row = dpi_[d - 1];
+    const bool enabled = d <= count;
+    SetTextStyle(row.name, 0, ToQColor(enabled ? t.color_d_selected : t.color_d_not_selected));
+    row.mark->setEnabled(enabled);
+    for (PictureLabel* step : row.steps) step->setEnabled(enabled);
+    row.target->setEnabled(enabled);
+    const bool active = d == page.checked_dpi_level;
+    row.choice->setChecked(active);
+    row.mark->SetPicture(active ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"), false);
+    // A level without a value (nibble 15 from the start) shows no bar.
+    const std::optional<int> index =
+        DpiIndexOfValue(std::atoi(page.dpi_value_texts[static_cast<std::size_t>(d - 1)].c_str()));
+    ShowSteps(row.steps, index ? *index + 1 : 0);
+    row.value->setText(index ? DpiValueText(ctx(), *index) : QString());
+    const auto& fields = page.dpi_colour_texts[static_cast<std::size_t>(d - 1)];
+    int component[3] = {0, 0, 0};
+    for (int c = 0; c < 3; ++c) {
+      row.colour[c]->setText(Text(fields[c]).isEmpty() ? QStringLiteral("0") : Text(fields[c]));
+      component[c] = ShownComponent(static_cast<std::uint8_t>(row.colour[c]->text().toInt() & 15));
+    }
+    SetSwatchColour(row.swatch, QColor(component[0], component[1], component[2]));
+    row.frame->setVisible(colours);
+    row.swatch->setVisible(colours);
+    row.target->setVisible(colours);
+  }
+}
+
+void AdvancedPage::ShowReportRate() {
+  const int choice = editor_->State().page.report_rate_choice;
+  for (int r = 1; r <= 4; ++r) {
+    rate_rbs_[r - 1]->setChecked(r == choice);
+    rate_marks_[r - 1]->SetPicture(r == choice ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"),
+                                   false);
+  }
+}
+
+void AdvancedPage::ShowFireKeys() {
+  for (int f = 1; f <= 3; ++f) {
+    const FireKeySettings& fire = editor_->State().fire[static_cast<std::size_t>(f - 1)];
+    FireRow& row = fire_[f - 1];
+    row.repeat->setText(QString::number(fire.repeatCount));
+    row.delay->setText(QString::number(fire.delay));
+    row.check->setChecked(fire.continuous);
+    row.mark->SetPicture(fire.continuous ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"),
+                         false);
+  }
+}
+
+void AdvancedPage::ShowAim() {
+  const int step = std::clamp(editor_->State().aim_step, 1, 12);
+  ShowSteps(aim_steps_, step);
+  aim_value_->setText(DpiValueText(ctx(), step - 1));
+}
+
+void AdvancedPage::Finish(const EditResult& result) {
+  if (result.status == EditStatus::kRefused) ShowEditMessage(ctx(), result.message);
+  // The editor's state is the truth; the page shows it again whatever the
+  // click did (a refusal puts the control back).
+  ShowImage();
+}
+
+void AdvancedPage::ApplyFire(int f) {
+  if (!editor_) return;
+  FireRow& row = fire_[f - 1];
+  FireKeySettings settings;
+  settings.repeatCount = row.repeat->text().toInt();
+  settings.delay = row.delay->text().toInt();
+  settings.continuous = row.check->isChecked();
+  // Values out of range (a count of 0, a delay above 4094 still being typed)
+  // change only the field; the field rules bring them back in range.
+  if (settings.repeatCount < 1 || settings.repeatCount > 15 || settings.delay < 0 ||
+      settings.delay > 4094)
+    return;
+  // A fire field edited with no mouse changes only the field.
+  if (!editor_->Core().Session().HandlesValid()) return;
+  editor_->SetFireKey(f, settings);
+}
+
+void AdvancedPage::PickDpiColour(int level) {
+  if (!editor_) return;
+  DpiRow& row = dpi_[level - 1];
+  const QColor shown = row.swatch->palette().color(QPalette::Window);
+  const std::optional<QColor> picked = ctx().dialogs.PickColor(shown);
+  if (!picked) return;
+  const EditResult result =
+      editor_->SetDpiColour(level, picked->red(), picked->green(), picked->blue());
+  Finish(result);
+  // The swatch shows the colour as picked until the level is shown again.
+  if (result.status == EditStatus::kApplied) SetSwatchColour(row.swatch, *picked);
+}
+
+void AdvancedPage::CollectPageState(PageState& state) const {
+  state.checked_dpi_level = 0;
+  for (int d = 1; d <= 8; ++d) {
+    const DpiRow& row = dpi_[d - 1];
+    if (row.choice->isChecked()) state.checked_dpi_level = d;
+    state.dpi_value_texts[static_cast<std::size_t>(d - 1)] = row.value->text().toStdString();
+    for (int c = 0; c < 3; ++c)
+      state.dpi_colour_texts[static_cast<std::size_t>(d - 1)][static_cast<std::size_t>(c)] =
+          row.colour[c]->text().toStdString();
+  }
+  state.report_rate_choice = 0;
+  for (int r = 1; r <= 4; ++r)
+    if (rate_rbs_[r - 1]->isChecked()) state.report_rate_choice = r;
+}
 
 }  // namespace korvex48::gui

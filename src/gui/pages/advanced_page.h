@@ -1,11 +1,20 @@
 #pragma once
 // The Advanced page: fire keys, report rate, the operating system's mouse
-// settings, the DPI levels and the AIM DPI. The shell creates and names every
-// control; showing and editing the settings is added by the pages' logic.
+// settings, the DPI levels and the AIM DPI. The page shows the editor's state
+// and the page copy of the image; its clicks go to the editor's operations.
+// The hidden controls (rb_DPIn, edt_DPInColR/G/B, rb_Repn, cb_FirefContinue)
+// hold the page state a profile save packs.
 #include <QButtonGroup>
 #include <QLineEdit>
+#include <array>
 
 #include "gui/pages/page.h"
+
+namespace korvex48 {
+class PageEditor;
+struct EditResult;
+struct PageState;
+}  // namespace korvex48
 
 namespace korvex48::gui {
 
@@ -15,6 +24,17 @@ class AdvancedPage : public Page {
  public:
   AdvancedPage(EditorContext& context, QWidget* parent);
   void Opened() override;
+  // DPI levels, report rate, fire keys and AIM DPI from the editor (RefreshUI).
+  void ShowImage() override;
+  void ApplyLanguage() override;
+
+  void Bind(PageEditor* editor) { editor_ = editor; }
+  void ShowDpi();
+  void ShowReportRate();
+  void ShowFireKeys();
+  void ShowAim();
+  // The DPI and report-rate part of the page state, read from the controls.
+  void CollectPageState(PageState& state) const;
 
   QButtonGroup* DpiChoices() const { return dpi_choices_; }          // rb_DPI1..8
   QButtonGroup* ReportRateChoices() const { return rate_choices_; }  // rb_Rep1..4
@@ -23,6 +43,35 @@ class AdvancedPage : public Page {
   PictureLabel* panel_;
   QButtonGroup* dpi_choices_;
   QButtonGroup* rate_choices_;
+  PageEditor* editor_ = nullptr;
+
+  struct DpiRow {
+    TextLabel* name = nullptr;       // lbl_DPIn
+    PictureLabel* mark = nullptr;    // Img_DPIn
+    QRadioButton* choice = nullptr;  // rb_DPIn
+    QLabel* value = nullptr;         // lbl_DPInValue
+    std::array<PictureLabel*, 12> steps{};
+    PictureLabel* frame = nullptr;       // Img_DPInCol
+    QLabel* swatch = nullptr;            // cs_DPInCol
+    TextLabel* target = nullptr;         // lbl_DPInCol
+    std::array<QLineEdit*, 3> colour{};  // edt_DPInColR/G/B
+  };
+  struct FireRow {
+    QLineEdit* repeat = nullptr;
+    QLineEdit* delay = nullptr;
+    PictureLabel* mark = nullptr;
+    QCheckBox* check = nullptr;
+  };
+  std::array<DpiRow, 8> dpi_{};
+  std::array<FireRow, 3> fire_{};
+  std::array<PictureLabel*, 4> rate_marks_{};
+  std::array<QRadioButton*, 4> rate_rbs_{};
+  std::array<PictureLabel*, 12> aim_steps_{};
+  QLabel* aim_value_ = nullptr;
+
+  void Finish(const EditResult& result);
+  void ApplyFire(int f);
+  void PickDpiColour(int level);
 };
 
 }  // namespace korvex48::gui

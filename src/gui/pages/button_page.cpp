@@ -1,5 +1,7 @@
 #include "gui/pages/button_page.h"
 
+#include "core/performance/page_editor.h"
+
 namespace korvex48::gui {
 
 ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
@@ -10,6 +12,14 @@ ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
     auto* label = AddText(QStringLiteral("Key%1").arg(m));
     label->resize(picture->size());
     connect(label, &TextLabel::clicked, this, [this, m] { Q_EMIT keyClicked(m); });
+    connect(label, &TextLabel::entered, this, [this, picture, label] {
+      picture->SetPicture(QStringLiteral("KeyS_02"), false);
+      Q_EMIT keyEntered(label);
+    });
+    connect(label, &TextLabel::left, this, [this, picture] {
+      Q_EMIT keyLeft();
+      picture->SetPicture(QStringLiteral("KeyS_01"), false);
+    });
     key_pictures_[m - 1] = picture;
     keys_[m - 1] = label;
   }
@@ -21,5 +31,22 @@ ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
 }
 
 void ButtonPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back1").arg(ctx().language)); }
+
+void ButtonPage::ShowImage() { ShowLabels(); }
+
+void ButtonPage::ShowLabels() {
+  if (!editor_) return;
+  const EditorState& state = editor_->State();
+  for (int m = 1; m <= 12; ++m) {
+    TextLabel* label = keys_[m - 1];
+    label->setText(QString::fromStdString(state.labels[m - 1]));
+    label->setEnabled(state.clickable[m - 1]);
+  }
+}
+
+void ButtonPage::ApplyLanguage() {
+  if (!editor_) return;
+  for (int m = 1; m <= 12; ++m) editor_->State().labels[m - 1] = keys_[m - 1]->text().toStdString();
+}
 
 }  // namespace korvex48::gui

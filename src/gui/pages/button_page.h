@@ -8,6 +8,10 @@
 
 #include "gui/pages/page.h"
 
+namespace korvex48 {
+class PageEditor;
+}
+
 namespace korvex48::gui {
 
 class ButtonPage : public Page {
@@ -17,6 +21,17 @@ class ButtonPage : public Page {
   ButtonPage(EditorContext& context, QWidget* parent);
 
   void Opened() override;
+  // Shows the labels of the active profile (RefreshUI).
+  void ShowImage() override;
+  // After the language applier re-translated the labels: the editor's labels
+  // follow, so the rules compare names in the new language (a key
+  // combination, which has no language text, stays as built).
+  void ApplyLanguage() override;
+
+  // The editor whose state the page shows; nullptr shows nothing.
+  void Bind(PageEditor* editor) { editor_ = editor; }
+  // Labels Key1..Key12 from the editor: names, and which can be clicked.
+  void ShowLabels();
 
   TextLabel* KeyLabel(int m) const { return keys_.at(m - 1); }  // m = 1..12
   PictureLabel* KeyPicture(int m) const { return key_pictures_.at(m - 1); }
@@ -25,12 +40,17 @@ class ButtonPage : public Page {
  Q_SIGNALS:
   // A button label was clicked (m = 1..12); the button page logic opens its menu.
   void keyClicked(int m);
+  // The pointer entered or left an enabled or disabled button label (the
+  // window runs its caption while it rests there).
+  void keyEntered(QLabel* label);
+  void keyLeft();
 
  private:
   PictureLabel* panel_;
   std::array<TextLabel*, 12> keys_{};
   std::array<PictureLabel*, 12> key_pictures_{};
   QLabel* disable_;
+  PageEditor* editor_ = nullptr;
 };
 
 }  // namespace korvex48::gui

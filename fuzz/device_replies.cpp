@@ -1,0 +1,43 @@
+// Device replies are outside bytes: whatever the mouse answers to the device
+// information step and the whole-image read, the flows must stay inside their
+// buffers and leave a macro table the later commands can work on. The first
+// byte picks the mouse's storage kind and variant; then, reply by reply, a
+// control byte keeps the mouse's answer (0), fails the read (1), or replaces
+// its seven bytes with the next seven of the input.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_rig.h"
+
+using namespace korvex48;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  ByteReader script(ByteView(data, size));
+  const std::uint8_t setup = *script.U8();
+  const auto storage = static_cast<SimulatedStorage>(setup % 3);
+  fuzz::CoreRig rig(storage);
+  rig.mouse.SetVariant(static_cast<std::uint8_t>(setup >> 2));
+  if (storage == SimulatedStorage::kFlashFlash) {
+    std::vector<std::uint8_t> image(DefaultImageBytes().begin(), DefaultImageBytes().end());
+    image[0] = kSlotLayoutMark;
+    rig.core.SetDefaultImage(image);
+  }
+  rig.core.Start();
+
+  rig.backend.edit_reply = [&script](std::span<std::uint8_t> payload) {
+    const std::optional<std::uint8_t> control = script.U8();
+    if (!control || *control == 0) return true;
+    if (*control == 1) return false;
+    for (std::uint8_t& b : payload) b = script.U8().value_or(0);
+    return true;
+  };
+
+  // The poll step finds the mouse, waits on the fake clock and identifies it.
+  rig.core.DevTimerTimer();
+  rig.ExerciseFlows();
+  // A second identification with whatever input is left.
+  rig.core.ReFindDev();
+  rig.ExerciseFlows();
+  return 0;
+}

@@ -1,0 +1,96 @@
+#pragma once
+// Shared by the fuzz targets that drive the application core: a simulated
+// mouse on a fake clock behind a backend whose replies a target can replace,
+// wired to an AppCore with a silent interface.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/app/app_core.h"
+#include "core/app/app_ui.h"
+#include "core/device/simulated_mouse.h"
+#include "core/library/library_files.h"
+
+namespace korvex48::fuzz {
+
+// Forwards to the simulated mouse; every reply that arrives goes through
+// `edit_reply` first, which may change its seven payload bytes or fail it.
+class ScriptedBackend final : public HidBackend {
+ public:
+  explicit ScriptedBackend(SimulatedMouse& mouse) : mouse_(mouse) {}
+
+  std::function<bool(std::span<std::uint8_t> payload)> edit_reply;
+
+  std::vector<std::string> ListInterfaces() override { return mouse_.ListInterfaces(); }
+  DeviceHandle Open(const std::string& path, HidError* error) override {
+    return mouse_.Open(path, error);
+  }
+  void Close(DeviceHandle handle) override { mouse_.Close(handle); }
+  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
+    return mouse_.QueryInfo(handle, info);
+  }
+  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
+                  HidError* error) override {
+    return mouse_.SetFeature(handle, report, error);
+  }
+  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report, HidError* error) override {
+    if (!mouse_.GetFeature(handle, report, error)) return false;
+    if (edit_reply && report.size() >= 8 && !edit_reply(report.subspan(1, 7))) {
+      if (error) *error = HidError::kRefused;
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  SimulatedMouse& mouse_;
+};
+
+// One mouse, one core, no real waits.
+struct CoreRig {
+  FakeClock clock;
+  SimulatedMouse mouse;
+  ScriptedBackend backend;
+  DeviceSession session;
+  Transport transport;
+  RecordingAppUi ui;
+  CommandSet commands;
+  AppCore core;
+
+  explicit CoreRig(SimulatedStorage storage)
+      : mouse(storage, clock),
+        backend(mouse),
+        transport(session, backend, clock),
+        commands(transport, ui),
+        core(transport, commands, ui, clock) {
+    ui.record_busy = false;
+    ui.record_process_events = false;
+    core.SetTextLookup([](std::string_view key) { return std::string(key); });
+  }
+
+  // Whatever the mouse's storage came to hold: the flows that read it back
+  // from the working image, the macro commands and the page moves.
+  void ExerciseFlows() {
+    core.DataBufToUI();
+    const ButtonView view{};
+    (void)core.NameSources();
+    const std::vector<std::string> names = core.Macros().Names();
+    if (!names.empty()) {
+      int selection = 0;
+      core.LB_NameClick(1, names.size() - 1, view);
+      core.Btn_DelMacroClick(0, view, &selection);
+    }
+    PcMacroLibrary library;
+    library.Load(DefaultLibraryBytes());
+    core.Btn_AddMacroClick(library, 0, view);
+    core.Btn_SaveMacroClick(view);
+    core.Btn_Reset_0Click();
+    ui.Clear();
+  }
+};
+
+}  // namespace korvex48::fuzz

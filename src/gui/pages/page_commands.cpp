@@ -1,0 +1,87 @@
+#include "gui/pages/page_commands.h"
+
+#include <QRadioButton>
+#include <algorithm>
+
+#include "core/performance/page_editor.h"
+#include "gui/caption_marquee.h"
+#include "gui/pages/advanced_page.h"
+#include "gui/pages/button_page.h"
+#include "gui/pages/edit_message.h"
+#include "gui/pages/lighting_page.h"
+
+namespace korvex48::gui {
+
+PageCommands::PageCommands(MainWindow& window, PageEditor& editor)
+    : window_(&window), editor_(editor) {
+  window.Buttons()->Bind(&editor);
+  window.Advanced()->Bind(&editor);
+  window.Lighting()->Bind(&editor);
+  window.SetPageRules(this);
+  // The caption of the button label under the pointer runs (enabled labels
+  // only; the marquee checks).
+  connect(window.Buttons(), &ButtonPage::keyEntered, this,
+          [this](QLabel* label) { window_->Marquee().Enter(label); });
+  connect(window.Buttons(), &ButtonPage::keyLeft, this, [this] { window_->Marquee().Leave(); });
+}
+
+PageCommands::~PageCommands() {
+  if (!window_) return;
+  window_->SetPageRules(nullptr);
+  window_->Buttons()->Bind(nullptr);
+  window_->Advanced()->Bind(nullptr);
+  window_->Lighting()->Bind(nullptr);
+}
+
+bool PageCommands::BeforePageChange(PageId page) {
+  if (GroupOf(page) == 1) {
+    const EditResult result = editor_.SelectProfile(static_cast<int>(page));
+    if (result.status == EditStatus::kRefused) ShowEditMessage(window_->Context(), result.message);
+    return result.status == EditStatus::kApplied;
+  }
+  if (!window_->Session().HandlesValid()) {
+    AppMessage message;
+    message.keys = {"Str022"};
+    message.kind = MessageBoxKind::kOkBox;
+    ShowEditMessage(window_->Context(), message);
+    return false;
+  }
+  return true;
+}
+
+void PageCommands::AfterPageChange(PageId) {
+  // The selected profile's names, and the fire settings and AIM DPI its
+  // codes carry.
+  window_->Buttons()->ShowLabels();
+  window_->Advanced()->ShowFireKeys();
+  window_->Advanced()->ShowAim();
+}
+
+void PageCommands::BeforeShowImage() {
+  editor_.TakeIn();
+  // The button pages show the profile named by parameter byte 33, with the
+  // navigation as the page command leaves it (no checks, no write).
+  if (GroupOf(window_->CurrentPage()) != 1) return;
+  const int profile = std::clamp(editor_.State().page.active_profile, 1, 3);
+  if (auto* choice = window_->Controls().Get<QRadioButton>(QStringLiteral("rb_%1").arg(profile)))
+    choice->setChecked(true);
+  const auto page = static_cast<PageId>(profile);
+  // While the pages wait for the mouse, the end of the read opens that page.
+  if (!window_->Session().NoDevicePage && window_->CurrentPage() != page) window_->ShowPage(page);
+}
+
+void PageCommands::NoDeviceShown() { editor_.OnDeviceLost(); }
+
+PageState PageCommands::CollectPageState() const {
+  PageState state = editor_.State().page;
+  window_->Advanced()->CollectPageState(state);
+  window_->Lighting()->CollectPageState(state);
+  state.active_profile = 0;
+  for (int p = 1; p <= 3; ++p) {
+    auto* choice = window_->Controls().Get<QRadioButton>(QStringLiteral("rb_%1").arg(p));
+    if (choice && choice->isChecked()) state.active_profile = p;
+  }
+  return state;
+}
+
+}  // namespace korvex48::gui

@@ -1,0 +1,45 @@
+#pragma once
+// Binds the button, Advanced and Breathing Light pages to the page editor and
+// adds the rules of the page commands to navigation: Main Control, Alternate
+// Key and Reset Control select profile 1, 2 or 3 (with their checks and the
+// write of parameter byte 33); the other page buttons need an open mouse.
+// It also keeps the editor in step with the images the window takes in and
+// with the loss of the mouse, and reads the page state a profile save packs.
+//
+// Create it after the window and the editor, and destroy it before them.
+#include <QObject>
+#include <QPointer>
+
+#include "core/app/page_state.h"
+#include "gui/main_window.h"
+
+namespace korvex48 {
+class PageEditor;
+}
+
+namespace korvex48::gui {
+
+class PageCommands final : public QObject, public PageRules {
+  Q_OBJECT
+
+ public:
+  PageCommands(MainWindow& window, PageEditor& editor);
+  ~PageCommands() override;
+
+  // PageRules.
+  bool BeforePageChange(PageId page) override;
+  void AfterPageChange(PageId page) override;
+  void BeforeShowImage() override;
+  void NoDeviceShown() override;
+
+  // The page state as the controls hold it (rb_DPIn, lbl_DPInValue,
+  // edt_DPInColR/G/B, rb_Repn, rb_Off/rb_LEDn, Edt_ColkR/G/B, rb_1..rb_3),
+  // with the level count, LED kind and step time the pages keep beside them.
+  PageState CollectPageState() const;
+
+ private:
+  QPointer<MainWindow> window_;
+  PageEditor& editor_;
+};
+
+}  // namespace korvex48::gui

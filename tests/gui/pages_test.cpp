@@ -1,0 +1,494 @@
+// The button, Advanced and Breathing Light pages over a simulated mouse: what
+// they show of a known image, the page commands and their rules, the clicks
+// that reach the mouse, the placement maps, and re-translated button labels.
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QtTest>
+#include <cstdio>
+#include <functional>
+
+#include "core/app/app_core.h"
+#include "core/buttons/key_code_table.h"
+#include "core/common/clock.h"
+#include "core/device/command_set.h"
+#include "core/device/simulated_mouse.h"
+#include "core/device/transport.h"
+#include "core/performance/page_editor.h"
+#include "gui/control_index.h"
+#include "gui/language_applier.h"
+#include "gui/layout_applier.h"
+#include "gui/main_window.h"
+#include "gui/pages/button_page.h"
+#include "gui/pages/page_commands.h"
+#include "gui/scripted_dialogs.h"
+#include "gui/skin.h"
+#include "gui/skin_widgets.h"
+#include "gui/window_app_ui.h"
+#include "gui_tests.h"
+
+namespace korvex48::gui {
+namespace {
+
+// Passes everything to the simulated mouse and keeps the reports sent, as
+// "40 05 00 21 02 00 00 01".
+class Recorder final : public HidBackend {
+ public:
+  explicit Recorder(HidBackend& inner) : inner_(inner) {}
+  QStringList sent;
+
+  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
+  DeviceHandle Open(const std::string& path, HidError* error) override {
+    return inner_.Open(path, error);
+  }
+  void Close(DeviceHandle handle) override { inner_.Close(handle); }
+  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
+    return inner_.QueryInfo(handle, info);
+  }
+  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
+                  HidError* error = nullptr) override {
+    QStringList bytes;
+    for (std::uint8_t b : report)
+      bytes.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')));
+    sent.append(bytes.join(QLatin1Char(' ')));
+    return inner_.SetFeature(handle, report, error);
+  }
+  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
+                  HidError* error = nullptr) override {
+    return inner_.GetFeature(handle, report, error);
+  }
+
+ private:
+  HidBackend& inner_;
+};
+
+void SetCode(SimulatedMouse& mouse, int profile, int button, std::array<std::uint8_t, 4> code) {
+  const std::size_t at = *KeyCodeOffset(profile, button);
+  for (std::size_t i = 0; i < 4; ++i) mouse.Profiles()[at + i] = code[i];
+}
+
+// The window over a simulated mouse on a fake clock, with the page editor
+// bound; `prepare` changes the mouse before it is read.
+struct Rig {
+  explicit Rig(const std::function<void(SimulatedMouse&)>& prepare = {}, bool connect = true) {
+    std::string error;
+    window = MainWindow::Create(&dialogs, nullptr, &error);
+    if (!window) qFatal("window: %s", error.c_str());
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) qFatal("window not exposed");
+    transport = std::make_unique<Transport>(window->Session(), recorder, clock);
+    ui = std::make_unique<WindowAppUi>(*window);
+    commands = std::make_unique<CommandSet>(*transport, *ui);
+    core = std::make_unique<AppCore>(*transport, *commands, *ui, clock);
+    MainWindow* shown = window.get();
+    core->SetTextLookup(
+        [shown](std::string_view key) { return shown->Context().Texts().Text(key); });
+    if (prepare) prepare(mouse);
+    core->Start();
+    editor = std::make_unique<PageEditor>(*core, *commands);
+    pages = std::make_unique<PageCommands>(*window, *editor);
+    window->ShowImage();
+    if (connect) {
+      transport->OpenDevice(core->Defaults().vendor_id, core->Defaults().product_id);
+      core->ReadDevInfo();
+    }
+    recorder.sent.clear();
+    dialogs.messages.clear();
+  }
+
+  QWidget* W(const QString& name) const { return window->Controls().Find(name); }
+  QString Picture(const QString& name) const {
+    auto* p = qobject_cast<PictureLabel*>(W(name));
+    return p ? p->picture() : QStringLiteral("<missing>");
+  }
+  QString Text(const QString& name) const {
+    auto* l = qobject_cast<QLabel*>(W(name));
+    if (l) return l->text();
+    auto* e = qobject_cast<QLineEdit*>(W(name));
+    return e ? e->text() : QStringLiteral("<missing>");
+  }
+  bool Checked(const QString& name) const {
+    auto* b = qobject_cast<QAbstractButton*>(W(name));
+    return b && b->isChecked();
+  }
+  void Click(const QString& name) {
+    QWidget* w = W(name);
+    QVERIFY2(w && w->isVisible(), qPrintable(name));
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+  }
+
+  ScriptedDialogs dialogs;
+  std::unique_ptr<MainWindow> window;
+  FakeClock clock;
+  SimulatedMouse mouse{SimulatedStorage::kI2C, clock};
+  Recorder recorder{mouse};
+  std::unique_ptr<Transport> transport;
+  std::unique_ptr<WindowAppUi> ui;
+  std::unique_ptr<CommandSet> commands;
+  std::unique_ptr<AppCore> core;
+  std::unique_ptr<PageEditor> editor;
+  std::unique_ptr<PageCommands> pages;
+};
+
+// A known image: six DPI levels with level 3 active, 500 Hz, RGB lighting in
+// mode LED3 with step 5, and fire, AIM and switch keys in profile 1.
+void KnownImage(SimulatedMouse& mouse) {
+  ParameterSection& p = mouse.Parameters();
+  p[1] = 0x31;  // identity counts: Fire Key1 count 2, Fire Key2 count 4
+  p[6] = static_cast<std::uint8_t>((p[6] & 0xCF) | 0x20);
+  p[33] = 0;
+  p[37] = 0x03;
+  p[38] = 0x52;
+  p[39] = 0x30;  // 200, 800
+  p[40] = 0x74;  // 1000, 2000
+  p[41] = 0xB9;  // 3200, 6400
+  p[42] = 0xF5;  // 1200, none
+  p[75] = 0x0F;  // level 1 red 15, level 2 red 0
+  p[76] = 0x30;  // level 1 green 0, level 2 green 3
+  p[77] = 0x08;  // level 1 blue 8
+  p[52] = p[53] = 23;
+  p[54] = 15;
+  p[55] = 8;
+  p[56] = 0;
+  SetCode(mouse, 1, 1, {0x01, 0x01, 0x00, 0x00});  // Left Key
+  SetCode(mouse, 1, 2, {0x06, 0x11, 0x00, 0x32});  // Fire Key1, count 2, delay 50
+  SetCode(mouse, 1, 3, {0x05, 0x07, 0x00, 0x00});  // AIM Key at 2000
+  SetCode(mouse, 1, 4, {0x07, 0x00, 0x00, 0x00});  // KB Switch Key
+}
+
+}  // namespace
+
+class PagesTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void placementMaps_data() {
+    QTest::addColumn<QString>("led");
+    QTest::addColumn<QList<int>>("labels");  // label m placed by entry j = 1..12
+    QTest::newRow("RGB") << QStringLiteral("RGB")
+                         << QList<int>{1, 5, 9, 10, 11, 6, 7, 8, 12, 2, 3, 4};
+    QTest::newRow("ZK") << QStringLiteral("ZK")
+                        << QList<int>{1, 5, 9, 3, 7, 11, 2, 6, 10, 8, 12, 4};
+  }
+  void placementMaps() {
+    QFETCH(QString, led);
+    QFETCH(QList<int>, labels);
+    Rig rig({}, false);
+    LayoutTable layout = rig.window->Context().layout;
+    ProductSettings settings = rig.window->Context().settings;
+    settings.led_type = led.toStdString();
+    for (int j = 1; j <= 12; ++j) layout.key[j] = {1, 10 * j, 20 * j};
+    layout.key[6].enable = 0;
+    ApplyLayout(layout, settings, rig.window->Controls());
+    for (int j = 1; j <= 12; ++j) {
+      const int m = labels[j - 1];
+      QWidget* key = rig.W(QStringLiteral("Key%1").arg(m));
+      QWidget* picture = rig.W(QStringLiteral("Img_Key%1").arg(m));
+      QCOMPARE(key->isVisibleTo(rig.window.get()), j != 6);
+      if (j == 6) continue;
+      QCOMPARE(key->pos(), QPoint(10 * j, 20 * j));
+      QCOMPARE(picture->geometry(), key->geometry());
+    }
+  }
+
+  void dpiStepOrientation() {
+    Rig rig({}, false);
+    LayoutTable layout = rig.window->Context().layout;
+    for (int orientation : {0, 1}) {
+      layout.dpi_orientation = orientation;
+      layout.dpi[5].steps = {200, 300};
+      layout.aim_dpi.steps = {400, 500};
+      ApplyLayout(layout, rig.window->Context().settings, rig.window->Controls());
+      for (const QString& prefix : {QStringLiteral("Img_DPI5_"), QStringLiteral("Img_AIMDPI_")}) {
+        const QRect first = rig.W(prefix + QStringLiteral("1"))->geometry();
+        const QRect last = rig.W(prefix + QStringLiteral("12"))->geometry();
+        // Stacked upwards from the table's place, or side by side to its right.
+        if (orientation == 0)
+          QCOMPARE(last.topLeft(), first.topLeft() - QPoint(0, 11 * first.height()));
+        else
+          QCOMPARE(last.topLeft(), first.topLeft() + QPoint(11 * first.width(), 0));
+      }
+    }
+  }
+
+  void showsKnownImage() {
+    Rig rig(KnownImage);
+    // Buttons: the names of profile 1.
+    QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Left Key"));
+    QCOMPARE(rig.Text(QStringLiteral("Key2")), QStringLiteral("Fire Key1"));
+    QCOMPARE(rig.Text(QStringLiteral("Key3")), QStringLiteral("AIM Key"));
+    QCOMPARE(rig.Text(QStringLiteral("Key4")), QStringLiteral("KB Switch Key"));
+    const ButtonTexts names = ProfileKeyNames(rig.core->Codes(), 1, rig.core->NameSources());
+    for (int m = 1; m <= 12; ++m) {
+      auto* key = rig.window->Controls().Get<QLabel>(QStringLiteral("Key%1").arg(m));
+      QCOMPARE(key->text(), QString::fromStdString(names[m - 1]));
+      QVERIFY(key->isEnabled());
+    }
+    QVERIFY(rig.Checked(QStringLiteral("rb_1")));
+
+    // DPI levels: six enabled, level 3 active, values and colours.
+    const QStringList values = {"200", "800", "1000", "2000", "3200", "6400", "1200", ""};
+    const QList<int> lit = {1, 4, 5, 8, 10, 12, 6, 0};
+    for (int d = 1; d <= 8; ++d) {
+      QCOMPARE(rig.Text(QStringLiteral("lbl_DPI%1Value").arg(d)), values[d - 1]);
+      for (int k = 1; k <= 12; ++k)
+        QCOMPARE(rig.Picture(QStringLiteral("Img_DPI%1_%2").arg(d).arg(k)),
+                 k <= lit[d - 1] ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
+      QCOMPARE(rig.W(QStringLiteral("Img_DPI%1_1").arg(d))->isEnabled(), d <= 6);
+      QCOMPARE(rig.W(QStringLiteral("Img_DPI%1").arg(d))->isEnabled(), d <= 6);
+      QCOMPARE(rig.Checked(QStringLiteral("rb_DPI%1").arg(d)), d == 3);
+      QCOMPARE(rig.Picture(QStringLiteral("Img_DPI%1").arg(d)),
+               d == 3 ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
+      const QColor expected = rig.window->Context().layout.color_d_selected.r >= 0 && d <= 6
+                                  ? ToQColor(rig.window->Context().layout.color_d_selected)
+                                  : ToQColor(rig.window->Context().layout.color_d_not_selected);
+      QCOMPARE(rig.W(QStringLiteral("lbl_DPI%1").arg(d))->palette().color(QPalette::WindowText),
+               expected);
+    }
+    QCOMPARE(rig.Text(QStringLiteral("edt_DPI1ColR")), QStringLiteral("15"));
+    QCOMPARE(rig.Text(QStringLiteral("edt_DPI2ColG")), QStringLiteral("3"));
+    QCOMPARE(rig.W(QStringLiteral("cs_DPI1Col"))->palette().color(QPalette::Window),
+             QColor(255, 0, 136));
+    QCOMPARE(rig.W(QStringLiteral("cs_DPI2Col"))->palette().color(QPalette::Window),
+             QColor(0, 51, 0));
+
+    // Report rate 500 Hz.
+    for (int r = 1; r <= 4; ++r) {
+      QCOMPARE(rig.Checked(QStringLiteral("rb_Rep%1").arg(r)), r == 3);
+      QCOMPARE(rig.Picture(QStringLiteral("Img_Rep%1").arg(r)),
+               r == 3 ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"));
+    }
+    // Fire Key1 from its code, AIM DPI from the AIM key.
+    QCOMPARE(rig.Text(QStringLiteral("Edt_Repeat1")), QStringLiteral("2"));
+    QCOMPARE(rig.Text(QStringLiteral("Edt_DelayTime1")), QStringLiteral("50"));
+    QCOMPARE(rig.Text(QStringLiteral("lbl_AIMDPIValue")), QStringLiteral("2000"));
+    QCOMPARE(rig.Picture(QStringLiteral("Img_AIMDPI_8")), QStringLiteral("Bar2_E"));
+    QCOMPARE(rig.Picture(QStringLiteral("Img_AIMDPI_9")), QStringLiteral("Bar2_D"));
+
+    // Lighting: RGB, LED3, step 5, colour 1.
+    for (const char* mode : {"Off", "LED1", "LED2", "LED3", "LED4", "LED5"}) {
+      const bool chosen = QLatin1String(mode) == QLatin1String("LED3");
+      QCOMPARE(rig.Checked(QStringLiteral("rb_") + QLatin1String(mode)), chosen);
+      QVERIFY(rig.W(QStringLiteral("lbl_") + QLatin1String(mode))->isVisibleTo(rig.window.get()));
+    }
+    for (int k = 1; k <= 10; ++k) {
+      QCOMPARE(rig.Picture(QStringLiteral("Img_Fall%1").arg(k)),
+               k <= 5 ? QStringLiteral("Bar1_E") : QStringLiteral("Bar1_D"));
+      QVERIFY(rig.W(QStringLiteral("Img_Fall%1").arg(k))->isEnabled());
+    }
+    QCOMPARE(rig.Text(QStringLiteral("Edt_Col1G")), QStringLiteral("8"));
+    QCOMPARE(rig.W(QStringLiteral("cs_Col1"))->palette().color(QPalette::Window),
+             QColor(255, 136, 0));
+
+    // The controls hold the page state: packing it changes no byte.
+    const PageState state = rig.pages->CollectPageState();
+    ParameterSection packed = rig.core->Page().parameters;
+    UIToDataBuf(state, packed);
+    QVERIFY(packed == rig.core->Page().parameters);
+    QCOMPARE(state.checked_dpi_level, 3);
+    QCOMPARE(state.report_rate_choice, 3);
+    QCOMPARE(state.lighting_choice, 3);
+    QCOMPARE(state.active_profile, 1);
+  }
+
+  void ledKindHidesModesAndColours() {
+    // Sync offers Off, LED1, LED2 and no colours; NT has no LED4.
+    Rig sync([](SimulatedMouse& m) { m.Parameters()[37] = 0x44; });
+    for (const char* mode : {"LED3", "LED4", "LED5"})
+      QVERIFY(
+          !sync.W(QStringLiteral("lbl_") + QLatin1String(mode))->isVisibleTo(sync.window.get()));
+    QVERIFY(!sync.W(QStringLiteral("cs_Col1"))->isVisibleTo(sync.window.get()));
+    QVERIFY(!sync.W(QStringLiteral("lbl_DPI1Col"))->isVisibleTo(sync.window.get()));
+    for (const char* mode : {"rb_Off", "rb_LED1", "rb_LED2", "rb_LED3", "rb_LED4", "rb_LED5"})
+      QVERIFY(!sync.Checked(QLatin1String(mode)));  // mode 4 is not offered: nothing chosen
+
+    Rig nt([](SimulatedMouse& m) { m.Parameters()[37] = 0xF0; });
+    QVERIFY(!nt.W(QStringLiteral("lbl_LED4"))->isVisibleTo(nt.window.get()));
+    QVERIFY(nt.W(QStringLiteral("lbl_LED5"))->isVisibleTo(nt.window.get()));
+    QVERIFY(nt.Checked(QStringLiteral("rb_Off")));
+    QVERIFY(!nt.W(QStringLiteral("Img_Fall1"))->isEnabled());  // Off: no step time
+  }
+
+  void pageCommandsWithoutMouse() {
+    Rig rig({}, false);
+    for (const char* button : {"Btn_Switch_1", "Btn_Fixed_1", "Btn_Main_1", "Btn_Adv_1"}) {
+      rig.dialogs.messages.clear();
+      rig.Click(QLatin1String(button));
+      QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Not find the specified device")});
+      QCOMPARE(rig.window->CurrentPage(), PageId::kMain);
+    }
+    QVERIFY(rig.recorder.sent.isEmpty());
+  }
+
+  void alternateKeyNeedsSwitchKey() {
+    Rig rig;  // the default image has no KB Switch Key in profile 1
+    rig.Click(QStringLiteral("Btn_Switch_3"));
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{QStringLiteral("Please select the keyboard mode switch button to take "
+                                        "effect after the key definition interface")});
+    QCOMPARE(rig.window->CurrentPage(), PageId::kMain);
+    QVERIFY(rig.Checked(QStringLiteral("rb_1")));
+    QVERIFY(rig.recorder.sent.isEmpty());
+  }
+
+  void resetControlWithResetKey() {
+    Rig rig([](SimulatedMouse& m) {
+      SetCode(m, 1, 4, {0x07, 0x00, 0x00, 0x00});  // KB Switch Key, profile 1
+      SetCode(m, 2, 6, {0x07, 0x01, 0x00, 0x00});  // KB Reset Key, profile 2
+    });
+    rig.Click(QStringLiteral("Btn_Fixed_1"));
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    QCOMPARE(rig.window->CurrentPage(), PageId::kFixed);
+    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 21 02 00 00 01")});
+    QCOMPARE(rig.core->Page().parameters[33], 2);
+    QVERIFY(rig.Checked(QStringLiteral("rb_3")));
+    QWidget* overlay = rig.W(QStringLiteral("Disable"));
+    QVERIFY(overlay->isVisible());
+    const ButtonTexts names = ProfileKeyNames(rig.core->Codes(), 3, rig.core->NameSources());
+    for (int m = 1; m <= 12; ++m) {
+      auto* key = rig.window->Controls().Get<QLabel>(QStringLiteral("Key%1").arg(m));
+      QCOMPARE(key->text(), QString::fromStdString(names[m - 1]));
+      QVERIFY(!key->isEnabled());
+      // The overlay lies over every shown label and takes its clicks.
+      if (key->isVisible()) QVERIFY(overlay->geometry().contains(key->geometry().center()));
+    }
+
+    // Alternate Key: byte 33 = 1, the overlay goes, the switch key and the
+    // reset key of profile 2 cannot be clicked.
+    rig.recorder.sent.clear();
+    rig.Click(QStringLiteral("Btn_Switch_1"));
+    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 21 01 00 00 01")});
+    QVERIFY(!overlay->isVisible());
+    QVERIFY(!rig.W(QStringLiteral("Key4"))->isEnabled());
+    QVERIFY(!rig.W(QStringLiteral("Key6"))->isEnabled());
+    QVERIFY(rig.W(QStringLiteral("Key1"))->isEnabled());
+  }
+
+  void readShowsTheActiveProfilesPage() {
+    Rig rig([](SimulatedMouse& m) {
+      SetCode(m, 1, 4, {0x07, 0x00, 0x00, 0x00});
+      m.Parameters()[33] = 1;
+    });
+    QCOMPARE(rig.window->CurrentPage(), PageId::kSwitch);
+    QVERIFY(rig.Checked(QStringLiteral("rb_2")));
+    QCOMPARE(rig.Picture(QStringLiteral("Img_Switch_2")), QStringLiteral("SetS_02"));
+    QVERIFY(!rig.W(QStringLiteral("Key4"))->isEnabled());
+  }
+
+  void clicksReachTheMouse() {
+    Rig rig(KnownImage);
+    rig.window->RequestPage(PageId::kAdv);
+    QCOMPARE(rig.window->CurrentPage(), PageId::kAdv);
+
+    // Step 5 of level 1 (level 3 active): byte 39, then byte 38 twice.
+    rig.Click(QStringLiteral("Img_DPI1_5"));
+    QCOMPARE(rig.Text(QStringLiteral("lbl_DPI1Value")), QStringLiteral("1000"));
+    QCOMPARE(rig.recorder.sent, (QStringList{QStringLiteral("40 05 00 27 34 00 00 01"),
+                                             QStringLiteral("40 05 00 26 51 00 00 01"),
+                                             QStringLiteral("40 05 00 26 52 00 00 01")}));
+
+    // The label of level 7 enables it.
+    rig.recorder.sent.clear();
+    rig.Click(QStringLiteral("lbl_DPI7"));
+    QVERIFY(rig.W(QStringLiteral("Img_DPI7_1"))->isEnabled());
+    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 26 62 00 00 01")});
+
+    // A picked level colour is stored in four bits.
+    rig.recorder.sent.clear();
+    rig.dialogs.colour_answers.push_back(QColor(255, 254, 0));
+    rig.Click(QStringLiteral("lbl_DPI2Col"));
+    QCOMPARE(rig.Text(QStringLiteral("edt_DPI2ColG")), QStringLiteral("14"));
+    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 4b ff e0 08 03")});
+
+    // An AIM DPI with no AIM key in profile 1 is refused and shows 200.
+    SetCode(rig.mouse, 1, 3, {0x01, 0x02, 0x00, 0x00});
+    rig.core->Codes().Set(1, 3, "01020000");
+    rig.editor->SelectProfile(1);
+    rig.dialogs.messages.clear();
+    rig.Click(QStringLiteral("Img_AIMDPI_6"));
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{QStringLiteral("Please select a AIM Key inMain Control")});
+    QCOMPARE(rig.Text(QStringLiteral("lbl_AIMDPIValue")), QStringLiteral("200"));
+    QCOMPARE(rig.Picture(QStringLiteral("Img_AIMDPI_2")), QStringLiteral("Bar2_D"));
+
+    // Fire Key1's delay rewrites button 2 of profile 1.
+    rig.recorder.sent.clear();
+    auto* delay = rig.window->Controls().Get<QLineEdit>(QStringLiteral("Edt_DelayTime1"));
+    delay->setFocus();
+    delay->selectAll();
+    QTest::keyClicks(delay, QStringLiteral("9x9"));  // the letter is not taken
+    QCOMPARE(delay->text(), QStringLiteral("99"));
+    QVERIFY(rig.recorder.sent.contains(QStringLiteral("40 05 01 04 06 11 00 63")));
+
+    // Lighting off: byte 37 AND 0xF0; the step time cannot be chosen then.
+    rig.window->RequestPage(PageId::kBreath);
+    rig.recorder.sent.clear();
+    rig.Click(QStringLiteral("lbl_Off"));
+    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 25 00 00 00 01")});
+    QVERIFY(!rig.W(QStringLiteral("Img_Fall3"))->isEnabled());
+    rig.Click(QStringLiteral("lbl_LED5"));
+    rig.recorder.sent.clear();
+    rig.Click(QStringLiteral("Img_Fall3"));
+    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 34 0f 0f 00 02")});
+  }
+
+  void languageSwitchKeepsCombination() {
+    // Languages that differ (the shipped ones say the same in all three).
+    auto table = [](int index, const std::string& body) {
+      const std::string text = "[lang" + std::to_string(index) + "]\n" + body;
+      return *LanguageTable::Parse(
+          ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), index);
+    };
+    LanguageSet languages({table(1,
+                                 "\"Str210=Left Key\" \"Str211=Right Key\" \"Str242=KB Switch "
+                                 "Key\" \"Str245=KB Reset Key\" \"Str004=Main Control\""),
+                           table(2,
+                                 "\"Str210=Linke Taste\" \"Str211=Rechte Taste\" "
+                                 "\"Str242=Umschalttaste\" \"Str245=Ruecksetztaste\" "
+                                 "\"Str004=Hauptseite\""),
+                           table(3, "\"Str210=Gauche\"")});
+    ScriptedDialogs dialogs;
+    const Skin skin;
+    EditorContext context(skin, dialogs, std::move(languages), ProductSettings{});
+    QWidget root;
+    auto* page = new ButtonPage(context, &root);
+    const ControlIndex controls(&root);
+
+    FakeClock clock;
+    SimulatedMouse mouse(SimulatedStorage::kI2C, clock);
+    DeviceSession session;
+    Transport transport(session, mouse, clock);
+    CommandSet commands(transport);
+    RecordingAppUi ui;
+    AppCore core(transport, commands, ui, clock);
+    core.SetTextLookup([&context](std::string_view key) { return context.Texts().Text(key); });
+    core.Start();
+    transport.OpenDevice(core.Defaults().vendor_id, core.Defaults().product_id);
+    core.ReadDevInfo();
+    PageEditor editor(core, commands);
+    page->Bind(&editor);
+    // Button 5 gets a combination; button 1 is the only Left Key.
+    QVERIFY(editor.AssignKeyCombination(1, 5, "Ctrl+Q", "02011400").ok());
+    page->ShowImage();
+    QCOMPARE(page->KeyLabel(1)->text(), QStringLiteral("Left Key"));
+    QCOMPARE(page->KeyLabel(5)->text(), QStringLiteral("Ctrl+Q"));
+
+    context.language = 2;
+    ApplyLanguage(context.languages, 2, controls);
+    page->ApplyLanguage();
+    QCOMPARE(page->KeyLabel(1)->text(), QStringLiteral("Linke Taste"));
+    QCOMPARE(page->KeyLabel(5)->text(), QStringLiteral("Ctrl+Q"));
+    for (int m = 1; m <= 12; ++m)
+      QCOMPARE(QString::fromStdString(editor.State().labels[m - 1]), page->KeyLabel(m)->text());
+    // The rules now compare names of language 2: the last Left Key stays.
+    const EditResult right = editor.AssignMenuItem(1, 1, 901);
+    QCOMPARE(right.status, EditStatus::kRefused);
+    QCOMPARE(core.Codes().Code(1, 1), std::string("01010000"));
+    page->Bind(nullptr);
+  }
+};
+
+KORVEX48_GUI_TEST(PagesTest)
+
+}  // namespace korvex48::gui
+
+#include "pages_test.moc"
