@@ -72,9 +72,22 @@ struct CoreRig {
     core.SetTextLookup([](std::string_view key) { return std::string(key); });
   }
 
+  // The working image's macro storage and the core's table say the same:
+  // taking the storage up again changes neither.
+  void CheckMacroStorage() const {
+    const DeviceMacros& macros = core.Macros();
+    DeviceMacros again;
+    again.SetStorage(macros.Layout(),
+                     macros.PackedAreaBase() == 0x0200 ? kStorageI2C : kStorageFlash);
+    ConfigImage copy = core.Working();
+    again.TakeUp(copy);
+    if (!(copy == core.Working()) || again.Names() != macros.Names()) __builtin_trap();
+  }
+
   // Whatever the mouse's storage came to hold: the flows that read it back
   // from the working image, the macro commands and the page moves.
   void ExerciseFlows() {
+    CheckMacroStorage();
     core.DataBufToUI();
     const ButtonView view{};
     (void)core.NameSources();
@@ -83,12 +96,18 @@ struct CoreRig {
       int selection = 0;
       core.LB_NameClick(1, names.size() - 1, view);
       core.Btn_DelMacroClick(0, view, &selection);
+      CheckMacroStorage();
     }
-    PcMacroLibrary library;
-    library.Load(DefaultLibraryBytes());
+    static const PcMacroLibrary library = [] {
+      PcMacroLibrary lib;
+      lib.Load(DefaultLibraryBytes());
+      return lib;
+    }();
     core.Btn_AddMacroClick(library, 0, view);
+    CheckMacroStorage();
     core.Btn_SaveMacroClick(view);
     core.Btn_Reset_0Click();
+    CheckMacroStorage();
     ui.Clear();
   }
 };

@@ -1,36 +1,37 @@
 #!/bin/sh
-# Saves a PNG of every page of the editor, run on a simulated "Flash" + "Flash"
-# mouse under a private Xvfb display, into <build>/screenshots/.
+# Saves a PNG of every page of the editor into <build>/screenshots/, run under
+# a private Xvfb display on a simulated "Flash" + "Flash" mouse (the storage
+# that shows the Update page) with the default image of that build of the
+# mouse, and one of the window before any mouse was found (no-device.png).
+#
+# Alternate Key and Reset Control open only when profile 1 has a KB Switch Key
+# and profile 2 a KB Reset Key; korvex48ctl (built beside the editor, or
+# KORVEX48_CTL) gives the simulated mouse those keys first. Without it those
+# two shots show the message that explains the refusal.
+#
 # Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build)
 set -eu
 
 BUILD=${1:-build}
 BIN="$BUILD/src/gui/korvex48"
+CTL=${KORVEX48_CTL:-$BUILD/src/cli/korvex48ctl}
 OUT="$BUILD/screenshots"
 TITLE='Korvex48 Gaming Mouse v1.0'
 SRC=$(cd "$(dirname "$0")/.." && pwd)
 ORG1="$SRC/resources/tables/org1"
-# Seconds until the simulated mouse is found and read: the first poll comes
-# after 3.5 s, the mouse is opened 2.1 s later.
-CONNECT_WAIT=${KORVEX48_CONNECT_WAIT:-8}
-# The simulated mouse (i2c, flash-i2c, flash-flash).
-SIMULATE=${KORVEX48_SIMULATE:-flash-flash}
+IMAGE="$SRC/resources/image/KORVEX48DATA-flash-flash"
 
-for tool in Xvfb xdotool xdpyinfo import; do
+for tool in Xvfb xdotool import; do
   command -v "$tool" >/dev/null 2>&1 || { echo "screenshots: $tool is missing" >&2; exit 1; }
 done
 [ -x "$BIN" ] || { echo "screenshots: $BIN not built" >&2; exit 1; }
-
-# A free display number, :99 first.
-NUM=99
-while [ -e "/tmp/.X11-unix/X$NUM" ] || [ -e "/tmp/.X$NUM-lock" ]; do NUM=$((NUM + 1)); done
-export DISPLAY=":$NUM"
 
 # Private folders: the editor's single-instance socket, its macro library and
 # the simulated mouse never touch the user's own.
 WORK=$(mktemp -d)
 export XDG_RUNTIME_DIR="$WORK/run" XDG_DATA_HOME="$WORK/data" TMPDIR="$WORK/tmp" HOME="$WORK/home"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME" "$TMPDIR" "$HOME"
+unset QT_QPA_PLATFORM
 XVFB_PID=""
 APP_PID=""
 cleanup() {
@@ -38,28 +39,50 @@ cleanup() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 1' INT TERM
 
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display and tells its number on fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
 XVFB_PID=$!
 i=0
-until xdpyinfo >/dev/null 2>&1; do
+until [ -s "$WORK/display" ]; do
   i=$((i + 1)); [ $i -gt 100 ] && { echo "screenshots: Xvfb did not start" >&2; exit 1; }
   sleep 0.1
 done
+export DISPLAY=":$(head -n 1 "$WORK/display")"
+
+# The simulated mouse, with the keys that open profiles 2 and 3.
+STATE="$WORK/mouse.state"
+SIM="--simulate=flash-flash:$STATE"
+if [ -x "$CTL" ]; then
+  "$CTL" "$SIM" --default-image "$IMAGE" set button 1 12 "KB Switch Key" >/dev/null
+  "$CTL" "$SIM" --default-image "$IMAGE" set button 2 11 "KB Reset Key" >/dev/null
+else
+  echo "screenshots: $CTL not built: Alternate Key and Reset Control show their refusal" >&2
+fi
 
 mkdir -p "$OUT"
-"$BIN" --simulate="$SIMULATE" --library "$WORK/data/Macro.bin" >"$WORK/app.log" 2>&1 &
+"$BIN" "$SIM" --default-image "$IMAGE" --library "$WORK/data/Macro.bin" \
+  --ui-log "$WORK/ui.log" >"$WORK/app.log" 2>&1 &
 APP_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name "^$TITLE\$" | head -n 1)
 [ -n "$WID" ] || { echo "screenshots: the window did not appear" >&2; cat "$WORK/app.log" >&2; exit 1; }
-
-# Window position: the window is centred on the 1024 x 768 screen.
 eval "$(xdotool getwindowgeometry --shell "$WID")"
 WIN_X=$X
 WIN_Y=$Y
 
 value() { sed -n "s/^$1=\\([0-9-]*\\).*/\\1/p" "$ORG1" | tr -d '\r' | tail -n 1; }
+
+# Waits until the editor logged a line that starts with $1.
+wait_log() {
+  i=0
+  until grep -q "^$1" "$WORK/ui.log" 2>/dev/null; do
+    i=$((i + 1))
+    [ $i -gt 300 ] && { echo "screenshots: the editor never logged '$1'" >&2; cat "$WORK/ui.log" >&2; exit 1; }
+    sleep 0.1
+  done
+}
 
 # Closes any message box the last click opened, after it was photographed.
 close_popups() {
@@ -81,14 +104,15 @@ shot() {
 # Clicks the navigation button of layout entry Btn_B<k>.
 click_nav() {
   x=$(value "Btn_B$1_X"); y=$(value "Btn_B$1_Y")
-  xdotool mousemove $((WIN_X + x + 60)) $((WIN_Y + y + 16)) click 1
+  xdotool mousemove $((WIN_X + x + 30)) $((WIN_Y + y + 12)) click 1
   sleep 0.5
 }
 
+# Before the first poll (3.5 s after the start) no mouse is known.
 sleep 0.5
 shot no-device
-sleep "$CONNECT_WAIT"
-close_popups
+wait_log "poll opened accepted"
+sleep 0.5
 
 for page in "1 main-control" "2 alternate-key" "3 reset-control" "4 advanced" \
             "5 breathing-light" "11 macro" "12 update"; do
@@ -97,4 +121,4 @@ for page in "1 main-control" "2 alternate-key" "3 reset-control" "4 advanced" \
   shot "$2"
   close_popups
 done
-
+grep '^message' "$WORK/ui.log" | sed 's/^/screenshots: shown: /' >&2 || true

@@ -36,7 +36,9 @@ Rules the pictures keep:
 
 import argparse
 import math
+import struct
 import sys
+import zlib
 from pathlib import Path
 
 from PIL import Image, ImageDraw, ImageFont
@@ -1138,11 +1140,45 @@ Keywords=mouse;gaming;DPI;macro;
 # --------------------------------------------------------------------------
 # Output
 # --------------------------------------------------------------------------
+def deflate(data, strategy):
+    z = zlib.compressobj(9, zlib.DEFLATED, 15, 9, strategy)
+    return z.compress(data) + z.flush()
+
+
+def png_bytes(im):
+    """The PNG file of an RGB or RGBA picture, written here rather than by
+    Pillow so that every row uses filter type 0 (none): the editor decodes
+    its pictures at start-up, and unfiltered rows decode about twice as fast
+    as Pillow's adaptive filters while compressing as small or smaller for
+    this flat artwork. Only IHDR, IDAT and IEND are written, so the bytes
+    depend on nothing but the pixels (and zlib)."""
+    colour_type = {"RGB": 2, "RGBA": 6}[im.mode]
+    w, h = im.size
+    raw = im.tobytes()
+    stride = w * len(im.mode)
+    rows = b"".join(b"\0" + raw[y * stride:(y + 1) * stride] for y in range(h))
+    # The smallest of zlib's strategies at level 9: the inflate cost is the
+    # same for all of them.
+    data = min((deflate(rows, strategy)
+                for strategy in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED, zlib.Z_RLE)),
+               key=len)
+
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body
+                + struct.pack(">I", zlib.crc32(kind + body)))
+
+    ihdr = struct.pack(">IIBBBBB", w, h, 8, colour_type, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", data)
+            + chunk(b"IEND", b""))
+
+
 def save(path, im):
     path.parent.mkdir(parents=True, exist_ok=True)
+    if im.mode not in ("RGB", "RGBA"):
+        im = im.convert("RGBA")
     if im.mode == "RGBA" and im.getextrema()[3][0] == 255:
         im = im.convert("RGB")  # fully opaque: no alpha channel needed
-    im.save(path, "PNG", optimize=True)
+    path.write_bytes(png_bytes(im))
 
 
 def all_pictures():

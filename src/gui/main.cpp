@@ -1,21 +1,17 @@
-// Program entry of the editor: options, the single-instance rule, the main
-// window and the event loop.
+// Program entry of the editor: options, the single-instance rule, the editor
+// and the event loop.
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "backends/device_factory.h"
-#include "core/app/app_core.h"
-#include "core/device/command_set.h"
-#include "core/performance/page_editor.h"
-#include "gui/main_window.h"
+#include "gui/editor_app.h"
+#include "gui/gui_bench.h"
 #include "gui/options.h"
-#include "gui/pages/page_commands.h"
+#include "gui/scripted_dialogs.h"
 #include "gui/single_instance.h"
 #include "gui/skin.h"
-#include "gui/window_app_ui.h"
 
 int main(int argc, char** argv) {
   using namespace korvex48;
@@ -55,42 +51,39 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // A benchmark run is a process of its own beside a running editor, and
+  // answers every question itself.
   SingleInstance instance(kWindowTitle);
-  if (!instance.Claim()) return 0;  // the running editor raises itself
+  if (!options.bench && !instance.Claim()) return 0;  // the running editor raises itself
+  ScriptedDialogs bench_dialogs;
 
+  EditorAppConfig config;
+  config.device = options.device;
+  config.library_path = options.library_path;
+  config.ui_log_file = options.ui_log_file;
+  if (options.bench) config.dialogs = &bench_dialogs;
   std::string error;
-  std::unique_ptr<MainWindow> window = MainWindow::Create(nullptr, nullptr, &error);
-  if (!window) {
+  std::unique_ptr<EditorApp> editor = EditorApp::Create(config, &error);
+  if (!editor) {
     std::fprintf(stderr, "korvex48: cannot start: %s\n", error.c_str());
     return 1;
   }
-  window->Context().library_path = options.library_path;
-  QObject::connect(&instance, &SingleInstance::raiseRequested, window.get(),
-                   &MainWindow::RestoreAndRaise);
+  MainWindow& window = editor->Window();
+  editor->RaiseOnRequest(instance);
+  // The first paint does not need the icon: it is decoded once the event loop runs.
+  QMetaObject::invokeMethod(
+      &window,
+      [&window] {
+        window.setWindowIcon(QIcon(window.Context().skin.Pixmap(QStringLiteral("korvex48"))));
+      },
+      Qt::QueuedConnection);
 
-  // The mouse: a simulated one or hidraw, as the options say. Nothing is
-  // searched during the start; the first poll comes with the first DevTimer
-  // tick.
-  DeviceLink link = MakeDeviceLink(options.device, window->Session(), DefaultClock(), &error);
-  if (!link.transport) {
-    std::fprintf(stderr, "korvex48: %s\n", error.c_str());
-    return 1;
+  if (options.bench) {
+    const int status = RunBench(*editor, stdout);
+    for (const QString& message : bench_dialogs.messages)
+      std::fprintf(stderr, "korvex48: --bench: message: %s\n", qPrintable(message));
+    return status;
   }
-  WindowAppUi ui(*window);
-  CommandSet commands(*link.transport, ui);
-  AppCore core(*link.transport, commands, ui);
-  MainWindow* shown = window.get();
-  core.SetTextLookup([shown](std::string_view key) { return shown->Context().Texts().Text(key); });
-  core.SetReserveIds(window->Context().settings.rev_manu_id, window->Context().settings.rev_pro_id);
-  core.Start();
-  // The pages show and edit the image through the page editor.
-  PageEditor editor(core, commands);
-  PageCommands page_commands(*window, editor);
-  window->ShowImage();
-  QObject::connect(&window->DevTimer(), &QTimer::timeout, window.get(),
-                   [&core] { core.DevTimerTimer(); });
-  window->DevTimer().start();
-  window->setWindowIcon(QIcon(window->Context().skin.Pixmap(QStringLiteral("korvex48"))));
-  window->show();
+  editor->Show();
   return app.exec();
 }

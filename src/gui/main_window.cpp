@@ -401,8 +401,12 @@ void MainWindow::RefreshStoragePages(bool update_buttons) {
     RequestPage(PageId::kMain);
   else if (GroupOf(current_page_) == 1)
     RequestPage(ProfilePageChosen());
-  else
+  else {
+    // The no-device look selected Main; the bar shows the page kept.
+    ButtonTypeB_1IconInit();
+    SetNavPictures(NavNameOf(current_page_), QStringLiteral("SetS_02"));
     RefreshAPPage();
+  }
   QCoreApplication::processEvents();
 }
 

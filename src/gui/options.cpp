@@ -15,6 +15,15 @@ OptionsResult ParseGuiOptions(std::vector<std::string> args, const EnvLookup& en
         o.library_path = args[++i];
       }
       if (o.library_path.empty()) return {std::nullopt, "--library needs a file"};
+    } else if (arg == "--ui-log" || arg.rfind("--ui-log=", 0) == 0) {
+      if (arg.size() > 9) {
+        o.ui_log_file = arg.substr(9);
+      } else if (i + 1 < args.size()) {
+        o.ui_log_file = args[++i];
+      }
+      if (o.ui_log_file.empty()) return {std::nullopt, "--ui-log needs a file"};
+    } else if (arg == "--bench") {
+      o.bench = true;
     } else if (arg == "--help" || arg == "-h") {
       o.help = true;
     } else if (arg == "--version") {
@@ -26,6 +35,7 @@ OptionsResult ParseGuiOptions(std::vector<std::string> args, const EnvLookup& en
       return {std::nullopt, "unexpected argument " + arg};
     }
   }
+  if (o.bench && !o.device.simulate) return {std::nullopt, "--bench needs --simulate"};
   return {o, {}};
 }
 
@@ -34,6 +44,12 @@ std::string GuiUsage() {
          "Configuration editor for Korvex48 gaming mice.\n\n" +
          DeviceOptionsHelp() +
          "  --library PATH                 use PATH as the PC macro library (Macro.bin)\n"
+         "  --ui-log FILE                  write one line per page change, language switch,\n"
+         "                                 message and device event to FILE (for scripts)\n"
+         "  --bench                        with --simulate: wait for the mouse, time page\n"
+         "                                 changes and language switches up to a synchronous\n"
+         "                                 repaint, print page_change_ms and\n"
+         "                                 language_switch_ms (median, worst) and exit\n"
          "  --help                         show this help and exit\n"
          "  --version                      show the version and exit\n";
 }

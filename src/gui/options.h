@@ -12,6 +12,8 @@ namespace korvex48::gui {
 struct GuiOptions {
   DeviceOptions device;
   std::string library_path;  // Macro.bin to use instead of the default place
+  std::string ui_log_file;   // one line per page change, language, message, poll
+  bool bench = false;        // time page changes and language switches, then exit
   bool help = false;
   bool version = false;
 };

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <QSysInfo>
 #include <cstring>
 
 namespace korvex48::gui {
@@ -28,11 +29,15 @@ bool BeginRead(png_image& image, std::span<const std::uint8_t> bytes) {
 QImage DecodePng(std::span<const std::uint8_t> bytes) {
   png_image image;
   if (!BeginRead(image, bytes)) return {};
-  // BGRA in memory is QImage::Format_ARGB32 on little-endian machines; use the
-  // byte-order independent RGBA layout and Qt's matching format instead.
-  image.format = PNG_FORMAT_RGBA;
+  // Decoded straight into the QImage's own buffer: no second full-size copy,
+  // which for the window backgrounds is most of the start-up's peak memory.
+  // libpng's BGRA is the byte order of QImage's 32-bit formats on
+  // little-endian machines, ARGB on big-endian ones. An opaque file gets
+  // alpha 255 everywhere, exactly what Format_RGB32 asks for.
+  const bool has_alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+  image.format = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
   QImage out(static_cast<int>(image.width), static_cast<int>(image.height),
-             QImage::Format_RGBA8888);
+             has_alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   if (out.isNull()) {
     png_image_free(&image);
     return {};
@@ -41,7 +46,9 @@ QImage DecodePng(std::span<const std::uint8_t> bytes) {
     png_image_free(&image);
     return {};
   }
-  return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  // Painting wants premultiplied alpha; converted in place, without a copy.
+  if (has_alpha) out.convertTo(QImage::Format_ARGB32_Premultiplied);
+  return out;
 }
 
 QSize PngSize(std::span<const std::uint8_t> bytes) {

@@ -1,7 +1,10 @@
 #include "gui/single_instance.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace korvex48::gui {
 namespace {
@@ -9,12 +12,23 @@ namespace {
 constexpr int kConnectTimeoutMs = 500;
 const QByteArray kRaise = QByteArrayLiteral("raise\n");
 
+// The user's own runtime folder: $XDG_RUNTIME_DIR when it is an absolute
+// path to a folder, else Qt's per-user fallback (created with mode 0700).
+QString RuntimeFolder() {
+  const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg) && QFileInfo(xdg).isDir()) return xdg;
+  return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent) {
   QString name = key;
   name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
-  server_name_ = name;
+  // A full path keeps the socket out of the shared /tmp, where another user
+  // could take the name first.
+  const QString folder = RuntimeFolder();
+  server_name_ = folder.isEmpty() ? name : QDir(folder).filePath(name);
   connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
 }
 

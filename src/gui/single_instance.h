@@ -13,6 +13,7 @@ class SingleInstance : public QObject {
 
  public:
   // `key` names the socket (the window title; made safe for a socket name).
+  // The socket lies in the user's runtime folder ($XDG_RUNTIME_DIR).
   explicit SingleInstance(const QString& key, QObject* parent = nullptr);
 
   // True when this process is the only instance and now listens; false when
@@ -21,7 +22,7 @@ class SingleInstance : public QObject {
   // leaving the user without an editor.
   bool Claim();
 
-  // The socket name derived from the key.
+  // The socket's absolute path, derived from the key.
   const QString& ServerName() const { return server_name_; }
 
  Q_SIGNALS:

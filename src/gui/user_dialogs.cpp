@@ -22,11 +22,12 @@ std::optional<QString> QtUserDialogs::OpenFile(const QString& filter) {
 }
 
 std::optional<QString> QtUserDialogs::SaveFile(const QString& filter) {
-  // QFileDialog asks before replacing an existing file (DontConfirmOverwrite
-  // is not set); the extension of the filter is added when none was typed.
+  // The callers write to the chosen name with ".bin" appended, so the
+  // dialog neither adds a suffix nor asks about the chosen name itself: the
+  // question belongs to the file that will really be replaced.
   QFileDialog dialog(parent_, {}, {}, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(QStringLiteral("bin"));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }

@@ -21,8 +21,9 @@ class UserDialogs {
   // The file to read, or nullopt when the user cancelled. `filter` is in Qt's
   // form, for example "LoadFile(*.bin)".
   virtual std::optional<QString> OpenFile(const QString& filter) = 0;
-  // The file to write, or nullopt when the user cancelled; an existing file
-  // is offered only after the user agreed to replace it.
+  // The name the user chose to write, or nullopt when the user cancelled.
+  // Nothing is appended and nothing asked about existing files: the callers
+  // append ".bin" to the chosen name and ask (Confirm) about the real target.
   virtual std::optional<QString> SaveFile(const QString& filter) = 0;
   // A colour, or nullopt when the user cancelled.
   virtual std::optional<QColor> PickColor(const QColor& initial) = 0;

@@ -1,7 +1,9 @@
 #include "gui/window_app_ui.h"
 
 #include <QCoreApplication>
+#include <QListWidget>
 
+#include "core/performance/page_editor.h"
 #include "gui/busy_popup.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_page.h"
@@ -14,6 +16,7 @@ void WindowAppUi::Hide() { window_.Busy()->Hide(); }
 void WindowAppUi::ProcessEvents() { QCoreApplication::processEvents(); }
 
 void WindowAppUi::ShowMessage(const AppMessage& message) {
+  if (hooks_.message_shown) hooks_.message_shown(message);
   const EditorContext& context = window_.Context();
   QString text = QString::fromStdString(message.Text(context.Texts().Lookup()));
   // Lines are joined by "\r" in the texts; Qt breaks lines at "\n".
@@ -29,7 +32,14 @@ void WindowAppUi::LockPages() { window_.LockPages(); }
 void WindowAppUi::UnlockPages() { window_.UnlockPages(); }
 void WindowAppUi::StopDevTimer() { window_.DevTimer().stop(); }
 void WindowAppUi::StartDevTimer() { window_.DevTimer().start(); }
+// The page commands' BeforeShowImage hands the image to the page editor
+// (TakeIn) before the pages show it.
 void WindowAppUi::RefreshUI() { window_.ShowImage(); }
+void WindowAppUi::RefreshKeyLabels() { Call(hooks_.refresh_key_labels); }
+void WindowAppUi::RefreshDeviceMacroLists() { Call(hooks_.refresh_device_macro_lists); }
+void WindowAppUi::ClearMacroEditor() { Call(hooks_.clear_macro_editor); }
+void WindowAppUi::RefreshPcMacroList() { Call(hooks_.refresh_pc_macro_list); }
+void WindowAppUi::ReadOsMouseParameters() { Call(hooks_.read_os_mouse_parameters); }
 void WindowAppUi::RefreshErrorAP() { window_.RefreshErrorAP(); }
 
 void WindowAppUi::RefreshStoragePages(StorageLayout layout) {
@@ -45,5 +55,12 @@ void WindowAppUi::SetMainMenuHeight(int pixels) {
 
 void WindowAppUi::ShowNoDeviceOverlay() { window_.Buttons()->DisableOverlay()->show(); }
 void WindowAppUi::StopLabelRun() { window_.Marquee().Stop(); }
+
+void WindowAppUi::ClearDeviceState() {
+  Call(hooks_.clear_device_lists);
+  for (const char* name : {"LB_MacroName", "LB_Name", "LB_macro"})
+    if (auto* list = window_.Controls().Get<QListWidget>(QLatin1String(name))) list->clear();
+  if (editor_) editor_->OnDeviceLost();
+}
 
 }  // namespace korvex48::gui

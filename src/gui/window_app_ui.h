@@ -2,7 +2,17 @@
 // The main window as the connection logic and the image flows see it (AppUi):
 // messages through the dialog seam, the busy pop-up, the page blockers, the
 // DevTimer, and the page looks of the no-device and storage states.
+//
+// The macro side of the window (device macro lists, macro editor, PC library
+// list, the operating system's mouse settings) plugs in through Hooks, so the
+// pages that own those controls need no change here.
+#include <functional>
+
 #include "core/app/app_ui.h"
+
+namespace korvex48 {
+class PageEditor;
+}
 
 namespace korvex48::gui {
 
@@ -10,26 +20,57 @@ class MainWindow;
 
 class WindowAppUi final : public AppUi {
  public:
+  struct Hooks {
+    std::function<void()> refresh_key_labels;
+    std::function<void()> refresh_device_macro_lists;
+    std::function<void()> clear_macro_editor;
+    std::function<void()> refresh_pc_macro_list;
+    std::function<void()> read_os_mouse_parameters;
+    // The macro page forgets the mouse's macros (before the lists are emptied).
+    std::function<void()> clear_device_lists;
+    // Every message shown, before its box opens (logs).
+    std::function<void(const AppMessage&)> message_shown;
+  };
+
   explicit WindowAppUi(MainWindow& window) : window_(window) {}
+
+  // The page editor whose state follows the loss of the mouse; may stay unset.
+  void SetEditor(PageEditor* editor) { editor_ = editor; }
+  Hooks& GetHooks() { return hooks_; }
 
   void Show() override;
   void Hide() override;
   void ProcessEvents() override;
+  // Plain messages carry the application title as caption, OK boxes none.
   void ShowMessage(const AppMessage& message) override;
   void LockPages() override;
   void UnlockPages() override;
   void StopDevTimer() override;
   void StartDevTimer() override;
   void RefreshUI() override;
+  void RefreshKeyLabels() override;
+  void RefreshDeviceMacroLists() override;
+  void ClearMacroEditor() override;
+  void RefreshPcMacroList() override;
+  void ReadOsMouseParameters() override;
   void RefreshErrorAP() override;
   void RefreshStoragePages(StorageLayout layout) override;
   void HideAllMenu() override;
   void SetMainMenuHeight(int pixels) override;
   void ShowNoDeviceOverlay() override;
   void StopLabelRun() override;
+  // Empties LB_MacroName, LB_Name and LB_macro; the editor forgets the
+  // report rate taken in and the pending reconnect.
+  void ClearDeviceState() override;
 
  private:
+  static void Call(const std::function<void()>& hook) {
+    if (hook) hook();
+  }
+
   MainWindow& window_;
+  PageEditor* editor_ = nullptr;
+  Hooks hooks_;
 };
 
 }  // namespace korvex48::gui

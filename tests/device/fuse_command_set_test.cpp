@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "backends/hidraw/hidraw_backend.h"
+#include "core/app/app_core.h"
 #include "core/device/transport.h"
 #include "core/image/default_image.h"
 #include "fuse_mount.h"
@@ -112,6 +113,55 @@ TEST(HidrawBackendTest, NodesThatCannotBeOpenedAreNamedWithTheFix) {
   ASSERT_TRUE(rig->Mount().Control("open-error 0"));
   EXPECT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
   EXPECT_TRUE(transport.LastOpenProblems().empty());
+}
+
+// The mouse pulled out through the kernel (ENODEV from the node) in the middle
+// of a whole-image read and of a whole-image write: both flows run to their
+// end with the pages unlocked and polling on, and nothing is tried on the dead
+// node after the first failure.
+TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
+  std::string reason;
+  auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
+  if (!rig) GTEST_SKIP() << reason;
+  RecordingBackend recorder(rig->Backend());
+  FakeClock clock;
+  DeviceSession session;
+  Transport transport(session, recorder, clock);
+  RecordingAppUi ui;
+  CommandSet commands(transport, ui);
+  AppCore core(transport, commands, ui, clock);
+  core.Start();
+
+  struct Case {
+    const char* flow;
+    int reports_before;  // reports that still reach the mouse
+  };
+  for (const Case& c : {Case{"read", 1 + 15 + 1 + 10}, Case{"reset", 35 + 37 + 1 + 20}}) {
+    SCOPED_TRACE(c.flow);
+    rig->Control("plug");
+    ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
+    ASSERT_EQ(core.ReadDevInfo().outcome, DevInfoOutcome::kAccepted);
+    const SimulatedMouse mouse = rig->Snapshot();
+    rig->Control("vanish-after " + std::to_string(c.reports_before));
+    recorder.entries.clear();
+    ui.Clear();
+    if (std::string(c.flow) == "read") {
+      core.Btn_Read();
+      SimulatedMouse copy = mouse;
+      const ProfileSection& p = core.Working().profiles;
+      EXPECT_TRUE(std::equal(p.begin(), p.begin() + 70, copy.Profiles().begin()));
+      EXPECT_TRUE(std::all_of(p.begin() + 70, p.end(), [](std::uint8_t b) { return b == 0xFF; }));
+    } else {
+      EXPECT_TRUE(core.Btn_Reset_0Click());
+    }
+    ASSERT_EQ(recorder.entries.size(), static_cast<std::size_t>(c.reports_before) + 1);
+    EXPECT_FALSE(recorder.entries.back().ok);
+    EXPECT_FALSE(session.Loading);
+    EXPECT_EQ(ui.Count("UnlockPages"), 1);
+    EXPECT_EQ(ui.Count("StartDevTimer"), 1);
+    EXPECT_FALSE(commands.WriteParameterBytes(33, 1, 0, 0, 1));
+    EXPECT_EQ(transport.CountHidDevices(), 0);
+  }
 }
 
 }  // namespace

@@ -183,7 +183,7 @@ class PagesTest : public QObject {
       const int m = labels[j - 1];
       QWidget* key = rig.W(QStringLiteral("Key%1").arg(m));
       QWidget* picture = rig.W(QStringLiteral("Img_Key%1").arg(m));
-      QCOMPARE(key->isVisibleTo(rig.window.get()), j != 6);
+      QCOMPARE(!key->isHidden(), j != 6);
       if (j == 6) continue;
       QCOMPARE(key->pos(), QPoint(10 * j, 20 * j));
       QCOMPARE(picture->geometry(), key->geometry());
@@ -226,8 +226,10 @@ class PagesTest : public QObject {
     QVERIFY(rig.Checked(QStringLiteral("rb_1")));
 
     // DPI levels: six enabled, level 3 active, values and colours.
-    const QStringList values = {"200", "800", "1000", "2000", "3200", "6400", "1200", ""};
-    const QList<int> lit = {1, 4, 5, 8, 10, 12, 6, 0};
+    // Level 8 has no value (nibble 15): it keeps what it showed before, the
+    // default image's 6400.
+    const QStringList values = {"200", "800", "1000", "2000", "3200", "6400", "1200", "6400"};
+    const QList<int> lit = {1, 4, 5, 8, 10, 12, 6, 12};
     for (int d = 1; d <= 8; ++d) {
       QCOMPARE(rig.Text(QStringLiteral("lbl_DPI%1Value").arg(d)), values[d - 1]);
       for (int k = 1; k <= 12; ++k)
@@ -268,7 +270,7 @@ class PagesTest : public QObject {
     for (const char* mode : {"Off", "LED1", "LED2", "LED3", "LED4", "LED5"}) {
       const bool chosen = QLatin1String(mode) == QLatin1String("LED3");
       QCOMPARE(rig.Checked(QStringLiteral("rb_") + QLatin1String(mode)), chosen);
-      QVERIFY(rig.W(QStringLiteral("lbl_") + QLatin1String(mode))->isVisibleTo(rig.window.get()));
+      QVERIFY(!rig.W(QStringLiteral("lbl_") + QLatin1String(mode))->isHidden());
     }
     for (int k = 1; k <= 10; ++k) {
       QCOMPARE(rig.Picture(QStringLiteral("Img_Fall%1").arg(k)),
@@ -279,11 +281,17 @@ class PagesTest : public QObject {
     QCOMPARE(rig.W(QStringLiteral("cs_Col1"))->palette().color(QPalette::Window),
              QColor(255, 136, 0));
 
-    // The controls hold the page state: packing it changes no byte.
+    // The controls hold the page state the editor keeps: packing either
+    // gives the same bytes.
     const PageState state = rig.pages->CollectPageState();
-    ParameterSection packed = rig.core->Page().parameters;
-    UIToDataBuf(state, packed);
-    QVERIFY(packed == rig.core->Page().parameters);
+    ParameterSection from_controls = rig.core->Page().parameters;
+    ParameterSection from_editor = from_controls;
+    UIToDataBuf(state, from_controls);
+    UIToDataBuf(rig.editor->State().page, from_editor);
+    QVERIFY(from_controls == from_editor);
+    QCOMPARE(from_controls[38], 0x52);
+    QCOMPARE(from_controls[40], 0x74);
+    QCOMPARE(from_controls[75], 0x0F);
     QCOMPARE(state.checked_dpi_level, 3);
     QCOMPARE(state.report_rate_choice, 3);
     QCOMPARE(state.lighting_choice, 3);
@@ -294,16 +302,15 @@ class PagesTest : public QObject {
     // Sync offers Off, LED1, LED2 and no colours; NT has no LED4.
     Rig sync([](SimulatedMouse& m) { m.Parameters()[37] = 0x44; });
     for (const char* mode : {"LED3", "LED4", "LED5"})
-      QVERIFY(
-          !sync.W(QStringLiteral("lbl_") + QLatin1String(mode))->isVisibleTo(sync.window.get()));
-    QVERIFY(!sync.W(QStringLiteral("cs_Col1"))->isVisibleTo(sync.window.get()));
-    QVERIFY(!sync.W(QStringLiteral("lbl_DPI1Col"))->isVisibleTo(sync.window.get()));
+      QVERIFY(sync.W(QStringLiteral("lbl_") + QLatin1String(mode))->isHidden());
+    QVERIFY(sync.W(QStringLiteral("cs_Col1"))->isHidden());
+    QVERIFY(sync.W(QStringLiteral("lbl_DPI1Col"))->isHidden());
     for (const char* mode : {"rb_Off", "rb_LED1", "rb_LED2", "rb_LED3", "rb_LED4", "rb_LED5"})
       QVERIFY(!sync.Checked(QLatin1String(mode)));  // mode 4 is not offered: nothing chosen
 
     Rig nt([](SimulatedMouse& m) { m.Parameters()[37] = 0xF0; });
-    QVERIFY(!nt.W(QStringLiteral("lbl_LED4"))->isVisibleTo(nt.window.get()));
-    QVERIFY(nt.W(QStringLiteral("lbl_LED5"))->isVisibleTo(nt.window.get()));
+    QVERIFY(nt.W(QStringLiteral("lbl_LED4"))->isHidden());
+    QVERIFY(!nt.W(QStringLiteral("lbl_LED5"))->isHidden());
     QVERIFY(nt.Checked(QStringLiteral("rb_Off")));
     QVERIFY(!nt.W(QStringLiteral("Img_Fall1"))->isEnabled());  // Off: no step time
   }
@@ -321,7 +328,7 @@ class PagesTest : public QObject {
 
   void alternateKeyNeedsSwitchKey() {
     Rig rig;  // the default image has no KB Switch Key in profile 1
-    rig.Click(QStringLiteral("Btn_Switch_3"));
+    rig.Click(QStringLiteral("Btn_Switch_1"));
     QCOMPARE(rig.dialogs.messages,
              QStringList{QStringLiteral("Please select the keyboard mode switch button to take "
                                         "effect after the key definition interface")});
@@ -332,7 +339,7 @@ class PagesTest : public QObject {
 
   void resetControlWithResetKey() {
     Rig rig([](SimulatedMouse& m) {
-      SetCode(m, 1, 4, {0x07, 0x00, 0x00, 0x00});  // KB Switch Key, profile 1
+      for (int p = 1; p <= 3; ++p) SetCode(m, p, 4, {0x07, 0x00, 0x00, 0x00});  // KB Switch Key
       SetCode(m, 2, 6, {0x07, 0x01, 0x00, 0x00});  // KB Reset Key, profile 2
     });
     rig.Click(QStringLiteral("Btn_Fixed_1"));
@@ -363,9 +370,29 @@ class PagesTest : public QObject {
     QVERIFY(rig.W(QStringLiteral("Key1"))->isEnabled());
   }
 
+  void keyLabelHover() {
+    Rig rig([](SimulatedMouse& m) {
+      for (int p = 1; p <= 3; ++p) SetCode(m, p, 4, {0x07, 0x00, 0x00, 0x00});
+    });
+    rig.Click(QStringLiteral("Btn_Switch_1"));
+    for (const auto& [key, runs] : {std::pair{"Key1", true}, std::pair{"Key4", false}}) {
+      QWidget* label = rig.W(QLatin1String(key));
+      const QString picture = QStringLiteral("Img_") + QLatin1String(key);
+      QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+      QCoreApplication::sendEvent(label, &enter);
+      QCOMPARE(rig.Picture(picture), QStringLiteral("KeyS_02"));
+      // The caption runs only on a label that can be clicked.
+      QCOMPARE(rig.window->Marquee().Timer().isActive(), runs);
+      QEvent leave(QEvent::Leave);
+      QCoreApplication::sendEvent(label, &leave);
+      QCOMPARE(rig.Picture(picture), QStringLiteral("KeyS_01"));
+      QVERIFY(!rig.window->Marquee().Timer().isActive());
+    }
+  }
+
   void readShowsTheActiveProfilesPage() {
     Rig rig([](SimulatedMouse& m) {
-      SetCode(m, 1, 4, {0x07, 0x00, 0x00, 0x00});
+      for (int p = 1; p <= 3; ++p) SetCode(m, p, 4, {0x07, 0x00, 0x00, 0x00});
       m.Parameters()[33] = 1;
     });
     QCOMPARE(rig.window->CurrentPage(), PageId::kSwitch);
@@ -429,6 +456,26 @@ class PagesTest : public QObject {
     rig.recorder.sent.clear();
     rig.Click(QStringLiteral("Img_Fall3"));
     QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 34 0f 0f 00 02")});
+  }
+
+  void higherReportRateRestartsTheMouse() {
+    Rig rig(KnownImage);  // 500 Hz taken in
+    rig.window->RequestPage(PageId::kAdv);
+    rig.Click(QStringLiteral("lbl_Rep4"));
+    QCOMPARE(rig.mouse.Restarts(), 1);
+    // The mouse was lost (Str100/Str101), found again and read at 1000 Hz;
+    // the Advanced page stays open with its button selected.
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY(rig.window->Session().HandlesValid());
+    QVERIFY(!rig.window->Session().NoDevicePage);
+    QVERIFY(rig.Checked(QStringLiteral("rb_Rep4")));
+    QCOMPARE(rig.window->CurrentPage(), PageId::kAdv);
+    QVERIFY(rig.W(QStringLiteral("gbPage2"))->isVisible());
+    QCOMPARE(rig.Picture(QStringLiteral("Img_Adv_1")), QStringLiteral("SetS_02"));
+    QCOMPARE(rig.Picture(QStringLiteral("Img_Main_1")), QStringLiteral("SetS_01"));
+    // A lower rate needs no restart.
+    rig.Click(QStringLiteral("lbl_Rep2"));
+    QCOMPARE(rig.mouse.Restarts(), 1);
   }
 
   void languageSwitchKeepsCombination() {

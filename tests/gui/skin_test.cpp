@@ -20,11 +20,12 @@ std::vector<std::uint8_t> EncodePng(const QImage& image) {
   return {bytes.begin(), bytes.end()};
 }
 
-// A 3 x 2 picture with the key colour, a half-transparent pixel and plain colours.
-QImage Fixture() {
-  QImage image(3, 2, QImage::Format_ARGB32);
+// A 3 x 2 picture with the key colour and plain colours; with `alpha` a
+// half-transparent pixel too, so the PNG gets an alpha channel.
+QImage Fixture(bool alpha = true) {
+  QImage image(3, 2, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   image.setPixel(0, 0, qRgb(128, 0, 0));
-  image.setPixel(1, 0, qRgba(0, 200, 255, 128));
+  image.setPixel(1, 0, alpha ? qRgba(0, 200, 255, 128) : qRgb(0, 200, 255));
   image.setPixel(2, 0, qRgb(255, 255, 255));
   image.setPixel(0, 1, qRgb(0, 0, 0));
   image.setPixel(1, 1, qRgb(1, 2, 3));
@@ -38,18 +39,29 @@ class SkinTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  // Opaque files decode to RGB32 and files with alpha to premultiplied ARGB32,
+  // the formats a QPixmap keeps as they are; the channels must not be swapped.
+  void decodesPixelsExactly_data() {
+    QTest::addColumn<bool>("alpha");
+    QTest::addColumn<int>("format");
+    QTest::newRow("opaque") << false << int(QImage::Format_RGB32);
+    QTest::newRow("alpha") << true << int(QImage::Format_ARGB32_Premultiplied);
+  }
   void decodesPixelsExactly() {
-    const QImage expected = Fixture();
-    const QImage decoded = DecodePng(EncodePng(expected));
+    QFETCH(bool, alpha);
+    QFETCH(int, format);
+    const QImage expected = Fixture(alpha);
+    const std::vector<std::uint8_t> png = EncodePng(expected);
+    const QImage decoded = DecodePng(png);
     QCOMPARE(decoded.size(), QSize(3, 2));
-    QCOMPARE(PngSize(EncodePng(expected)), QSize(3, 2));
-    const QImage a = decoded.convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(int(decoded.format()), format);
+    QCOMPARE(PngSize(png), QSize(3, 2));
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x) {
         if (qAlpha(expected.pixel(x, y)) == 255)
-          QCOMPARE(a.pixel(x, y), expected.pixel(x, y));
+          QCOMPARE(decoded.pixel(x, y), expected.pixel(x, y));
         else
-          QVERIFY(qAbs(qAlpha(a.pixel(x, y)) - 128) <= 1);
+          QVERIFY(qAbs(qAlpha(decoded.pixel(x, y)) - 128) <= 1);
       }
     // The key colour survives exactly, so the window mask finds it.
     QCOMPARE(decoded.pixel(0, 0), qRgb(128, 0, 0));

@@ -43,10 +43,10 @@ struct DeviceIdEntry {
 
 // Outcome of the device-information step.
 enum class DevInfoOutcome {
-  kNotSent,          // command 13 (or a follow-up read) could not be sent: nothing changed
+  kNotSent,          // command 13 or a follow-up read was not sent or lost a reply: no message
   kUnknownPrimary,   // R2 neither 0x80 nor 0xC0: the mouse stays open, unread, no message
   kNoSecondary,      // "Flash" with parameter byte 6 bits 7-6 = 00 or 01: unread, no message
-  kStorageMismatch,  // storage kinds do not fit the default image: Str102, no-device look
+  kStorageMismatch,  // kinds do not fit the default image: Str102, no-device look, `Loading` set
   kRefused,          // customer identifier not accepted: Str107, `Loading` stays set
   kAccepted,         // the whole image was read
 };
@@ -176,7 +176,9 @@ class AppCore {
   AssignmentResult LB_NameClick(int button, std::size_t row, const ButtonView& view);
   // Deletes device macro `index` (a row of LB_MacroName), keeps the button
   // codes that name macros valid, and saves. `selection` gets the row to
-  // select afterwards (-1 when no macro is left).
+  // select afterwards (-1 when no macro is left). kOutOfRange (Str103 shown,
+  // nothing changed, the row stays selected) when closing the gap would
+  // overfill the packed area.
   MacroCommandResult Btn_DelMacroClick(std::size_t index, const ButtonView& view,
                                        int* selection = nullptr);
   // Add to Mouse: library row `row` becomes the last device macro and is saved.

@@ -112,7 +112,11 @@ DevInfoResult AppCore::ReadDevInfo() {
     last_info_ = r;
     return r;
   };
-  if (!commands_.ReadDeviceInformation(&reply)) return finish(DevInfoOutcome::kNotSent);
+  // A reply that failed reads as 0xFF bytes; none of the reads of this step may
+  // decide about the mouse from them (0xFF as byte 6 means "Flash" + "Flash",
+  // as customer identifier the one that ships): the step ends as unsent.
+  if (!commands_.ReadDeviceInformation(&reply) || !commands_.LastReadComplete())
+    return finish(DevInfoOutcome::kNotSent);
 
   r.variant = reply[kInfoVariant];
   r.menu_height = MenuHeightOfVariant(r.variant);
@@ -132,9 +136,9 @@ DevInfoResult AppCore::ReadDevInfo() {
 
   if (s.PrimaryStorage == kStorageFlash) {
     std::array<std::uint8_t, 1> byte6{};
-    // A command that could not be sent would leave 0xFF, which reads as
+    // An unsent command or a failed reply would leave 0xFF, which reads as
     // "Flash": treat it as the failed information step it is.
-    if (!commands_.ReadSection(kParameterBlock, 6, byte6, false))
+    if (!commands_.ReadSection(kParameterBlock, 6, byte6, false) || !commands_.LastReadComplete())
       return finish(DevInfoOutcome::kNotSent);
     const int bits = byte6[0] >> 6;
     if (bits == 0b10) {
@@ -151,6 +155,9 @@ DevInfoResult AppCore::ReadDevInfo() {
                         (s.SecondaryStorage == kStorageI2C && def == StorageKind::kFlash) ||
                         (s.PrimaryStorage == kStorageI2C && def == StorageKind::kFlash);
   if (mismatch) {
+    // Refused like a foreign customer identifier: the whole-image writes and
+    // live writes of this program are built for the other layout.
+    s.Loading = true;
     ui_.ShowMessage({{"Str102"}, {}, MessageBoxKind::kPlain, {}});
     RefreshErrorAP();
     return finish(DevInfoOutcome::kStorageMismatch);
@@ -159,8 +166,9 @@ DevInfoResult AppCore::ReadDevInfo() {
   CustomerId id{};
   const std::uint16_t address =
       s.PrimaryStorage == kStorageFlash ? kCustomerIdAddressFlash : kCustomerIdAddressI2C;
-  // As above: an unsent read would leave 0xFF 0xFF, the identifier that ships.
-  if (!commands_.ReadMemory(address, id, false)) return finish(DevInfoOutcome::kNotSent);
+  // As above: a failed read would leave 0xFF 0xFF, the identifier that ships.
+  if (!commands_.ReadMemory(address, id, false) || !commands_.LastReadComplete())
+    return finish(DevInfoOutcome::kNotSent);
   r.customer_id = id;
   s.CustomerId = id;
   working_.customer_id = id;

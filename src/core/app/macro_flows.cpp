@@ -91,10 +91,15 @@ MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonVie
   ui_.ClearMacroEditor();
   const std::vector<MacroCodeMark> marks = InitKeysParameters(codes_, NameSources());
 
-  if (layout == StorageLayout::kPacked) {
-    DeletePackedMacro(macros_.MutablePacked(), index);
-  } else {
-    DeleteSlotMacro(macros_.MutableSlot(), index);
+  const bool deleted = layout == StorageLayout::kPacked
+                           ? DeletePackedMacro(macros_.MutablePacked(), index)
+                           : DeleteSlotMacro(macros_.MutableSlot(), index);
+  if (!deleted) {
+    // Closing the gap would push a later macro past what the area holds: the
+    // table, the codes and the mouse stay as they are.
+    ui_.ShowMessage({{"Str103"}, {}, MessageBoxKind::kPlain, {}});
+    if (selection) *selection = static_cast<int>(index);
+    return MacroCommandResult::kOutOfRange;
   }
   MacrosChanged();
   ui_.RefreshDeviceMacroLists();

@@ -49,15 +49,22 @@ bool CommandSet::WriteProfileBytes(std::uint8_t offset, std::uint8_t d0, std::ui
 
 bool CommandSet::ReadSection(std::uint8_t block, std::uint8_t offset, std::span<std::uint8_t> dest,
                              bool busy) {
+  last_read_complete_ = false;
   if (dest.empty() || dest.size() > 255) return false;
   std::fill(dest.begin(), dest.end(), 0xFF);
   if (!transport_.SendCommand(kCmdReadSection, block, offset, 0x00, Low(dest.size()))) return false;
+  return ReadReplies(dest, busy);
+}
+
+bool CommandSet::ReadReplies(std::span<std::uint8_t> dest, bool busy) {
+  bool complete = true;
   for (std::size_t at = 0; at < dest.size(); at += kReplyPayload) {
     if (busy) ShowBusy();
-    transport_.ReadReply();
+    complete = transport_.ReadReply() && complete;
     const std::size_t n = std::min<std::size_t>(kReplyPayload, dest.size() - at);
     std::copy_n(transport_.Reply().begin(), n, dest.begin() + static_cast<std::ptrdiff_t>(at));
   }
+  last_read_complete_ = complete;
   return true;
 }
 
@@ -80,18 +87,13 @@ bool CommandSet::WriteSection(std::uint8_t block, std::uint8_t start,
 }
 
 bool CommandSet::ReadMemory(std::uint16_t address, std::span<std::uint8_t> dest, bool busy) {
+  last_read_complete_ = false;
   if (dest.size() > kMaxTransfer) return false;
   if (!busy) std::fill(dest.begin(), dest.end(), 0xFF);
   if (!transport_.SendCommand(kCmdReadMemory, High(address), Low(address), High(dest.size()),
                               Low(dest.size())))
     return false;
-  for (std::size_t at = 0; at < dest.size(); at += kReplyPayload) {
-    if (busy) ShowBusy();
-    transport_.ReadReply();
-    const std::size_t n = std::min<std::size_t>(kReplyPayload, dest.size() - at);
-    std::copy_n(transport_.Reply().begin(), n, dest.begin() + static_cast<std::ptrdiff_t>(at));
-  }
-  return true;
+  return ReadReplies(dest, busy);
 }
 
 bool CommandSet::WriteMemory(std::uint16_t address, std::span<const std::uint8_t> source) {
@@ -111,8 +113,9 @@ bool CommandSet::WriteMemory(std::uint16_t address, std::span<const std::uint8_t
 }
 
 bool CommandSet::ReadDeviceInformation(ReplyBytes* reply) {
+  last_read_complete_ = false;
   if (!transport_.SendCommand(kCmdDeviceInfo, 0, 0, 0, 0)) return false;
-  transport_.ReadReply();
+  last_read_complete_ = transport_.ReadReply();
   if (reply) *reply = transport_.Reply();
   return true;
 }

@@ -87,10 +87,17 @@ class CommandSet {
   // Command 14: the mouse leaves the bus and comes back about a second later.
   bool Restart();
 
+  // Whether the last ReadSection, ReadMemory or ReadDeviceInformation got
+  // every reply it asked for (false when its command was not sent). The data
+  // of an incomplete read hold 0xFF bytes where replies failed.
+  bool LastReadComplete() const { return last_read_complete_; }
+
  private:
   void ShowBusy();
+  bool ReadReplies(std::span<std::uint8_t> dest, bool busy);
   Transport& transport_;
   BusyUi* busy_;
+  bool last_read_complete_ = false;
 };
 
 }  // namespace korvex48

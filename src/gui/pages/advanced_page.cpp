@@ -5,13 +5,15 @@
 #include "core/app/page_state.h"
 #include "core/buttons/fire_aim.h"
 #include "core/performance/page_editor.h"
+#include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
+#include "gui/pages/faded.h"
 
 namespace korvex48::gui {
 namespace {
 
 // Texts of choice labels start right of the choice mark they lie over.
-constexpr int kChoiceIndent = 22;
+constexpr int kChoiceIndent = 21;
 
 // Steps 1..lit on ("Bar2_E"), the others off.
 template <std::size_t N>
@@ -92,7 +94,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
   static const char* const kRates[] = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
   for (int r = 1; r <= 4; ++r) {
     rate_marks_[r - 1] = AddPicture(QStringLiteral("Img_Rep%1").arg(r), QStringLiteral("RdS_D"));
-    auto* label = AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 68, 20);
+    auto* label = AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 72, 20);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setIndent(kChoiceIndent);
     label->setText(QLatin1String(kRates[r - 1]));
@@ -199,6 +201,10 @@ void AdvancedPage::ShowDpi() {
   const LayoutTable& t = ctx().layout;
   const bool colours = page.lighting_type == "RGB" || page.lighting_type == "NT";
   const int count = std::clamp(page.dpi_level_count, 1, 8);
+  const int active_level = page.checked_dpi_level;
+  ChooseOnly(dpi_choices_, active_level >= 1 && active_level <= 8
+                               ? static_cast<QAbstractButton*>(dpi_[active_level - 1].choice)
+                               : nullptr);
   for (int d = 1; d <= 8; ++d) {
     DpiRow& row = dpi_[d - 1];
     const bool enabled = d <= count;
@@ -206,8 +212,10 @@ void AdvancedPage::ShowDpi() {
     row.mark->setEnabled(enabled);
     for (PictureLabel* step : row.steps) step->setEnabled(enabled);
     row.target->setEnabled(enabled);
+    for (QWidget* w : std::initializer_list<QWidget*>{row.mark, row.frame, row.swatch, row.value})
+      SetFaded(w, !enabled);
+    for (PictureLabel* step : row.steps) SetFaded(step, !enabled);
     const bool active = d == page.checked_dpi_level;
-    row.choice->setChecked(active);
     row.mark->SetPicture(active ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"), false);
     // A level without a value (nibble 15 from the start) shows no bar.
     const std::optional<int> index =
@@ -229,8 +237,8 @@ void AdvancedPage::ShowDpi() {
 
 void AdvancedPage::ShowReportRate() {
   const int choice = editor_->State().page.report_rate_choice;
+  ChooseOnly(rate_choices_, choice >= 1 && choice <= 4 ? rate_rbs_[choice - 1] : nullptr);
   for (int r = 1; r <= 4; ++r) {
-    rate_rbs_[r - 1]->setChecked(r == choice);
     rate_marks_[r - 1]->SetPicture(r == choice ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"),
                                    false);
   }

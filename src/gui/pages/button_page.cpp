@@ -11,6 +11,8 @@ ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
     auto* picture = AddPicture(QStringLiteral("Img_Key%1").arg(m), QStringLiteral("KeyS_01"));
     auto* label = AddText(QStringLiteral("Key%1").arg(m));
     label->resize(picture->size());
+    // Long names (key combinations) stay clear of the picture's end marks.
+    label->setContentsMargins(6, 0, 6, 0);
     connect(label, &TextLabel::clicked, this, [this, m] { Q_EMIT keyClicked(m); });
     connect(label, &TextLabel::entered, this, [this, picture, label] {
       picture->SetPicture(QStringLiteral("KeyS_02"), false);
@@ -34,6 +36,18 @@ void ButtonPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back1").arg(c
 
 void ButtonPage::ShowImage() { ShowLabels(); }
 
+void ButtonPage::ShowDisabledLook() {
+  // Labels that cannot be clicked (the switch and reset keys, profile 3)
+  // show their names faded.
+  for (TextLabel* label : keys_) {
+    QPalette palette = label->palette();
+    QColor faded = palette.color(QPalette::Active, QPalette::WindowText);
+    faded.setAlpha(100);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, faded);
+    label->setPalette(palette);
+  }
+}
+
 void ButtonPage::ShowLabels() {
   if (!editor_) return;
   const EditorState& state = editor_->State();
@@ -45,6 +59,7 @@ void ButtonPage::ShowLabels() {
 }
 
 void ButtonPage::ApplyLanguage() {
+  ShowDisabledLook();  // the layout has just set the labels' colours
   if (!editor_) return;
   for (int m = 1; m <= 12; ++m) editor_->State().labels[m - 1] = keys_[m - 1]->text().toStdString();
 }

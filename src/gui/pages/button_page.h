@@ -32,6 +32,8 @@ class ButtonPage : public Page {
   void Bind(PageEditor* editor) { editor_ = editor; }
   // Labels Key1..Key12 from the editor: names, and which can be clicked.
   void ShowLabels();
+  // The faded text of labels that cannot be clicked, from the layout colour.
+  void ShowDisabledLook();
 
   TextLabel* KeyLabel(int m) const { return keys_.at(m - 1); }  // m = 1..12
   PictureLabel* KeyPicture(int m) const { return key_pictures_.at(m - 1); }

@@ -5,7 +5,9 @@
 
 #include "core/app/page_state.h"
 #include "core/performance/page_editor.h"
+#include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
+#include "gui/pages/faded.h"
 
 namespace korvex48::gui {
 
@@ -66,6 +68,9 @@ void LightingPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back3").arg
 void LightingPage::ShowImage() {
   if (!editor_) return;
   const PageState& page = editor_->State().page;
+  ChooseOnly(mode_choices_, page.lighting_choice >= 0 && page.lighting_choice <= 5
+                                ? modes_[page.lighting_choice].choice
+                                : nullptr);
   // Modes the LED kind does not offer are hidden with their pictures; a mode
   // value the kind does not offer selects nothing.
   for (int m = 0; m < 6; ++m) {
@@ -74,7 +79,6 @@ void LightingPage::ShowImage() {
     row.mark->setVisible(offered);
     row.label->setVisible(offered);
     const bool chosen = m == page.lighting_choice;
-    row.choice->setChecked(chosen);
     row.mark->SetPicture(chosen ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"), false);
   }
   // The step time cannot be chosen while the lights are off.
@@ -83,6 +87,8 @@ void LightingPage::ShowImage() {
   for (int k = 1; k <= 10; ++k) {
     steps_[k - 1]->setEnabled(steps_enabled);
     step_labels_[k - 1]->setEnabled(steps_enabled);
+    SetFaded(steps_[k - 1], !steps_enabled);
+    SetFaded(step_labels_[k - 1], !steps_enabled);
     steps_[k - 1]->SetPicture(k <= step ? QStringLiteral("Bar1_E") : QStringLiteral("Bar1_D"),
                               false);
   }

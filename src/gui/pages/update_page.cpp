@@ -1,18 +1,80 @@
 #include "gui/pages/update_page.h"
 
+#include <QPainter>
+
+#include "core/app/app_core.h"
+#include "gui/user_dialogs.h"
+
 namespace korvex48::gui {
+namespace {
+
+// The chosen file's full path; a path wider than the field is drawn with its
+// middle left out (the whole path stays the label's text and its tool tip).
+class PathLabel final : public QLabel {
+ public:
+  explicit PathLabel(QWidget* parent) : QLabel(parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect room = contentsRect();
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideMiddle, room.width()));
+  }
+};
+
+}  // namespace
 
 UpdatePage::UpdatePage(EditorContext& context, QWidget* parent)
     : Page(context, QStringLiteral("UpdatePage"), parent) {
   AddPicture(QStringLiteral("Img_P5"), QStringLiteral("Update"));
-  AddLabel(QStringLiteral("lbl_BINPath"), 0, 0, 200, 20);
-  auto* path = AddLabel(QStringLiteral("lbl_LoadBIN"), 0, 0, 420, 20);
-  path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  AddLabel(QStringLiteral("lbl_BINPath"), 0, 0, 300, 20);
+  path_ = new PathLabel(this);
+  path_->setObjectName(QStringLiteral("lbl_LoadBIN"));
+  // The field drawn on the panel runs from the label's place to the buttons.
+  path_->setGeometry(0, 0, 496, 20);
   for (const char* name : {"LoadBIN", "Program"}) {
     auto* picture =
         AddPicture(QStringLiteral("Img_") + QLatin1String(name), QStringLiteral("KeyS_01"));
-    AddText(QStringLiteral("Btn_") + QLatin1String(name))->resize(picture->size());
+    auto* label = AddText(QStringLiteral("Btn_") + QLatin1String(name));
+    label->resize(picture->size());
+    connect(label, &TextLabel::clicked, this, [this, name] {
+      if (QLatin1String(name) == QLatin1String("LoadBIN"))
+        LoadFile();
+      else
+        Program();
+    });
   }
+}
+
+void UpdatePage::PageOpened() {
+  path_->clear();
+  path_->setToolTip(QString());
+  patch_.ClearLoaded();
+}
+
+void UpdatePage::LoadFile() {
+  const std::optional<QString> chosen = ctx().dialogs.OpenFile(kLoadFileFilter);
+  if (!chosen) return;
+  path_->setText(*chosen);
+  path_->setToolTip(*chosen);
+  FileError error;
+  switch (patch_.LoadFile(chosen->toStdString(), &error)) {
+    case FirmwarePatch::LoadStatus::kLoaded:
+      break;
+    case FirmwarePatch::LoadStatus::kUnreadable:
+      ctx().dialogs.Message(QString::fromStdString(error.path + ": " + error.message));
+      break;
+    case FirmwarePatch::LoadStatus::kNoPatch:
+      // A file that ends before the patch code would program stale bytes.
+      ctx().dialogs.Message(*chosen + QStringLiteral(": no patch code at offset 0x8000"));
+      break;
+  }
+}
+
+void UpdatePage::Program() {
+  if (core_) core_->Btn_ProgramClick(patch_);
 }
 
 }  // namespace korvex48::gui

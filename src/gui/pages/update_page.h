@@ -1,6 +1,13 @@
 #pragma once
-// The Update page: the firmware file path, Load File and Update.
+// The Update page: the firmware file path (lbl_BINPath, lbl_LoadBIN), Load
+// File (Btn_LoadBIN) and Update (Btn_Program). The page holds the patch code
+// taken from the chosen file; programming it is the bound core's flow.
+#include "core/files/firmware_patch.h"
 #include "gui/pages/page.h"
+
+namespace korvex48 {
+class AppCore;
+}
 
 namespace korvex48::gui {
 
@@ -9,6 +16,25 @@ class UpdatePage : public Page {
 
  public:
   UpdatePage(EditorContext& context, QWidget* parent);
+
+  // The core that programs the patch; nullptr: Update does nothing.
+  void Bind(AppCore* core) { core_ = core; }
+
+  // The Update page was opened (Btn_Update_0Click): the shown path is emptied
+  // and the patch must be loaded again; the patch bytes stay.
+  void PageOpened();
+  // Btn_LoadBINClick: the open dialog, the path on show, the patch code read.
+  // No mouse is needed.
+  void LoadFile();
+  // Btn_ProgramClick: nothing without a usable mouse or a loaded patch.
+  void Program();
+
+  const FirmwarePatch& Patch() const { return patch_; }
+
+ private:
+  FirmwarePatch patch_;
+  QLabel* path_;
+  AppCore* core_ = nullptr;
 };
 
 }  // namespace korvex48::gui

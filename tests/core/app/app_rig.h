@@ -26,6 +26,14 @@ class ProbeBackend final : public HidBackend {
   ProbeBackend(SimulatedMouse& mouse, Clock& clock) : mouse_(mouse), clock_(clock) {}
 
   std::vector<SentReport> sent;
+  // Every report that crossed, in order: '>' set (as sent), '<' get (as read,
+  // or as requested when the read failed), with whether the mouse took it.
+  struct WireReport {
+    char direction;
+    Report bytes;
+    bool ok;
+  };
+  std::vector<WireReport> wire;
   // Called with the last command report and the reply about to be returned.
   std::function<void(const Report& last_command, std::span<std::uint8_t> reply)> rewrite_reply;
 
@@ -44,11 +52,16 @@ class ProbeBackend final : public HidBackend {
     std::copy_n(report.begin(), std::min<std::size_t>(report.size(), 8), r.bytes.begin());
     sent.push_back(r);
     if (r.bytes[0] == kCommandReportId) last_command_ = r.bytes;
-    return mouse_.SetFeature(handle, report, error);
+    const bool ok = mouse_.SetFeature(handle, report, error);
+    wire.push_back({'>', r.bytes, ok});
+    return ok;
   }
   bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report, HidError* error) override {
     const bool ok = mouse_.GetFeature(handle, report, error);
     if (ok && rewrite_reply && report.size() >= 8) rewrite_reply(last_command_, report.subspan(1));
+    WireReport w{'<', {}, ok};
+    std::copy_n(report.begin(), std::min<std::size_t>(report.size(), 8), w.bytes.begin());
+    wire.push_back(w);
     return ok;
   }
 
@@ -123,6 +136,7 @@ struct AppRig {
 
   void ClearLogs() {
     probe.sent.clear();
+    probe.wire.clear();
     ui.Clear();
   }
 };

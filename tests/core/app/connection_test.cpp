@@ -181,6 +181,60 @@ TEST(DevInfo, CommandNotSentChangesNothing) {
   EXPECT_TRUE(rig.ui.log.empty());
 }
 
+// A mouse whose storage does not fit the default image is refused as one
+// with a foreign customer identifier is: whole-image writes built for the
+// other layout (Reset writing a packed area as a names table) must not reach it.
+TEST(DevInfo, StorageMismatchKeepsTheMouseFromBeingWritten) {
+  AppRig rig(SimulatedStorage::kFlashFlash, false);
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kStorageMismatch);
+  rig.ClearLogs();
+  EXPECT_FALSE(rig.core.Btn_Reset_0Click());
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].Describe(), "Str022");
+  EXPECT_FALSE(rig.core.DeviceUsable());
+  EXPECT_TRUE(rig.probe.sent.empty());
+  // A fitting mouse plugged in later is read and usable again.
+  rig.mouse.ResetMemory(SimulatedStorage::kI2C);
+  EXPECT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  EXPECT_TRUE(rig.core.DeviceUsable());
+}
+
+// A reply that fails reads as 0xFF bytes: as parameter byte 6 it would say
+// "Flash" + "Flash" (Str102 against a packed default), as the customer
+// identifier it would be the one that ships. Neither may decide about the
+// mouse: a failed read is a failed information step.
+TEST(DevInfo, FailedRepliesDecideNothing) {
+  struct Case {
+    const char* name;
+    SimulatedStorage storage;
+    int replies_before_failure;  // replies of the step that arrive
+  };
+  for (const Case& c : {Case{"info reply", SimulatedStorage::kI2C, 0},
+                        Case{"byte 6", SimulatedStorage::kFlashI2C, 1},
+                        Case{"customer id", SimulatedStorage::kI2C, 1},
+                        Case{"customer id after byte 6", SimulatedStorage::kFlashI2C, 2}}) {
+    SCOPED_TRACE(c.name);
+    AppRig rig(c.storage);
+    rig.mouse.SetCustomerId({0x12, 0x34});  // would be refused if it were read
+    ASSERT_TRUE(rig.transport.OpenDevice(rig.mouse.VendorId(), rig.mouse.ProductId()));
+    rig.ClearLogs();
+    rig.mouse.Faults().vanish_after_reports = 2 * c.replies_before_failure + 1;
+    EXPECT_EQ(rig.core.ReadDevInfo().outcome, DevInfoOutcome::kNotSent);
+    EXPECT_TRUE(rig.ui.messages.empty());
+    EXPECT_FALSE(rig.session.NoDevicePage);
+    EXPECT_FALSE(rig.session.Loading);
+  }
+  // A reply lost on a mouse that stays: the same.
+  AppRig rig(SimulatedStorage::kFlashI2C);
+  ASSERT_TRUE(rig.transport.OpenDevice(rig.mouse.VendorId(), rig.mouse.ProductId()));
+  rig.probe.rewrite_reply = [&](const Report& cmd, std::span<std::uint8_t>) {
+    if (cmd[1] == kCmdDeviceInfo) rig.mouse.Faults().fail_next_replies = 1;  // byte 6's
+  };
+  rig.ClearLogs();
+  EXPECT_EQ(rig.core.ReadDevInfo().outcome, DevInfoOutcome::kNotSent);
+  EXPECT_TRUE(rig.ui.messages.empty());
+}
+
 // ---- Poll step --------------------------------------------------------------
 
 TEST(Poll, FirstPollAfterStartOpensAfterTheWait) {

@@ -209,6 +209,40 @@ TEST(DeleteMacro, LastMacroLeavesNoSelection) {
             MacroCommandResult::kNoSelection);
 }
 
+// Closing the gap can bring a 2-byte event of a later macro onto area offset
+// 255, where it needs a filler byte that a macro of 255 event bytes has no
+// room for. The delete is refused: nothing written, nothing reported as done.
+TEST(DeleteMacro, RefusedDeleteWritesNothing) {
+  AppRig rig;
+  std::vector<std::uint8_t> area;
+  const MacroName m0 = MacroNameFromText("A");
+  area.insert(area.end(), m0.begin(), m0.end());
+  area.push_back(0x00);  // A: no events
+  const MacroName m1 = MacroNameFromText("B");
+  area.insert(area.end(), m1.begin(), m1.end());
+  std::vector<std::uint8_t> events = ClickEvents(239);
+  events.push_back(0x82);  // lands on offset 255 once B moves to offset 0
+  events.push_back(0x04);
+  const std::vector<std::uint8_t> tail = ClickEvents(14);
+  events.insert(events.end(), tail.begin(), tail.end());
+  ASSERT_EQ(events.size(), 255u);
+  area.insert(area.end(), events.begin(), events.end());
+  area.push_back(0x00);
+  std::copy(area.begin(), area.end(), rig.mouse.Memory().begin() + 0x0200);
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  ASSERT_EQ(rig.core.Macros().Names(), (std::vector<std::string>{"A", "B"}));
+
+  rig.ClearLogs();
+  int selection = -2;
+  EXPECT_EQ(rig.core.Btn_DelMacroClick(0, Profile1View(rig), &selection),
+            MacroCommandResult::kOutOfRange);
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_EQ(rig.ui.messages[0].Describe(), "Str103");
+  EXPECT_EQ(selection, 0);  // the row stays selected
+  EXPECT_EQ(rig.core.Macros().Names(), (std::vector<std::string>{"A", "B"}));
+  EXPECT_TRUE(rig.probe.sent.empty());
+}
+
 // ---- Button codes at save ---------------------------------------------------
 
 TEST(RefreshMacroAddr, FollowsLabelsOfTheSelectedProfileOnly) {

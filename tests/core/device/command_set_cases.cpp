@@ -273,12 +273,16 @@ TEST_P(CommandSetTest, FailedRepliesLeave0xFFAndRefusedCommandsFail) {
   EXPECT_EQ(Bytes(dest.begin() + 7, dest.end()),
             Bytes(mouse.Parameters().begin() + 7, mouse.Parameters().begin() + 14));
   EXPECT_EQ(link->clock.SleptMicroseconds(), 500u);  // no wait after the failed reply
+  EXPECT_FALSE(link->commands->LastReadComplete());
+  ASSERT_TRUE(link->commands->ReadSection(0, 0, dest, false));
+  EXPECT_TRUE(link->commands->LastReadComplete());
 
   link->rig->Control("refuse-command 9");
   link->Forget();
   Bytes memory(10, 0x00);
   EXPECT_FALSE(link->commands->ReadMemory(0x200, memory, false));
   EXPECT_EQ(memory, Bytes(10, 0xFF));  // the quiet read filled it before sending
+  EXPECT_FALSE(link->commands->LastReadComplete());
   EXPECT_EQ(link->recorder->Gets(), 0);
 }
 

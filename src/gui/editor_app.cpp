@@ -1,0 +1,242 @@
+#include "gui/editor_app.h"
+
+#include <QFileInfo>
+
+#include "core/common/file_io.h"
+#include "core/files/profile_file.h"
+#include "gui/page_group.h"
+#include "gui/pages/macro_commands.h"
+#include "gui/pages/macro_page.h"
+#include "gui/pages/update_page.h"
+#include "gui/single_instance.h"
+#include "gui/user_dialogs.h"
+
+namespace korvex48::gui {
+namespace {
+
+constexpr std::size_t kMinDefaultImageBytes = 768;
+constexpr std::size_t kMaxDefaultImageBytes = 1u << 20;
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadDefaultImageFile(const std::string& path,
+                                                              std::string* error) {
+  FileError file_error;
+  auto image = ReadWholeFile(path, &file_error, kMaxDefaultImageBytes);
+  if (!image) {
+    if (error) *error = file_error.path + ": " + file_error.message;
+    return std::nullopt;
+  }
+  if (image->size() < kMinDefaultImageBytes) {
+    if (error) *error = path + ": a default image has 768 bytes or more";
+    return std::nullopt;
+  }
+  return image;
+}
+
+QString PollOutcomeText(PollOutcome outcome, const DevInfoResult& info) {
+  switch (outcome) {
+    case PollOutcome::kBusy:
+      return QStringLiteral("busy");
+    case PollOutcome::kUnchanged:
+      return QStringLiteral("unchanged");
+    case PollOutcome::kLost:
+      return QStringLiteral("lost");
+    case PollOutcome::kNotFound:
+      return QStringLiteral("not-found");
+    case PollOutcome::kOpened:
+      break;
+  }
+  switch (info.outcome) {
+    case DevInfoOutcome::kNotSent:
+      return QStringLiteral("opened not-sent");
+    case DevInfoOutcome::kUnknownPrimary:
+      return QStringLiteral("opened unknown-primary");
+    case DevInfoOutcome::kNoSecondary:
+      return QStringLiteral("opened no-secondary");
+    case DevInfoOutcome::kStorageMismatch:
+      return QStringLiteral("opened storage-mismatch");
+    case DevInfoOutcome::kRefused:
+      return QStringLiteral("opened refused");
+    case DevInfoOutcome::kAccepted:
+      return QStringLiteral("opened accepted");
+  }
+  return QStringLiteral("opened");
+}
+
+std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std::string* error) {
+  std::unique_ptr<EditorApp> app(new EditorApp);
+  app->clock_ = config.clock ? config.clock : &DefaultClock();
+
+  std::optional<std::vector<std::uint8_t>> default_image;
+  if (!config.device.default_image_file.empty()) {
+    default_image = ReadDefaultImageFile(config.device.default_image_file, error);
+    if (!default_image) return nullptr;
+  }
+  if (!config.ui_log_file.empty()) {
+    app->ui_log_ = std::make_unique<QFile>(QString::fromStdString(config.ui_log_file));
+    if (!app->ui_log_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+      if (error) *error = config.ui_log_file + ": " + app->ui_log_->errorString().toStdString();
+      return nullptr;
+    }
+  }
+
+  // Tables, skin and language 1.
+  app->window_ = MainWindow::Create(config.dialogs, nullptr, error);
+  if (!app->window_) return nullptr;
+  MainWindow& window = *app->window_;
+  window.Context().library_path = config.library_path;
+  // The PC macro library, created from the default library on a first start.
+  window.Macros()->LoadLibrary(config.library_path);
+  window.Macros()->ShowLibrary();
+
+  // The mouse as the options say; nothing is searched yet.
+  app->link_ = MakeDeviceLink(config.device, window.Session(), *app->clock_, error);
+  if (!app->link_.transport) return nullptr;
+  app->ui_ = std::make_unique<WindowAppUi>(window);
+  app->commands_ = std::make_unique<CommandSet>(*app->link_.transport, *app->ui_);
+  app->core_ =
+      std::make_unique<AppCore>(*app->link_.transport, *app->commands_, *app->ui_, *app->clock_);
+  AppCore& core = *app->core_;
+  MainWindow* shown = app->window_.get();
+  core.SetTextLookup([shown](std::string_view key) { return shown->Context().Texts().Text(key); });
+  core.SetReserveIds(window.Context().settings.rev_manu_id, window.Context().settings.rev_pro_id);
+  if (default_image) core.SetDefaultImage(*default_image);
+  // Default identifiers, customer identifier and storage kind, the device
+  // identifier table, and the working image from the default image.
+  core.Start();
+
+  // The pages show and edit the image through the page editor; its state is
+  // taken from the image just made, then the pages show it.
+  app->editor_ = std::make_unique<PageEditor>(core, *app->commands_);
+  app->page_commands_ = std::make_unique<PageCommands>(window, *app->editor_);
+  app->ui_->SetEditor(app->editor_.get());
+  PageEditor* editor = app->editor_.get();
+  window.Macros()->Bind(&core, [editor] {
+    ButtonView view;
+    view.labels = editor->State().labels;
+    view.selected_profile = editor->State().page.active_profile;
+    return view;
+  });
+  window.Update()->Bind(&core);
+  new MacroCommands(window, core, *app->ui_, config.library_path);  // a child of the window
+  window.ShowImage();
+  app->Wire();
+  return app;
+}
+
+EditorApp::~EditorApp() {
+  // The window's hooks and rules point into the objects below.
+  if (window_) {
+    window_->DevTimer().stop();
+    window_->Macros()->Bind(nullptr, {});
+    window_->Update()->Bind(nullptr);
+  }
+  if (ui_) ui_->GetHooks() = {};
+  page_commands_.reset();
+  if (ui_) ui_->SetEditor(nullptr);
+  editor_.reset();
+}
+
+void EditorApp::Wire() {
+  MainWindow& window = *window_;
+  connect(&window.DevTimer(), &QTimer::timeout, this, [this] { Poll(); });
+  connect(&window, &MainWindow::saveProfileRequested, this, &EditorApp::SaveProfile);
+  connect(&window, &MainWindow::loadProfileRequested, this, &EditorApp::LoadProfile);
+  connect(&window, &MainWindow::resetRequested, this, &EditorApp::Reset);
+  connect(&window, &MainWindow::pageChanged, this, [this](PageId page) {
+    const int group = GroupOf(page);
+    UiLog(QStringLiteral("page %1 %2").arg(NavNameOf(page), window_->Group(group)->objectName()));
+  });
+  connect(&window, &MainWindow::languageChanged, this,
+          [this](int k) { UiLog(QStringLiteral("language %1").arg(k)); });
+  WindowAppUi::Hooks& hooks = ui_->GetHooks();
+  MacroPage* macros = window.Macros();
+  hooks.refresh_device_macro_lists = [macros] { macros->ShowDeviceMacros(); };
+  hooks.clear_macro_editor = [macros] { macros->ClearEditor(); };
+  hooks.clear_device_lists = [macros] { macros->ClearDeviceLists(); };
+  hooks.refresh_pc_macro_list = [macros] { macros->ShowLibrary(); };
+  hooks.message_shown = [this](const AppMessage& message) {
+    UiLog(QStringLiteral("message ") + QString::fromStdString(message.Describe()));
+  };
+}
+
+void EditorApp::Show() {
+  window_->show();
+  window_->DevTimer().start();
+}
+
+void EditorApp::RaiseOnRequest(SingleInstance& instance) {
+  connect(&instance, &SingleInstance::raiseRequested, window_.get(), &MainWindow::RestoreAndRaise);
+}
+
+PollOutcome EditorApp::Poll() {
+  const PollOutcome outcome = core_->DevTimerTimer();
+  if (outcome != PollOutcome::kUnchanged && outcome != PollOutcome::kBusy)
+    UiLog(QStringLiteral("poll ") + PollOutcomeText(outcome, core_->LastDevInfo()));
+  return outcome;
+}
+
+bool EditorApp::MouseShown() const {
+  const DeviceSession& s = window_->Session();
+  return s.HandlesValid() && !s.Loading && !s.NoDevicePage &&
+         core_->LastDevInfo().outcome == DevInfoOutcome::kAccepted;
+}
+
+void EditorApp::ShowFileError(const FileError& error) {
+  QString text = QString::fromStdString(error.path);
+  if (!error.message.empty()) text += QStringLiteral("\n") + QString::fromStdString(error.message);
+  window_->Context().dialogs.Message(text, window_->ApplicationTitle());
+}
+
+void EditorApp::SaveProfile() {
+  ui_->HideAllMenu();
+  // Saving talks only to the file: a refused mouse (Loading) may be saved.
+  if (!window_->Session().HandlesValid()) {
+    ui_->ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
+    return;
+  }
+  UserDialogs& dialogs = window_->Context().dialogs;
+  const std::optional<QString> chosen = dialogs.SaveFile(kSaveFileFilter);
+  if (!chosen || chosen->isEmpty()) return;
+  // ".bin" is always appended, so the dialog cannot know the real target:
+  // the question about replacing a file is asked here, for that target.
+  const QString target = QString::fromStdString(ProfileFileTarget(chosen->toStdString()));
+  if (QFileInfo::exists(target) &&
+      !dialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                           .arg(QFileInfo(target).fileName()),
+                       window_->ApplicationTitle()))
+    return;
+  const FileCommandResult result =
+      core_->Btn_Save_0Click(chosen->toStdString(), page_commands_->CollectPageState());
+  if (result.status == FileCommandStatus::kFileError) {
+    ShowFileError(result.error);
+    return;
+  }
+  if (result.ok()) UiLog(QStringLiteral("saved ") + QString::fromStdString(result.path));
+}
+
+void EditorApp::LoadProfile() {
+  ui_->HideAllMenu();
+  if (!core_->RequireOpenDevice()) return;
+  const std::optional<QString> path = window_->Context().dialogs.OpenFile(kLoadFileFilter);
+  if (!path || path->isEmpty()) return;
+  const FileCommandResult result = core_->Btn_Load_0Click(path->toStdString());
+  if (result.status == FileCommandStatus::kFileError) {
+    ShowFileError(result.error);
+    return;
+  }
+  if (result.ok()) UiLog(QStringLiteral("loaded ") + QString::fromStdString(result.path));
+}
+
+void EditorApp::Reset() {
+  if (core_->Btn_Reset_0Click()) UiLog(QStringLiteral("reset"));
+}
+
+void EditorApp::UiLog(const QString& line) {
+  if (!ui_log_) return;
+  ui_log_->write((line + QLatin1Char('\n')).toUtf8());
+  ui_log_->flush();
+}
+
+}  // namespace korvex48::gui

@@ -1,0 +1,104 @@
+#pragma once
+// The editor as one object: the main window over the mouse the options name,
+// wired in the start-up order of the connection flows. The window's creation
+// loads the tables and applies language 1; then the core takes the default
+// image (its identifiers, customer identifier and storage kind) and fills the
+// pages from it. No device is searched during the start: the first DevTimer
+// tick, 3.5 s later, sees the HID count rise and opens the mouse after the
+// 2.1 s wait of the poll step.
+//
+// main() makes one and runs the event loop; tests make one on the offscreen
+// platform with a fake clock, a simulated mouse and scripted dialogs.
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backends/device_factory.h"
+#include "core/app/app_core.h"
+#include "core/common/clock.h"
+#include "core/device/command_set.h"
+#include "core/device/device_options.h"
+#include "core/performance/page_editor.h"
+#include "gui/main_window.h"
+#include "gui/pages/page_commands.h"
+#include "gui/window_app_ui.h"
+
+namespace korvex48::gui {
+
+class SingleInstance;
+class UserDialogs;
+
+struct EditorAppConfig {
+  DeviceOptions device;
+  std::string library_path;        // Macro.bin to use; empty: the default place
+  std::string ui_log_file;         // one line per UI event (see UiLog); empty: none
+  UserDialogs* dialogs = nullptr;  // nullptr: the Qt dialogs
+  Clock* clock = nullptr;          // nullptr: DefaultClock()
+};
+
+// Reads a default device image given by --default-image: at most 1 MiB, at
+// least the 768 bytes of an image. nullopt with `error` otherwise.
+std::optional<std::vector<std::uint8_t>> ReadDefaultImageFile(const std::string& path,
+                                                              std::string* error);
+
+class EditorApp final : public QObject {
+  Q_OBJECT
+
+ public:
+  // Builds and starts everything but shows nothing and polls nothing yet;
+  // nullptr with `error` when a table, the default image file, the state file
+  // of the simulated mouse or the trace file cannot be used.
+  static std::unique_ptr<EditorApp> Create(const EditorAppConfig& config, std::string* error);
+  ~EditorApp() override;
+
+  // Shows the window and starts DevTimer (its first tick 3500 ms later).
+  void Show();
+  // A second start announced through `instance` restores and raises the
+  // window. `instance` must outlive the editor.
+  void RaiseOnRequest(SingleInstance& instance);
+
+  MainWindow& Window() { return *window_; }
+  AppCore& Core() { return *core_; }
+  PageEditor& Editor() { return *editor_; }
+  PageCommands& Commands() { return *page_commands_; }
+  Transport& Link() { return *link_.transport; }
+  // The simulated mouse (--simulate), else nullptr.
+  SimulatedMouse* Simulated() { return link_.simulated; }
+  // One DevTimer tick; what it did is also logged ("poll ...").
+  PollOutcome Poll();
+  // True when a mouse was accepted and read, and is still open.
+  bool MouseShown() const;
+
+  // The navigation bar's commands.
+  void SaveProfile();
+  void LoadProfile();
+  void Reset();
+
+  // Appends `line` to the UI log when there is one. Lines: "page <Nav>
+  // <group objectName>", "language <k>", "message <keys or text>", "poll
+  // <outcome>", "saved <path>", "loaded <path>".
+  void UiLog(const QString& line);
+
+ private:
+  EditorApp() = default;
+  void Wire();
+  void ShowFileError(const FileError& error);
+
+  Clock* clock_ = nullptr;
+  std::unique_ptr<MainWindow> window_;
+  DeviceLink link_;
+  std::unique_ptr<WindowAppUi> ui_;
+  std::unique_ptr<CommandSet> commands_;
+  std::unique_ptr<AppCore> core_;
+  std::unique_ptr<PageEditor> editor_;
+  std::unique_ptr<PageCommands> page_commands_;
+  std::unique_ptr<QFile> ui_log_;
+};
+
+// Text of a poll outcome for logs ("unchanged", "lost", "opened accepted", ...).
+QString PollOutcomeText(PollOutcome outcome, const DevInfoResult& info);
+
+}  // namespace korvex48::gui

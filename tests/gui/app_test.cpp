@@ -1,0 +1,368 @@
+// The whole editor as main() builds it, on a simulated mouse and a fake
+// clock: the start-up order, polling, acceptance and loss of the mouse, the
+// storage-dependent pages, the profile files, Reset and the single instance.
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+#include "core/buttons/key_code_table.h"
+#include "core/image/default_image.h"
+#include "gui/editor_app.h"
+#include "gui/options.h"
+#include "gui/page_group.h"
+#include "gui/pages/button_page.h"
+#include "gui/scripted_dialogs.h"
+#include "gui/single_instance.h"
+#include "gui/skin_widgets.h"
+#include "gui_tests.h"
+
+namespace korvex48::gui {
+namespace {
+
+const QString kNoDeviceText =
+    QStringLiteral("No Device Found\nPlease check your device is attached to USB port");
+const QString kFlashFlashImage =
+    QStringLiteral(KORVEX48_SOURCE_DIR "/resources/image/KORVEX48DATA-flash-flash");
+
+// The editor over a simulated mouse of `kind`; `prepare` changes the mouse
+// (or the bus) before the window is shown.
+struct AppRig {
+  explicit AppRig(SimulatedStorage kind = SimulatedStorage::kI2C, const QString& default_image = {},
+                  const std::function<void(SimulatedMouse&)>& prepare = {}) {
+    EditorAppConfig config;
+    config.device.simulate = kind;
+    config.device.default_image_file = default_image.toStdString();
+    config.device.trace_file = Path("trace.txt").toStdString();
+    config.library_path = Path("Macro.bin").toStdString();
+    config.dialogs = &dialogs;
+    config.clock = &clock;
+    std::string error;
+    app = EditorApp::Create(config, &error);
+    if (!app) qFatal("editor: %s", error.c_str());
+    if (prepare) prepare(Mouse());
+    app->Show();
+    if (!QTest::qWaitForWindowExposed(&app->Window())) qFatal("window not exposed");
+  }
+
+  QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+  SimulatedMouse& Mouse() { return *app->Simulated(); }
+  MainWindow& Window() { return app->Window(); }
+  QWidget* W(const QString& name) { return Window().Controls().Find(name); }
+  QString Picture(const QString& name) {
+    auto* p = qobject_cast<PictureLabel*>(W(name));
+    return p ? p->picture() : QStringLiteral("<missing>");
+  }
+  QStringList TraceLines() const {
+    QFile file(Path("trace.txt"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  }
+  // The first poll: the mouse (and whatever else is on the bus) arrives.
+  PollOutcome Connect() { return app->Poll(); }
+  bool NoDeviceLook() {
+    if (!Window().Session().NoDevicePage) return false;
+    for (int k = 1; k <= 5; ++k)
+      if (Window().Group(k)->isVisible() != (k == 1)) return false;
+    for (int k = 1; k <= 5; ++k)
+      if (Picture(QStringLiteral("Img_Main_%1").arg(k)) != QLatin1String("SetS_02")) return false;
+    return true;
+  }
+
+  QTemporaryDir dir;
+  FakeClock clock;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<EditorApp> app;
+};
+
+void SetCode(SimulatedMouse& mouse, int profile, int button, std::array<std::uint8_t, 4> code) {
+  const std::size_t at = *KeyCodeOffset(profile, button);
+  for (std::size_t i = 0; i < 4; ++i) mouse.Profiles()[at + i] = code[i];
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray Bytes(std::span<const std::uint8_t> bytes) {
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+class AppTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void startsWithoutSearchingAndOpensOnTheFirstPoll() {
+    AppRig rig(SimulatedStorage::kI2C, {}, [](SimulatedMouse& mouse) {
+      SetCode(mouse, 1, 2, {0x01, 0x01, 0x00, 0x00});  // button 2: Left Key
+    });
+    // Nothing searched during the start: no report, no count taken.
+    QCOMPARE(rig.TraceLines().size(), 0);
+    QCOMPARE(rig.Mouse().ConfigReportsSeen(), std::uint64_t{0});
+    QCOMPARE(rig.Window().Session().LastHidCount, 0);
+    QVERIFY(!rig.Window().Session().HandlesValid());
+    // The pages show the default image until then.
+    QCOMPARE(Bytes(rig.app->Core().Working().parameters),
+             Bytes(DefaultImageBytes().first(kParameterSectionSize)));
+    QVERIFY(!rig.Window().Session().NoDevicePage);
+    // DevTimer is the poll step, first due 3.5 s after the start.
+    QTimer& timer = rig.Window().DevTimer();
+    QVERIFY(timer.isActive());
+    QCOMPARE(timer.interval(), 3500);
+    QVERIFY(QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection));
+
+    QVERIFY(rig.app->MouseShown());
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    // The first report went out after the 2.1 s wait of the poll step.
+    const QStringList trace = rig.TraceLines();
+    QVERIFY(!trace.isEmpty());
+    QCOMPARE(trace.first().section(QLatin1Char(' '), 0, 0), QStringLiteral("2100"));
+    QVERIFY2(trace.first().contains(QStringLiteral("> 40 0D")), qPrintable(trace.first()));
+    // Read and shown: the mouse's own code on the button page.
+    QCOMPARE(qobject_cast<QLabel*>(rig.W(QStringLiteral("Key2")))->text(),
+             qobject_cast<QLabel*>(rig.W(QStringLiteral("Key1")))->text());
+    QVERIFY(rig.Window().Group(1)->isVisible());
+    QVERIFY(timer.isActive());
+    QVERIFY(rig.W(QStringLiteral("Disable_All_1"))->isHidden());
+  }
+
+  void unrelatedArrivalWithoutTheMouseSaysNoDevice() {
+    AppRig rig(SimulatedStorage::kI2C, {}, [](SimulatedMouse& mouse) { mouse.Unplug(); });
+    QCOMPARE(rig.Connect(), PollOutcome::kUnchanged);
+    rig.Mouse().SetOtherInterfaces(1);
+    QCOMPARE(rig.Connect(), PollOutcome::kNotFound);
+    QCOMPARE(rig.dialogs.messages, QStringList{kNoDeviceText});
+    QCOMPARE(rig.dialogs.captions.first(), rig.Window().ApplicationTitle());
+    QVERIFY(!rig.dialogs.captions.first().isEmpty());
+    QVERIFY(rig.NoDeviceLook());
+    QVERIFY(rig.W(QStringLiteral("Disable"))->isVisible());
+  }
+
+  void unrelatedRemovalWhileConnectedRunsDeviceLost() {
+    AppRig rig(SimulatedStorage::kI2C, {},
+               [](SimulatedMouse& mouse) { mouse.SetOtherInterfaces(2); });
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    QVERIFY(rig.app->MouseShown());
+    auto* macros = rig.Window().Controls().Get<QListWidget>(QStringLiteral("LB_MacroName"));
+    if (macros) macros->addItem(QStringLiteral("left from the mouse"));
+
+    rig.Mouse().SetOtherInterfaces(1);
+    QCOMPARE(rig.Connect(), PollOutcome::kLost);
+    QVERIFY(rig.Mouse().Present());  // the mouse itself never left
+    QCOMPARE(rig.dialogs.messages, QStringList{kNoDeviceText});
+    QVERIFY(!rig.Window().Session().HandlesValid());
+    QVERIFY(rig.NoDeviceLook());
+    if (macros) QCOMPARE(macros->count(), 0);
+    // Page buttons wait for the mouse.
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Adv_1")), Qt::LeftButton);
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kMain);
+  }
+
+  void refusedCustomerIdShowsStr107AndKeepsLoading() {
+    AppRig rig(SimulatedStorage::kI2C, {}, [](SimulatedMouse& mouse) {
+      mouse.SetCustomerId({0x12, 0x34});
+    });
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    QCOMPARE(rig.app->Core().LastDevInfo().outcome, DevInfoOutcome::kRefused);
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{QStringLiteral("The mouse manufacturer or product id error")});
+    QCOMPARE(rig.dialogs.captions.first(), QString());  // an OK box has no caption
+    QVERIFY(rig.Window().Session().Loading);
+    QVERIFY(rig.Window().DevTimer().isActive());  // polling resumes after the box
+    // Nothing is written to a refused mouse: Reset says there is no device.
+    rig.dialogs.messages.clear();
+    const std::uint64_t reports = rig.Mouse().ConfigReportsSeen();
+    rig.app->Reset();
+    QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Not find the specified device")});
+    QCOMPARE(rig.Mouse().ConfigReportsSeen(), reports);
+  }
+
+  void storageMismatchShowsStr102AndTheNoDeviceLook() {
+    // A "Flash" + "Flash" mouse against the built-in "I2C" default image.
+    AppRig rig(SimulatedStorage::kFlashFlash);
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    QCOMPARE(rig.app->Core().LastDevInfo().outcome, DevInfoOutcome::kStorageMismatch);
+    QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Korvex48Data.bin file type error")});
+    QCOMPARE(rig.dialogs.captions.first(), rig.Window().ApplicationTitle());
+    QVERIFY(rig.NoDeviceLook());
+  }
+
+  void updateOnlyForFlashFlash_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<bool>("update");
+    QTest::newRow("I2C") << static_cast<int>(SimulatedStorage::kI2C) << QString() << false;
+    QTest::newRow("Flash + I2C") << static_cast<int>(SimulatedStorage::kFlashI2C) << QString()
+                                 << false;
+    QTest::newRow("Flash + Flash")
+        << static_cast<int>(SimulatedStorage::kFlashFlash) << kFlashFlashImage << true;
+  }
+  void updateOnlyForFlashFlash() {
+    QFETCH(int, kind);
+    QFETCH(QString, image);
+    QFETCH(bool, update);
+    AppRig rig(static_cast<SimulatedStorage>(kind), image);
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    QVERIFY(rig.app->MouseShown());
+    for (int k = 1; k <= 5; ++k) {
+      QCOMPARE(!rig.W(QStringLiteral("Btn_Update_%1").arg(k))->isHidden(), update);
+      QCOMPARE(!rig.W(QStringLiteral("Img_Update_%1").arg(k))->isHidden(), update);
+    }
+    if (!update) return;
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Update_1")), Qt::LeftButton);
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kUpdate);
+    QVERIFY(rig.Window().Group(5)->isVisible());
+  }
+
+  void defaultImageFileIsChecked() {
+    QTemporaryDir dir;
+    const QString short_image = dir.filePath(QStringLiteral("short.bin"));
+    QVERIFY(WriteAll(short_image, QByteArray(767, '\xE0')));
+    std::string error;
+    QVERIFY(!ReadDefaultImageFile(short_image.toStdString(), &error));
+    QVERIFY(error.find("768") != std::string::npos);
+    QVERIFY(!ReadDefaultImageFile(dir.filePath(QStringLiteral("none")).toStdString(), &error));
+    QVERIFY(ReadDefaultImageFile(kFlashFlashImage.toStdString(), &error));
+    // The editor does not start on a refused image.
+    EditorAppConfig config;
+    config.device.simulate = SimulatedStorage::kI2C;
+    config.device.default_image_file = short_image.toStdString();
+    config.library_path = dir.filePath(QStringLiteral("Macro.bin")).toStdString();
+    ScriptedDialogs dialogs;
+    config.dialogs = &dialogs;
+    FakeClock clock;
+    config.clock = &clock;
+    error.clear();
+    QVERIFY(!EditorApp::Create(config, &error));
+    QVERIFY(error.find("short.bin") != std::string::npos);
+  }
+
+  void parsesTheEditorsOwnOptions() {
+    auto no_env = [](const char*) -> const char* { return nullptr; };
+    auto ok = ParseGuiOptions(
+        {"--simulate", "--bench", "--ui-log=/tmp/u", "--default-image", "/tmp/img"}, no_env);
+    QVERIFY(ok.options);
+    QVERIFY(ok.options->bench);
+    QCOMPARE(ok.options->ui_log_file, std::string("/tmp/u"));
+    QCOMPARE(ok.options->device.default_image_file, std::string("/tmp/img"));
+    for (std::vector<std::string> bad :
+         std::vector<std::vector<std::string>>{{"--bench"}, {"--ui-log"}, {"--ui-log="}})
+      QVERIFY2(!ParseGuiOptions(bad, no_env).options, bad.front().c_str());
+  }
+
+  void saveAndLoadProfileThroughTheFileSeam() {
+    AppRig rig;
+    // Without a mouse no dialog opens.
+    rig.app->SaveProfile();
+    rig.app->LoadProfile();
+    QCOMPARE(rig.dialogs.messages, QStringList(2, QStringLiteral("Not find the specified device")));
+    QVERIFY(rig.dialogs.filters.isEmpty());
+    rig.dialogs.messages.clear();
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+
+    // Save: ".bin" is appended to the chosen name.
+    const QString chosen = rig.Path("profile");
+    const QString target = chosen + QStringLiteral(".bin");
+    rig.dialogs.save_answers = {chosen};
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Save_1")), Qt::LeftButton);
+    QCOMPARE(rig.dialogs.filters, QStringList{QStringLiteral("SaveFile(*.bin)")});
+    QVERIFY(rig.dialogs.questions.isEmpty());
+    const QByteArray saved = ReadAll(target);
+    QCOMPARE(saved.size(), 768);
+    QCOMPARE(static_cast<std::uint8_t>(saved[0]), std::uint8_t{0xE0});
+    QCOMPARE(saved.mid(104, 145), Bytes(rig.Mouse().Profiles()));
+
+    // The replace question names the real target; "no" keeps the file.
+    QVERIFY(WriteAll(target, QByteArray("keep")));
+    rig.dialogs.save_answers = {chosen};
+    rig.dialogs.confirm_answers = {false};
+    rig.app->SaveProfile();
+    QCOMPARE(rig.dialogs.questions.size(), 1);
+    QVERIFY(rig.dialogs.questions.first().contains(QStringLiteral("profile.bin")));
+    QCOMPARE(ReadAll(target), QByteArray("keep"));
+    rig.dialogs.save_answers = {chosen};
+    rig.dialogs.confirm_answers = {true};
+    rig.app->SaveProfile();
+    QCOMPARE(ReadAll(target), saved);
+
+    // Load: the file goes to the mouse as it is.
+    QByteArray changed = saved;
+    changed[104 + 10] = '\x5A';  // a profile byte
+    QVERIFY(WriteAll(target, changed));
+    rig.dialogs.filters.clear();
+    rig.dialogs.open_answers = {target};
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Load_1")), Qt::LeftButton);
+    QCOMPARE(rig.dialogs.filters, QStringList{QStringLiteral("LoadFile(*.bin)")});
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    QCOMPARE(Bytes(rig.Mouse().Profiles()), changed.mid(104, 145));
+    QVERIFY(rig.W(QStringLiteral("Disable_All_1"))->isHidden());
+
+    // A file of the other layout is refused and changes nothing.
+    QByteArray other = changed;
+    other[0] = '\xF0';
+    other[104 + 10] = '\x11';
+    QVERIFY(WriteAll(target, other));
+    rig.dialogs.open_answers = {target};
+    rig.app->LoadProfile();
+    QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Loading .bin is error!")});
+    QCOMPARE(Bytes(rig.Mouse().Profiles()), changed.mid(104, 145));
+
+    // A file that cannot be written is reported, not taken for saved.
+    rig.dialogs.messages.clear();
+    rig.dialogs.save_answers = {rig.Path("no/such/folder/p")};
+    rig.app->SaveProfile();
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY(rig.dialogs.messages.first().contains(QStringLiteral("no/such/folder/p.bin")));
+  }
+
+  void resetWritesTheDefaults() {
+    AppRig rig(SimulatedStorage::kI2C, {}, [](SimulatedMouse& mouse) {
+      mouse.Parameters()[38] = 0x12;
+      SetCode(mouse, 1, 2, {0x01, 0x01, 0x00, 0x00});
+    });
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    QCOMPARE(rig.Mouse().Parameters()[38], std::uint8_t{0x12});
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Reset_1")), Qt::LeftButton);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    const auto image = DefaultImageBytes();
+    QCOMPARE(Bytes(rig.Mouse().Parameters()), Bytes(image.first(kParameterSectionSize)));
+    QCOMPARE(Bytes(rig.Mouse().Profiles()),
+             Bytes(image.subspan(kParameterSectionSize, kProfileSectionSize)));
+    // And the pages show them.
+    QVERIFY(qobject_cast<QLabel*>(rig.W(QStringLiteral("Key2")))->text() !=
+            qobject_cast<QLabel*>(rig.W(QStringLiteral("Key1")))->text());
+    QVERIFY(rig.W(QStringLiteral("Disable_All_1"))->isHidden());
+    QVERIFY(rig.Window().DevTimer().isActive());
+  }
+
+  void secondStartRaisesTheFirstWindow() {
+    AppRig rig;
+    SingleInstance first(kWindowTitle);
+    QVERIFY(first.Claim());
+    QVERIFY(QDir::isAbsolutePath(first.ServerName()));
+    QVERIFY(first.ServerName().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
+    rig.app->RaiseOnRequest(first);
+    rig.Window().setWindowState(Qt::WindowMinimized);
+    rig.Window().hide();
+    SingleInstance second(kWindowTitle);
+    QVERIFY(!second.Claim());
+    QTRY_VERIFY(rig.Window().isVisible());
+    QVERIFY(!(rig.Window().windowState() & Qt::WindowMinimized));
+  }
+};
+
+KORVEX48_GUI_TEST(AppTest)
+
+}  // namespace korvex48::gui
+
+#include "app_test.moc"
