@@ -6,10 +6,12 @@
 namespace korvex48 {
 
 DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
-                          std::string* error) {
+                          std::string* error, HidBackend* backend) {
   DeviceLink link;
-  std::unique_ptr<HidBackend> backend;
-  if (options.simulate) {
+  std::unique_ptr<HidBackend> owned;
+  if (backend) {
+    link.description = "a backend given by the caller";
+  } else if (options.simulate) {
     auto mouse = std::make_unique<SimulatedMouse>(*options.simulate, clock);
     if (!options.simulate_state_file.empty()) {
       if (!mouse->AttachStateFile(options.simulate_state_file, error)) return {};
@@ -26,9 +28,9 @@ DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, 
         "simulated " + std::string(SimulatedStorageName(*options.simulate)) + " mouse" +
         (options.simulate_state_file.empty() ? std::string()
                                              : " (state in " + options.simulate_state_file + ")");
-    backend = std::move(mouse);
+    owned = std::move(mouse);
   } else {
-    backend = std::make_unique<HidrawBackend>(options.device_dir);
+    owned = std::make_unique<HidrawBackend>(options.device_dir);
     link.description = "hidraw nodes in " + options.device_dir;
   }
   std::unique_ptr<ProtocolTrace> trace;
@@ -36,7 +38,8 @@ DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, 
     trace = ProtocolTrace::OpenFile(options.trace_file, clock, error);
     if (!trace) return {};
   }
-  link.transport = std::make_unique<Transport>(session, std::move(backend), clock);
+  link.transport = backend ? std::make_unique<Transport>(session, *backend, clock)
+                           : std::make_unique<Transport>(session, std::move(owned), clock);
   if (trace) link.transport->SetTrace(std::move(trace));
   return link;
 }

@@ -20,8 +20,11 @@ struct DeviceLink {
 };
 
 // nullopt-like failure: `link.transport` empty and `error` set (a bad state
-// file, a trace file that cannot be created).
+// file, a trace file that cannot be created). A non-null `backend` is used
+// instead of the one the options name (tests wrap a mouse to watch its
+// reports); it is not owned and must outlive the transport, and the options'
+// trace file still applies.
 DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
-                          std::string* error);
+                          std::string* error, HidBackend* backend = nullptr);
 
 }  // namespace korvex48

@@ -6,8 +6,6 @@
 #include "core/files/profile_file.h"
 #include "gui/page_group.h"
 #include "gui/pages/macro_commands.h"
-#include "gui/pages/macro_page.h"
-#include "gui/pages/update_page.h"
 #include "gui/single_instance.h"
 #include "gui/user_dialogs.h"
 
@@ -82,16 +80,13 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   }
 
   // Tables, skin and language 1.
-  app->window_ = MainWindow::Create(config.dialogs, nullptr, error);
+  app->window_ = MainWindow::Create(config.dialogs, nullptr, error, config.languages);
   if (!app->window_) return nullptr;
   MainWindow& window = *app->window_;
   window.Context().library_path = config.library_path;
-  // The PC macro library, created from the default library on a first start.
-  window.Macros()->LoadLibrary(config.library_path);
-  window.Macros()->ShowLibrary();
 
   // The mouse as the options say; nothing is searched yet.
-  app->link_ = MakeDeviceLink(config.device, window.Session(), *app->clock_, error);
+  app->link_ = MakeDeviceLink(config.device, window.Session(), *app->clock_, error, config.backend);
   if (!app->link_.transport) return nullptr;
   app->ui_ = std::make_unique<WindowAppUi>(window);
   app->commands_ = std::make_unique<CommandSet>(*app->link_.transport, *app->ui_);
@@ -111,15 +106,10 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   app->editor_ = std::make_unique<PageEditor>(core, *app->commands_);
   app->page_commands_ = std::make_unique<PageCommands>(window, *app->editor_);
   app->ui_->SetEditor(app->editor_.get());
-  PageEditor* editor = app->editor_.get();
-  window.Macros()->Bind(&core, [editor] {
-    ButtonView view;
-    view.labels = editor->State().labels;
-    view.selected_profile = editor->State().page.active_profile;
-    return view;
-  });
-  window.Update()->Bind(&core);
-  new MacroCommands(window, core, *app->ui_, config.library_path);  // a child of the window
+  // The PC macro library (created from the default library on a first
+  // start), the Macro and Update pages.
+  app->macro_commands_ =
+      std::make_unique<MacroCommands>(window, core, *app->editor_, *app->ui_, config.library_path);
   window.ShowImage();
   app->Wire();
   return app;
@@ -127,11 +117,8 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
 
 EditorApp::~EditorApp() {
   // The window's hooks and rules point into the objects below.
-  if (window_) {
-    window_->DevTimer().stop();
-    window_->Macros()->Bind(nullptr, {});
-    window_->Update()->Bind(nullptr);
-  }
+  if (window_) window_->DevTimer().stop();
+  macro_commands_.reset();
   if (ui_) ui_->GetHooks() = {};
   page_commands_.reset();
   if (ui_) ui_->SetEditor(nullptr);
@@ -151,11 +138,6 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::languageChanged, this,
           [this](int k) { UiLog(QStringLiteral("language %1").arg(k)); });
   WindowAppUi::Hooks& hooks = ui_->GetHooks();
-  MacroPage* macros = window.Macros();
-  hooks.refresh_device_macro_lists = [macros] { macros->ShowDeviceMacros(); };
-  hooks.clear_macro_editor = [macros] { macros->ClearEditor(); };
-  hooks.clear_device_lists = [macros] { macros->ClearDeviceLists(); };
-  hooks.refresh_pc_macro_list = [macros] { macros->ShowLibrary(); };
   hooks.message_shown = [this](const AppMessage& message) {
     UiLog(QStringLiteral("message ") + QString::fromStdString(message.Describe()));
   };

@@ -7,8 +7,10 @@
 // tick, 3.5 s later, sees the HID count rise and opens the mouse after the
 // 2.1 s wait of the poll step.
 //
-// main() makes one and runs the event loop; tests make one on the offscreen
-// platform with a fake clock, a simulated mouse and scripted dialogs.
+// This is the only place that creates the pages' logic and connects it to the
+// window. main() makes one and runs the event loop; the GUI tests make theirs
+// the same way, on the offscreen platform with a fake clock, a simulated mouse
+// (given as the backend) and scripted dialogs.
 #include <QFile>
 #include <QObject>
 #include <QString>
@@ -28,6 +30,7 @@
 
 namespace korvex48::gui {
 
+class MacroCommands;
 class SingleInstance;
 class UserDialogs;
 
@@ -37,6 +40,10 @@ struct EditorAppConfig {
   std::string ui_log_file;         // one line per UI event (see UiLog); empty: none
   UserDialogs* dialogs = nullptr;  // nullptr: the Qt dialogs
   Clock* clock = nullptr;          // nullptr: DefaultClock()
+  // The mouse to talk to, not owned; nullptr: what `device` names. The
+  // trace file of `device` still applies.
+  HidBackend* backend = nullptr;
+  std::optional<LanguageSet> languages;  // nullopt: the shipped language tables
 };
 
 // Reads a default device image given by --default-image: at most 1 MiB, at
@@ -95,6 +102,7 @@ class EditorApp final : public QObject {
   std::unique_ptr<AppCore> core_;
   std::unique_ptr<PageEditor> editor_;
   std::unique_ptr<PageCommands> page_commands_;
+  std::unique_ptr<MacroCommands> macro_commands_;
   std::unique_ptr<QFile> ui_log_;
 };
 

@@ -52,9 +52,10 @@ constexpr const char* kFamilyH[] = {"Btn_NewMacro",  "Btn_NewName",  "Btn_DelPCM
 }  // namespace
 
 std::unique_ptr<MainWindow> MainWindow::Create(UserDialogs* dialogs, const Skin* skin,
-                                               std::string* error) {
+                                               std::string* error,
+                                               std::optional<LanguageSet> languages) {
   std::string reason;
-  auto languages = LanguageSet::LoadShipped(&reason);
+  if (!languages) languages = LanguageSet::LoadShipped(&reason);
   if (!languages) {
     if (error) *error = "language tables: " + reason;
     return nullptr;

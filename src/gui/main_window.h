@@ -61,9 +61,11 @@ class MainWindow : public QWidget {
   // nullptr with a message in `error` when a table is missing or invalid (a
   // configuration error that stops the start). `dialogs` and `skin` are kept
   // by reference and must outlive the window; nullptr picks the Qt dialogs
-  // and the embedded pictures.
+  // and the embedded pictures. `languages` replaces the shipped language
+  // tables.
   static std::unique_ptr<MainWindow> Create(UserDialogs* dialogs, const Skin* skin,
-                                            std::string* error);
+                                            std::string* error,
+                                            std::optional<LanguageSet> languages = {});
   ~MainWindow() override;
 
   // --- state ---

@@ -4,6 +4,7 @@
 // "Flash" mouse.
 #include "gui/pages/macro_page.h"
 
+#include <QDir>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +18,7 @@
 #include "core/device/transport.h"
 #include "core/macros/macro_lines.h"
 #include "core/macros/slot_layout.h"
+#include "editor_rig.h"
 #include "gui/main_window.h"
 #include "gui/page_group.h"
 #include "gui/pages/macro_commands.h"
@@ -29,6 +31,10 @@
 
 namespace korvex48::gui {
 namespace {
+
+using test::EditorRig;
+using test::EditorRigOptions;
+using test::kFlashFlashImage;
 
 // Right button press, 30 ms delay, right button release.
 const Bytes kFire = {0xA2, 0xFE, 0x00, 0x1E, 0x22, 0x00};
@@ -61,45 +67,22 @@ void StoreTwoMacros(SimulatedMouse& mouse) {
   Put(mouse, base + 32 + kFire.size(), kCopy);
 }
 
-// The window, core and macro commands over a simulated mouse on a fake clock,
-// with a private library file; the mouse is opened and read.
-struct Rig {
-  explicit Rig(SimulatedStorage storage, bool macros = true) : mouse(storage, clock) {
-    std::string error;
-    window = MainWindow::Create(&dialogs, nullptr, &error);
-    if (!window) qFatal("window: %s", error.c_str());
-    window->show();
-    transport = std::make_unique<Transport>(window->Session(), mouse, clock);
-    ui = std::make_unique<WindowAppUi>(*window);
-    commands = std::make_unique<CommandSet>(*transport, *ui);
-    core = std::make_unique<AppCore>(*transport, *commands, *ui, clock);
-    MainWindow* shown = window.get();
-    core->SetTextLookup(
-        [shown](std::string_view key) { return shown->Context().Texts().Text(key); });
-    if (storage == SimulatedStorage::kFlashFlash) {
-      auto image = ReadWholeFile(KORVEX48_SOURCE_DIR "/resources/image/KORVEX48DATA-flash-flash");
-      if (!image) qFatal("flash-flash default image missing");
-      core->SetDefaultImage(*image);
-    }
-    core->Start();
-    new MacroCommands(*window, *core, *ui, (library_dir.path() + "/Macro.bin").toStdString());
-    window->ShowImage();
-    if (macros) StoreTwoMacros(mouse);
-    transport->OpenDevice(core->Defaults().vendor_id, core->Defaults().product_id);
-    core->ReadDevInfo();
-    dialogs.messages.clear();
+// The editor over a mouse of `storage` holding "Fire" and "Copy" (unless
+// `macros` is false), opened and read, with the Macro page open.
+struct Rig : EditorRig {
+  explicit Rig(SimulatedStorage storage, bool macros = true)
+      : EditorRig(
+            EditorRigOptions()
+                .WithStorage(storage)
+                .WithDefaultImage(storage == SimulatedStorage::kFlashFlash ? kFlashFlashImage
+                                                                           : QString())
+                .WithMouse(macros ? StoreTwoMacros : std::function<void(SimulatedMouse&)>())) {
+    Click(QStringLiteral("Btn_Macro_1"));
   }
 
-  MacroPage* Page() const { return window->Macros(); }
-  QListWidget* List(const char* name) const {
-    return window->Controls().Get<QListWidget>(QLatin1String(name));
-  }
-  QStringList Rows(const char* name) const {
-    QStringList rows;
-    QListWidget* list = List(name);
-    for (int i = 0; i < list->count(); ++i) rows.append(list->item(i)->text());
-    return rows;
-  }
+  MacroPage* Page() { return Window().Macros(); }
+  QListWidget* List(const char* name) const { return Get<QListWidget>(QLatin1String(name)); }
+  QStringList Rows(const char* name) const { return EditorRig::Rows(QLatin1String(name)); }
   // What LB_macro draws: the text of every event item.
   QStringList Events() const {
     QStringList texts;
@@ -108,29 +91,15 @@ struct Rig {
       texts.append(MacroEventText(list->item(i)->data(kMacroLineRole).toString()));
     return texts;
   }
-  void ClickRow(const char* name, int row) {
-    QListWidget* list = List(name);
-    list->scrollToItem(list->item(row));
-    const QRect at = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at.center());
+  bool Checked(const char* name) const { return EditorRig::Checked(QLatin1String(name)); }
+  void ClickRow(const char* list, int row, Qt::MouseButton button = Qt::LeftButton) {
+    EditorRig::ClickRow(QLatin1String(list), row, button);
   }
-  bool Checked(const char* name) const {
-    auto* b = window->Controls().Get<QAbstractButton>(QLatin1String(name));
-    return b && b->isChecked();
+  // A command of the pop-up that a right click on row `row` of `list` opens.
+  void Command(const char* list, int row, const char* command) {
+    ClickRow(list, row, Qt::RightButton);
+    Click(QLatin1String(command));
   }
-  void Command(const char* name) {
-    Q_EMIT window->Controls().Get<TextLabel>(QLatin1String(name))->clicked();
-  }
-
-  QTemporaryDir library_dir;
-  ScriptedDialogs dialogs;
-  FakeClock clock;
-  SimulatedMouse mouse;
-  std::unique_ptr<MainWindow> window;
-  std::unique_ptr<Transport> transport;
-  std::unique_ptr<WindowAppUi> ui;
-  std::unique_ptr<CommandSet> commands;
-  std::unique_ptr<AppCore> core;
 };
 
 }  // namespace
@@ -218,8 +187,8 @@ class MacroPageTest : public QObject {
     QCOMPARE(rows.size(), 23);
     for (int i = 0; i < rows.size(); ++i)
       QCOMPARE(rows[i], QString::fromStdString(rig.Page()->Library().MacroText(i)));
-    QVERIFY(QFileInfo(rig.library_dir.path() + "/Macro.bin").size() == 27200);
-    QVERIFY(rig.window->Controls().Find("Btn_NewMacro")->isEnabled());
+    QVERIFY(QFileInfo(rig.LibraryPath()).size() == 27200);
+    QVERIFY(rig.Window().Controls().Find("Btn_NewMacro")->isEnabled());
 
     // A row opens its macro: one event item per decoded line, the bytes in
     // the hex dump.
@@ -229,8 +198,21 @@ class MacroPageTest : public QObject {
     const MacroLines lines = DecodeMacroLines(bytes);
     QVERIFY(rig.Page()->ShowsLibraryMacro());
     QCOMPARE(rig.List("LB_macro")->count(), static_cast<int>(lines.size()) - 1);
-    QCOMPARE(rig.window->Controls().Get<QPlainTextEdit>("mmo_wrscript")->toPlainText(),
+    QCOMPARE(rig.Window().Controls().Get<QPlainTextEdit>("mmo_wrscript")->toPlainText(),
              QString::fromStdString(BytesToHex(bytes)));
+  }
+
+  void unreadableLibraryIsReportedOnce() {
+    // A folder where Macro.bin should be: it exists and cannot be read.
+    EditorRig rig(EditorRigOptions()
+                      .WithLibrary([](const QString& path) { QDir().mkpath(path); })
+                      .Unconnected());
+    QCOMPARE(rig.start_messages.size(), 1);
+    QVERIFY2(rig.start_messages.first().startsWith(rig.LibraryPath()),
+             qPrintable(rig.start_messages.first()));
+    QCOMPARE(rig.Rows(QStringLiteral("LB_PCMacroName")), QStringList());
+    // The user's file is never replaced by the default library.
+    QVERIFY(QFileInfo(rig.LibraryPath()).isDir());
   }
 
   void deviceMacrosInBothLayouts_data() {
@@ -242,7 +224,7 @@ class MacroPageTest : public QObject {
   void deviceMacrosInBothLayouts() {
     QFETCH(int, storage);
     Rig rig(static_cast<SimulatedStorage>(storage));
-    QCOMPARE(rig.core->LastDevInfo().outcome, DevInfoOutcome::kAccepted);
+    QCOMPARE(rig.Core().LastDevInfo().outcome, DevInfoOutcome::kAccepted);
     QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{"Fire", "Copy"}));
 
     rig.ClickRow("LB_MacroName", 1);
@@ -255,7 +237,7 @@ class MacroPageTest : public QObject {
     QCOMPARE(rig.List("LB_macro")->item(0)->data(kMacroLineRole).toString(),
              QStringLiteral("1 RightKey CODE:00A2"));
     QVERIFY(rig.Checked("rb_RecDelay") && !rig.Checked("rb_NoDelay"));
-    QVERIFY(rig.window->Controls().Get<QLineEdit>("Edt_Delay")->isReadOnly());
+    QVERIFY(rig.Window().Controls().Get<QLineEdit>("Edt_Delay")->isReadOnly());
 
     // A press below the last row lets go of the selection and the editor's
     // pop-ups stay closed.
@@ -268,16 +250,14 @@ class MacroPageTest : public QObject {
   void addToMouseAndDeleteGoThroughTheCore() {
     Rig rig(SimulatedStorage::kFlashFlash);
     const QString first = QString::fromStdString(rig.Page()->Library().MacroText(0));
-    rig.ClickRow("LB_PCMacroName", 0);
-    rig.Command("Btn_AddMacro");
+    rig.Command("LB_PCMacroName", 0, "Btn_AddMacro");
     QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{"Fire", "Copy", first}));
     // Written to the mouse: the name into entry 2 of the names table.
     QCOMPARE(QString::fromStdString(MacroNameText(
                  rig.mouse.Memory().subspan(kSlotNamesAddress + 32, kMacroNameBytes))),
              first);
 
-    rig.ClickRow("LB_MacroName", 0);
-    rig.Command("Btn_DelMacro");
+    rig.Command("LB_MacroName", 0, "Btn_DelMacro");
     QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{"Copy", first}));
     QCOMPARE(rig.List("LB_MacroName")->currentRow(), 0);
     QVERIFY(rig.List("LB_macro")->count() == 0);
@@ -286,10 +266,10 @@ class MacroPageTest : public QObject {
   void updatePageOnlyForFlashFlash() {
     {
       Rig rig(SimulatedStorage::kI2C, false);
-      QVERIFY(rig.window->Controls().Find("Btn_Update_1")->isHidden());
+      QVERIFY(rig.Window().Controls().Find("Btn_Update_1")->isHidden());
     }
     Rig rig(SimulatedStorage::kFlashFlash, false);
-    QWidget* update = rig.window->Controls().Find("Btn_Update_1");
+    QWidget* update = rig.Window().Controls().Find("Btn_Update_1");
     QVERIFY(!update->isHidden());
 
     // A file with patch code at 0x8000; the path is shown, the patch loaded.
@@ -297,19 +277,19 @@ class MacroPageTest : public QObject {
     const QString path = dir.path() + "/fw.bin";
     Bytes file(0x8400, 0xFF);
     QVERIFY(WriteFileAtomically(path.toStdString(), file));
-    rig.window->RequestPage(PageId::kUpdate);
-    QVERIFY(rig.window->Group(5)->isVisible());
+    rig.Window().RequestPage(PageId::kUpdate);
+    QVERIFY(rig.Window().Group(5)->isVisible());
     rig.dialogs.open_answers.push_back(path);
-    Q_EMIT rig.window->Controls().Get<TextLabel>("Btn_LoadBIN")->clicked();
-    QCOMPARE(rig.window->Controls().Get<QLabel>("lbl_LoadBIN")->text(), path);
-    QVERIFY(rig.window->Update()->Patch().Loaded());
+    rig.Click(QStringLiteral("Btn_LoadBIN"));
+    QCOMPARE(rig.Window().Controls().Get<QLabel>("lbl_LoadBIN")->text(), path);
+    QVERIFY(rig.Window().Update()->Patch().Loaded());
     QCOMPARE(rig.dialogs.filters.last(), kLoadFileFilter);
 
     // Opening the page again forgets the path and the loaded flag.
-    rig.window->RequestPage(PageId::kMacro);
-    rig.window->RequestPage(PageId::kUpdate);
-    QVERIFY(rig.window->Controls().Get<QLabel>("lbl_LoadBIN")->text().isEmpty());
-    QVERIFY(!rig.window->Update()->Patch().Loaded());
+    rig.Window().RequestPage(PageId::kMacro);
+    rig.Window().RequestPage(PageId::kUpdate);
+    QVERIFY(rig.Window().Controls().Get<QLabel>("lbl_LoadBIN")->text().isEmpty());
+    QVERIFY(!rig.Window().Update()->Patch().Loaded());
   }
 };
 

@@ -14,6 +14,7 @@
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
 #include "core/performance/page_editor.h"
+#include "editor_rig.h"
 #include "gui/control_index.h"
 #include "gui/language_applier.h"
 #include "gui/layout_applier.h"
@@ -29,105 +30,13 @@
 namespace korvex48::gui {
 namespace {
 
-// Passes everything to the simulated mouse and keeps the reports sent, as
-// "40 05 00 21 02 00 00 01".
-class Recorder final : public HidBackend {
- public:
-  explicit Recorder(HidBackend& inner) : inner_(inner) {}
-  QStringList sent;
-
-  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
-  DeviceHandle Open(const std::string& path, HidError* error) override {
-    return inner_.Open(path, error);
-  }
-  void Close(DeviceHandle handle) override { inner_.Close(handle); }
-  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
-    return inner_.QueryInfo(handle, info);
-  }
-  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
-                  HidError* error = nullptr) override {
-    QStringList bytes;
-    for (std::uint8_t b : report)
-      bytes.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')));
-    sent.append(bytes.join(QLatin1Char(' ')));
-    return inner_.SetFeature(handle, report, error);
-  }
-  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
-                  HidError* error = nullptr) override {
-    return inner_.GetFeature(handle, report, error);
-  }
-
- private:
-  HidBackend& inner_;
-};
+using test::EditorRig;
+using test::EditorRigOptions;
 
 void SetCode(SimulatedMouse& mouse, int profile, int button, std::array<std::uint8_t, 4> code) {
   const std::size_t at = *KeyCodeOffset(profile, button);
   for (std::size_t i = 0; i < 4; ++i) mouse.Profiles()[at + i] = code[i];
 }
-
-// The window over a simulated mouse on a fake clock, with the page editor
-// bound; `prepare` changes the mouse before it is read.
-struct Rig {
-  explicit Rig(const std::function<void(SimulatedMouse&)>& prepare = {}, bool connect = true) {
-    std::string error;
-    window = MainWindow::Create(&dialogs, nullptr, &error);
-    if (!window) qFatal("window: %s", error.c_str());
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) qFatal("window not exposed");
-    transport = std::make_unique<Transport>(window->Session(), recorder, clock);
-    ui = std::make_unique<WindowAppUi>(*window);
-    commands = std::make_unique<CommandSet>(*transport, *ui);
-    core = std::make_unique<AppCore>(*transport, *commands, *ui, clock);
-    MainWindow* shown = window.get();
-    core->SetTextLookup(
-        [shown](std::string_view key) { return shown->Context().Texts().Text(key); });
-    if (prepare) prepare(mouse);
-    core->Start();
-    editor = std::make_unique<PageEditor>(*core, *commands);
-    pages = std::make_unique<PageCommands>(*window, *editor);
-    window->ShowImage();
-    if (connect) {
-      transport->OpenDevice(core->Defaults().vendor_id, core->Defaults().product_id);
-      core->ReadDevInfo();
-    }
-    recorder.sent.clear();
-    dialogs.messages.clear();
-  }
-
-  QWidget* W(const QString& name) const { return window->Controls().Find(name); }
-  QString Picture(const QString& name) const {
-    auto* p = qobject_cast<PictureLabel*>(W(name));
-    return p ? p->picture() : QStringLiteral("<missing>");
-  }
-  QString Text(const QString& name) const {
-    auto* l = qobject_cast<QLabel*>(W(name));
-    if (l) return l->text();
-    auto* e = qobject_cast<QLineEdit*>(W(name));
-    return e ? e->text() : QStringLiteral("<missing>");
-  }
-  bool Checked(const QString& name) const {
-    auto* b = qobject_cast<QAbstractButton*>(W(name));
-    return b && b->isChecked();
-  }
-  void Click(const QString& name) {
-    QWidget* w = W(name);
-    QVERIFY2(w && w->isVisible(), qPrintable(name));
-    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-  }
-
-  ScriptedDialogs dialogs;
-  std::unique_ptr<MainWindow> window;
-  FakeClock clock;
-  SimulatedMouse mouse{SimulatedStorage::kI2C, clock};
-  Recorder recorder{mouse};
-  std::unique_ptr<Transport> transport;
-  std::unique_ptr<WindowAppUi> ui;
-  std::unique_ptr<CommandSet> commands;
-  std::unique_ptr<AppCore> core;
-  std::unique_ptr<PageEditor> editor;
-  std::unique_ptr<PageCommands> pages;
-};
 
 // A known image: six DPI levels with level 3 active, 500 Hz, RGB lighting in
 // mode LED3 with step 5, and fire, AIM and switch keys in profile 1.
@@ -172,13 +81,13 @@ class PagesTest : public QObject {
   void placementMaps() {
     QFETCH(QString, led);
     QFETCH(QList<int>, labels);
-    Rig rig({}, false);
-    LayoutTable layout = rig.window->Context().layout;
-    ProductSettings settings = rig.window->Context().settings;
+    EditorRig rig(EditorRigOptions().Unconnected());
+    LayoutTable layout = rig.Window().Context().layout;
+    ProductSettings settings = rig.Window().Context().settings;
     settings.led_type = led.toStdString();
     for (int j = 1; j <= 12; ++j) layout.key[j] = {1, 10 * j, 20 * j};
     layout.key[6].enable = 0;
-    ApplyLayout(layout, settings, rig.window->Controls());
+    ApplyLayout(layout, settings, rig.Window().Controls());
     for (int j = 1; j <= 12; ++j) {
       const int m = labels[j - 1];
       QWidget* key = rig.W(QStringLiteral("Key%1").arg(m));
@@ -191,13 +100,13 @@ class PagesTest : public QObject {
   }
 
   void dpiStepOrientation() {
-    Rig rig({}, false);
-    LayoutTable layout = rig.window->Context().layout;
+    EditorRig rig(EditorRigOptions().Unconnected());
+    LayoutTable layout = rig.Window().Context().layout;
     for (int orientation : {0, 1}) {
       layout.dpi_orientation = orientation;
       layout.dpi[5].steps = {200, 300};
       layout.aim_dpi.steps = {400, 500};
-      ApplyLayout(layout, rig.window->Context().settings, rig.window->Controls());
+      ApplyLayout(layout, rig.Window().Context().settings, rig.Window().Controls());
       for (const QString& prefix : {QStringLiteral("Img_DPI5_"), QStringLiteral("Img_AIMDPI_")}) {
         const QRect first = rig.W(prefix + QStringLiteral("1"))->geometry();
         const QRect last = rig.W(prefix + QStringLiteral("12"))->geometry();
@@ -211,15 +120,15 @@ class PagesTest : public QObject {
   }
 
   void showsKnownImage() {
-    Rig rig(KnownImage);
+    EditorRig rig(EditorRigOptions().WithMouse(KnownImage));
     // Buttons: the names of profile 1.
     QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Left Key"));
     QCOMPARE(rig.Text(QStringLiteral("Key2")), QStringLiteral("Fire Key1"));
     QCOMPARE(rig.Text(QStringLiteral("Key3")), QStringLiteral("AIM Key"));
     QCOMPARE(rig.Text(QStringLiteral("Key4")), QStringLiteral("KB Switch Key"));
-    const ButtonTexts names = ProfileKeyNames(rig.core->Codes(), 1, rig.core->NameSources());
+    const ButtonTexts names = ProfileKeyNames(rig.Core().Codes(), 1, rig.Core().NameSources());
     for (int m = 1; m <= 12; ++m) {
-      auto* key = rig.window->Controls().Get<QLabel>(QStringLiteral("Key%1").arg(m));
+      auto* key = rig.Window().Controls().Get<QLabel>(QStringLiteral("Key%1").arg(m));
       QCOMPARE(key->text(), QString::fromStdString(names[m - 1]));
       QVERIFY(key->isEnabled());
     }
@@ -240,9 +149,9 @@ class PagesTest : public QObject {
       QCOMPARE(rig.Checked(QStringLiteral("rb_DPI%1").arg(d)), d == 3);
       QCOMPARE(rig.Picture(QStringLiteral("Img_DPI%1").arg(d)),
                d == 3 ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
-      const QColor expected = rig.window->Context().layout.color_d_selected.r >= 0 && d <= 6
-                                  ? ToQColor(rig.window->Context().layout.color_d_selected)
-                                  : ToQColor(rig.window->Context().layout.color_d_not_selected);
+      const QColor expected = rig.Window().Context().layout.color_d_selected.r >= 0 && d <= 6
+                                  ? ToQColor(rig.Window().Context().layout.color_d_selected)
+                                  : ToQColor(rig.Window().Context().layout.color_d_not_selected);
       QCOMPARE(rig.W(QStringLiteral("lbl_DPI%1").arg(d))->palette().color(QPalette::WindowText),
                expected);
     }
@@ -283,11 +192,11 @@ class PagesTest : public QObject {
 
     // The controls hold the page state the editor keeps: packing either
     // gives the same bytes.
-    const PageState state = rig.pages->CollectPageState();
-    ParameterSection from_controls = rig.core->Page().parameters;
+    const PageState state = rig.App().Commands().CollectPageState();
+    ParameterSection from_controls = rig.Core().Page().parameters;
     ParameterSection from_editor = from_controls;
     UIToDataBuf(state, from_controls);
-    UIToDataBuf(rig.editor->State().page, from_editor);
+    UIToDataBuf(rig.Editor().State().page, from_editor);
     QVERIFY(from_controls == from_editor);
     QCOMPARE(from_controls[38], 0x52);
     QCOMPARE(from_controls[40], 0x74);
@@ -300,7 +209,8 @@ class PagesTest : public QObject {
 
   void ledKindHidesModesAndColours() {
     // Sync offers Off, LED1, LED2 and no colours; NT has no LED4.
-    Rig sync([](SimulatedMouse& m) { m.Parameters()[37] = 0x44; });
+    EditorRig sync(
+        EditorRigOptions().WithMouse([](SimulatedMouse& m) { m.Parameters()[37] = 0x44; }));
     for (const char* mode : {"LED3", "LED4", "LED5"})
       QVERIFY(sync.W(QStringLiteral("lbl_") + QLatin1String(mode))->isHidden());
     QVERIFY(sync.W(QStringLiteral("cs_Col1"))->isHidden());
@@ -308,7 +218,8 @@ class PagesTest : public QObject {
     for (const char* mode : {"rb_Off", "rb_LED1", "rb_LED2", "rb_LED3", "rb_LED4", "rb_LED5"})
       QVERIFY(!sync.Checked(QLatin1String(mode)));  // mode 4 is not offered: nothing chosen
 
-    Rig nt([](SimulatedMouse& m) { m.Parameters()[37] = 0xF0; });
+    EditorRig nt(
+        EditorRigOptions().WithMouse([](SimulatedMouse& m) { m.Parameters()[37] = 0xF0; }));
     QVERIFY(nt.W(QStringLiteral("lbl_LED4"))->isHidden());
     QVERIFY(!nt.W(QStringLiteral("lbl_LED5"))->isHidden());
     QVERIFY(nt.Checked(QStringLiteral("rb_Off")));
@@ -316,43 +227,43 @@ class PagesTest : public QObject {
   }
 
   void pageCommandsWithoutMouse() {
-    Rig rig({}, false);
+    EditorRig rig(EditorRigOptions().Unconnected());
     for (const char* button : {"Btn_Switch_1", "Btn_Fixed_1", "Btn_Main_1", "Btn_Adv_1"}) {
       rig.dialogs.messages.clear();
       rig.Click(QLatin1String(button));
       QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Not find the specified device")});
-      QCOMPARE(rig.window->CurrentPage(), PageId::kMain);
+      QCOMPARE(rig.Window().CurrentPage(), PageId::kMain);
     }
-    QVERIFY(rig.recorder.sent.isEmpty());
+    QVERIFY(rig.sent.isEmpty());
   }
 
   void alternateKeyNeedsSwitchKey() {
-    Rig rig;  // the default image has no KB Switch Key in profile 1
+    EditorRig rig;  // the default image has no KB Switch Key in profile 1
     rig.Click(QStringLiteral("Btn_Switch_1"));
     QCOMPARE(rig.dialogs.messages,
              QStringList{QStringLiteral("Please select the keyboard mode switch button to take "
                                         "effect after the key definition interface")});
-    QCOMPARE(rig.window->CurrentPage(), PageId::kMain);
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kMain);
     QVERIFY(rig.Checked(QStringLiteral("rb_1")));
-    QVERIFY(rig.recorder.sent.isEmpty());
+    QVERIFY(rig.sent.isEmpty());
   }
 
   void resetControlWithResetKey() {
-    Rig rig([](SimulatedMouse& m) {
+    EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& m) {
       for (int p = 1; p <= 3; ++p) SetCode(m, p, 4, {0x07, 0x00, 0x00, 0x00});  // KB Switch Key
       SetCode(m, 2, 6, {0x07, 0x01, 0x00, 0x00});  // KB Reset Key, profile 2
-    });
+    }));
     rig.Click(QStringLiteral("Btn_Fixed_1"));
     QVERIFY(rig.dialogs.messages.isEmpty());
-    QCOMPARE(rig.window->CurrentPage(), PageId::kFixed);
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 21 02 00 00 01")});
-    QCOMPARE(rig.core->Page().parameters[33], 2);
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kFixed);
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 21 02 00 00 01")});
+    QCOMPARE(rig.Core().Page().parameters[33], 2);
     QVERIFY(rig.Checked(QStringLiteral("rb_3")));
     QWidget* overlay = rig.W(QStringLiteral("Disable"));
     QVERIFY(overlay->isVisible());
-    const ButtonTexts names = ProfileKeyNames(rig.core->Codes(), 3, rig.core->NameSources());
+    const ButtonTexts names = ProfileKeyNames(rig.Core().Codes(), 3, rig.Core().NameSources());
     for (int m = 1; m <= 12; ++m) {
-      auto* key = rig.window->Controls().Get<QLabel>(QStringLiteral("Key%1").arg(m));
+      auto* key = rig.Window().Controls().Get<QLabel>(QStringLiteral("Key%1").arg(m));
       QCOMPARE(key->text(), QString::fromStdString(names[m - 1]));
       QVERIFY(!key->isEnabled());
       // The overlay lies over every shown label and takes its clicks.
@@ -361,9 +272,9 @@ class PagesTest : public QObject {
 
     // Alternate Key: byte 33 = 1, the overlay goes, the switch key and the
     // reset key of profile 2 cannot be clicked.
-    rig.recorder.sent.clear();
+    rig.sent.clear();
     rig.Click(QStringLiteral("Btn_Switch_1"));
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 21 01 00 00 01")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 21 01 00 00 01")});
     QVERIFY(!overlay->isVisible());
     QVERIFY(!rig.W(QStringLiteral("Key4"))->isEnabled());
     QVERIFY(!rig.W(QStringLiteral("Key6"))->isEnabled());
@@ -371,9 +282,9 @@ class PagesTest : public QObject {
   }
 
   void keyLabelHover() {
-    Rig rig([](SimulatedMouse& m) {
+    EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& m) {
       for (int p = 1; p <= 3; ++p) SetCode(m, p, 4, {0x07, 0x00, 0x00, 0x00});
-    });
+    }));
     rig.Click(QStringLiteral("Btn_Switch_1"));
     for (const auto& [key, runs] : {std::pair{"Key1", true}, std::pair{"Key4", false}}) {
       QWidget* label = rig.W(QLatin1String(key));
@@ -382,54 +293,54 @@ class PagesTest : public QObject {
       QCoreApplication::sendEvent(label, &enter);
       QCOMPARE(rig.Picture(picture), QStringLiteral("KeyS_02"));
       // The caption runs only on a label that can be clicked.
-      QCOMPARE(rig.window->Marquee().Timer().isActive(), runs);
+      QCOMPARE(rig.Window().Marquee().Timer().isActive(), runs);
       QEvent leave(QEvent::Leave);
       QCoreApplication::sendEvent(label, &leave);
       QCOMPARE(rig.Picture(picture), QStringLiteral("KeyS_01"));
-      QVERIFY(!rig.window->Marquee().Timer().isActive());
+      QVERIFY(!rig.Window().Marquee().Timer().isActive());
     }
   }
 
   void readShowsTheActiveProfilesPage() {
-    Rig rig([](SimulatedMouse& m) {
+    EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& m) {
       for (int p = 1; p <= 3; ++p) SetCode(m, p, 4, {0x07, 0x00, 0x00, 0x00});
       m.Parameters()[33] = 1;
-    });
-    QCOMPARE(rig.window->CurrentPage(), PageId::kSwitch);
+    }));
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kSwitch);
     QVERIFY(rig.Checked(QStringLiteral("rb_2")));
     QCOMPARE(rig.Picture(QStringLiteral("Img_Switch_2")), QStringLiteral("SetS_02"));
     QVERIFY(!rig.W(QStringLiteral("Key4"))->isEnabled());
   }
 
   void clicksReachTheMouse() {
-    Rig rig(KnownImage);
-    rig.window->RequestPage(PageId::kAdv);
-    QCOMPARE(rig.window->CurrentPage(), PageId::kAdv);
+    EditorRig rig(EditorRigOptions().WithMouse(KnownImage));
+    rig.Window().RequestPage(PageId::kAdv);
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kAdv);
 
     // Step 5 of level 1 (level 3 active): byte 39, then byte 38 twice.
     rig.Click(QStringLiteral("Img_DPI1_5"));
     QCOMPARE(rig.Text(QStringLiteral("lbl_DPI1Value")), QStringLiteral("1000"));
-    QCOMPARE(rig.recorder.sent, (QStringList{QStringLiteral("40 05 00 27 34 00 00 01"),
-                                             QStringLiteral("40 05 00 26 51 00 00 01"),
-                                             QStringLiteral("40 05 00 26 52 00 00 01")}));
+    QCOMPARE(rig.sent, (QStringList{QStringLiteral("40 05 00 27 34 00 00 01"),
+                                    QStringLiteral("40 05 00 26 51 00 00 01"),
+                                    QStringLiteral("40 05 00 26 52 00 00 01")}));
 
     // The label of level 7 enables it.
-    rig.recorder.sent.clear();
+    rig.sent.clear();
     rig.Click(QStringLiteral("lbl_DPI7"));
     QVERIFY(rig.W(QStringLiteral("Img_DPI7_1"))->isEnabled());
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 26 62 00 00 01")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 26 62 00 00 01")});
 
     // A picked level colour is stored in four bits.
-    rig.recorder.sent.clear();
+    rig.sent.clear();
     rig.dialogs.colour_answers.push_back(QColor(255, 254, 0));
     rig.Click(QStringLiteral("lbl_DPI2Col"));
     QCOMPARE(rig.Text(QStringLiteral("edt_DPI2ColG")), QStringLiteral("14"));
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 4b ff e0 08 03")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 4b ff e0 08 03")});
 
     // An AIM DPI with no AIM key in profile 1 is refused and shows 200.
     SetCode(rig.mouse, 1, 3, {0x01, 0x02, 0x00, 0x00});
-    rig.core->Codes().Set(1, 3, "01020000");
-    rig.editor->SelectProfile(1);
+    rig.Core().Codes().Set(1, 3, "01020000");
+    rig.Editor().SelectProfile(1);
     rig.dialogs.messages.clear();
     rig.Click(QStringLiteral("Img_AIMDPI_6"));
     QCOMPARE(rig.dialogs.messages,
@@ -438,38 +349,38 @@ class PagesTest : public QObject {
     QCOMPARE(rig.Picture(QStringLiteral("Img_AIMDPI_2")), QStringLiteral("Bar2_D"));
 
     // Fire Key1's delay rewrites button 2 of profile 1.
-    rig.recorder.sent.clear();
-    auto* delay = rig.window->Controls().Get<QLineEdit>(QStringLiteral("Edt_DelayTime1"));
+    rig.sent.clear();
+    auto* delay = rig.Window().Controls().Get<QLineEdit>(QStringLiteral("Edt_DelayTime1"));
     delay->setFocus();
     delay->selectAll();
     QTest::keyClicks(delay, QStringLiteral("9x9"));  // the letter is not taken
     QCOMPARE(delay->text(), QStringLiteral("99"));
-    QVERIFY(rig.recorder.sent.contains(QStringLiteral("40 05 01 04 06 11 00 63")));
+    QVERIFY(rig.sent.contains(QStringLiteral("40 05 01 04 06 11 00 63")));
 
     // Lighting off: byte 37 AND 0xF0; the step time cannot be chosen then.
-    rig.window->RequestPage(PageId::kBreath);
-    rig.recorder.sent.clear();
+    rig.Window().RequestPage(PageId::kBreath);
+    rig.sent.clear();
     rig.Click(QStringLiteral("lbl_Off"));
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 25 00 00 00 01")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 25 00 00 00 01")});
     QVERIFY(!rig.W(QStringLiteral("Img_Fall3"))->isEnabled());
     rig.Click(QStringLiteral("lbl_LED5"));
-    rig.recorder.sent.clear();
+    rig.sent.clear();
     rig.Click(QStringLiteral("Img_Fall3"));
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 34 0f 0f 00 02")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 34 0f 0f 00 02")});
   }
 
   void higherReportRateRestartsTheMouse() {
-    Rig rig(KnownImage);  // 500 Hz taken in
-    rig.window->RequestPage(PageId::kAdv);
+    EditorRig rig(EditorRigOptions().WithMouse(KnownImage));  // 500 Hz taken in
+    rig.Window().RequestPage(PageId::kAdv);
     rig.Click(QStringLiteral("lbl_Rep4"));
     QCOMPARE(rig.mouse.Restarts(), 1);
     // The mouse was lost (Str100/Str101), found again and read at 1000 Hz;
     // the Advanced page stays open with its button selected.
     QCOMPARE(rig.dialogs.messages.size(), 1);
-    QVERIFY(rig.window->Session().HandlesValid());
-    QVERIFY(!rig.window->Session().NoDevicePage);
+    QVERIFY(rig.Window().Session().HandlesValid());
+    QVERIFY(!rig.Window().Session().NoDevicePage);
     QVERIFY(rig.Checked(QStringLiteral("rb_Rep4")));
-    QCOMPARE(rig.window->CurrentPage(), PageId::kAdv);
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kAdv);
     QVERIFY(rig.W(QStringLiteral("gbPage2"))->isVisible());
     QCOMPARE(rig.Picture(QStringLiteral("Img_Adv_1")), QStringLiteral("SetS_02"));
     QCOMPARE(rig.Picture(QStringLiteral("Img_Main_1")), QStringLiteral("SetS_01"));
@@ -493,35 +404,16 @@ class PagesTest : public QObject {
                                  "\"Str242=Umschalttaste\" \"Str245=Ruecksetztaste\" "
                                  "\"Str004=Hauptseite\""),
                            table(3, "\"Str210=Gauche\"")});
-    ScriptedDialogs dialogs;
-    const Skin skin;
-    EditorContext context(skin, dialogs, std::move(languages), ProductSettings{});
-    QWidget root;
-    auto* page = new ButtonPage(context, &root);
-    const ControlIndex controls(&root);
-
-    FakeClock clock;
-    SimulatedMouse mouse(SimulatedStorage::kI2C, clock);
-    DeviceSession session;
-    Transport transport(session, mouse, clock);
-    CommandSet commands(transport);
-    RecordingAppUi ui;
-    AppCore core(transport, commands, ui, clock);
-    core.SetTextLookup([&context](std::string_view key) { return context.Texts().Text(key); });
-    core.Start();
-    transport.OpenDevice(core.Defaults().vendor_id, core.Defaults().product_id);
-    core.ReadDevInfo();
-    PageEditor editor(core, commands);
-    page->Bind(&editor);
+    EditorRig rig(EditorRigOptions().WithLanguages(std::move(languages)));
+    ButtonPage* page = rig.Window().Buttons();
+    PageEditor& editor = rig.Editor();
     // Button 5 gets a combination; button 1 is the only Left Key.
     QVERIFY(editor.AssignKeyCombination(1, 5, "Ctrl+Q", "02011400").ok());
     page->ShowImage();
     QCOMPARE(page->KeyLabel(1)->text(), QStringLiteral("Left Key"));
     QCOMPARE(page->KeyLabel(5)->text(), QStringLiteral("Ctrl+Q"));
 
-    context.language = 2;
-    ApplyLanguage(context.languages, 2, controls);
-    page->ApplyLanguage();
+    rig.Window().SwitchLanguage(2);
     QCOMPARE(page->KeyLabel(1)->text(), QStringLiteral("Linke Taste"));
     QCOMPARE(page->KeyLabel(5)->text(), QStringLiteral("Ctrl+Q"));
     for (int m = 1; m <= 12; ++m)
@@ -529,8 +421,7 @@ class PagesTest : public QObject {
     // The rules now compare names of language 2: the last Left Key stays.
     const EditResult right = editor.AssignMenuItem(1, 1, 901);
     QCOMPARE(right.status, EditStatus::kRefused);
-    QCOMPARE(core.Codes().Code(1, 1), std::string("01010000"));
-    page->Bind(nullptr);
+    QCOMPARE(rig.Core().Codes().Code(1, 1), std::string("01010000"));
   }
 };
 

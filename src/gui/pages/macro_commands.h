@@ -1,12 +1,13 @@
 #pragma once
-// Binds the Macro and Update pages to the core: the device macro table and
-// the macro commands, firmware programming, the PC macro library (loaded
-// here, from --library or the default place), the button labels the macro
-// commands compare, and the window's pop-up closing and page opening.
+// Binds the Macro and Update pages to the core: the PC macro library (loaded
+// here, once, from --library or the default place), the device macro table
+// and the macro commands, firmware programming, the button labels the macro
+// commands compare (the page editor's), and the window's pop-up closing and
+// page opening. The window's AppUi gets its macro hooks from here.
 //
-// Create it after the window, the core and the window's AppUi, whose macro
-// hooks it sets. It is a child of the window; the core must outlive every
-// event the window handles.
+// EditorApp makes the only one, after the window, the core, the page editor
+// and the AppUi, and destroys it before them: the destructor unbinds the
+// pages and the hooks.
 #include <QObject>
 #include <QPointer>
 #include <string>
@@ -15,22 +16,31 @@
 #include "gui/main_window.h"
 #include "gui/window_app_ui.h"
 
+namespace korvex48 {
+class PageEditor;
+}
+
 namespace korvex48::gui {
 
 class MacroCommands final : public QObject {
   Q_OBJECT
 
  public:
-  // Loads the library from `library_path` (the default place when empty).
-  MacroCommands(MainWindow& window, AppCore& core, WindowAppUi& ui,
+  // Loads the library from `library_path` (the default place when empty);
+  // a library that cannot be read or created is reported once, through the
+  // dialog seam.
+  MacroCommands(MainWindow& window, AppCore& core, const PageEditor& editor, WindowAppUi& ui,
                 const std::string& library_path);
+  ~MacroCommands() override;
 
-  // The labels Key1..Key12 as the button page shows them, and the selected
-  // profile (rb_1..rb_3).
+  // The labels of the shown profile and that profile (1..3), as the page
+  // editor keeps them.
   ButtonView CurrentButtonView() const;
 
  private:
   QPointer<MainWindow> window_;
+  const PageEditor& editor_;
+  WindowAppUi& ui_;
 };
 
 }  // namespace korvex48::gui

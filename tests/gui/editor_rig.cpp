@@ -1,0 +1,85 @@
+#include "editor_rig.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "gui/main_window.h"
+#include "gui/skin_widgets.h"
+
+namespace korvex48::gui::test {
+
+bool ReportRecorder::SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
+                                HidError* error) {
+  QStringList bytes;
+  for (std::uint8_t b : report) bytes.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')));
+  sent.append(bytes.join(QLatin1Char(' ')));
+  return inner_.SetFeature(handle, report, error);
+}
+
+EditorRig::EditorRig(const EditorRigOptions& options) : mouse(options.storage, clock) {
+  if (options.prepare) options.prepare(mouse);
+  if (options.prepare_library) options.prepare_library(LibraryPath());
+  EditorAppConfig config;
+  config.device.default_image_file = options.default_image.toStdString();
+  config.library_path = LibraryPath().toStdString();
+  config.dialogs = &dialogs;
+  config.clock = &clock;
+  config.backend = &recorder;
+  config.languages = options.languages;
+  std::string error;
+  app = EditorApp::Create(config, &error);
+  if (!app) qFatal("editor: %s", error.c_str());
+  Window().show();
+  if (!QTest::qWaitForWindowExposed(&Window())) qFatal("window not exposed");
+  if (options.connect) Poll();
+  start_messages = dialogs.messages;
+  dialogs.messages.clear();
+  sent.clear();
+}
+
+EditorRig::~EditorRig() = default;
+
+QWidget* EditorRig::W(const QString& name) const { return app->Window().Controls().Find(name); }
+
+QString EditorRig::Picture(const QString& name) const {
+  auto* p = qobject_cast<PictureLabel*>(W(name));
+  return p ? p->picture() : QStringLiteral("<missing>");
+}
+
+QString EditorRig::Text(const QString& name) const {
+  if (auto* l = qobject_cast<QLabel*>(W(name))) return l->text();
+  auto* e = qobject_cast<QLineEdit*>(W(name));
+  return e ? e->text() : QStringLiteral("<missing>");
+}
+
+bool EditorRig::Checked(const QString& name) const {
+  auto* b = qobject_cast<QAbstractButton*>(W(name));
+  return b && b->isChecked();
+}
+
+QStringList EditorRig::Rows(const QString& name) const {
+  QStringList rows;
+  if (auto* list = Get<QListWidget>(name))
+    for (int i = 0; i < list->count(); ++i) rows.append(list->item(i)->text());
+  return rows;
+}
+
+void EditorRig::Click(const QString& name, Qt::MouseButton button) {
+  QWidget* w = W(name);
+  QVERIFY2(w, qPrintable(name + QStringLiteral(" missing")));
+  QVERIFY2(w->isVisible(), qPrintable(name + QStringLiteral(" hidden")));
+  QTest::mouseClick(w, button, {}, w->rect().center());
+}
+
+void EditorRig::ClickRow(const QString& name, int row, Qt::MouseButton button) {
+  auto* list = Get<QListWidget>(name);
+  QVERIFY2(list && list->isVisible(), qPrintable(name));
+  QVERIFY2(row >= 0 && row < list->count(), qPrintable(name));
+  list->scrollToItem(list->item(row));
+  const QRect at = list->visualItemRect(list->item(row));
+  QTest::mouseClick(list->viewport(), button, {}, at.center());
+}
+
+}  // namespace korvex48::gui::test

@@ -1,0 +1,144 @@
+#pragma once
+// The real editor for widget tests: EditorApp::Create over a simulated mouse
+// whose reports are recorded, on a fake clock, with scripted dialogs and a
+// private PC macro library. The window is shown; DevTimer is not started, so
+// polling happens only when a test calls Poll().
+//
+//   EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& m) { ... }));
+//   rig.Click("Btn_Switch_1");
+//   QCOMPARE(rig.sent, QStringList{"40 05 00 21 01 00 00 01"});
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "core/common/clock.h"
+#include "core/device/hid_backend.h"
+#include "core/device/simulated_mouse.h"
+#include "core/ui/language.h"
+#include "gui/editor_app.h"
+#include "gui/scripted_dialogs.h"
+
+namespace korvex48::gui::test {
+
+// The default device image of a "Flash" + "Flash" mouse.
+inline const QString kFlashFlashImage =
+    QStringLiteral(KORVEX48_SOURCE_DIR "/resources/image/KORVEX48DATA-flash-flash");
+
+// Passes everything to another backend and keeps the feature reports set, as
+// "40 05 00 21 02 00 00 01".
+class ReportRecorder final : public HidBackend {
+ public:
+  explicit ReportRecorder(HidBackend& inner) : inner_(inner) {}
+  QStringList sent;
+
+  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
+  DeviceHandle Open(const std::string& path, HidError* error) override {
+    return inner_.Open(path, error);
+  }
+  void Close(DeviceHandle handle) override { inner_.Close(handle); }
+  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
+    return inner_.QueryInfo(handle, info);
+  }
+  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
+                  HidError* error = nullptr) override;
+  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
+                  HidError* error = nullptr) override {
+    return inner_.GetFeature(handle, report, error);
+  }
+  std::optional<std::pair<std::uint16_t, std::uint16_t>> PeekIdentifiers(
+      const std::string& path) override {
+    return inner_.PeekIdentifiers(path);
+  }
+
+ private:
+  HidBackend& inner_;
+};
+
+struct EditorRigOptions {
+  SimulatedStorage storage = SimulatedStorage::kI2C;
+  // Default image file (e.g. kFlashFlashImage); empty: the built-in one.
+  QString default_image;
+  // Changes the mouse before the editor starts.
+  std::function<void(SimulatedMouse&)> prepare;
+  // Runs before the editor starts, with the path of its library file.
+  std::function<void(const QString&)> prepare_library;
+  // The first poll finds and reads the mouse.
+  bool connect = true;
+  // Language tables instead of the shipped ones.
+  std::optional<LanguageSet> languages;
+
+  // Setters for one-line rigs: EditorRig rig(EditorRigOptions().WithMouse(f)).
+  EditorRigOptions& WithStorage(SimulatedStorage kind) {
+    storage = kind;
+    return *this;
+  }
+  EditorRigOptions& WithDefaultImage(const QString& path) {
+    default_image = path;
+    return *this;
+  }
+  EditorRigOptions& WithMouse(std::function<void(SimulatedMouse&)> f) {
+    prepare = std::move(f);
+    return *this;
+  }
+  EditorRigOptions& WithLibrary(std::function<void(const QString&)> f) {
+    prepare_library = std::move(f);
+    return *this;
+  }
+  EditorRigOptions& WithLanguages(LanguageSet set) {
+    languages = std::move(set);
+    return *this;
+  }
+  EditorRigOptions& Unconnected() {
+    connect = false;
+    return *this;
+  }
+};
+
+class EditorRig {
+ public:
+  // Builds, shows and (with `connect`) connects the editor; then empties
+  // `sent` and the dialogs' messages (`start_messages` keeps the latter).
+  explicit EditorRig(const EditorRigOptions& options = {});
+  ~EditorRig();
+
+  EditorApp& App() { return *app; }
+  MainWindow& Window() { return app->Window(); }
+  AppCore& Core() { return app->Core(); }
+  PageEditor& Editor() { return app->Editor(); }
+  SimulatedMouse& Mouse() { return mouse; }
+  QString LibraryPath() const { return dir.filePath(QStringLiteral("Macro.bin")); }
+  // One DevTimer tick.
+  PollOutcome Poll() { return app->Poll(); }
+
+  // Controls by objectName (nullptr when missing), and what they show.
+  QWidget* W(const QString& name) const;
+  template <typename T>
+  T* Get(const QString& name) const {
+    return qobject_cast<T*>(W(name));
+  }
+  QString Picture(const QString& name) const;  // "<missing>" when not a picture
+  QString Text(const QString& name) const;     // a label's or line edit's text
+  bool Checked(const QString& name) const;
+  QStringList Rows(const QString& list) const;  // the items of a list
+
+  // The user's clicks: on the middle of a shown control (fails the test when
+  // it is missing or hidden), and on row `row` of a list.
+  void Click(const QString& name, Qt::MouseButton button = Qt::LeftButton);
+  void RightClick(const QString& name) { Click(name, Qt::RightButton); }
+  void ClickRow(const QString& list, int row, Qt::MouseButton button = Qt::LeftButton);
+
+  QTemporaryDir dir;
+  FakeClock clock;
+  ScriptedDialogs dialogs;
+  SimulatedMouse mouse;
+  ReportRecorder recorder{mouse};
+  QStringList& sent = recorder.sent;
+  QStringList start_messages;
+  std::unique_ptr<EditorApp> app;
+};
+
+}  // namespace korvex48::gui::test
