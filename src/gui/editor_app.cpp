@@ -1,13 +1,20 @@
 #include "gui/editor_app.h"
 
+#include <QEvent>
 #include <QFileInfo>
+#include <QTimer>
+#include <QWindow>
 
+#include "backends/desktop/desktop_pointers.h"
 #include "core/common/file_io.h"
 #include "core/files/profile_file.h"
 #include "gui/page_group.h"
+#include "gui/pages/advanced_page.h"
 #include "gui/pages/macro_commands.h"
+#include "gui/pages/pointer_bars.h"
 #include "gui/single_instance.h"
 #include "gui/user_dialogs.h"
+#include "gui/window_pointer.h"
 
 namespace korvex48::gui {
 namespace {
@@ -111,14 +118,32 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   app->macro_commands_ =
       std::make_unique<MacroCommands>(window, core, *app->editor_, *app->ui_, config.library_path);
   window.ShowImage();
+  app->MakePointerSettings(config);
   app->Wire();
   return app;
+}
+
+void EditorApp::MakePointerSettings(const EditorAppConfig& config) {
+  std::vector<DesktopPointer*> desktops;
+  if (config.pointer_desktops) {
+    desktops = *config.pointer_desktops;
+  } else {
+    // Nothing is opened here: each desktop connects at its first read.
+    desktops_ = MakeDesktopPointers(SessionDesktopKinds());
+    desktops_.push_back(std::make_unique<WindowPointer>());
+    for (const auto& d : desktops_) desktops.push_back(d.get());
+  }
+  pointer_ = std::make_unique<PointerSettings>(
+      config.pointer_store.empty() ? PointerSettings::DefaultStorePath() : config.pointer_store,
+      std::move(desktops));
+  window_->Advanced()->Pointer()->Bind(pointer_.get());
 }
 
 EditorApp::~EditorApp() {
   // The window's hooks and rules point into the objects below.
   if (window_) window_->DevTimer().stop();
   macro_commands_.reset();
+  if (window_) window_->Advanced()->Pointer()->Bind(nullptr);
   if (ui_) ui_->GetHooks() = {};
   page_commands_.reset();
   if (ui_) ui_->SetEditor(nullptr);
@@ -138,6 +163,8 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::languageChanged, this,
           [this](int k) { UiLog(QStringLiteral("language %1").arg(k)); });
   WindowAppUi::Hooks& hooks = ui_->GetHooks();
+  PointerBars* pointer = window.Advanced()->Pointer();
+  hooks.read_os_mouse_parameters = [pointer] { pointer->Refresh(); };
   hooks.message_shown = [this](const AppMessage& message) {
     UiLog(QStringLiteral("message ") + QString::fromStdString(message.Describe()));
   };
@@ -146,6 +173,19 @@ void EditorApp::Wire() {
 void EditorApp::Show() {
   window_->show();
   window_->DevTimer().start();
+  // The desktop's settings may take a bus or a server round trip: they wait
+  // until the window is on the screen.
+  if (QWindow* handle = window_->windowHandle()) handle->installEventFilter(this);
+}
+
+bool EditorApp::eventFilter(QObject* watched, QEvent* event) {
+  auto* handle = qobject_cast<QWindow*>(watched);
+  if (handle && event->type() == QEvent::Expose && handle->isExposed()) {
+    handle->removeEventFilter(this);
+    PointerBars* pointer = window_->Advanced()->Pointer();
+    QTimer::singleShot(0, pointer, [pointer] { pointer->Refresh(); });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void EditorApp::RaiseOnRequest(SingleInstance& instance) {

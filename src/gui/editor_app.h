@@ -24,6 +24,7 @@
 #include "core/device/command_set.h"
 #include "core/device/device_options.h"
 #include "core/performance/page_editor.h"
+#include "core/pointer/pointer_settings.h"
 #include "gui/main_window.h"
 #include "gui/pages/page_commands.h"
 #include "gui/window_app_ui.h"
@@ -44,6 +45,11 @@ struct EditorAppConfig {
   // trace file of `device` still applies.
   HidBackend* backend = nullptr;
   std::optional<LanguageSet> languages;  // nullopt: the shipped language tables
+  // The desktops the pointer bars reach (nullopt: the session's own and the
+  // editor's window) and the file that keeps their values (empty:
+  // PointerSettings::DefaultStorePath()).
+  std::optional<std::vector<DesktopPointer*>> pointer_desktops;
+  std::string pointer_store;
 };
 
 // Reads a default device image given by --default-image: at most 1 MiB, at
@@ -62,6 +68,7 @@ class EditorApp final : public QObject {
   ~EditorApp() override;
 
   // Shows the window and starts DevTimer (its first tick 3500 ms later).
+  // The desktop's pointer settings are read once the window is exposed.
   void Show();
   // A second start announced through `instance` restores and raises the
   // window. `instance` must outlive the editor.
@@ -71,6 +78,7 @@ class EditorApp final : public QObject {
   AppCore& Core() { return *core_; }
   PageEditor& Editor() { return *editor_; }
   PageCommands& Commands() { return *page_commands_; }
+  PointerSettings& Pointer() { return *pointer_; }
   Transport& Link() { return *link_.transport; }
   // The simulated mouse (--simulate), else nullptr.
   SimulatedMouse* Simulated() { return link_.simulated; }
@@ -92,6 +100,8 @@ class EditorApp final : public QObject {
  private:
   EditorApp() = default;
   void Wire();
+  void MakePointerSettings(const EditorAppConfig& config);
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void ShowFileError(const FileError& error);
 
   Clock* clock_ = nullptr;
@@ -104,6 +114,8 @@ class EditorApp final : public QObject {
   std::unique_ptr<PageCommands> page_commands_;
   std::unique_ptr<MacroCommands> macro_commands_;
   std::unique_ptr<QFile> ui_log_;
+  std::vector<std::unique_ptr<DesktopPointer>> desktops_;
+  std::unique_ptr<PointerSettings> pointer_;
 };
 
 // Text of a poll outcome for logs ("unchanged", "lost", "opened accepted", ...).

@@ -87,9 +87,11 @@ void PointerSettings::Take(PointerSetting setting, std::optional<int> value) {
 }
 
 void PointerSettings::Refresh() {
-  for (PointerRoute& route : routes_) {
-    route.from_desktop = false;
-    route.store_error.clear();
+  for (PointerSetting s : kSettings) {
+    PointerRoute& route = routes_[Index(s)];
+    route = PointerRoute{};
+    for (DesktopPointer* desktop : desktops_)
+      if (!desktop->Holds(s)) route.no_place.push_back(desktop->Name());
   }
   if (Exists(store_path_)) {
     std::string error;

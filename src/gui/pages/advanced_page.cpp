@@ -8,6 +8,7 @@
 #include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/faded.h"
+#include "gui/pages/pointer_bars.h"
 
 namespace korvex48::gui {
 namespace {
@@ -108,14 +109,20 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
   }
 
   // Pointer speed, double-click speed and wheel scroll lines: ten steps each.
+  std::array<PointerBars::Bar, 3> bars;
+  int b = 0;
   for (const char* family : {"Spd", "DbSpd", "ScrSpd"}) {
+    PointerBars::Bar& bar = bars[static_cast<std::size_t>(b++)];
     for (int k = 1; k <= 10; ++k) {
-      AddPicture(QStringLiteral("Img_%1%2").arg(QLatin1String(family)).arg(k),
-                 QStringLiteral("Bar1_D"));
-      AddText(QStringLiteral("lbl_%1%2").arg(QLatin1String(family)).arg(k), 0, 0, 24, 14)
-          ->setText(QString::number(k));
+      const auto i = static_cast<std::size_t>(k - 1);
+      bar.segments[i] = AddPicture(QStringLiteral("Img_%1%2").arg(QLatin1String(family)).arg(k),
+                                   QStringLiteral("Bar1_D"));
+      bar.numbers[i] =
+          AddText(QStringLiteral("lbl_%1%2").arg(QLatin1String(family)).arg(k), 0, 0, 24, 14);
+      bar.numbers[i]->setText(QString::number(k));
     }
   }
+  pointer_ = new PointerBars(bars, this);
 
   // DPI levels 1..8.
   for (int d = 1; d <= 8; ++d) {

@@ -18,6 +18,8 @@ struct PageState;
 
 namespace korvex48::gui {
 
+class PointerBars;
+
 class AdvancedPage : public Page {
   Q_OBJECT
 
@@ -36,6 +38,9 @@ class AdvancedPage : public Page {
   // The DPI and report-rate part of the page state, read from the controls.
   void CollectPageState(PageState& state) const;
 
+  // The desktop's pointer speed, double-click time and wheel lines.
+  PointerBars* Pointer() const { return pointer_; }
+
   QButtonGroup* DpiChoices() const { return dpi_choices_; }          // rb_DPI1..8
   QButtonGroup* ReportRateChoices() const { return rate_choices_; }  // rb_Rep1..4
 
@@ -44,6 +49,7 @@ class AdvancedPage : public Page {
   QButtonGroup* dpi_choices_;
   QButtonGroup* rate_choices_;
   PageEditor* editor_ = nullptr;
+  PointerBars* pointer_ = nullptr;
 
   struct DpiRow {
     TextLabel* name = nullptr;       // lbl_DPIn

@@ -160,6 +160,7 @@ TEST(PointerSettings, FailuresAreReportedPerDesktopAndNeverLoseTheFile) {
   settings.Refresh();
   EXPECT_EQ(settings.Position(kSpeed), 0);
   EXPECT_FALSE(settings.Route(kSpeed).store_error.empty());
+  EXPECT_EQ(settings.Route(kWheel).no_place, std::vector<std::string>{"gnome"});
   settings.Click(kSpeed, 2);
   EXPECT_EQ(Slurp(rig.path), garbage);  // an unreadable file is not overwritten
   EXPECT_FALSE(settings.Route(kSpeed).stored);

@@ -1,0 +1,122 @@
+#include "gui/pages/pointer_bars.h"
+
+#include <QStringList>
+
+#include "gui/skin_widgets.h"
+
+namespace korvex48::gui {
+namespace {
+
+constexpr PointerSetting kSettings[] = {PointerSetting::kSpeed, PointerSetting::kDoubleClick,
+                                        PointerSetting::kWheelLines};
+
+QString Title(PointerSetting setting) {
+  switch (setting) {
+    case PointerSetting::kSpeed:
+      return QStringLiteral("Pointer speed");
+    case PointerSetting::kDoubleClick:
+      return QStringLiteral("Double-click time");
+    case PointerSetting::kWheelLines:
+      break;
+  }
+  return QStringLiteral("Wheel scroll lines");
+}
+
+std::optional<int> ValueOf(const PointerValues& v, PointerSetting setting) {
+  switch (setting) {
+    case PointerSetting::kSpeed:
+      return v.speed;
+    case PointerSetting::kDoubleClick:
+      return v.double_click;
+    case PointerSetting::kWheelLines:
+      break;
+  }
+  return v.wheel_lines;
+}
+
+QString Joined(const std::vector<std::string>& names) {
+  QStringList list;
+  for (const std::string& n : names) list << QString::fromStdString(n);
+  return list.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+PointerBars::PointerBars(const std::array<Bar, 3>& bars, QObject* parent)
+    : QObject(parent), bars_(bars) {
+  for (PointerSetting setting : kSettings) {
+    const Bar& bar = bars_[static_cast<std::size_t>(setting)];
+    for (int k = 1; k <= kPointerPositions; ++k) {
+      const auto i = static_cast<std::size_t>(k - 1);
+      connect(bar.segments[i], &PictureLabel::pressed, this,
+              [this, setting, k] { Clicked(setting, k); });
+      // The number lies over its segment and takes the click for it.
+      connect(bar.numbers[i], &TextLabel::clicked, this,
+              [this, setting, k] { Clicked(setting, k); });
+    }
+  }
+  Bind(nullptr);
+}
+
+void PointerBars::Bind(PointerSettings* settings) {
+  settings_ = settings;
+  for (const Bar& bar : bars_) {
+    for (PictureLabel* segment : bar.segments) segment->setVisible(settings_ != nullptr);
+    for (TextLabel* number : bar.numbers) number->setVisible(settings_ != nullptr);
+  }
+  if (settings_) Show();
+}
+
+void PointerBars::Refresh() {
+  if (!settings_) return;
+  settings_->Refresh();
+  Show();
+}
+
+void PointerBars::Clicked(PointerSetting setting, int position) {
+  if (!settings_) return;
+  settings_->Click(setting, position);
+  Show();
+}
+
+void PointerBars::Show() {
+  if (!settings_) return;
+  for (PointerSetting setting : kSettings) {
+    const Bar& bar = bars_[static_cast<std::size_t>(setting)];
+    const int lit = settings_->Position(setting);
+    const QString tip = ToolTip(setting);
+    for (int k = 1; k <= kPointerPositions; ++k) {
+      const auto i = static_cast<std::size_t>(k - 1);
+      bar.segments[i]->SetPicture(k <= lit ? QStringLiteral("Bar1_E") : QStringLiteral("Bar1_D"),
+                                  false);
+      bar.segments[i]->setToolTip(tip);
+      bar.numbers[i]->setToolTip(tip);
+    }
+  }
+}
+
+QString PointerBars::ToolTip(PointerSetting setting) const {
+  const PointerRoute& route = settings_->Route(setting);
+  const std::optional<int> value = ValueOf(settings_->Values(), setting);
+  QStringList lines;
+  lines << QStringLiteral("%1: %2").arg(
+      Title(setting), value ? QString::number(*value) : QStringLiteral("unknown"));
+  if (!route.applied.empty()) lines << QStringLiteral("Applied to: %1").arg(Joined(route.applied));
+  for (const auto& [name, reason] : route.failed)
+    lines << QStringLiteral("Not applied to %1: %2")
+                 .arg(QString::fromStdString(name), QString::fromStdString(reason));
+  for (const std::string& name : route.no_place)
+    lines << QStringLiteral("%1 has no %2 setting")
+                 .arg(QString::fromStdString(name), Title(setting).toLower());
+  const QString path = QString::fromStdString(settings_->StorePath());
+  if (!route.store_error.empty())
+    lines << QStringLiteral("Not stored in %1: %2")
+                 .arg(path, QString::fromStdString(route.store_error));
+  else if (route.stored)
+    lines << QStringLiteral("Stored in %1").arg(path);
+  else if (route.from_desktop)
+    lines << QStringLiteral("Read from the desktop; %1 is made at the first click").arg(path);
+  return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace korvex48::gui
