@@ -137,6 +137,7 @@ void EditorApp::MakePointerSettings(const EditorAppConfig& config) {
       config.pointer_store.empty() ? PointerSettings::DefaultStorePath() : config.pointer_store,
       std::move(desktops));
   window_->Advanced()->Pointer()->Bind(pointer_.get());
+  window_->installEventFilter(this);  // see eventFilter
 }
 
 EditorApp::~EditorApp() {
@@ -173,14 +174,17 @@ void EditorApp::Wire() {
 void EditorApp::Show() {
   window_->show();
   window_->DevTimer().start();
-  // The desktop's settings may take a bus or a server round trip: they wait
-  // until the window is on the screen.
-  if (QWindow* handle = window_->windowHandle()) handle->installEventFilter(this);
 }
 
 bool EditorApp::eventFilter(QObject* watched, QEvent* event) {
-  auto* handle = qobject_cast<QWindow*>(watched);
-  if (handle && event->type() == QEvent::Expose && handle->isExposed()) {
+  // The desktop's settings may take a bus or a server round trip: they are
+  // read once the window is on the screen (its first expose), however it
+  // was shown.
+  if (watched == window_.get() && event->type() == QEvent::Show) {
+    window_->removeEventFilter(this);
+    if (QWindow* handle = window_->windowHandle()) handle->installEventFilter(this);
+  } else if (auto* handle = qobject_cast<QWindow*>(watched);
+             handle && event->type() == QEvent::Expose && handle->isExposed()) {
     handle->removeEventFilter(this);
     PointerBars* pointer = window_->Advanced()->Pointer();
     QTimer::singleShot(0, pointer, [pointer] { pointer->Refresh(); });

@@ -68,7 +68,6 @@ class EditorApp final : public QObject {
   ~EditorApp() override;
 
   // Shows the window and starts DevTimer (its first tick 3500 ms later).
-  // The desktop's pointer settings are read once the window is exposed.
   void Show();
   // A second start announced through `instance` restores and raises the
   // window. `instance` must outlive the editor.

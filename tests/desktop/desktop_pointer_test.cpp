@@ -121,21 +121,26 @@ class Xvfb {
       _exit(127);
     }
     close(fds[1]);
-    char buf[32] = {};
-    const ssize_t n = read(fds[0], buf, sizeof buf - 1);
-    close(fds[0]);
-    if (n > 0) display_ = ":" + std::to_string(std::atoi(buf));
+    // Xvfb may write the number and the line break separately; the pipe stays
+    // open until it is gone, so no write of it ever fails.
+    fd_ = fds[0];
+    std::string number;
+    char c = 0;
+    while (read(fd_, &c, 1) == 1 && c != '\n') number += c;
+    if (!number.empty()) display_ = ":" + number;
   }
   ~Xvfb() {
     if (pid_ > 0) {
       kill(pid_, SIGTERM);
       waitpid(pid_, nullptr, 0);
     }
+    if (fd_ >= 0) close(fd_);
   }
   const std::string& Display() const { return display_; }
 
  private:
   pid_t pid_ = -1;
+  int fd_ = -1;
   std::string display_;
 };
 

@@ -28,6 +28,8 @@ EditorRig::EditorRig(const EditorRigOptions& options) : mouse(options.storage, c
   config.clock = &clock;
   config.backend = &recorder;
   config.languages = options.languages;
+  config.pointer_desktops = options.pointer_desktops;
+  config.pointer_store = PointerStorePath().toStdString();
   std::string error;
   app = EditorApp::Create(config, &error);
   if (!app) qFatal("editor: %s", error.c_str());

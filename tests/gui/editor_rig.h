@@ -70,6 +70,9 @@ struct EditorRigOptions {
   bool connect = true;
   // Language tables instead of the shipped ones.
   std::optional<LanguageSet> languages;
+  // The desktops the pointer bars reach (none by default); their values are
+  // kept in the rig's folder (PointerStorePath()).
+  std::vector<DesktopPointer*> pointer_desktops;
 
   // Setters for one-line rigs: EditorRig rig(EditorRigOptions().WithMouse(f)).
   EditorRigOptions& WithStorage(SimulatedStorage kind) {
@@ -92,6 +95,10 @@ struct EditorRigOptions {
     languages = std::move(set);
     return *this;
   }
+  EditorRigOptions& WithPointerDesktops(std::vector<DesktopPointer*> desktops) {
+    pointer_desktops = std::move(desktops);
+    return *this;
+  }
   EditorRigOptions& Unconnected() {
     connect = false;
     return *this;
@@ -111,6 +118,7 @@ class EditorRig {
   PageEditor& Editor() { return app->Editor(); }
   SimulatedMouse& Mouse() { return mouse; }
   QString LibraryPath() const { return dir.filePath(QStringLiteral("Macro.bin")); }
+  QString PointerStorePath() const { return dir.filePath(QStringLiteral("pointer.conf")); }
   // One DevTimer tick.
   PollOutcome Poll() { return app->Poll(); }
 

@@ -13,6 +13,11 @@ int main(int argc, char** argv) {
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
   qputenv("TMPDIR", runtime.path().toLocal8Bit());
+  // The pointer bars must never reach the desktop or the settings of the
+  // user who runs the tests.
+  qputenv("XDG_CONFIG_HOME", runtime.path().toLocal8Bit());
+  qputenv("GSETTINGS_BACKEND", "memory");
+  qunsetenv("XDG_CURRENT_DESKTOP");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   int failed = 0;
