@@ -166,6 +166,7 @@ int RunSet(const GlobalOptions& options, const Args& args) {
   Connection c(options);
   c.Connect();
   c.Ui().messages.clear();
+  const int refused_before = c.Editor().RefusedWrites();
   const EditResult r = edit(c);
   switch (r.status) {
     case EditStatus::kApplied:
@@ -178,6 +179,8 @@ int RunSet(const GlobalOptions& options, const Args& args) {
     case EditStatus::kUnavailable:
       Fail(kExitRefused, r.reason);
   }
+  if (c.Editor().RefusedWrites() > refused_before)
+    Fail(kExitNoMouse, "the mouse refused the change; it keeps its previous setting");
   if (r.restarted && !c.Core().DeviceUsable())
     Fail(kExitNoMouse, "the mouse did not come back after the restart for the new report rate");
   return kExitOk;

@@ -42,5 +42,23 @@ TEST(CliFuse, DumpAndSetThroughHidraw) {
       << denied.err;
 }
 
+// A change the mouse refuses is a failure, and the mouse keeps its setting.
+TEST(CliFuse, RefusedSetExitsOne) {
+  std::string reason;
+  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kI2C, 0, &reason);
+  if (!mount) GTEST_SKIP() << reason;
+  CliRig rig;
+  rig.UseDeviceDir(mount->Dir());
+  ASSERT_EQ(rig.Run({"set", "dpi-active", "2"}).status, 0);
+  ASSERT_TRUE(mount->Control("refuse-command 5"));
+  const CliRun refused = rig.Run({"set", "dpi-active", "1"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("the mouse refused the change"), std::string::npos) << refused.err;
+  ASSERT_TRUE(mount->Control("clear-faults"));
+  const CliRun dump = rig.Run({"--json", "dump"});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(Json::Parse(dump.out)["dpi"]["active_level"].integer, 2) << dump.out;
+}
+
 }  // namespace
 }  // namespace korvex48::testing

@@ -1,7 +1,8 @@
 #pragma once
 // The real editor for widget tests: EditorApp::Create over a simulated mouse
-// whose reports are recorded, on a fake clock, with scripted dialogs and a
-// private PC macro library. The window is shown; DevTimer is not started, so
+// whose reports are recorded, on a fake clock that can also play the user
+// inside the waits (ScriptedClock), with scripted dialogs and a private PC
+// macro library. The window is shown; DevTimer is not started, so
 // polling happens only when a test calls Poll().
 //
 //   EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& m) { ... }));
@@ -15,6 +16,7 @@
 #include <memory>
 #include <optional>
 
+#include "../support/scripted_clock.h"
 #include "core/common/clock.h"
 #include "core/device/hid_backend.h"
 #include "core/device/simulated_mouse.h"
@@ -140,7 +142,7 @@ class EditorRig {
   void ClickRow(const QString& list, int row, Qt::MouseButton button = Qt::LeftButton);
 
   QTemporaryDir dir;
-  FakeClock clock;
+  korvex48::testing::ScriptedClock clock;
   ScriptedDialogs dialogs;
   SimulatedMouse mouse;
   ReportRecorder recorder{mouse};

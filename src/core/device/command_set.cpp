@@ -15,7 +15,8 @@ std::uint8_t Low(std::size_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
 
 }  // namespace
 
-CommandSet::CommandSet(Transport& transport, BusyUi& busy) : transport_(transport), busy_(&busy) {}
+CommandSet::CommandSet(Transport& transport, BusyUi& busy)
+    : transport_(transport), busy_(&busy), live_(transport, busy) {}
 
 void CommandSet::ShowBusy() {
   busy_->Show();
@@ -23,28 +24,15 @@ void CommandSet::ShowBusy() {
 }
 
 bool CommandSet::WriteParameterBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
-                                     std::uint8_t d2, int count) {
+                                     std::uint8_t d2, int count, LiveWriteKind kind) {
   if (transport_.Session().CommandHandle == kInvalidHandle || count < 1 || count > 3) return false;
-  ShowBusy();
-  const bool sent =
-      transport_.SendCommandReport({kCommandReportId, kCmdWriteSection, kParameterBlock, offset, d0,
-                                    d1, d2, static_cast<std::uint8_t>(count)});
-  transport_.GetClock().SleepMilliseconds(kLiveWriteSettleMs);
-  busy_->Hide();
-  busy_->ProcessEvents();
-  return sent;
+  return live_.Submit({kParameterBlock, offset, {d0, d1, d2, 0}, count, kind});
 }
 
 bool CommandSet::WriteProfileBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
                                    std::uint8_t d2, std::uint8_t d3) {
   if (transport_.Session().CommandHandle == kInvalidHandle) return false;
-  ShowBusy();
-  const bool sent = transport_.SendCommandReport(
-      {kCommandReportId, kCmdWriteSection, kProfileBlock, offset, d0, d1, d2, d3});
-  transport_.GetClock().SleepMilliseconds(kLiveWriteSettleMs);
-  busy_->Hide();
-  busy_->ProcessEvents();
-  return sent;
+  return live_.Submit({kProfileBlock, offset, {d0, d1, d2, d3}, 4, LiveWriteKind::kValue});
 }
 
 bool CommandSet::ReadSection(std::uint8_t block, std::uint8_t offset, std::span<std::uint8_t> dest,
@@ -52,8 +40,11 @@ bool CommandSet::ReadSection(std::uint8_t block, std::uint8_t offset, std::span<
   last_read_complete_ = false;
   if (dest.empty() || dest.size() > 255) return false;
   std::fill(dest.begin(), dest.end(), 0xFF);
+  const LiveWriteQueue::Transfer transfer(live_);
   if (!transport_.SendCommand(kCmdReadSection, block, offset, 0x00, Low(dest.size()))) return false;
-  return ReadReplies(dest, busy);
+  const bool sent = ReadReplies(dest, busy);
+  if (last_read_complete_) live_.MouseHolds(block, offset, dest);
+  return sent;
 }
 
 bool CommandSet::ReadReplies(std::span<std::uint8_t> dest, bool busy) {
@@ -73,6 +64,7 @@ bool CommandSet::WriteSection(std::uint8_t block, std::uint8_t start,
   if (transport_.Session().CommandHandle == kInvalidHandle) return false;
   if (block != kParameterBlock && block != kProfileBlock) return true;
   const std::size_t chunk = block == kParameterBlock ? 3 : 4;
+  const LiveWriteQueue::Transfer transfer(live_);
   for (std::size_t k = 0; k < Chunks(source.size(), chunk); ++k) {
     ShowBusy();
     Report report{
@@ -81,7 +73,8 @@ bool CommandSet::WriteSection(std::uint8_t block, std::uint8_t start,
     const std::size_t n = std::min(chunk, source.size() - at);
     std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(at), n, report.begin() + 4);
     if (block == kParameterBlock) report[7] = 0x03;
-    transport_.SendCommandReport(report);
+    if (transport_.SendCommandReport(report))
+      live_.MouseHolds(block, start + at, std::span<const std::uint8_t>(report).subspan(4, n));
   }
   return true;
 }
@@ -90,6 +83,7 @@ bool CommandSet::ReadMemory(std::uint16_t address, std::span<std::uint8_t> dest,
   last_read_complete_ = false;
   if (dest.size() > kMaxTransfer) return false;
   if (!busy) std::fill(dest.begin(), dest.end(), 0xFF);
+  const LiveWriteQueue::Transfer transfer(live_);
   if (!transport_.SendCommand(kCmdReadMemory, High(address), Low(address), High(dest.size()),
                               Low(dest.size())))
     return false;
@@ -98,6 +92,7 @@ bool CommandSet::ReadMemory(std::uint16_t address, std::span<std::uint8_t> dest,
 
 bool CommandSet::WriteMemory(std::uint16_t address, std::span<const std::uint8_t> source) {
   if (source.size() > kMaxTransfer) return false;
+  const LiveWriteQueue::Transfer transfer(live_);
   if (!transport_.SendCommand(kCmdWriteMemory, High(address), Low(address), High(source.size()),
                               Low(source.size())))
     return false;
@@ -114,12 +109,16 @@ bool CommandSet::WriteMemory(std::uint16_t address, std::span<const std::uint8_t
 
 bool CommandSet::ReadDeviceInformation(ReplyBytes* reply) {
   last_read_complete_ = false;
+  const LiveWriteQueue::Transfer transfer(live_);
   if (!transport_.SendCommand(kCmdDeviceInfo, 0, 0, 0, 0)) return false;
   last_read_complete_ = transport_.ReadReply();
   if (reply) *reply = transport_.Reply();
   return true;
 }
 
-bool CommandSet::Restart() { return transport_.SendCommand(kCmdRestart, 0, 0, 0, 0); }
+bool CommandSet::Restart() {
+  const LiveWriteQueue::Transfer transfer(live_);
+  return transport_.SendCommand(kCmdRestart, 0, 0, 0, 0);
+}
 
 }  // namespace korvex48

@@ -13,6 +13,7 @@
 #include <span>
 
 #include "core/device/busy_ui.h"
+#include "core/device/live_write_queue.h"
 #include "core/device/transport.h"
 
 namespace korvex48 {
@@ -43,14 +44,23 @@ class CommandSet {
   // `busy` defaults to the silent NoBusyUi(). Waits use the transport's clock.
   explicit CommandSet(Transport& transport, BusyUi& busy = NoBusyUi());
 
-  void SetBusyUi(BusyUi& busy) { busy_ = &busy; }
+  void SetBusyUi(BusyUi& busy) {
+    busy_ = &busy;
+    live_.SetBusyUi(busy);
+  }
   Transport& GetTransport() { return transport_; }
+  // The queue every live write goes through; the block transfers below let it
+  // send what it holds before they start.
+  LiveWriteQueue& LiveWrites() { return live_; }
 
   // Live write of `count` (1..3) parameter bytes d0..d2 at `offset`
-  // (0x40 0x05 0x00 offset d0 d1 d2 count): shows the busy pop-up, sends,
-  // sleeps 100 ms, hides the pop-up. True when the report was accepted.
+  // (0x40 0x05 0x00 offset d0 d1 d2 count) through the live-write queue: the
+  // busy pop-up shows, the report goes out after the writes queued before it
+  // and is followed by 100 ms. False without a CommandHandle or when the
+  // mouse refused the report; true when it was accepted, or only queued
+  // because another write is settling (LiveWriteQueue reports refusals).
   bool WriteParameterBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
-                           int count);
+                           int count, LiveWriteKind kind = LiveWriteKind::kValue);
   // Live write of four profile bytes at `offset` (0x40 0x05 0x01 offset d0..d3).
   bool WriteProfileBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
                          std::uint8_t d3);
@@ -97,6 +107,7 @@ class CommandSet {
   bool ReadReplies(std::span<std::uint8_t> dest, bool busy);
   Transport& transport_;
   BusyUi* busy_;
+  LiveWriteQueue live_;
   bool last_read_complete_ = false;
 };
 

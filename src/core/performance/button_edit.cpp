@@ -45,6 +45,7 @@ EditResult PageEditor::FinishAssignment(int profile, const AssignmentResult& ass
 }
 
 EditResult PageEditor::AssignMenuItem(int profile, int button, int tag) {
+  const LiveWriteQueue::Hold hold = Edit();
   const KeyMenuItem* item = FindKeyMenuItem(tag);
   if (item == nullptr) return Unavailable("no menu entry has tag " + std::to_string(tag));
   if (EditResult check = CheckButton(profile, button); check.status != EditStatus::kApplied)
@@ -64,6 +65,7 @@ EditResult PageEditor::AssignMenuItem(int profile, int button, int tag) {
 
 EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string_view text,
                                             std::string_view code) {
+  const LiveWriteQueue::Hold hold = Edit();
   const std::optional<KeyCodeBytes> bytes = KeyCodeFromText(code);
   if (!bytes || (*bytes)[0] != static_cast<std::uint8_t>(KeyFunctionType::kKeyboard))
     return Unavailable("not a key combination code: " + std::string(code));
@@ -75,6 +77,7 @@ EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string
 }
 
 EditResult PageEditor::AssignDeviceMacro(int profile, int button, std::size_t index) {
+  const LiveWriteQueue::Hold hold = Edit();
   if (core_.LastDevInfo().menu_height == kShortMenuHeight)
     return Unavailable("this mouse offers no macros on its buttons");
   const std::optional<std::uint16_t> address = core_.Macros().Address(index);

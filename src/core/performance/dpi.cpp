@@ -41,6 +41,7 @@ std::uint8_t ColourNibble(const std::string& text) {
 }  // namespace
 
 EditResult PageEditor::DpiLevelClick(int level) {
+  const LiveWriteQueue::Hold hold = Edit();
   if (level < 1 || level > 8) return Unavailable("DPI level must be 1..8");
   EditResult result;
   if (core_.Session().Loading) {
@@ -71,6 +72,7 @@ EditResult PageEditor::DpiLevelClick(int level) {
 }
 
 EditResult PageEditor::SetDpiLevelCount(int count) {
+  const LiveWriteQueue::Hold hold = Edit();
   if (count < 1 || count > 8) return Unavailable("the number of DPI levels must be 1..8");
   EditResult result;
   PageState& page = state_.page;
@@ -89,6 +91,7 @@ EditResult PageEditor::SetDpiLevelCount(int count) {
 }
 
 EditResult PageEditor::SelectActiveDpiLevel(int level) {
+  const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (level < 1 || level > page.dpi_level_count)
     return Unavailable("DPI level " + std::to_string(level) + " is not enabled (levels 1.." +
@@ -103,6 +106,7 @@ EditResult PageEditor::SelectActiveDpiLevel(int level) {
 }
 
 EditResult PageEditor::SetDpiValue(int level, int step) {
+  const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (level < 1 || level > page.dpi_level_count)
     return Unavailable("DPI level " + std::to_string(level) + " is not enabled (levels 1.." +
@@ -125,12 +129,13 @@ EditResult PageEditor::SetDpiValue(int level, int step) {
   const int count = page.dpi_level_count;
   const int active = std::clamp(page.checked_dpi_level, 1, 8);
   const int neighbour = active > 1 ? active - 1 : 2;
-  WriteParameter(kLevelsByte, {DpiLevelsByte(count, neighbour)});
+  WriteParameter(kLevelsByte, {DpiLevelsByte(count, neighbour)}, LiveWriteKind::kNudge);
   WriteParameter(kLevelsByte, {DpiLevelsByte(count, active)});
   return result;
 }
 
 EditResult PageEditor::SetDpiColour(int level, int red, int green, int blue) {
+  const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (page.lighting_type == "Sync") return Unavailable("a Sync LED mouse has no DPI colours");
   if (level < 1 || level > page.dpi_level_count)

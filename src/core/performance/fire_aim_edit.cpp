@@ -4,6 +4,7 @@
 namespace korvex48 {
 
 EditResult PageEditor::SetFireKey(int fire_key, const FireKeySettings& settings) {
+  const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (fire_key < 1 || fire_key > 3 || settings.repeatCount < 1 || settings.repeatCount > 15 ||
       settings.delay < 0 || settings.delay > 4094) {
@@ -38,6 +39,7 @@ EditResult PageEditor::SetFireKey(int fire_key, const FireKeySettings& settings)
 }
 
 EditResult PageEditor::SetAimStep(int step) {
+  const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (step < 1 || step > 12) {
     result.status = EditStatus::kUnavailable;

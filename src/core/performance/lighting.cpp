@@ -19,6 +19,7 @@ EditResult Unavailable(std::string reason) {
 }  // namespace
 
 EditResult PageEditor::SetLightingMode(int mode) {
+  const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (!LightingModeOffered(page.lighting_type, mode)) {
     if (page.lighting_type.empty()) return Unavailable("the LED kind of the mouse is not known");
@@ -35,6 +36,7 @@ EditResult PageEditor::SetLightingMode(int mode) {
 }
 
 EditResult PageEditor::SetStepTime(int step) {
+  const LiveWriteQueue::Hold hold = Edit();
   if (step < 1 || step > 10) return Unavailable("step time must be 1..10");
   PageState& page = state_.page;
   if (page.lighting_choice == 0)
@@ -50,6 +52,7 @@ EditResult PageEditor::SetStepTime(int step) {
 }
 
 EditResult PageEditor::SetLightColour(int colour, int red, int green, int blue) {
+  const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (page.lighting_type == "Sync") return Unavailable("a Sync LED mouse has no LED colours");
   if (colour < 1 || colour > 7) return Unavailable("LED colour must be 1..7");

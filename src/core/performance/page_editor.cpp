@@ -55,7 +55,11 @@ bool LightingModeOffered(std::string_view kind, int mode) {
 
 PageEditor::PageEditor(AppCore& core, CommandSet& commands) : core_(core), commands_(commands) {
   TakeIn();
+  commands_.LiveWrites().SetRefusalHandler(
+      [this](const LiveWriteRefusal& refusal) { OnRefusal(refusal); });
 }
+
+PageEditor::~PageEditor() { commands_.LiveWrites().SetRefusalHandler({}); }
 
 ButtonRuleNames PageEditor::RuleNames() const {
   return ButtonRuleNames::FromLanguage(core_.NameSources().text);
@@ -87,6 +91,7 @@ void PageEditor::TakeIn() {
 }
 
 void PageEditor::OnDeviceLost() {
+  commands_.LiveWrites().Clear();
   state_.rate_taken_in = 0;
   state_.reconnect_pending = false;
   state_.page.lighting_type.clear();
@@ -113,12 +118,39 @@ std::array<bool, kKeyButtons> PageEditor::ClickableOf(int profile) const {
   return ClickableButtons(profile, LabelsOf(profile), RuleNames());
 }
 
-bool PageEditor::WriteParameter(std::uint8_t offset, std::initializer_list<std::uint8_t> bytes) {
+bool PageEditor::WriteParameter(std::uint8_t offset, std::initializer_list<std::uint8_t> bytes,
+                                LiveWriteKind kind) {
   if (!Live() || bytes.size() == 0 || bytes.size() > 3) return false;
   std::array<std::uint8_t, 3> d{};
   std::copy(bytes.begin(), bytes.end(), d.begin());
-  commands_.WriteParameterBytes(offset, d[0], d[1], d[2], static_cast<int>(bytes.size()));
+  commands_.WriteParameterBytes(offset, d[0], d[1], d[2], static_cast<int>(bytes.size()), kind);
   return true;
+}
+
+void PageEditor::OnRefusal(const LiveWriteRefusal& refusal) {
+  bool changed = false;
+  bool codes_changed = false;
+  for (const MouseByte& b : refusal.mouse_holds) {
+    std::span<std::uint8_t> section = b.block == kParameterBlock
+                                          ? std::span<std::uint8_t>(core_.Page().parameters)
+                                          : std::span<std::uint8_t>(core_.Page().profiles);
+    if (b.offset >= section.size() || section[b.offset] == b.value) continue;
+    section[b.offset] = b.value;
+    changed = true;
+    if (b.block == kProfileBlock) codes_changed = true;
+  }
+  if (codes_changed) core_.Codes().LoadFromProfileSection(core_.Page().profiles);
+  if (changed) {
+    // The state follows the bytes the mouse holds; the rate the mouse runs at
+    // is still the one it was last taken in with.
+    const int rate_taken_in = state_.rate_taken_in;
+    const bool reconnect_pending = state_.reconnect_pending;
+    TakeIn();
+    state_.rate_taken_in = rate_taken_in;
+    state_.reconnect_pending = reconnect_pending;
+  }
+  refused_writes_ += refusal.refused;
+  if (refusal_listener_) refusal_listener_(refusal);
 }
 
 void PageEditor::StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result) {

@@ -14,8 +14,15 @@
 //
 // Messages are not shown here: an operation a rule refuses returns the
 // message the page would show, and the caller shows it.
+//
+// Every operation changes the image and the state at once and hands its
+// reports to the command set's live-write queue as one edit: they go out in
+// order after the reports of earlier edits, also when the operation runs
+// inside the wait of an earlier write. A report the mouse refuses puts the
+// mouse's bytes back into the image and the state (see SetRefusalListener).
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -87,6 +94,9 @@ class PageEditor {
   // `core` and `commands` (the command set the core was built with) must
   // outlive the editor. The state starts from the core's page copy.
   PageEditor(AppCore& core, CommandSet& commands);
+  ~PageEditor();
+  PageEditor(const PageEditor&) = delete;
+  PageEditor& operator=(const PageEditor&) = delete;
 
   EditorState& State() { return state_; }
   const EditorState& State() const { return state_; }
@@ -98,8 +108,18 @@ class PageEditor {
   // its labels, fire settings, AIM step, the rate taken in. Value nibbles of
   // 15 keep the level's text; the switch entry and overlay are not changed.
   void TakeIn();
-  // The mouse is gone: the rate taken in and the reconnect-pending flag clear.
+  // The mouse is gone: the rate taken in and the reconnect-pending flag clear,
+  // and the writes still queued for it are dropped.
   void OnDeviceLost();
+
+  // Called after the mouse refused live writes, once the queue is idle: the
+  // image, the code table and the state already show what the mouse holds
+  // (bytes the mouse's content is not known of keep the edit).
+  void SetRefusalListener(std::function<void(const LiveWriteRefusal&)> listener) {
+    refusal_listener_ = std::move(listener);
+  }
+  // Reports the mouse refused since the editor was made.
+  int RefusedWrites() const { return refused_writes_; }
 
   // ---- Profiles (Main Control, Alternate Key, Reset Control) ---------------
   // Selects profile 1..3 and writes parameter byte 33. Refused without an
@@ -179,7 +199,11 @@ class PageEditor {
 
  private:
   bool Live() const { return core_.DeviceUsable(); }
-  bool WriteParameter(std::uint8_t offset, std::initializer_list<std::uint8_t> bytes);
+  // One edit's reports are queued while its hold lives and go out together.
+  LiveWriteQueue::Hold Edit() { return LiveWriteQueue::Hold(commands_.LiveWrites()); }
+  bool WriteParameter(std::uint8_t offset, std::initializer_list<std::uint8_t> bytes,
+                      LiveWriteKind kind = LiveWriteKind::kValue);
+  void OnRefusal(const LiveWriteRefusal& refusal);
   void StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result);
   ButtonTexts LabelsOf(int profile) const;
   std::array<bool, kKeyButtons> ClickableOf(int profile) const;
@@ -192,6 +216,8 @@ class PageEditor {
   AppCore& core_;
   CommandSet& commands_;
   EditorState state_;
+  std::function<void(const LiveWriteRefusal&)> refusal_listener_;
+  int refused_writes_ = 0;
 };
 
 }  // namespace korvex48

@@ -4,6 +4,7 @@
 namespace korvex48 {
 
 EditResult PageEditor::SelectProfile(int profile) {
+  const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (profile < 1 || profile > 3) {
     result.status = EditStatus::kUnavailable;

@@ -36,9 +36,18 @@ EditResult PageEditor::SetReportRate(int choice) {
   state_.page.report_rate_choice = choice;
   if (core_.Session().Loading) return result;
 
-  std::uint8_t& byte = core_.Page().parameters[kRateByte];
-  byte = static_cast<std::uint8_t>((byte & 0xCF) | ((choice - 1) << 4));
-  result.sent = WriteParameter(kRateByte, {byte});
+  const int refused_before = refused_writes_;
+  {
+    // The rate reaches the mouse (after the edits before it) before any
+    // restart.
+    const LiveWriteQueue::Hold hold = Edit();
+    std::uint8_t& byte = core_.Page().parameters[kRateByte];
+    byte = static_cast<std::uint8_t>((byte & 0xCF) | ((choice - 1) << 4));
+    result.sent = WriteParameter(kRateByte, {byte});
+  }
+  // A rate the mouse refused is not worth a restart; the page shows the
+  // mouse's rate again.
+  if (refused_writes_ > refused_before) return result;
   if (NeedsRestart(hz, state_.rate_taken_in)) state_.reconnect_pending = true;
   if (!state_.reconnect_pending || !Live()) return result;
 

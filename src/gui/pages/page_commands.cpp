@@ -9,11 +9,12 @@
 #include "gui/pages/button_page.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/lighting_page.h"
+#include "gui/refusal_notice.h"
 
 namespace korvex48::gui {
 
 PageCommands::PageCommands(MainWindow& window, PageEditor& editor)
-    : window_(&window), editor_(editor) {
+    : window_(&window), editor_(editor), notice_(new RefusalNotice(&window)) {
   window.Buttons()->Bind(&editor);
   window.Advanced()->Bind(&editor);
   window.Lighting()->Bind(&editor);
@@ -23,9 +24,12 @@ PageCommands::PageCommands(MainWindow& window, PageEditor& editor)
   connect(window.Buttons(), &ButtonPage::keyEntered, this,
           [this](QLabel* label) { window_->Marquee().Enter(label); });
   connect(window.Buttons(), &ButtonPage::keyLeft, this, [this] { window_->Marquee().Leave(); });
+  editor.SetRefusalListener(
+      [this](const LiveWriteRefusal& refusal) { ShowMouseState(refusal.refused); });
 }
 
 PageCommands::~PageCommands() {
+  editor_.SetRefusalListener({});
   if (!window_) return;
   window_->SetPageRules(nullptr);
   window_->Buttons()->Bind(nullptr);
@@ -59,6 +63,20 @@ void PageCommands::AfterPageChange(PageId) {
 
 void PageCommands::BeforeShowImage() {
   editor_.TakeIn();
+  ShowActiveProfilePage();
+}
+
+void PageCommands::ShowMouseState(int refused) {
+  if (!window_) return;
+  // The editor has put the mouse's bytes back into the image and its state.
+  ShowActiveProfilePage();
+  window_->Buttons()->ShowImage();
+  window_->Advanced()->ShowImage();
+  window_->Lighting()->ShowImage();
+  notice_->ShowRefusal(refused);
+}
+
+void PageCommands::ShowActiveProfilePage() {
   // The button pages show the profile named by parameter byte 33, with the
   // navigation as the page command leaves it (no checks, no write).
   if (GroupOf(window_->CurrentPage()) != 1) return;

@@ -4,7 +4,9 @@
 // Key and Reset Control select profile 1, 2 or 3 (with their checks and the
 // write of parameter byte 33); the other page buttons need an open mouse.
 // It also keeps the editor in step with the images the window takes in and
-// with the loss of the mouse, and reads the page state a profile save packs.
+// with the loss of the mouse, reads the page state a profile save packs, and
+// when the mouse refused a live write shows its bytes again with a short
+// notice.
 //
 // Create it after the window and the editor, and destroy it before them.
 #include <QObject>
@@ -18,6 +20,8 @@ class PageEditor;
 }
 
 namespace korvex48::gui {
+
+class RefusalNotice;
 
 class PageCommands final : public QObject, public PageRules {
   Q_OBJECT
@@ -38,8 +42,13 @@ class PageCommands final : public QObject, public PageRules {
   PageState CollectPageState() const;
 
  private:
+  // The button pages show the profile named by parameter byte 33.
+  void ShowActiveProfilePage();
+  void ShowMouseState(int refused);
+
   QPointer<MainWindow> window_;
   PageEditor& editor_;
+  RefusalNotice* notice_;
 };
 
 }  // namespace korvex48::gui

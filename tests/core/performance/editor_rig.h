@@ -1,12 +1,14 @@
 #pragma once
 // A simulated mouse taken in by the app core, with the page editor on top and a
-// record of every report sent to the mouse, on a fake clock.
+// record of every report sent to the mouse, on a fake clock that can play the
+// user inside the waits.
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "../../support/scripted_clock.h"
 #include "core/app/app_core.h"
 #include "core/common/clock.h"
 #include "core/device/command_set.h"
@@ -18,12 +20,16 @@
 namespace korvex48::testing {
 
 // Passes everything to the simulated mouse and keeps the reports sent after
-// Clear(), as "40 05 00 28 84 00 00 01".
+// Clear(), as "40 05 00 28 84 00 00 01", with the time each was sent.
 class SentRecorder final : public HidBackend {
  public:
-  explicit SentRecorder(HidBackend& inner) : inner_(inner) {}
+  SentRecorder(HidBackend& inner, Clock& clock) : inner_(inner), clock_(clock) {}
   std::vector<std::string> sent;
-  void Clear() { sent.clear(); }
+  std::vector<std::uint64_t> sent_at_us;
+  void Clear() {
+    sent.clear();
+    sent_at_us.clear();
+  }
 
   std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
   DeviceHandle Open(const std::string& path, HidError* error) override {
@@ -43,6 +49,7 @@ class SentRecorder final : public HidBackend {
     }
     if (!line.empty()) line.pop_back();
     sent.push_back(line);
+    sent_at_us.push_back(clock_.NowMicroseconds());
     return inner_.SetFeature(handle, report, error);
   }
   bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
@@ -52,6 +59,7 @@ class SentRecorder final : public HidBackend {
 
  private:
   HidBackend& inner_;
+  Clock& clock_;
 };
 
 struct EditorRig {
@@ -59,7 +67,7 @@ struct EditorRig {
   explicit EditorRig(const std::function<void(SimulatedMouse&)>& prepare = {},
                      SimulatedStorage storage = SimulatedStorage::kI2C)
       : mouse(storage, clock),
-        recorder(mouse),
+        recorder(mouse, clock),
         transport(session, recorder, clock),
         commands(transport),
         core(transport, commands, ui, clock) {
@@ -74,7 +82,7 @@ struct EditorRig {
     recorder.Clear();
   }
 
-  FakeClock clock;
+  ScriptedClock clock;
   SimulatedMouse mouse;
   SentRecorder recorder;
   DeviceSession session;

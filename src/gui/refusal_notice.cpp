@@ -1,0 +1,39 @@
+#include "gui/refusal_notice.h"
+
+namespace korvex48::gui {
+namespace {
+
+constexpr int kWidth = 520;
+constexpr int kHeight = 26;
+constexpr int kBottomMargin = 40;
+
+}  // namespace
+
+RefusalNotice::RefusalNotice(QWidget* window) : QLabel(window) {
+  setObjectName(QStringLiteral("lbl_RefusalNotice"));
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  setAlignment(Qt::AlignCenter);
+  setStyleSheet(QStringLiteral(
+      "QLabel { color: white; background-color: rgba(150, 20, 20, 220); border-radius: 6px; }"));
+  const int width = window ? window->width() : 800;
+  const int height = window ? window->height() : 600;
+  setGeometry((width - kWidth) / 2, height - kBottomMargin - kHeight, kWidth, kHeight);
+  hide();
+  hide_timer_.setSingleShot(true);
+  hide_timer_.setInterval(kShownMs);
+  connect(&hide_timer_, &QTimer::timeout, this, &QWidget::hide);
+}
+
+void RefusalNotice::ShowRefusal(int refused) {
+  setText(refused > 1 ? QStringLiteral("The mouse did not take %1 changes; the page shows what it "
+                                       "holds.")
+                            .arg(refused)
+                      : QStringLiteral("The mouse did not take the change; the page shows what "
+                                       "it holds."));
+  raise();
+  show();
+  hide_timer_.start();
+}
+
+}  // namespace korvex48::gui
