@@ -8,8 +8,9 @@ FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz format screenshots clean
+.PHONY: all deps build run test test-asan bench fuzz format screenshots install package clean
 
 all: build
 
@@ -68,6 +69,15 @@ format:
 
 screenshots: build
 	@./scripts/screenshots.sh $(BUILD)
+
+# Both programs, the udev rule, desktop entry, icons, metainfo, man pages and
+# bash completion under $(DESTDIR)$(PREFIX) (make install PREFIX=$$HOME/.local).
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package in $(BUILD)/ (dependencies from dpkg-shlibdeps).
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -30,7 +30,8 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --library PATH             the macro library (default: the per-user Macro.bin)\n"
     "  --json                     print data as JSON (info, dump, macro, library)\n"
-    "  --help                     this text; after a command, that command's help\n";
+    "  --help                     this text; after a command, that command's help\n"
+    "  --version                  the version of korvex48ctl\n";
 
 constexpr const char* kSetUsage =
     "usage: korvex48ctl set SETTING VALUE...\n"
@@ -80,6 +81,10 @@ const std::map<std::string, Command>& Commands() {
 }
 
 int Main(std::vector<std::string> args) {
+  if (args.size() == 1 && args[0] == "--version") {
+    std::printf("korvex48ctl %s\n", KORVEX48_VERSION);
+    return kExitOk;
+  }
   GlobalOptions options = ParseGlobalOptions(args);
   if (args.empty()) {
     if (options.help) {
