@@ -5,7 +5,8 @@ namespace {
 
 constexpr int kWidth = 520;
 constexpr int kHeight = 26;
-constexpr int kBottomMargin = 40;
+// Over the foot of the page, clear of the navigation bar.
+constexpr int kBottomMargin = 122;
 
 }  // namespace
 
