@@ -57,7 +57,7 @@ struct CoreRig {
   ScriptedBackend backend;
   DeviceSession session;
   Transport transport;
-  RecordingAppUi ui;
+  NullAppUi ui;
   CommandSet commands;
   AppCore core;
 
@@ -67,8 +67,6 @@ struct CoreRig {
         transport(session, backend, clock),
         commands(transport, ui),
         core(transport, commands, ui, clock) {
-    ui.record_busy = false;
-    ui.record_process_events = false;
     core.SetTextLookup([](std::string_view key) { return std::string(key); });
   }
 
@@ -108,7 +106,6 @@ struct CoreRig {
     core.Btn_SaveMacroClick(view);
     core.Btn_Reset_0Click();
     CheckMacroStorage();
-    ui.Clear();
   }
 };
 

@@ -57,6 +57,10 @@ void CliUi::RefreshUI() {
   if (editor_) editor_->TakeIn();
 }
 
+void CliUi::RefreshKeyLabels(const ButtonTexts& labels) {
+  if (editor_) editor_->State().labels = labels;
+}
+
 void CliUi::ClearDeviceState() {
   if (editor_) editor_->OnDeviceLost();
 }

@@ -14,7 +14,7 @@ class PageEditor;
 
 namespace korvex48::cli {
 
-class CliUi final : public AppUi {
+class CliUi final : public NullAppUi {
  public:
   std::vector<AppMessage> messages;
   void SetEditor(PageEditor* editor) { editor_ = editor; }
@@ -27,6 +27,7 @@ class CliUi final : public AppUi {
   void Show() override;
   void ShowMessage(const AppMessage& message) override { messages.push_back(message); }
   void RefreshUI() override;
+  void RefreshKeyLabels(const ButtonTexts& labels) override;
   void ClearDeviceState() override;
 
  private:

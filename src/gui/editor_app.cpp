@@ -90,7 +90,6 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   app->window_ = MainWindow::Create(config.dialogs, nullptr, error, config.languages);
   if (!app->window_) return nullptr;
   MainWindow& window = *app->window_;
-  window.Context().library_path = config.library_path;
 
   // The mouse as the options say; nothing is searched yet.
   app->link_ = MakeDeviceLink(config.device, window.Session(), *app->clock_, error, config.backend);

@@ -1,12 +1,11 @@
 #pragma once
 // What every page of the main window works with: the skin, the dialog seam,
-// the language and layout tables, the product settings and the configuration
-// image copies. One instance, owned by the MainWindow; pages keep a reference.
+// the language and layout tables and the product settings. One instance,
+// owned by the MainWindow; pages keep a reference.
 #include <QColor>
 #include <QString>
 #include <string>
 
-#include "core/image/image_copies.h"
 #include "core/ui/language.h"
 #include "core/ui/layout_table.h"
 #include "core/ui/settings_table.h"
@@ -32,12 +31,6 @@ struct EditorContext {
   // Language index 1..3 and the layout table of that language.
   int language = 1;
   LayoutTable layout;
-
-  // The PC macro library file (--library); empty: the default place.
-  std::string library_path;
-
-  // Default copy, working image, page copy and code texts.
-  ImageCopies image;
 
   // The active language's text of `key` ("Str210"), as a QString.
   QString Text(const char* key) const {

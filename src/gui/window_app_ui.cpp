@@ -35,7 +35,11 @@ void WindowAppUi::StartDevTimer() { window_.DevTimer().start(); }
 // The page commands' BeforeShowImage hands the image to the page editor
 // (TakeIn) before the pages show it.
 void WindowAppUi::RefreshUI() { window_.ShowImage(); }
-void WindowAppUi::RefreshKeyLabels() { Call(hooks_.refresh_key_labels); }
+void WindowAppUi::RefreshKeyLabels(const ButtonTexts& labels) {
+  if (!editor_) return;
+  editor_->State().labels = labels;
+  window_.Buttons()->ShowLabels();
+}
 void WindowAppUi::RefreshDeviceMacroLists() { Call(hooks_.refresh_device_macro_lists); }
 void WindowAppUi::ClearMacroEditor() { Call(hooks_.clear_macro_editor); }
 void WindowAppUi::RefreshPcMacroList() { Call(hooks_.refresh_pc_macro_list); }

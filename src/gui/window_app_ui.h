@@ -21,7 +21,6 @@ class MainWindow;
 class WindowAppUi final : public AppUi {
  public:
   struct Hooks {
-    std::function<void()> refresh_key_labels;
     std::function<void()> refresh_device_macro_lists;
     std::function<void()> clear_macro_editor;
     std::function<void()> refresh_pc_macro_list;
@@ -48,7 +47,8 @@ class WindowAppUi final : public AppUi {
   void StopDevTimer() override;
   void StartDevTimer() override;
   void RefreshUI() override;
-  void RefreshKeyLabels() override;
+  // The page editor takes the labels and the button page shows them.
+  void RefreshKeyLabels(const ButtonTexts& labels) override;
   void RefreshDeviceMacroLists() override;
   void ClearMacroEditor() override;
   void RefreshPcMacroList() override;

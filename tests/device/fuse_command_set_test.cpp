@@ -11,6 +11,7 @@
 #include "core/image/default_image.h"
 #include "fuse_mount.h"
 #include "mouse_rig.h"
+#include "recording_app_ui.h"
 
 #ifndef KORVEX48_FUSE_DAEMON
 #define KORVEX48_FUSE_DAEMON ""

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/app/app_core.h"
+#include "core/buttons/key_code_table.h"
 #include "core/common/clock.h"
 #include "core/common/file_io.h"
 #include "core/device/command_set.h"
@@ -18,6 +19,7 @@
 #include "core/device/transport.h"
 #include "core/macros/macro_lines.h"
 #include "core/macros/slot_layout.h"
+#include "core/performance/page_editor.h"
 #include "editor_rig.h"
 #include "gui/main_window.h"
 #include "gui/page_group.h"
@@ -261,6 +263,17 @@ class MacroPageTest : public QObject {
     QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{"Copy", first}));
     QCOMPARE(rig.List("LB_MacroName")->currentRow(), 0);
     QVERIFY(rig.List("LB_macro")->count() == 0);
+  }
+
+  void deletingAMacroShowsTheFallbackLabel() {
+    Rig rig(SimulatedStorage::kI2C);
+    QVERIFY(rig.Editor().AssignDeviceMacro(1, 5, 0).ok());  // button 5: "Fire"
+    rig.Command("LB_MacroName", 0, "Btn_DelMacro");
+    QCOMPARE(rig.Rows("LB_MacroName"), QStringList{QStringLiteral("Copy")});
+    rig.Click(QStringLiteral("Btn_Main_4"));  // Main Control, in the Macro page's bar
+    const ButtonTexts names = ProfileKeyNames(rig.Core().Codes(), 1, rig.Core().NameSources());
+    QVERIFY(names[4] != "Fire");
+    QCOMPARE(rig.Text(QStringLiteral("Key5")), QString::fromStdString(names[4]));
   }
 
   void updatePageOnlyForFlashFlash() {

@@ -1,16 +1,16 @@
 #pragma once
 // What the connection logic and the image flows need from the main window.
-// The GUI implements it with its windows, timers and event loop; the CLI and
-// the tests use the silent default or RecordingAppUi. Every method has a
-// do-nothing default so an implementation overrides only what it shows.
+// The GUI implements every method with its windows, timers and event loop (a
+// new method that the window does not implement does not compile); the
+// command-line tool starts from NullAppUi, which shows nothing.
 //
 // The busy pop-up part (Show, Hide, ProcessEvents) is the BusyUi the command
 // set shows per chunk, so one object serves both.
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/buttons/key_code_table.h"
 #include "core/common/text.h"
 #include "core/device/busy_ui.h"
 #include "core/image/config_image.h"
@@ -48,96 +48,79 @@ class AppUi : public BusyUi {
   // window events run (called inside every wait and transfer loop).
 
   // Shows a message and returns when the user closed it.
-  virtual void ShowMessage(const AppMessage& message) { (void)message; }
+  virtual void ShowMessage(const AppMessage& message) = 0;
 
   // The page blockers Disable_All_1..5 (every whole-image transfer).
-  virtual void LockPages() {}
-  virtual void UnlockPages() {}
+  virtual void LockPages() = 0;
+  virtual void UnlockPages() = 0;
 
   // The device polling timer DevTimer (3500 ms). Starting a running timer
   // restarts it.
-  virtual void StopDevTimer() {}
-  virtual void StartDevTimer() {}
+  virtual void StopDevTimer() = 0;
+  virtual void StartDevTimer() = 0;
 
   // The pages show the page copy and the code table again (RefreshUI): every
   // page, including the profile named by parameter byte 33.
-  virtual void RefreshUI() {}
-  // The button labels show the selected profile's codes again (after a
-  // device macro was deleted and codes fell back).
-  virtual void RefreshKeyLabels() {}
+  virtual void RefreshUI() = 0;
+  // The button labels of the selected profile become `labels` (after a
+  // device macro was deleted and the codes that named it fell back).
+  virtual void RefreshKeyLabels(const ButtonTexts& labels) = 0;
   // The device macro lists LB_MacroName and LB_Name show the device macro
   // table again (empty when there is none); the last row is scrolled into
   // view.
-  virtual void RefreshDeviceMacroLists() {}
+  virtual void RefreshDeviceMacroLists() = 0;
   // The macro editor shows nothing (mmo_macro, LB_macro, mmo_wrscript) and
   // the macro command panels are hidden.
-  virtual void ClearMacroEditor() {}
+  virtual void ClearMacroEditor() = 0;
   // The PC library list shows the library again.
-  virtual void RefreshPcMacroList() {}
+  virtual void RefreshPcMacroList() = 0;
   // The operating system's mouse settings are read again.
-  virtual void ReadOsMouseParameters() {}
+  virtual void ReadOsMouseParameters() = 0;
 
   // The no-device appearance (the core has set NoDevicePage).
-  virtual void RefreshErrorAP() {}
+  virtual void RefreshErrorAP() = 0;
   // Update buttons shown for the slot layout only; page group 1 shown; the
   // page of the active profile opened; events processed. The core has
   // cleared NoDevicePage.
-  virtual void RefreshStoragePages(StorageLayout layout) { (void)layout; }
+  virtual void RefreshStoragePages(StorageLayout layout) = 0;
   // Closes every open pop-up menu.
-  virtual void HideAllMenu() {}
+  virtual void HideAllMenu() = 0;
   // Height of Pnl_Main: 146 for chip variant 1 (the Macro row cut off), 170
   // for variants 4, 16, 17, 22.
-  virtual void SetMainMenuHeight(int pixels) { (void)pixels; }
+  virtual void SetMainMenuHeight(int pixels) = 0;
 
   // The window's own part of the device-lost path, called by DeviceLost in
   // this order: ShowNoDeviceOverlay (the Disable label), HideAllMenu,
   // StopLabelRun, ProcessEvents, RefreshErrorAP, ClearDeviceState (empties
   // LB_MacroName, LB_Name, LB_macro, the lighting-type text, the report rate
   // taken in and the reconnect-pending flag), then the Str100/Str101 message.
-  virtual void ShowNoDeviceOverlay() {}
-  virtual void StopLabelRun() {}
-  virtual void ClearDeviceState() {}
+  virtual void ShowNoDeviceOverlay() = 0;
+  virtual void StopLabelRun() = 0;
+  virtual void ClearDeviceState() = 0;
 };
 
-// An AppUi that records every call as one line ("Show", "LockPages",
-// "Message Str107", "MenuHeight 146", ...), for tests and the CLI's verbose
-// mode. `on_process_events` runs inside every ProcessEvents.
-class RecordingAppUi : public AppUi {
+// An AppUi that shows nothing: for the command-line tool, which overrides
+// what it reports, and for programs that only drive the core.
+class NullAppUi : public AppUi {
  public:
-  std::vector<std::string> log;
-  std::vector<AppMessage> messages;
-  std::function<void()> on_process_events;
-  bool record_busy = true;            // log Show/Hide (there is one per chunk)
-  bool record_process_events = true;  // log ProcessEvents
-
-  // Lines of `log` equal to `line`.
-  int Count(std::string_view line) const;
-  void Clear() {
-    log.clear();
-    messages.clear();
-  }
-
-  void Show() override;
-  void Hide() override;
-  void ProcessEvents() override;
-  void ShowMessage(const AppMessage& message) override;
-  void LockPages() override { log.push_back("LockPages"); }
-  void UnlockPages() override { log.push_back("UnlockPages"); }
-  void StopDevTimer() override { log.push_back("StopDevTimer"); }
-  void StartDevTimer() override { log.push_back("StartDevTimer"); }
-  void RefreshUI() override { log.push_back("RefreshUI"); }
-  void RefreshKeyLabels() override { log.push_back("RefreshKeyLabels"); }
-  void RefreshDeviceMacroLists() override { log.push_back("RefreshDeviceMacroLists"); }
-  void ClearMacroEditor() override { log.push_back("ClearMacroEditor"); }
-  void RefreshPcMacroList() override { log.push_back("RefreshPcMacroList"); }
-  void ReadOsMouseParameters() override { log.push_back("ReadOsMouseParameters"); }
-  void RefreshErrorAP() override { log.push_back("RefreshErrorAP"); }
-  void RefreshStoragePages(StorageLayout layout) override;
-  void HideAllMenu() override { log.push_back("HideAllMenu"); }
-  void SetMainMenuHeight(int pixels) override;
-  void ShowNoDeviceOverlay() override { log.push_back("ShowNoDeviceOverlay"); }
-  void StopLabelRun() override { log.push_back("StopLabelRun"); }
-  void ClearDeviceState() override { log.push_back("ClearDeviceState"); }
+  void ShowMessage(const AppMessage&) override {}
+  void LockPages() override {}
+  void UnlockPages() override {}
+  void StopDevTimer() override {}
+  void StartDevTimer() override {}
+  void RefreshUI() override {}
+  void RefreshKeyLabels(const ButtonTexts&) override {}
+  void RefreshDeviceMacroLists() override {}
+  void ClearMacroEditor() override {}
+  void RefreshPcMacroList() override {}
+  void ReadOsMouseParameters() override {}
+  void RefreshErrorAP() override {}
+  void RefreshStoragePages(StorageLayout) override {}
+  void HideAllMenu() override {}
+  void SetMainMenuHeight(int) override {}
+  void ShowNoDeviceOverlay() override {}
+  void StopLabelRun() override {}
+  void ClearDeviceState() override {}
 };
 
 }  // namespace korvex48

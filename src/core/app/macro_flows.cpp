@@ -111,7 +111,7 @@ MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonVie
     if (profile == view.selected_profile && button >= 1 && button <= kKeyButtons)
       after.labels[static_cast<std::size_t>(button - 1)] = FallbackName(button, text_);
   }
-  ui_.RefreshKeyLabels();
+  ui_.RefreshKeyLabels(after.labels);
   Btn_SaveMacroClick(after);
 
   if (selection) {

@@ -24,11 +24,11 @@ enum class LibraryLoadResult {
                   // the file untouched
 };
 
-// Start-up load (CheckPCMacro) from `path`, or DefaultLibraryPath() when empty.
+// The start-up load from `path`, or DefaultLibraryPath() when empty.
 LibraryLoadResult LoadLibraryFile(PcMacroLibrary& library, const std::string& path = {},
                                   FileError* error = nullptr);
 
-// Save (RefreshPCMacro): all 100 records to `path` (default path when empty),
+// Save: all 100 records to `path` (default path when empty),
 // creating its folder when missing.
 bool SaveLibraryFile(const PcMacroLibrary& library, const std::string& path = {},
                      FileError* error = nullptr);

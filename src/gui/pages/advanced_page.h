@@ -2,7 +2,7 @@
 // The Advanced page: fire keys, report rate, the operating system's mouse
 // settings, the DPI levels and the AIM DPI. The page shows the editor's state
 // and the page copy of the image; its clicks go to the editor's operations.
-// The hidden controls (rb_DPIn, edt_DPInColR/G/B, rb_Repn, cb_FirefContinue)
+// The hidden controls (rb_DPIn, edt_DPInColR/G/B, rb_Repn, cb_FirenContinue)
 // hold the page state a profile save packs.
 #include <QButtonGroup>
 #include <QLineEdit>

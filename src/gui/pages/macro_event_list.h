@@ -1,5 +1,5 @@
 #pragma once
-// Drawing of the macro event list LB_macro (LB_macroDrawItem). The list holds
+// Drawing of the macro event list LB_macro. The list holds
 // one item per event line of the macro on show; the item's text is empty and
 // its line ("1 Ctrl CODE:8101", "0 30", "7 FD0A", ...) is kept under
 // kMacroLineRole. Each item shows the 24 x 24 event icon of the line's kind

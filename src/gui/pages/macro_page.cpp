@@ -155,7 +155,7 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
     label->setObjectName(QLatin1String(name));
     label->resize(name[4] == 's' ? 30 : 72, 18);
   }
-  // The number fields take digits and "-" only (edt_XAxisValueKeyPress).
+  // The number fields take digits and "-" only.
   const QString signed_digits = QStringLiteral("[-0-9]*");
   auto* x_value = AddEdit(insert_box_, QStringLiteral("edt_XAxisValue"), 60, QStringLiteral("12"),
                           signed_digits);
@@ -249,8 +249,8 @@ void MacroPage::ConnectCommands() {
       connect(mark, &QRadioButton::clicked, this, [this, i] { SetInsertDelayMode(i); });
   }
 
-  // A left click opens the row (LB_PCMacroNameClick, LB_MacroNameClick); so
-  // do the arrow keys while the list has the focus.
+  // A left click opens the row; so do the arrow keys while the list has the
+  // focus.
   connect(library_list_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { ShowLibraryMacro(library_list_->row(item)); });
   connect(device_list_, &QListWidget::itemClicked, this,

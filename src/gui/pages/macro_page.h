@@ -48,7 +48,7 @@ class MacroPage : public Page {
   // labels with macro names). nullptr shows no device macros.
   void Bind(AppCore* core, std::function<ButtonView()> button_view);
 
-  // ---- The PC macro library (CheckPCMacro, RefreshPCMacroName) ----------
+  // ---- The PC macro library --------------------------------------------
   // Loads the library from `path` (the default place when empty), creating
   // the file from the default library when it is missing. The list is not
   // filled here. A file that exists but cannot be read, or a library file
@@ -60,16 +60,18 @@ class MacroPage : public Page {
   // Macro" is enabled below 100 rows.
   void ShowLibrary();
 
-  // ---- Device macros (RefreshMacroNameT417 / RefreshMacroName) -----------
+  // ---- Device macros ---------------------------------------------------
   // Rebuilds LB_MacroName from the bound core's table, last row in view.
   void ShowDeviceMacros();
   // Empties LB_MacroName and the editor (the mouse is gone).
   void ClearDeviceLists();
 
   // ---- The editor ----------------------------------------------------------
-  // LB_MacroNameClick: device macro `row` in the event list (read-only).
+  // A click on row `row` of LB_MacroName: that device macro in the event
+  // list (read-only).
   void ShowDeviceMacro(int row);
-  // LB_PCMacroNameClick: library row `row` in the event list.
+  // A click on row `row` of LB_PCMacroName: that library macro in the event
+  // list.
   void ShowLibraryMacro(int row);
   // Empties LB_macro, the lines and the hex dump; hides the pop-ups.
   void ClearEditor();

@@ -7,12 +7,15 @@
 //   - create every control in the constructor with its objectName, through
 //     AddPicture (skin pictures), AddText (labels used as buttons), AddLabel,
 //     AddChoice (hidden rb_ selectors) and AddCheck (hidden cb_ boxes);
-//   - the LayoutApplier places the controls named in the layout tables; a
-//     page overrides ApplyLayout only for controls the tables do not place;
-//   - the LanguageApplier sets the texts of the controls the language table
-//     names; a page overrides ApplyLanguage for its own stored texts;
-//   - ShowImage() fills the controls from ctx().image.page (called after a
-//     whole-image read, the defaults and a profile load);
+//   - gui::ApplyLayout (layout_applier.h) places the controls named in the
+//     layout tables; a page overrides ApplyLayout only for controls the
+//     tables do not place;
+//   - gui::ApplyLanguage (language_applier.h) sets the texts of the controls
+//     the language table names; a page overrides ApplyLanguage for its own
+//     stored texts;
+//   - ShowImage() fills the controls from the page editor's state and the
+//     core's page copy (called after a whole-image read, the defaults and a
+//     profile load);
 //   - Opened() runs when the page becomes the current page.
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -20,10 +20,11 @@ class UpdatePage : public Page {
   // The core that programs the patch; nullptr: Update does nothing.
   void Bind(AppCore* core) { core_ = core; }
 
-  // The Update page was opened (Btn_Update_0Click): the shown path is emptied
+  // The Update page was opened: the shown path is emptied
   // and the patch must be loaded again; the patch bytes stay.
   void PageOpened();
-  // Btn_LoadBINClick: the open dialog, the path on show, the patch code read.
+  // A click on Btn_LoadBIN: the open dialog, the path on show, the patch code
+  // read.
   // No mouse is needed.
   void LoadFile();
   // Btn_ProgramClick: nothing without a usable mouse or a loaded patch.

@@ -12,6 +12,7 @@
 #include "core/device/simulated_mouse.h"
 #include "core/image/default_image.h"
 #include "core/ui/language.h"
+#include "recording_app_ui.h"
 
 namespace korvex48::test {
 

@@ -16,6 +16,7 @@
 #include "core/device/transport.h"
 #include "core/performance/page_editor.h"
 #include "core/ui/language.h"
+#include "recording_app_ui.h"
 
 namespace korvex48::testing {
 
