@@ -7,8 +7,13 @@
 #include <functional>
 #include <vector>
 
+#include "gui/assembly_key_dialog.h"
 #include "gui/editor_app.h"
 #include "gui/page_group.h"
+#include "gui/pages/button_commands.h"
+#include "gui/pages/button_menus.h"
+#include "gui/pages/button_page.h"
+#include "gui/skin_widgets.h"
 
 namespace korvex48::gui {
 namespace {
@@ -16,6 +21,8 @@ namespace {
 constexpr int kMouseWaitMs = 30000;
 constexpr int kPageRounds = 20;
 constexpr int kLanguageRounds = 10;
+constexpr int kMenuRounds = 30;
+constexpr int kDialogRounds = 10;
 
 void RunEventsFor(int ms) {
   QEventLoop loop;
@@ -78,8 +85,38 @@ int RunBench(EditorApp& app, std::FILE* out) {
     for (int k : {2, 3, 1})
       language_ms.push_back(TimedMs(window, [&] { window.SwitchLanguage(k); }));
 
+  // A click on a button label up to the menu drawn, the first opening
+  // (nothing of the menus painted or laid out before) included; then the
+  // key-combination dialog from its entry up to its first paint.
+  window.ShowPage(PageId::kMain);
+  ButtonCommands& buttons = app.Commands().Buttons();
+  ButtonMenus& menus = buttons.Menus();
+  std::vector<double> menu_ms;
+  for (int round = 0; round < kMenuRounds; ++round) {
+    const int button = 1 + round % 12;
+    TextLabel* label = window.Buttons()->KeyLabel(button);
+    if (!label->isEnabled()) continue;
+    menu_ms.push_back(TimedMs(window, [&] { Q_EMIT label->clicked(); }));
+    menus.HideAll();
+  }
+  std::vector<double> dialog_ms;
+  for (int round = 0; round < kDialogRounds; ++round) {
+    Q_EMIT window.Buttons()->KeyLabel(2)->clicked();
+    QElapsedTimer timer;
+    timer.start();
+    buttons.Key_AssemblyClick();
+    if (TForm2* dialog = buttons.Dialog()) {
+      dialog->repaint();
+      dialog_ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+      dialog->close();
+    }
+    RunEventsFor(5);
+  }
+
   Print(out, "page_change_ms", page_ms);
   Print(out, "language_switch_ms", language_ms);
+  Print(out, "menu_open_ms", menu_ms);
+  Print(out, "dialog_open_ms", dialog_ms);
   std::fflush(out);
   return 0;
 }

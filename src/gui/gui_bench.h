@@ -11,6 +11,8 @@ class EditorApp;
 // shown, then prints
 //   page_change_ms MEDIAN WORST
 //   language_switch_ms MEDIAN WORST
+//   menu_open_ms MEDIAN WORST      (a button label's click to its menu drawn)
+//   dialog_open_ms MEDIAN WORST    (User-defined to the dialog painted)
 // on `out`. Returns the process exit status: 0, or 1 when the mouse never
 // appeared. The button pages are made current without their profile write
 // (whose 100 ms pause belongs to the mouse, not the window); the other pages

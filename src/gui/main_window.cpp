@@ -316,8 +316,11 @@ void MainWindow::ConnectPageHovers() {
 }
 
 void MainWindow::RequestPage(PageId page) {
-  if (session_.NoDevicePage) return;
+  // The rules speak first: after the mouse was lost a page button says there
+  // is no device (Str022); while the pages wait for the mouse to be read
+  // again nothing else happens.
   if (!rules_->BeforePageChange(page)) return;
+  if (session_.NoDevicePage) return;
   ShowPage(page);
 }
 

@@ -91,7 +91,8 @@ class MainWindow : public QWidget {
   void SetPageRules(PageRules* rules) { rules_ = rules ? rules : &default_rules_; }
 
   // --- navigation ---
-  // A click on a page button: NoDevicePage, the rules, then the change.
+  // A click on a page button: the rules (Str022 without a mouse), then
+  // NoDevicePage, then the change.
   void RequestPage(PageId page);
   // Makes `page` current without asking the rules (used by the flows, e.g.
   // after a whole-image read re-opens the active profile's page).

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <utility>
 
 #include "cli_runner.h"
 #include "json_value.h"
@@ -144,12 +146,36 @@ TEST(CliMacros, AddAssignDeleteFollowsTheButtons) {
   ASSERT_EQ(d["macros"].items.size(), 2u);
   EXPECT_FALSE(d["macros"][0]["lines"].items.empty());
 
+  // Profile 3 cannot be edited, but a profile file can give it macros too:
+  // buttons 4 and 6 of profile 3 run the same two macros.
+  ASSERT_EQ(rig.Run({"save-profile", rig.Path("p.bin")}).status, 0);
+  std::string file = ReadText(rig.Path("p.bin"));
+  ASSERT_GE(file.size(), 768u);
+  const std::size_t profile3 = 104 + 96;
+  for (const auto& [button, macro] : {std::pair{4, 0}, std::pair{6, 1}}) {
+    const auto address =
+        static_cast<unsigned>(list[static_cast<std::size_t>(macro)]["address"].integer);
+    const std::size_t at = profile3 + 4 * static_cast<std::size_t>(button - 1);
+    file[at] = 0x10;
+    file[at + 1] = static_cast<char>(address >> 8);
+    file[at + 2] = static_cast<char>(address & 0xFF);
+    file[at + 3] = 0;
+  }
+  std::ofstream(rig.Path("p3.bin"), std::ios::binary) << file;
+  ASSERT_EQ(rig.Run({"load-profile", rig.Path("p3.bin")}).status, 0);
+  d = DumpJson(rig);
+  ASSERT_EQ(d["profiles"][2]["buttons"][3]["name"].text, first);
+  ASSERT_EQ(d["profiles"][2]["buttons"][5]["name"].text, second);
+
   // Deleting the first macro: button 4 falls back, button 6 follows the
-  // second macro to its new address.
+  // second macro to its new address, in every profile.
   ASSERT_EQ(rig.Run({"macro", "delete", "1"}).status, 0);
   d = DumpJson(rig);
-  EXPECT_EQ(d["profiles"][0]["buttons"][3]["name"].text, "WWW Home");
-  EXPECT_EQ(d["profiles"][0]["buttons"][5]["name"].text, second);
+  for (int p = 0; p < 3; p += 2) {
+    EXPECT_EQ(d["profiles"][p]["buttons"][3]["name"].text, "WWW Home") << "profile " << p + 1;
+    EXPECT_EQ(d["profiles"][p]["buttons"][5]["name"].text, second) << "profile " << p + 1;
+  }
+  EXPECT_EQ(d["profiles"][2]["buttons"][3]["code"].text, "03022300");
   EXPECT_EQ(d["macros"].items.size(), 1u);
   EXPECT_EQ(rig.Run({"macro", "show", "2"}).status, 2);
   EXPECT_EQ(rig.Run({"macro", "add", "1000"}).status, 2);

@@ -122,7 +122,7 @@ ProfileSelection SelectProfile(int profile, bool deviceOpen, bool noDevicePage,
 std::vector<MacroCodeMark> InitKeysParameters(const KeyCodes& codes, const KeyNameSources& before) {
   std::vector<MacroCodeMark> marks;
   for (int n = 1; n <= kKeyButtons; ++n) {
-    for (int p = 1; p <= 2; ++p) {
+    for (int p = 1; p <= kKeyProfiles; ++p) {
       const std::optional<KeyCodeBytes> bytes = codes.Bytes(p, n);
       if (!bytes || (*bytes)[0] != static_cast<std::uint8_t>(KeyFunctionType::kMacro)) continue;
       std::string name = KeyCodeName(codes.Code(p, n), before);
@@ -140,7 +140,7 @@ KeysRefreshResult RefreshKeysParameters(KeyCodes& codes, std::span<const MacroCo
   });
   KeysRefreshResult result;
   for (const MacroCodeMark& mark : ordered) {
-    if ((mark.profile != 1 && mark.profile != 2) || !ButtonInRange(mark.button)) continue;
+    if (mark.profile < 1 || mark.profile > kKeyProfiles || !ButtonInRange(mark.button)) continue;
     std::string code;
     for (auto it = after.rbegin(); it != after.rend(); ++it) {
       if (it->name == mark.macroName) {

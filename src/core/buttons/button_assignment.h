@@ -83,22 +83,23 @@ ProfileSelection SelectProfile(int profile, bool deviceOpen, bool noDevicePage,
 
 // ---- Macro codes across a device-macro deletion -------------------------------
 
-// A button of profile 1 or 2 whose code names a device macro, with that name.
+// A button of profile 1, 2 or 3 whose code names a device macro, with that name.
 struct MacroCodeMark {
   int profile = 1;
   int button = 1;
   std::string macroName;
 };
 
-// Before a device macro is deleted: every button of profiles 1 and 2 whose
+// Before a device macro is deleted: every button of the three profiles whose
 // code names one of the present macros (names from `before`, the macro table
 // as it is now). Unlike marks taken from the label texts, this also keeps the
-// codes of the profile that is not shown and of buttons whose label shows
-// something else from pointing at a moved or deleted macro.
+// codes of the profiles that are not shown, of buttons whose label shows
+// something else, and of profile 3 (which the user cannot edit, but the mouse
+// still plays) from pointing at a moved or deleted macro, or into a name.
 std::vector<MacroCodeMark> InitKeysParameters(const KeyCodes& codes, const KeyNameSources& before);
 
 struct KeysRefreshResult {
-  std::vector<ProfileByteWrite> writes;       // in button order, profile 1 before 2
+  std::vector<ProfileByteWrite> writes;       // in button order, profile 1, 2, 3
   std::vector<std::pair<int, int>> fellBack;  // (profile, button) given the fallback
 };
 

@@ -1,6 +1,7 @@
 #include "gui/pages/button_page.h"
 
 #include "core/performance/page_editor.h"
+#include "gui/pages/button_menus.h"
 
 namespace korvex48::gui {
 
@@ -30,6 +31,7 @@ ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
   disable_->setAttribute(Qt::WA_NoMousePropagation);
   disable_->hide();
   disable_->raise();
+  menus_ = new ButtonMenus(this);
 }
 
 void ButtonPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back1").arg(ctx().language)); }

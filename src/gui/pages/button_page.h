@@ -3,7 +3,7 @@
 // Control share page group 1): the mouse drawing panel Img_P1 and the twelve
 // button labels Key1..Key12 over their pictures Img_Key1..Img_Key12, and the
 // overlay Disable that keeps profile 3 (and the pages without a mouse) from
-// being edited.
+// being edited, and the function menus the labels open.
 #include <array>
 
 #include "gui/pages/page.h"
@@ -13,6 +13,8 @@ class PageEditor;
 }
 
 namespace korvex48::gui {
+
+class ButtonMenus;
 
 class ButtonPage : public Page {
   Q_OBJECT
@@ -38,6 +40,8 @@ class ButtonPage : public Page {
   TextLabel* KeyLabel(int m) const { return keys_.at(m - 1); }  // m = 1..12
   PictureLabel* KeyPicture(int m) const { return key_pictures_.at(m - 1); }
   QLabel* DisableOverlay() const { return disable_; }
+  // The function menus that open from the labels (above the overlay).
+  ButtonMenus* Menus() const { return menus_; }
 
  Q_SIGNALS:
   // A button label was clicked (m = 1..12); the button page logic opens its menu.
@@ -52,6 +56,7 @@ class ButtonPage : public Page {
   std::array<TextLabel*, 12> keys_{};
   std::array<PictureLabel*, 12> key_pictures_{};
   QLabel* disable_;
+  ButtonMenus* menus_;
   PageEditor* editor_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "core/performance/page_editor.h"
 #include "gui/caption_marquee.h"
 #include "gui/pages/advanced_page.h"
+#include "gui/pages/button_commands.h"
 #include "gui/pages/button_page.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/lighting_page.h"
@@ -26,9 +27,11 @@ PageCommands::PageCommands(MainWindow& window, PageEditor& editor)
   connect(window.Buttons(), &ButtonPage::keyLeft, this, [this] { window_->Marquee().Leave(); });
   editor.SetRefusalListener(
       [this](const LiveWriteRefusal& refusal) { ShowMouseState(refusal.refused); });
+  buttons_ = std::make_unique<ButtonCommands>(window, editor);
 }
 
 PageCommands::~PageCommands() {
+  buttons_.reset();
   editor_.SetRefusalListener({});
   if (!window_) return;
   window_->SetPageRules(nullptr);

@@ -11,6 +11,7 @@
 // Create it after the window and the editor, and destroy it before them.
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 #include "core/app/page_state.h"
 #include "gui/main_window.h"
@@ -21,6 +22,7 @@ class PageEditor;
 
 namespace korvex48::gui {
 
+class ButtonCommands;
 class RefusalNotice;
 
 class PageCommands final : public QObject, public PageRules {
@@ -41,6 +43,9 @@ class PageCommands final : public QObject, public PageRules {
   // with the level count, LED kind and step time the pages keep beside them.
   PageState CollectPageState() const;
 
+  // The button labels' menus and the key-combination dialog.
+  ButtonCommands& Buttons() { return *buttons_; }
+
  private:
   // The button pages show the profile named by parameter byte 33.
   void ShowActiveProfilePage();
@@ -49,6 +54,7 @@ class PageCommands final : public QObject, public PageRules {
   QPointer<MainWindow> window_;
   PageEditor& editor_;
   RefusalNotice* notice_;
+  std::unique_ptr<ButtonCommands> buttons_;
 };
 
 }  // namespace korvex48::gui

@@ -162,6 +162,8 @@ TEST(DeleteMacro, PackedMacrosCloseUpAndCodesFollow) {
   SetCode(rig, 1, 2, MacroCode(a1));  // button 2 runs M1
   SetCode(rig, 1, 3, MacroCode(a2));  // button 3 runs M2
   SetCode(rig, 2, 4, MacroCode(a2));  // profile 2, button 4 runs M2 (not shown)
+  SetCode(rig, 3, 2, MacroCode(a1));  // profile 3 cannot be edited, but plays M1
+  SetCode(rig, 3, 4, MacroCode(a2));  // and M2
   const ButtonView view = Profile1View(rig);
   ASSERT_EQ(view.labels[1], "M1");
 
@@ -174,6 +176,8 @@ TEST(DeleteMacro, PackedMacrosCloseUpAndCodesFollow) {
   EXPECT_EQ(rig.core.Codes().Code(1, 3), MacroCode(a1));
   EXPECT_EQ(rig.core.Codes().Code(2, 4), MacroCode(a1));
   EXPECT_EQ(rig.core.Codes().Code(1, 2), FallbackCode(2));
+  EXPECT_EQ(rig.core.Codes().Code(3, 4), MacroCode(a1));
+  EXPECT_EQ(rig.core.Codes().Code(3, 2), FallbackCode(2));
   ExpectMouseMatchesWorking(rig);
   EXPECT_EQ(rig.ui.Count("RefreshKeyLabels"), 1);
 }

@@ -198,22 +198,26 @@ TEST_F(ButtonsFixture, MacroCodesFollowADeletion) {
   codes.Set(1, 8, "10012000");  // Run, the macro to delete
   codes.Set(2, 3, "10014000");  // Crouch, only in the profile not shown
   codes.Set(2, 8, "10012000");  // Run
-  codes.Set(3, 8, "10012000");  // profile 3 is never rewritten
+  // Profile 3 cannot be edited, but the mouse plays its codes: they follow
+  // the deletion like the others.
+  codes.Set(3, 3, "10014000");  // Crouch
+  codes.Set(3, 8, "10012000");  // Run
   codes.Set(1, 9, "10030000");  // already points at nothing
   const auto marks = InitKeysParameters(codes, Sources());
-  ASSERT_EQ(marks.size(), 4u);
+  ASSERT_EQ(marks.size(), 6u);
 
   // The packed area is parsed again: Crouch moved to Run's place.
   const std::vector<DeviceMacroRef> after = {{0x0100, "Jump"}, {0x0120, "Crouch"}};
   const KeysRefreshResult r = RefreshKeysParameters(codes, marks, after);
-  EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{56, 16, 28, 76}));
+  EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{56, 104, 16, 28, 76, 124}));
   EXPECT_EQ(codes.Code(2, 3), "10012000");
+  EXPECT_EQ(codes.Code(3, 3), "10012000");
   EXPECT_EQ(codes.Code(1, 5), "10010000");
   EXPECT_EQ(codes.Code(1, 8), "02080700");
   EXPECT_EQ(codes.Code(2, 8), "02080700");
-  EXPECT_EQ(codes.Code(3, 8), "10012000");
+  EXPECT_EQ(codes.Code(3, 8), "02080700");
   EXPECT_EQ(codes.Code(1, 9), "10030000");
-  EXPECT_EQ(r.fellBack, (std::vector<std::pair<int, int>>{{1, 8}, {2, 8}}));
+  EXPECT_EQ(r.fellBack, (std::vector<std::pair<int, int>>{{1, 8}, {2, 8}, {3, 8}}));
   EXPECT_EQ(FallbackName(8, testing::EnglishTexts()), "Win+D");
 }
 

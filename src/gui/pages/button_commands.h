@@ -1,0 +1,60 @@
+#pragma once
+// The button page's clicks: a click on a button label opens the function
+// menus (ShowPnlMain_OnClick); an entry, User-defined with its key-combination
+// dialog, or a device macro gives the button its function through the page
+// editor, which holds the rules (last Left Key, the switch key copied into
+// profiles 2 and 3, profile 3 never edited) and sends the writes.
+//
+// Owned by PageCommands; create it after the window and the editor and
+// destroy it before them.
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+namespace korvex48 {
+class PageEditor;
+}
+
+namespace korvex48::gui {
+
+class ButtonMenus;
+class MainWindow;
+class TForm2;
+
+class ButtonCommands final : public QObject {
+  Q_OBJECT
+
+ public:
+  ButtonCommands(MainWindow& window, PageEditor& editor);
+  ~ButtonCommands() override;
+
+  // A click on label Key<button> (1..12).
+  void ShowPnlMain_OnClick(int button);
+  // Closes every pop-up of the window (the menus here, the macro page's own).
+  void HideAllMenu();
+  // A function entry by its tag.
+  void KeyStatusOnClick(int tag);
+  // User-defined: opens a new key-combination dialog, unless the button holds
+  // the last Left Key of the profile.
+  void Key_AssemblyClick();
+  // The dialog's Confirm.
+  void ApplyAssemblyKey(const QString& text, const QString& code);
+  // A row of LB_Name.
+  void LB_NameClick(int row);
+
+  int CurrentButton() const { return current_; }
+  // The open key-combination dialog, or nullptr.
+  TForm2* Dialog() const;
+  ButtonMenus& Menus() const;
+
+ private:
+  int SelectedProfile() const;
+  void ShowResult();
+
+  MainWindow& window_;
+  PageEditor& editor_;
+  int current_ = 1;
+  QPointer<TForm2> dialog_;
+};
+
+}  // namespace korvex48::gui

@@ -1,0 +1,109 @@
+#include "gui/pages/function_menu.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace korvex48::gui {
+namespace {
+
+// The skin's colours (see tools/make_artwork.py): card, rule, text.
+const QColor kCard(16, 21, 28);
+const QColor kRule(44, 57, 72);
+const QColor kAccent(0, 229, 255);
+const QColor kText(226, 236, 246);
+const QColor kTextFaint(78, 94, 110);
+// Under the pointer: white on teal.
+const QColor kTeal(0, 128, 128);
+
+}  // namespace
+
+MenuEntry::MenuEntry(const QString& object_name, int tag, Kind kind, QWidget* parent)
+    : QLabel(parent), tag_(tag), kind_(kind) {
+  setObjectName(object_name);
+  setAttribute(Qt::WA_Hover);
+  setCursor(Qt::PointingHandCursor);
+  QFont f = font();
+  f.setPointSize(9);
+  setFont(f);
+}
+
+void MenuEntry::SetLit(bool lit) {
+  if (lit_ == lit) return;
+  lit_ = lit;
+  update();
+}
+
+void MenuEntry::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const bool lit = lit_ && isEnabled();
+  if (lit) painter.fillRect(rect(), kTeal);
+  painter.setPen(lit ? QColor(Qt::white) : isEnabled() ? kText : kTextFaint);
+  painter.setFont(font());
+  const QRect room = rect().adjusted(4, 0, kind_ == Kind::kCategory ? -24 : -4, 0);
+  painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                   painter.fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+  if (kind_ == Kind::kCategory) {
+    painter.setPen(lit ? QColor(Qt::white) : kAccent);
+    painter.drawText(rect().adjusted(0, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral(">>"));
+  }
+}
+
+void MenuEntry::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void MenuEntry::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    Q_EMIT clicked();
+}
+
+void MenuEntry::enterEvent(QEnterEvent* event) {
+  QLabel::enterEvent(event);
+  if (isEnabled()) Q_EMIT entered();
+}
+
+void MenuEntry::leaveEvent(QEvent* event) {
+  QLabel::leaveEvent(event);
+  Q_EMIT left();
+}
+
+void MenuEntry::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) SetLit(false);
+}
+
+FunctionMenu::FunctionMenu(const QString& object_name, QWidget* parent) : QFrame(parent) {
+  setObjectName(object_name);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  resize(kWidth, 2 * kBorder);
+  hide();
+}
+
+MenuEntry* FunctionMenu::Add(const QString& object_name, int tag, MenuEntry::Kind kind) {
+  auto* entry = new MenuEntry(object_name, tag, kind, this);
+  const int top = kBorder + static_cast<int>(entries_.size()) * kEntryHeight;
+  entry->setGeometry(kBorder, top, kWidth - 2 * kBorder, kEntryHeight);
+  entries_.push_back(entry);
+  resize(kWidth, FullHeight());
+  return entry;
+}
+
+int FunctionMenu::FullHeight() const {
+  return 2 * kBorder + static_cast<int>(entries_.size()) * kEntryHeight;
+}
+
+void FunctionMenu::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), kCard);
+  painter.setPen(kRule);
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  // The skin's accent: a short cyan rule on the top edge, as on its panels.
+  painter.fillRect(QRect(0, 0, width() * 2 / 5, 2), kAccent);
+}
+
+// Presses between or beside the entries stay in the panel: they must not
+// reach the page below (which would close the menus or move the window).
+void FunctionMenu::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void FunctionMenu::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+
+}  // namespace korvex48::gui
