@@ -14,110 +14,35 @@
 
 #include "core/app/app_core.h"
 #include "core/buttons/key_code_table.h"
-#include "core/common/clock.h"
-#include "core/device/command_set.h"
-#include "core/device/simulated_mouse.h"
-#include "core/device/transport.h"
 #include "core/library/library_files.h"
 #include "core/library/pc_macro_library.h"
 #include "core/performance/page_editor.h"
+#include "editor_rig.h"
 #include "gui/assembly_key_dialog.h"
+#include "gui/editor_app.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_commands.h"
 #include "gui/pages/button_page.h"
 #include "gui/pages/page_commands.h"
-#include "gui/scripted_dialogs.h"
-#include "gui/window_app_ui.h"
 #include "gui_tests.h"
 
 namespace korvex48::gui {
 namespace {
-
-// Passes everything to the simulated mouse and keeps the command reports
-// sent ("40 05 01 08 07 00 00 00") with the clock's time of each.
-class Recorder final : public HidBackend {
- public:
-  Recorder(HidBackend& inner, Clock& clock) : inner_(inner), clock_(clock) {}
-  QStringList sent;
-  std::vector<std::uint64_t> at_us;
-
-  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
-  DeviceHandle Open(const std::string& path, HidError* error) override {
-    return inner_.Open(path, error);
-  }
-  void Close(DeviceHandle handle) override { inner_.Close(handle); }
-  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
-    return inner_.QueryInfo(handle, info);
-  }
-  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
-                  HidError* error = nullptr) override {
-    QStringList bytes;
-    for (std::uint8_t b : report)
-      bytes.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')));
-    sent.append(bytes.join(QLatin1Char(' ')));
-    at_us.push_back(clock_.NowMicroseconds());
-    return inner_.SetFeature(handle, report, error);
-  }
-  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
-                  HidError* error = nullptr) override {
-    return inner_.GetFeature(handle, report, error);
-  }
-  void Clear() {
-    sent.clear();
-    at_us.clear();
-  }
-
- private:
-  HidBackend& inner_;
-  Clock& clock_;
-};
 
 void SetCode(SimulatedMouse& mouse, int profile, int button, std::array<std::uint8_t, 4> code) {
   const std::size_t at = *KeyCodeOffset(profile, button);
   for (std::size_t i = 0; i < 4; ++i) mouse.Profiles()[at + i] = code[i];
 }
 
-// The window over a simulated mouse that was read, with the page editor and
-// the page commands bound as the editor wires them.
-struct Rig {
-  explicit Rig(const std::function<void(SimulatedMouse&)>& prepare = {}) {
-    std::string error;
-    window = MainWindow::Create(&dialogs, nullptr, &error);
-    if (!window) qFatal("window: %s", error.c_str());
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) qFatal("window not exposed");
-    transport = std::make_unique<Transport>(window->Session(), recorder, clock);
-    ui = std::make_unique<WindowAppUi>(*window);
-    commands = std::make_unique<CommandSet>(*transport, *ui);
-    core = std::make_unique<AppCore>(*transport, *commands, *ui, clock);
-    MainWindow* shown = window.get();
-    core->SetTextLookup(
-        [shown](std::string_view key) { return shown->Context().Texts().Text(key); });
-    if (prepare) prepare(mouse);
-    core->Start();
-    editor = std::make_unique<PageEditor>(*core, *commands);
-    pages = std::make_unique<PageCommands>(*window, *editor);
-    ui->SetEditor(editor.get());
-    window->ShowImage();
-    transport->OpenDevice(core->Defaults().vendor_id, core->Defaults().product_id);
-    core->ReadDevInfo();
-    recorder.Clear();
-    dialogs.messages.clear();
-  }
+// The editor over a simulated mouse that was read, with what the button
+// menus' tests do besides clicks: the pointer entering and leaving an entry.
+struct Rig : test::EditorRig {
+  explicit Rig(std::function<void(SimulatedMouse&)> prepare)
+      : test::EditorRig(test::EditorRigOptions().WithMouse(std::move(prepare))) {}
 
-  QWidget* W(const QString& name) const { return window->Controls().Find(name); }
-  QString Text(const QString& name) const {
-    auto* l = qobject_cast<QLabel*>(W(name));
-    return l ? l->text() : QStringLiteral("<missing>");
-  }
   bool Shown(const QString& name) const {
     QWidget* w = W(name);
     return w && w->isVisible();
-  }
-  void Click(const QString& name) {
-    QWidget* w = W(name);
-    QVERIFY2(w && w->isVisible(), qPrintable(name));
-    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
   }
   void Hover(const QString& name) {
     QWidget* w = W(name);
@@ -137,27 +62,19 @@ struct Rig {
     Hover(entry);
     Click(entry);
   }
-  QString CodeOf(int profile, int button) const {
-    return QString::fromStdString(core->Codes().Code(profile, button));
+  QString CodeOf(int profile, int button) {
+    return QString::fromStdString(Core().Codes().Code(profile, button));
   }
-  ButtonCommands& Buttons() { return pages->Buttons(); }
-  // The window's geometry of a control.
+  ButtonCommands& Buttons() { return App().Commands().Buttons(); }
+  // A control's geometry in the window.
   QRect Rect(const QString& name) const {
     QWidget* w = W(name);
-    return {w->mapTo(window.get(), QPoint(0, 0)), w->size()};
+    return {w->mapTo(&app->Window(), QPoint(0, 0)), w->size()};
   }
-
-  ScriptedDialogs dialogs;
-  std::unique_ptr<MainWindow> window;
-  FakeClock clock;
-  SimulatedMouse mouse{SimulatedStorage::kI2C, clock};
-  Recorder recorder{mouse, clock};
-  std::unique_ptr<Transport> transport;
-  std::unique_ptr<WindowAppUi> ui;
-  std::unique_ptr<CommandSet> commands;
-  std::unique_ptr<AppCore> core;
-  std::unique_ptr<PageEditor> editor;
-  std::unique_ptr<PageCommands> pages;
+  void ClearSent() {
+    sent.clear();
+    recorder.sent_at_us.clear();
+  }
 };
 
 // Profile 1: Left Key on button 1 only, a KB Reset Key in profile 2.
@@ -220,7 +137,7 @@ class ButtonMenusTest : public QObject {
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Special")));
     rig.Click(QStringLiteral("Img_P1"));
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Main")));
-    QVERIFY(rig.recorder.sent.isEmpty());
+    QVERIFY(rig.sent.isEmpty());
   }
 
   void menuNearTheRightEdgeOpensToTheLeft() {
@@ -249,56 +166,56 @@ class ButtonMenusTest : public QObject {
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Media")));
     QCOMPARE(rig.Text(QStringLiteral("Key5")), QStringLiteral("Mute"));
     QCOMPARE(rig.CodeOf(1, 5), QStringLiteral("0300E200"));
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 01 10 03 00 e2 00")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 01 10 03 00 e2 00")});
 
     // The last Left Key stays: nothing is stored or sent.
-    rig.recorder.Clear();
+    rig.ClearSent();
     rig.Choose(1, QStringLiteral("Key_Standard"), QStringLiteral("Key_Right"));
     QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Left Key"));
     QCOMPARE(rig.CodeOf(1, 1), QStringLiteral("01010000"));
-    QVERIFY(rig.recorder.sent.isEmpty());
+    QVERIFY(rig.sent.isEmpty());
     // With a second Left Key, the first may change.
     rig.Choose(5, QStringLiteral("Key_Standard"), QStringLiteral("Key_Left"));
     rig.Choose(1, QStringLiteral("Key_Standard"), QStringLiteral("Key_Right"));
     QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Right Key"));
-    QCOMPARE(rig.recorder.sent, (QStringList{QStringLiteral("40 05 01 10 01 01 00 00"),
-                                             QStringLiteral("40 05 01 00 01 02 00 00")}));
+    QCOMPARE(rig.sent, (QStringList{QStringLiteral("40 05 01 10 01 01 00 00"),
+                                    QStringLiteral("40 05 01 00 01 02 00 00")}));
   }
 
   void switchKeyGoesToAllThreeProfiles() {
     Rig rig(OneLeftKey);
     // Main Control (run again by the read) allows the switch entry.
     rig.Click(QStringLiteral("Btn_Main_1"));
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 00 21 00 00 00 01")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 21 00 00 00 01")});
 
-    rig.recorder.Clear();
+    rig.ClearSent();
     rig.Choose(3, QStringLiteral("Key_Special"), QStringLiteral("Key_Profile"));
     QCOMPARE(rig.Text(QStringLiteral("Key3")), QStringLiteral("KB Switch Key"));
-    QCOMPARE(rig.recorder.sent, QStringList(std::begin(kSwitchWrite3), std::end(kSwitchWrite3)));
+    QCOMPARE(rig.sent, QStringList(std::begin(kSwitchWrite3), std::end(kSwitchWrite3)));
     // One write at a time, 100 ms apart.
-    for (std::size_t i = 1; i < rig.recorder.at_us.size(); ++i)
-      QVERIFY(rig.recorder.at_us[i] - rig.recorder.at_us[i - 1] >= 100000);
+    for (std::size_t i = 1; i < rig.recorder.sent_at_us.size(); ++i)
+      QVERIFY(rig.recorder.sent_at_us[i] - rig.recorder.sent_at_us[i - 1] >= 100000);
     for (int p = 1; p <= 3; ++p) QCOMPARE(rig.CodeOf(p, 3), QStringLiteral("07000000"));
 
     // Taking it away again writes all three as well.
-    rig.recorder.Clear();
+    rig.ClearSent();
     rig.Choose(3, QStringLiteral("Key_MyPC"), QStringLiteral("Key_Desktop"));
-    QCOMPARE(rig.recorder.sent, (QStringList{QStringLiteral("40 05 01 08 02 08 07 00"),
-                                             QStringLiteral("40 05 01 38 02 08 07 00"),
-                                             QStringLiteral("40 05 01 68 02 08 07 00")}));
+    QCOMPARE(rig.sent, (QStringList{QStringLiteral("40 05 01 08 02 08 07 00"),
+                                    QStringLiteral("40 05 01 38 02 08 07 00"),
+                                    QStringLiteral("40 05 01 68 02 08 07 00")}));
     QCOMPARE(rig.Text(QStringLiteral("Key3")), QStringLiteral("Desktop"));
 
     // In profile 2 the entry is not offered.
     rig.Choose(3, QStringLiteral("Key_Special"), QStringLiteral("Key_Profile"));
-    rig.recorder.Clear();
+    rig.ClearSent();
     rig.Click(QStringLiteral("Btn_Switch_1"));
-    QCOMPARE(rig.window->CurrentPage(), PageId::kSwitch);
-    rig.recorder.Clear();
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kSwitch);
+    rig.ClearSent();
     rig.Click(QStringLiteral("Key1"));
     rig.Hover(QStringLiteral("Key_Special"));
     QVERIFY(!rig.W(QStringLiteral("Key_Profile"))->isEnabled());
     rig.Click(QStringLiteral("Key_Profile"));
-    QVERIFY(rig.recorder.sent.isEmpty());
+    QVERIFY(rig.sent.isEmpty());
     QCOMPARE(rig.CodeOf(2, 1), QStringLiteral("01010000"));
   }
 
@@ -309,17 +226,16 @@ class ButtonMenusTest : public QObject {
     });
     rig.Click(QStringLiteral("Btn_Switch_1"));
     rig.Click(QStringLiteral("Btn_Fixed_1"));
-    QCOMPARE(rig.window->CurrentPage(), PageId::kFixed);
-    rig.recorder.Clear();
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kFixed);
+    rig.ClearSent();
     // The overlay takes the click: no menu opens.
     QVERIFY(rig.Shown(QStringLiteral("Disable")));
-    QTest::mouseClick(rig.window.get(), Qt::LeftButton, {},
-                      rig.Rect(QStringLiteral("Key5")).center());
+    QTest::mouseClick(&rig.Window(), Qt::LeftButton, {}, rig.Rect(QStringLiteral("Key5")).center());
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Main")));
     // Nor does a choice forwarded while profile 3 is selected change anything.
     rig.Buttons().KeyStatusOnClick(1306);
     rig.Buttons().ApplyAssemblyKey(QStringLiteral("A"), QStringLiteral("02000400"));
-    QVERIFY(rig.recorder.sent.isEmpty());
+    QVERIFY(rig.sent.isEmpty());
     QCOMPARE(rig.CodeOf(3, 5), QStringLiteral("09010000"));
   }
 
@@ -332,7 +248,7 @@ class ButtonMenusTest : public QObject {
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->size(), QSize(354, 179));
-    QCOMPARE(dialog->pos(), TForm2::PlaceOver(rig.window->frameGeometry()));
+    QCOMPARE(dialog->pos(), TForm2::PlaceOver(rig.Window().frameGeometry()));
     QVERIFY(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!dialog->isModal());
     auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("Edt_Assembly"));
@@ -353,10 +269,10 @@ class ButtonMenusTest : public QObject {
     QTRY_VERIFY(!rig.Buttons().Dialog());
     QCOMPARE(rig.Text(QStringLiteral("Key6")), QStringLiteral("Ctrl+Shift+C"));
     QCOMPARE(rig.CodeOf(1, 6), QStringLiteral("02030600"));
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 01 14 02 03 06 00")});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 01 14 02 03 06 00")});
 
     // Win ticked after F5, unticked again; Clear; the close mark applies nothing.
-    rig.recorder.Clear();
+    rig.ClearSent();
     rig.Click(QStringLiteral("Key6"));
     rig.Click(QStringLiteral("Key_Assembly"));
     dialog = rig.Buttons().Dialog();
@@ -374,7 +290,7 @@ class ButtonMenusTest : public QObject {
     auto* close_mark = dialog->findChild<QWidget*>(QStringLiteral("IB_Close"));
     QTest::mouseClick(close_mark, Qt::LeftButton, {}, close_mark->rect().center());
     QTRY_VERIFY(!rig.Buttons().Dialog());
-    QVERIFY(rig.recorder.sent.isEmpty());
+    QVERIFY(rig.sent.isEmpty());
 
     // On the last Left Key User-defined opens nothing.
     rig.Click(QStringLiteral("Key1"));
@@ -392,12 +308,12 @@ class ButtonMenusTest : public QObject {
 
     PcMacroLibrary library;
     library.Load(DefaultLibraryBytes());
-    const ButtonView view{rig.editor->State().labels, 1};
-    QCOMPARE(rig.core->Btn_AddMacroClick(library, 0, view), MacroCommandResult::kDone);
-    const QString name = QString::fromStdString(rig.core->Macros().Names().at(0));
-    const std::uint16_t address = *rig.core->Macros().Address(0);
+    const ButtonView view{rig.Editor().State().labels, 1};
+    QCOMPARE(rig.Core().Btn_AddMacroClick(library, 0, view), MacroCommandResult::kDone);
+    const QString name = QString::fromStdString(rig.Core().Macros().Names().at(0));
+    const std::uint16_t address = *rig.Core().Macros().Address(0);
 
-    rig.recorder.Clear();
+    rig.ClearSent();
     rig.Click(QStringLiteral("Key8"));
     rig.Hover(QStringLiteral("Key_Macro"));
     auto* list = qobject_cast<QListWidget*>(rig.W(QStringLiteral("LB_Name")));
@@ -411,17 +327,17 @@ class ButtonMenusTest : public QObject {
     const QString code =
         QStringLiteral("10%1%2").arg(address, 4, 16, QLatin1Char('0')).arg(QStringLiteral("00"));
     QCOMPARE(rig.CodeOf(1, 8), code.toUpper());
-    QCOMPARE(rig.recorder.sent, QStringList{QStringLiteral("40 05 01 1c 10 %1 %2 00")
-                                                .arg(address >> 8, 2, 16, QLatin1Char('0'))
-                                                .arg(address & 0xFF, 2, 16, QLatin1Char('0'))});
+    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 01 1c 10 %1 %2 00")
+                                       .arg(address >> 8, 2, 16, QLatin1Char('0'))
+                                       .arg(address & 0xFF, 2, 16, QLatin1Char('0'))});
 
     // The macro is deleted: button 8 falls back to Win+D, on the label too.
-    rig.recorder.Clear();
-    QCOMPARE(rig.core->Btn_DelMacroClick(0, ButtonView{rig.editor->State().labels, 1}),
+    rig.ClearSent();
+    QCOMPARE(rig.Core().Btn_DelMacroClick(0, ButtonView{rig.Editor().State().labels, 1}),
              MacroCommandResult::kDone);
     QCOMPARE(rig.Text(QStringLiteral("Key8")), QStringLiteral("Win+D"));
     QCOMPARE(rig.CodeOf(1, 8), QStringLiteral("02080700"));
-    QVERIFY(rig.recorder.sent.contains(QStringLiteral("40 05 01 1c 02 08 07 00")));
+    QVERIFY(rig.sent.contains(QStringLiteral("40 05 01 1c 02 08 07 00")));
   }
 
   void keysAreTakenByThePhysicalKey() {

@@ -15,6 +15,7 @@ bool ReportRecorder::SetFeature(DeviceHandle handle, std::span<const std::uint8_
   QStringList bytes;
   for (std::uint8_t b : report) bytes.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')));
   sent.append(bytes.join(QLatin1Char(' ')));
+  if (clock_) sent_at_us.push_back(clock_->NowMicroseconds());
   return inner_.SetFeature(handle, report, error);
 }
 
@@ -39,6 +40,7 @@ EditorRig::EditorRig(const EditorRigOptions& options) : mouse(options.storage, c
   start_messages = dialogs.messages;
   dialogs.messages.clear();
   sent.clear();
+  recorder.sent_at_us.clear();
 }
 
 EditorRig::~EditorRig() = default;

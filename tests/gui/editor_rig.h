@@ -31,11 +31,13 @@ inline const QString kFlashFlashImage =
     QStringLiteral(KORVEX48_SOURCE_DIR "/resources/image/KORVEX48DATA-flash-flash");
 
 // Passes everything to another backend and keeps the feature reports set, as
-// "40 05 00 21 02 00 00 01".
+// "40 05 00 21 02 00 00 01", with the time of each on `clock` when given.
 class ReportRecorder final : public HidBackend {
  public:
-  explicit ReportRecorder(HidBackend& inner) : inner_(inner) {}
+  explicit ReportRecorder(HidBackend& inner, Clock* clock = nullptr)
+      : inner_(inner), clock_(clock) {}
   QStringList sent;
+  std::vector<std::uint64_t> sent_at_us;  // parallel to `sent` (with a clock)
 
   std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
   DeviceHandle Open(const std::string& path, HidError* error) override {
@@ -58,6 +60,7 @@ class ReportRecorder final : public HidBackend {
 
  private:
   HidBackend& inner_;
+  Clock* clock_;
 };
 
 struct EditorRigOptions {
@@ -145,7 +148,7 @@ class EditorRig {
   korvex48::testing::ScriptedClock clock;
   ScriptedDialogs dialogs;
   SimulatedMouse mouse;
-  ReportRecorder recorder{mouse};
+  ReportRecorder recorder{mouse, &clock};
   QStringList& sent = recorder.sent;
   QStringList start_messages;
   std::unique_ptr<EditorApp> app;
