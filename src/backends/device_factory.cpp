@@ -6,7 +6,7 @@
 namespace korvex48 {
 
 DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
-                          std::string* error, HidBackend* backend) {
+                          std::string* error, HidBackend* backend, TransportIssueSink* issues) {
   DeviceLink link;
   std::unique_ptr<HidBackend> owned;
   if (backend) {
@@ -35,11 +35,17 @@ DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, 
   }
   std::unique_ptr<ProtocolTrace> trace;
   if (!options.trace_file.empty()) {
-    trace = ProtocolTrace::OpenFile(options.trace_file, clock, error);
+    FileTrace::WarnFn warn;
+    if (issues)
+      warn = [issues, path = options.trace_file](const std::string& message) {
+        issues->Report({TransportIssue::Kind::kTraceFailed, path, HidError::kOther, message});
+      };
+    trace = FileTrace::Open(options.trace_file, clock.NowMicroseconds(), error, std::move(warn));
     if (!trace) return {};
   }
   link.transport = backend ? std::make_unique<Transport>(session, *backend, clock)
                            : std::make_unique<Transport>(session, std::move(owned), clock);
+  link.transport->SetIssueSink(issues);
   if (trace) link.transport->SetTrace(std::move(trace));
   return link;
 }

@@ -10,6 +10,7 @@
 #include "core/device/device_session.h"
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
+#include "core/device/transport_issues.h"
 
 namespace korvex48 {
 
@@ -23,8 +24,10 @@ struct DeviceLink {
 // file, a trace file that cannot be created). A non-null `backend` is used
 // instead of the one the options name (tests wrap a mouse to watch its
 // reports); it is not owned and must outlive the transport, and the options'
-// trace file still applies.
+// trace file still applies. The transport's problems, and a trace file that
+// stops being writable, go to `issues` (not owned; may be nullptr).
 DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
-                          std::string* error, HidBackend* backend = nullptr);
+                          std::string* error, HidBackend* backend = nullptr,
+                          TransportIssueSink* issues = nullptr);
 
 }  // namespace korvex48

@@ -1,8 +1,5 @@
 #include "cli/cli.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <cstdio>
 
@@ -27,31 +24,6 @@ std::string Hex4(int v) {
   std::snprintf(buf, sizeof buf, "%04x", v & 0xFFFF);
   return buf;
 }
-
-// Keeps the transport's own problem reports off stderr while it searches:
-// the tool reports the outcome in one line of its own.
-class QuietStderr {
- public:
-  QuietStderr() {
-    std::fflush(stderr);
-    saved_ = ::dup(STDERR_FILENO);
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
-    if (null >= 0) ::close(null);
-  }
-  ~QuietStderr() {
-    std::fflush(stderr);
-    if (saved_ >= 0) {
-      ::dup2(saved_, STDERR_FILENO);
-      ::close(saved_);
-    }
-  }
-  QuietStderr(const QuietStderr&) = delete;
-  QuietStderr& operator=(const QuietStderr&) = delete;
-
- private:
-  int saved_ = -1;
-};
 
 }  // namespace
 
@@ -139,7 +111,7 @@ Connection::Connection(const GlobalOptions& options) {
     clock_ = &DefaultClock();
   }
   std::string error;
-  link_ = MakeDeviceLink(options.device, session_, *clock_, &error);
+  link_ = MakeDeviceLink(options.device, session_, *clock_, &error, nullptr, &ui_);
   if (!link_.transport) Fail(kExitFile, error);
   commands_ = std::make_unique<CommandSet>(*link_.transport, ui_);
   text_ = LanguageOne();
@@ -168,14 +140,11 @@ Connection::~Connection() { ui_.SetEditor(nullptr); }
 
 void Connection::Connect(bool require_accepted) {
   bool opened = false;
-  {
-    QuietStderr quiet;
-    for (const DeviceIdEntry& entry : core_->DeviceIdTable()) {
-      if (entry.vendor_id == 0 || entry.product_id == 0) continue;
-      if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) {
-        opened = true;
-        break;
-      }
+  for (const DeviceIdEntry& entry : core_->DeviceIdTable()) {
+    if (entry.vendor_id == 0 || entry.product_id == 0) continue;
+    if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) {
+      opened = true;
+      break;
     }
   }
   const DefaultIdentifiers& ids = core_->Defaults();
@@ -192,6 +161,8 @@ void Connection::Connect(bool require_accepted) {
     }
     Fail(kExitNoMouse, "no " + which + " found (" + link_.description + ")");
   }
+  // Found after all: the nodes that could not be opened are worth a word.
+  ui_.PrintOpenProblems();
   // The layout is known only after the device information; the bar needs a
   // rough size, and the slot layout is the long one.
   ui_.BeginProgress("Reading the mouse", ExpectedReadReports(StorageLayout::kSlot));
@@ -201,6 +172,8 @@ void Connection::Connect(bool require_accepted) {
   switch (info.outcome) {
     case DevInfoOutcome::kAccepted:
       return;
+    case DevInfoOutcome::kReadIncomplete:
+      Fail(kExitNoMouse, core_->LastTransferProblem());
     case DevInfoOutcome::kNotSent:
       Fail(kExitNoMouse, "the " + which + " does not answer the device information request");
     case DevInfoOutcome::kUnknownPrimary:

@@ -53,6 +53,27 @@ void CliUi::Draw(bool final) {
   drawn_ = true;
 }
 
+void CliUi::Report(const TransportIssue& issue) {
+  switch (issue.kind) {
+    case TransportIssue::Kind::kCannotOpen:
+      open_problems_.push_back(issue);
+      return;
+    case TransportIssue::Kind::kDeviceGone:
+      // The command that was cut off says so in its own failure line.
+      return;
+    case TransportIssue::Kind::kTraceFailed:
+      break;
+  }
+  if (active_ && drawn_) std::fputc('\n', stderr);
+  std::fprintf(stderr, "korvex48ctl: warning: %s\n", issue.message.c_str());
+}
+
+void CliUi::PrintOpenProblems() {
+  for (const TransportIssue& issue : open_problems_)
+    std::fprintf(stderr, "korvex48ctl: warning: %s\n", issue.message.c_str());
+  open_problems_.clear();
+}
+
 void CliUi::RefreshUI() {
   if (editor_) editor_->TakeIn();
 }

@@ -1,12 +1,16 @@
 #pragma once
 // The window's part of the flows, for a terminal: messages are kept for the
 // command to report, the busy pop-up drives a progress bar on stderr, and the
-// page editor is told when an image was taken in or the mouse was lost.
+// page editor is told when an image was taken in or the mouse was lost. It is
+// also the transport's issue sink: a trace file that fails is reported at
+// once; nodes that could not be opened are kept, for the command's own
+// failure line or, when the mouse was found anyway, for a warning.
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include "core/app/app_ui.h"
+#include "core/device/transport_issues.h"
 
 namespace korvex48 {
 class PageEditor;
@@ -14,9 +18,13 @@ class PageEditor;
 
 namespace korvex48::cli {
 
-class CliUi final : public NullAppUi {
+class CliUi final : public NullAppUi, public TransportIssueSink {
  public:
   std::vector<AppMessage> messages;
+
+  void Report(const TransportIssue& issue) override;
+  // Prints the open problems kept so far as warnings, and forgets them.
+  void PrintOpenProblems();
   void SetEditor(PageEditor* editor) { editor_ = editor; }
 
   // A bar for a transfer of about `expected` reports; drawn only when stderr
@@ -33,6 +41,7 @@ class CliUi final : public NullAppUi {
  private:
   void Draw(bool final);
   PageEditor* editor_ = nullptr;
+  std::vector<TransportIssue> open_problems_;
   bool active_ = false;
   bool drawn_ = false;
   bool terminal_ = false;

@@ -16,6 +16,13 @@ int ExpectedWriteReports(StorageLayout layout) {
   return sections + 2 * 37;
 }
 
+// The one line for a whole-image write the mouse stopped taking.
+std::string IncompleteLine(Connection& c) {
+  const std::string& why = c.Core().LastTransferProblem();
+  return "the mouse's configuration is incomplete: load a profile or reset" +
+         (why.empty() ? std::string() : " (" + why + ")");
+}
+
 std::string FileProblem(const FileError& e, const std::string& path) {
   return (e.path.empty() ? path : e.path) + ": " + (e.message.empty() ? "file error" : e.message);
 }
@@ -27,6 +34,7 @@ int RunSaveProfile(const GlobalOptions& options, const Args& args) {
   Connection c(options);
   c.Connect();
   AppCore& core = c.Core();
+  if (!core.ImageRead()) Fail(kExitNoMouse, "the mouse's configuration was not read whole");
   // The file gets exactly the name given: a script saves and loads the same
   // path.
   core.DataBufToMemo_OnClick(c.Editor().State().page);
@@ -48,12 +56,14 @@ int RunLoadProfile(const GlobalOptions& options, const Args& args) {
     case FileCommandStatus::kDone:
       return kExitOk;
     case FileCommandStatus::kRefused:
-      Fail(kExitFile, args[0] + ": " + kLoadBinErrorText +
-                          " (not a profile file for this mouse's storage layout)");
+      Fail(kExitFile, args[0] + ": " + kLoadBinErrorText + " (" + r.error.message + ")");
     case FileCommandStatus::kFileError:
       Fail(kExitFile, "cannot read " + FileProblem(r.error, args[0]));
     case FileCommandStatus::kNoDevice:
       Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
+    case FileCommandStatus::kWriteFailed:
+    case FileCommandStatus::kUnread:
+      Fail(kExitNoMouse, IncompleteLine(c));
   }
   return kExitOk;
 }
@@ -63,9 +73,11 @@ int RunReset(const GlobalOptions& options, const Args& args) {
   Connection c(options);
   c.Connect();
   c.Ui().BeginProgress("Writing the defaults", ExpectedWriteReports(c.Core().Layout()));
+  const bool usable = c.Core().DeviceUsable();
   const bool done = c.Core().Btn_Reset_0Click();
   c.Ui().EndProgress();
-  if (!done) Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
+  if (!usable) Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
+  if (!done) Fail(kExitNoMouse, IncompleteLine(c));
   return kExitOk;
 }
 
@@ -90,7 +102,9 @@ int RunFirmware(const GlobalOptions& options, const Args& args) {
     case FirmwarePatch::LoadStatus::kLoaded:
       break;
     case FirmwarePatch::LoadStatus::kNoPatch:
-      Fail(kExitFile, args[0] + ": the file ends before the patch code at offset 0x8000");
+      Fail(kExitFile, args[0] +
+                          ": the file does not hold the whole patch code at offset 0x8000 (a "
+                          "firmware file has at least 33792 bytes)");
     case FirmwarePatch::LoadStatus::kUnreadable:
       Fail(kExitFile, "cannot read " + FileProblem(error, args[0]));
   }
@@ -99,7 +113,16 @@ int RunFirmware(const GlobalOptions& options, const Args& args) {
   c.Ui().BeginProgress("Programming", 150);
   const FirmwareResult r = c.Core().Btn_ProgramClick(patch);
   c.Ui().EndProgress();
-  if (r != FirmwareResult::kProgrammed) Fail(kExitNoMouse, "the mouse cannot be programmed now");
+  switch (r) {
+    case FirmwareResult::kProgrammed:
+      break;
+    case FirmwareResult::kNothing:
+      Fail(kExitNoMouse, "the mouse cannot be programmed now");
+    case FirmwareResult::kNotFlash:
+      Fail(kExitRefused, "only a mouse with Flash + Flash storage takes a firmware patch");
+    case FirmwareResult::kWriteFailed:
+      Fail(kExitNoMouse, "the patch was not programmed: " + c.Core().LastTransferProblem());
+  }
   if (!c.Core().DeviceUsable())
     Fail(kExitNoMouse, "the patch was sent, but the mouse did not come back after its restart");
   return kExitOk;

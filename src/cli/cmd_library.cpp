@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "core/library/library_files.h"
+#include "core/macros/macro_names.h"
 
 namespace korvex48::cli {
 namespace {
@@ -45,7 +46,10 @@ MacroLines LinesOf(const PcMacroLibrary& lib, std::size_t slot) {
 void CheckName(const std::string& name) {
   const std::size_t units = Utf8ToUtf16(name).size();
   if (units == 0 || units > kMacroNameUnits)
-    UsageError("a macro name has 1 to 8 characters, not \"" + name + "\"");
+    UsageError("a macro name has 1 to 8 characters, not \"" + EscapeControlCharacters(name) + "\"");
+  if (NameHasControlCharacters(name))
+    UsageError("a macro name cannot hold control characters (escape, bell, newline, ...): \"" +
+               EscapeControlCharacters(name) + "\"");
 }
 
 [[noreturn]] void Duplicate() {
@@ -76,7 +80,8 @@ int RunLibrary(const GlobalOptions& options, const Args& args) {
         j.Int("length", length);
         j.EndObject();
       } else {
-        std::printf("%3zu  %-8s  %d\n", i + 1, l.MacroText(i).c_str(), length);
+        std::printf("%3zu  %-8s  %d\n", i + 1, EscapeControlCharacters(l.MacroText(i)).c_str(),
+                    length);
       }
     }
     if (options.json) {
@@ -102,7 +107,8 @@ int RunLibrary(const GlobalOptions& options, const Args& args) {
       j.EndObject();
       std::fputs(j.Text().c_str(), stdout);
     } else {
-      std::printf("library macro %zu: %s\n", slot + 1, lib.Get().MacroText(slot).c_str());
+      std::printf("library macro %zu: %s\n", slot + 1,
+                  EscapeControlCharacters(lib.Get().MacroText(slot)).c_str());
       for (const std::string& line : lines) std::printf("  %s\n", line.c_str());
     }
     return kExitOk;
@@ -152,6 +158,10 @@ int RunLibrary(const GlobalOptions& options, const Args& args) {
         Duplicate();
       case ImportOneResult::kEmptyName:
         Fail(kExitFile, a[0] + ": the file names no macro");
+      case ImportOneResult::kBadName:
+        Fail(kExitFile, a[0] + ": the macro's name holds control characters");
+      case ImportOneResult::kNoEndByte:
+        Fail(kExitFile, a[0] + ": the macro has no end byte within its 256 event bytes");
     }
     lib.Save();
     return kExitOk;

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "core/library/library_files.h"
+#include "core/macros/macro_names.h"
 
 namespace korvex48::cli {
 namespace {
@@ -35,12 +36,18 @@ void PrintMacro(const MacroView& m, std::size_t row, bool json) {
     std::fputs(j.Text().c_str(), stdout);
     return;
   }
-  std::printf("macro %zu: %s, address %04X, length %d\n", row, m.name.c_str(), m.address, m.length);
+  std::printf("macro %zu: %s, address %04X, length %d\n", row,
+              EscapeControlCharacters(m.name).c_str(), m.address, m.length);
   for (const std::string& line : m.lines) std::printf("  %s\n", line.c_str());
 }
 
-std::string AddRefusal(MacroCommandResult r) {
+std::string AddRefusal(const AppCore& core, MacroCommandResult r) {
   switch (r) {
+    case MacroCommandResult::kNoEndByte:
+      return "the library macro has no end byte within its 256 bytes";
+    case MacroCommandResult::kWriteFailed:
+      return "the mouse's configuration is incomplete: load a profile or reset (" +
+             core.LastTransferProblem() + ")";
     case MacroCommandResult::kFull:
       return "the mouse holds as many macros as it can";
     case MacroCommandResult::kOutOfRange:
@@ -86,7 +93,8 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
       std::fputs(j.Text().c_str(), stdout);
     } else {
       for (std::size_t m = 0; m < macros.size(); ++m)
-        std::printf("%2zu  %-8s  %04X  %d\n", m + 1, macros[m].name.c_str(), macros[m].address,
+        std::printf("%2zu  %-8s  %04X  %d\n", m + 1,
+                    EscapeControlCharacters(macros[m].name).c_str(), macros[m].address,
                     macros[m].length);
     }
     return kExitOk;
@@ -109,7 +117,9 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     const MacroCommandResult r =
         c.Core().Btn_DelMacroClick(static_cast<std::size_t>(n - 1), ShownButtons(c));
     c.Ui().EndProgress();
-    if (r != MacroCommandResult::kDone) Fail(kExitRefused, AddRefusal(r));
+    if (r != MacroCommandResult::kDone)
+      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused,
+           AddRefusal(c.Core(), r));
     return kExitOk;
   }
   if (what == "add") {
@@ -129,7 +139,9 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     const MacroCommandResult r =
         c.Core().Btn_AddMacroClick(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
     c.Ui().EndProgress();
-    if (r != MacroCommandResult::kDone) Fail(kExitRefused, AddRefusal(r));
+    if (r != MacroCommandResult::kDone)
+      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused,
+           AddRefusal(c.Core(), r));
     return kExitOk;
   }
   UsageError("usage: korvex48ctl " + usage);

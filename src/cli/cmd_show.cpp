@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "core/image/parameter_fields.h"
+#include "core/macros/macro_names.h"
 #include "core/macros/packed_layout.h"
 #include "core/macros/slot_layout.h"
 
@@ -54,6 +55,8 @@ std::string Verdict(Connection& c, const DevInfoResult& info) {
       return c.Ui().messages.empty() ? std::string("refused") : MessageLine(c.Ui().messages.back());
     case DevInfoOutcome::kNotSent:
       return "the device information request was not answered";
+    case DevInfoOutcome::kReadIncomplete:
+      return c.Core().LastTransferProblem();
     case DevInfoOutcome::kUnknownPrimary:
       return "unknown storage kind";
     case DevInfoOutcome::kNoSecondary:
@@ -245,7 +248,8 @@ int RunDump(const GlobalOptions& options, const Args& args) {
     std::printf("profile %d:\n", prof);
     for (int b = 1; b <= 12; ++b) {
       const std::string& code = core.Codes().Code(prof, b);
-      std::printf("  button %2d  %s  %s\n", b, code.c_str(), KeyCodeName(code, sources).c_str());
+      std::printf("  button %2d  %s  %s\n", b, code.c_str(),
+                  EscapeControlCharacters(KeyCodeName(code, sources)).c_str());
     }
   }
   std::printf("dpi levels: %d, active level: %d\n", st.page.dpi_level_count,
@@ -274,8 +278,9 @@ int RunDump(const GlobalOptions& options, const Args& args) {
   std::printf("aim dpi: %d\n", aim_dpi);
   std::printf("macros: %zu\n", macros.size());
   for (std::size_t m = 0; m < macros.size(); ++m) {
-    std::printf("  macro %zu  %s  address %s  length %d\n", m + 1, macros[m].name.c_str(),
-                Hex(macros[m].address, 4).c_str(), macros[m].length);
+    std::printf("  macro %zu  %s  address %s  length %d\n", m + 1,
+                EscapeControlCharacters(macros[m].name).c_str(), Hex(macros[m].address, 4).c_str(),
+                macros[m].length);
     for (const std::string& line : macros[m].lines) std::printf("    %s\n", line.c_str());
   }
   return kExitOk;

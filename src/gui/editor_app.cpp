@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QWindow>
+#include <QtGlobal>
 
 #include "backends/desktop/desktop_pointers.h"
 #include "core/common/file_io.h"
@@ -65,8 +66,14 @@ QString PollOutcomeText(PollOutcome outcome, const DevInfoResult& info) {
       return QStringLiteral("opened refused");
     case DevInfoOutcome::kAccepted:
       return QStringLiteral("opened accepted");
+    case DevInfoOutcome::kReadIncomplete:
+      return QStringLiteral("opened read-incomplete");
   }
   return QStringLiteral("opened");
+}
+
+void LoggedIssues::Report(const TransportIssue& issue) {
+  qWarning("korvex48: %s", issue.message.c_str());
 }
 
 std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std::string* error) {
@@ -92,7 +99,8 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   MainWindow& window = *app->window_;
 
   // The mouse as the options say; nothing is searched yet.
-  app->link_ = MakeDeviceLink(config.device, window.Session(), *app->clock_, error, config.backend);
+  app->link_ = MakeDeviceLink(config.device, window.Session(), *app->clock_, error, config.backend,
+                              &app->issues_);
   if (!app->link_.transport) return nullptr;
   app->ui_ = std::make_unique<WindowAppUi>(window);
   app->commands_ = std::make_unique<CommandSet>(*app->link_.transport, *app->ui_);

@@ -35,6 +35,13 @@ class MacroCommands;
 class SingleInstance;
 class UserDialogs;
 
+// The transport's problems in the editor: logged as warnings; what the user
+// must know comes as messages from the flows.
+class LoggedIssues final : public TransportIssueSink {
+ public:
+  void Report(const TransportIssue& issue) override;
+};
+
 struct EditorAppConfig {
   DeviceOptions device;
   std::string library_path;        // Macro.bin to use; empty: the default place
@@ -105,6 +112,7 @@ class EditorApp final : public QObject {
 
   Clock* clock_ = nullptr;
   std::unique_ptr<MainWindow> window_;
+  LoggedIssues issues_;  // before link_: the transport reports into it until it goes
   DeviceLink link_;
   std::unique_ptr<WindowAppUi> ui_;
   std::unique_ptr<CommandSet> commands_;

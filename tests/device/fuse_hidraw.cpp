@@ -77,6 +77,8 @@ int ErrnoOf(HidError error) {
       return ENODEV;
     case HidError::kRefused:
       return EPIPE;
+    case HidError::kFailed:
+      return EIO;
     case HidError::kPermission:
       return EACCES;
     case HidError::kBusy:

@@ -314,7 +314,9 @@ class AppTest : public QObject {
     QVERIFY(WriteAll(target, other));
     rig.dialogs.open_answers = {target};
     rig.app->LoadProfile();
-    QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Loading .bin is error!")});
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{QStringLiteral("Loading .bin is error!\n\nnot a profile file of this "
+                                        "mouse's storage: its first byte is 0xF0, not 0xE0")});
     QCOMPARE(Bytes(rig.Mouse().Profiles()), changed.mid(104, 145));
 
     // A file that cannot be written is reported, not taken for saved.

@@ -53,16 +53,19 @@ HidError HidErrorFromErrno(int err) {
     case ENODEV:
     case ENXIO:
     case ENOENT:
-    case EIO:
     case ESHUTDOWN:
     case ENOTCONN:
       return HidError::kGone;
     case EPIPE:
     case EINVAL:
     case ENOTTY:
+      return HidError::kRefused;
+    case EIO:
     case EPROTO:
     case ETIMEDOUT:
-      return HidError::kRefused;
+    case EILSEQ:
+    case EOVERFLOW:
+      return HidError::kFailed;
     default:
       return HidError::kOther;
   }
@@ -71,7 +74,20 @@ HidError HidErrorFromErrno(int err) {
 HidrawBackend::HidrawBackend(std::string device_dir) : dir_(std::move(device_dir)) {}
 
 HidrawBackend::~HidrawBackend() {
-  for (int fd : open_) ::close(fd);
+  for (const OpenNode& node : open_) ::close(node.fd);
+}
+
+HidError HidrawBackend::ErrorOf(DeviceHandle handle, int err) const {
+  HidError error = HidErrorFromErrno(err);
+  if (error == HidError::kGone || error == HidError::kPermission) return error;
+  // A transfer error on a node that is no longer there is a device that left
+  // the bus (some drivers answer EIO while the device goes away).
+  for (const OpenNode& node : open_) {
+    if (node.fd != handle) continue;
+    struct stat st {};
+    if (::stat(node.path.c_str(), &st) != 0) return HidError::kGone;
+  }
+  return error;
 }
 
 std::vector<std::string> HidrawBackend::ListInterfaces() {
@@ -100,13 +116,14 @@ DeviceHandle HidrawBackend::Open(const std::string& path, HidError* error) {
     if (error) *error = HidErrorFromErrno(errno);
     return kInvalidHandle;
   }
-  open_.push_back(fd);
+  open_.push_back({fd, path});
   if (error) *error = HidError::kNone;
   return fd;
 }
 
 void HidrawBackend::Close(DeviceHandle handle) {
-  auto it = std::find(open_.begin(), open_.end(), handle);
+  auto it = std::find_if(open_.begin(), open_.end(),
+                         [handle](const OpenNode& node) { return node.fd == handle; });
   if (it == open_.end()) return;  // not ours: never close a stranger's descriptor
   open_.erase(it);
   ::close(handle);
@@ -138,8 +155,13 @@ bool HidrawBackend::SetFeature(DeviceHandle handle, std::span<const std::uint8_t
   }
   std::uint8_t buffer[HID_MAX_DESCRIPTOR_SIZE];
   std::copy(report.begin(), report.end(), buffer);
-  if (IoctlRetry(handle, HIDIOCSFEATURE(report.size()), buffer) < 0) {
-    if (error) *error = HidErrorFromErrno(errno);
+  const int n = IoctlRetry(handle, HIDIOCSFEATURE(report.size()), buffer);
+  if (n < 0) {
+    if (error) *error = ErrorOf(handle, errno);
+    return false;
+  }
+  if (static_cast<std::size_t>(n) < report.size()) {
+    if (error) *error = HidError::kFailed;  // a report cut short reached the device
     return false;
   }
   if (error) *error = HidError::kNone;
@@ -153,8 +175,14 @@ bool HidrawBackend::GetFeature(DeviceHandle handle, std::span<std::uint8_t> repo
     return false;
   }
   const int n = IoctlRetry(handle, HIDIOCGFEATURE(report.size()), report.data());
-  if (n <= 0) {
-    if (error) *error = n < 0 ? HidErrorFromErrno(errno) : HidError::kRefused;
+  if (n < 0) {
+    if (error) *error = ErrorOf(handle, errno);
+    return false;
+  }
+  // A short reply would leave stale bytes in the rest of the buffer: it is a
+  // failed transfer, not data.
+  if (static_cast<std::size_t>(n) < report.size()) {
+    if (error) *error = HidError::kFailed;
     return false;
   }
   if (error) *error = HidError::kNone;

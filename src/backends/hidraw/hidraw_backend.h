@@ -30,8 +30,15 @@ class HidrawBackend final : public HidBackend {
       const std::string& path) override;
 
  private:
+  struct OpenNode {
+    int fd;
+    std::string path;
+  };
+  // errno of a failed transfer on `handle` as a HidError.
+  HidError ErrorOf(DeviceHandle handle, int err) const;
+
   std::string dir_;
-  std::vector<int> open_;
+  std::vector<OpenNode> open_;
 };
 
 // errno of a failed open or ioctl as a HidError.

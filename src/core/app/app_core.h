@@ -49,6 +49,7 @@ enum class DevInfoOutcome {
   kStorageMismatch,  // kinds do not fit the default image: Str102, no-device look, `Loading` set
   kRefused,          // customer identifier not accepted: Str107, `Loading` stays set
   kAccepted,         // the whole image was read
+  kReadIncomplete,   // accepted, but replies of the whole-image read failed: nothing taken
 };
 
 struct DevInfoResult {
@@ -84,13 +85,17 @@ enum class MacroCommandResult {
   kOutOfRange,   // no room in the packed area: Str103 shown, nothing changed
   kBadName,      // the library name cannot be stored (the area would read it as its end)
   kNoLayout,     // storage kinds fit no layout: nothing changed
+  kNoEndByte,    // the library macro has no end byte within its 256 bytes: nothing changed
+  kWriteFailed,  // the mouse stopped taking the save part way: LastTransferProblem()
 };
 
 enum class FileCommandStatus {
   kDone,
-  kNoDevice,   // Str022 shown
-  kRefused,    // "Loading .bin is error!" shown; nothing changed
-  kFileError,  // the file could not be read or written; `error` says why
+  kNoDevice,     // Str022 shown
+  kRefused,      // "Loading .bin is error!" shown; nothing changed
+  kFileError,    // the file could not be read or written; `error` says why
+  kWriteFailed,  // the mouse stopped taking the image part way: LastTransferProblem()
+  kUnread,       // the mouse's configuration was not read whole: nothing saved
 };
 
 struct FileCommandResult {
@@ -101,8 +106,10 @@ struct FileCommandResult {
 };
 
 enum class FirmwareResult {
-  kNothing,     // no usable mouse or no patch loaded: nothing sent, nothing shown
-  kProgrammed,  // patch, descriptor and restart sent; the mouse was searched again
+  kNothing,      // no usable mouse or no patch loaded: nothing sent, nothing shown
+  kNotFlash,     // the mouse's storage is not "Flash" + "Flash": nothing sent
+  kWriteFailed,  // the patch stopped part way: no descriptor, no restart
+  kProgrammed,   // patch, descriptor and restart sent; the mouse was searched again
 };
 
 class AppCore {
@@ -128,7 +135,10 @@ class AppCore {
 
   // ---- Connection ---------------------------------------------------------
   // The DevTimer handler: counts the HID interfaces ten times in five pairs
-  // and handles an arrival (2.1 s wait, open, ReadDevInfo) or a removal.
+  // and handles an arrival (2.1 s wait, open, ReadDevInfo) or a removal. A
+  // mouse whose handles were found dead is lost and searched for again even
+  // when the count did not change (unplugged and back within one period); a
+  // whole-image read that came back incomplete is made again.
   PollOutcome DevTimerTimer();
   // Command 13: variant, storage kinds, storage check, customer identifier;
   // accepted mice are read (Btn_Read).
@@ -147,23 +157,30 @@ class AppCore {
 
   // ---- Whole-image flows --------------------------------------------------
   // Whole-image read of the opened mouse (both sections and the macro storage
-  // of its layout).
-  void Btn_Read();
+  // of its layout). True when every reply came; otherwise nothing of it is
+  // taken (images and pages keep what they had, the pages show the no-device
+  // look, `Loading` stays set), the user is told how many reports the mouse
+  // did not answer, and the next DevTimer tick reads again.
+  bool Btn_Read();
   // Working image -> page copy, code table, pages.
   void DataBufToUI();
   // Page state -> page copy -> working image, with the layout mark and both
   // checksums (before a profile file is written).
   void DataBufToMemo_OnClick(const PageState& page);
-  // Whole-image write of the working image (after a profile file was taken in).
-  void MemoToDataBuf_OnClick();
+  // Whole-image write of the working image (after a profile file was taken
+  // in). False when the mouse stopped taking it part way: the user is told
+  // that the mouse's configuration is incomplete (LastTransferProblem()).
+  bool MemoToDataBuf_OnClick();
   // The Reset buttons: Str022 without a usable mouse, else DefaultParameter.
   bool Btn_Reset_0Click();
-  // Default image -> working image -> pages -> mouse.
-  void DefaultParameter();
+  // Default image -> working image -> pages -> mouse; false as
+  // MemoToDataBuf_OnClick.
+  bool DefaultParameter();
 
   // ---- Device macros --------------------------------------------------------
   // Writes the profile section and the whole macro storage (RefreshMacroAddr
-  // first). False without a usable mouse.
+  // first). False without a usable mouse, or when the mouse stopped taking
+  // the save part way (the user is told, LastTransferProblem()).
   bool Btn_SaveMacroClick(const ButtonView& view);
   // Rewrites the codes of the selected profile (1 or 2) whose label shows a
   // device macro's name and whose code names something else, to point at
@@ -181,7 +198,8 @@ class AppCore {
   // overfill the packed area.
   MacroCommandResult Btn_DelMacroClick(std::size_t index, const ButtonView& view,
                                        int* selection = nullptr);
-  // Add to Mouse: library row `row` becomes the last device macro and is saved.
+  // Add to Mouse: library row `row` becomes the last device macro and is
+  // saved. A macro whose events have no end byte is refused (kNoEndByte).
   MacroCommandResult Btn_AddMacroClick(const PcMacroLibrary& library, std::size_t row,
                                        const ButtonView& view);
 
@@ -198,7 +216,9 @@ class AppCore {
   FileCommandResult Btn_DevExportClick(const std::string& chosen);
 
   // ---- Firmware ---------------------------------------------------------------
-  // Patch at 0xC000, descriptor at 0x1000, restart, DeviceLost, 5.1 s, ReFindDev.
+  // Patch at 0xC000, descriptor at 0x1000, restart, DeviceLost, 5.1 s,
+  // ReFindDev. Only a "Flash" + "Flash" mouse is programmed; the descriptor
+  // and the restart go only after every patch report was taken.
   FirmwareResult Btn_ProgramClick(const FirmwarePatch& patch);
 
   // ---- State ------------------------------------------------------------------
@@ -223,13 +243,26 @@ class AppCore {
   const DefaultIdentifiers& Defaults() const { return defaults_; }
   std::array<DeviceIdEntry, 2>& DeviceIdTable() { return id_table_; }
   const DevInfoResult& LastDevInfo() const { return last_info_; }
+  // The working image holds the opened mouse's configuration as read whole
+  // (or as written to it since): what may be saved or written back.
+  bool ImageRead() const { return image_read_; }
+  // One line on why the last whole-image transfer stopped or came back
+  // incomplete; empty when it went through.
+  const std::string& LastTransferProblem() const { return transfer_problem_; }
 
  private:
   void WaitWithEvents(int steps_of_100ms);
   void TakeUpMacroStorage(StorageLayout layout, std::string_view primary);
-  void WriteWholeImage();
-  void WriteMacroStorage();
-  void WriteCustomerId();
+  bool WriteWholeImage();
+  bool WriteMacroStorage();
+  bool WriteCustomerId();
+  // Counts one write of a whole-image flow; false (and the reason kept) when
+  // the mouse stopped taking it.
+  bool Wrote(bool ok);
+  void BeginWrites();
+  // Tells the user that the mouse holds part of what was written.
+  void WriteStopped();
+  void ForgetRead();  // the working image no longer is the opened mouse's
   void LiveWriteProfile(const ProfileByteWrite& write);
   void ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live);
   void MacrosChanged();  // refreshes refs_ and the working image's storage
@@ -252,6 +285,11 @@ class AppCore {
   DeviceMacros macros_;
   std::vector<DeviceMacroRef> refs_;  // backing store of NameSources()
   DevInfoResult last_info_;
+  bool image_read_ = false;
+  bool reread_pending_ = false;
+  bool read_failure_shown_ = false;  // one message for a run of failed reads
+  int writes_taken_ = 0;
+  std::string transfer_problem_;
 };
 
 }  // namespace korvex48

@@ -64,6 +64,13 @@ PollOutcome AppCore::DevTimerTimer() {
   if (s.Polling) return PollOutcome::kBusy;
   PollingGuard guard(s);
 
+  // A whole-image read that came back incomplete is made again while the
+  // mouse is still there.
+  if (reread_pending_ && Session().HandlesValid() && !transport_.DeviceGone()) {
+    Btn_Read();
+    return PollOutcome::kOpened;
+  }
+
   int agreed = 0;
   int current = 0;
   for (int pair = 0; pair < kCountPairs; ++pair) {
@@ -72,30 +79,42 @@ PollOutcome AppCore::DevTimerTimer() {
     if (first == second) ++agreed;
     current = first;
   }
-  if (current == s.LastHidCount || agreed < kPairsNeeded) return PollOutcome::kUnchanged;
+  // Handles found dead mean the mouse left the bus, even when the count
+  // shows nothing (it came back within one poll period, or another device
+  // arrived at the same time).
+  const bool gone = transport_.DeviceGone();
+  if (!gone && (current == s.LastHidCount || agreed < kPairsNeeded)) return PollOutcome::kUnchanged;
 
   PollOutcome outcome;
-  if (current < s.LastHidCount) {
+  if (gone || current < s.LastHidCount) {
     // Any HID interface that went away counts, not only the mouse's own; the
     // mouse is found again on the next rise. The handles are closed first so
     // nothing that runs during DeviceLost talks to a device that left.
     s.VendorId = 0;
     s.ProductId = 0;
     transport_.CloseDevice();
+    ForgetRead();
     DeviceLost();
     outcome = PollOutcome::kLost;
-  } else {
-    WaitWithEvents(kArrivalWaitSteps);
-    outcome = PollOutcome::kNotFound;
-    for (const DeviceIdEntry& entry : id_table_) {
-      if (entry.vendor_id == 0 || entry.product_id == 0) continue;
-      if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
-        outcome = PollOutcome::kOpened;
-        ReadDevInfo();
-        break;
-      }
-      DeviceLost(OpenProblemsText(transport_));
+    // A mouse whose handles died while the count stayed (or rose) is back
+    // already, or will be counted in when it rises: look for it now, with the
+    // arrival wait.
+    if (!gone || current < s.LastHidCount) {
+      s.LastHidCount = current;
+      return outcome;
     }
+  }
+  WaitWithEvents(kArrivalWaitSteps);
+  if (!gone) outcome = PollOutcome::kNotFound;
+  for (const DeviceIdEntry& entry : id_table_) {
+    if (entry.vendor_id == 0 || entry.product_id == 0) continue;
+    if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
+      outcome = PollOutcome::kOpened;
+      ReadDevInfo();
+      break;
+    }
+    // The loss was told already when the mouse's handles died.
+    if (!gone) DeviceLost(OpenProblemsText(transport_));
   }
   s.LastHidCount = current;
   return outcome;
@@ -105,6 +124,8 @@ DevInfoResult AppCore::ReadDevInfo() {
   DeviceSession& s = Session();
   DevInfoResult r;
   ReplyBytes reply{};
+  // Whatever the working image holds, it is not this mouse's yet.
+  ForgetRead();
   auto finish = [&](DevInfoOutcome outcome) {
     r.outcome = outcome;
     r.primary = s.PrimaryStorage;
@@ -177,7 +198,7 @@ DevInfoResult AppCore::ReadDevInfo() {
       id == defaults_.customer_id || (id[0] == rev_manu_id_ && id[1] == rev_pro_id_);
   if (accepted) {
     finish(DevInfoOutcome::kAccepted);
-    Btn_Read();
+    if (!Btn_Read()) return finish(DevInfoOutcome::kReadIncomplete);
     return r;
   }
   // Refused: Loading stays set, so the pages make no live writes to it.
@@ -193,6 +214,7 @@ void AppCore::ReFindDev() {
   s.VendorId = 0;
   s.ProductId = 0;
   transport_.CloseDevice();
+  ForgetRead();
   bool lost_shown = false;
   for (const DeviceIdEntry& entry : id_table_) {
     if (entry.vendor_id == 0 || entry.product_id == 0) {
@@ -235,6 +257,7 @@ void AppCore::RestartAndFindAgain() {
   Session().VendorId = 0;
   Session().ProductId = 0;
   transport_.CloseDevice();
+  ForgetRead();
   DeviceLost();
   ui_.ProcessEvents();
   WaitWithEvents(kRestartWaitSteps);

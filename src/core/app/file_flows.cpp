@@ -2,6 +2,11 @@
 #include "core/app/app_core.h"
 
 namespace korvex48 {
+namespace {
+constexpr const char* kUnreadImageText =
+    "The mouse's configuration was not read whole: nothing was saved.";
+}  // namespace
+
 bool AppCore::RequireOpenDevice() {
   if (DeviceUsable()) return true;
   ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
@@ -14,6 +19,13 @@ FileCommandResult AppCore::Btn_Save_0Click(const std::string& chosen, const Page
   if (!Session().HandlesValid()) {
     ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
     result.status = FileCommandStatus::kNoDevice;
+    return result;
+  }
+  // A file made from an image the mouse never sent whole would, loaded later,
+  // write 0xFF bytes over the mouse's configuration.
+  if (!image_read_) {
+    ui_.ShowMessage({{}, kUnreadImageText, MessageBoxKind::kPlain, transfer_problem_});
+    result.status = FileCommandStatus::kUnread;
     return result;
   }
   DataBufToMemo_OnClick(page);
@@ -37,21 +49,31 @@ FileCommandResult AppCore::Btn_Load_0Click(const std::string& path) {
     case ProfileLoadStatus::kLoaded:
       break;
     case ProfileLoadStatus::kRefused:
-      ui_.ShowMessage({{}, kLoadBinErrorText, MessageBoxKind::kPlain, {}});
+      ui_.ShowMessage({{}, kLoadBinErrorText, MessageBoxKind::kPlain, loaded.reason});
       result.status = FileCommandStatus::kRefused;
+      result.error = {path, loaded.reason};
       return result;
     case ProfileLoadStatus::kUnreadable:
       result.status = FileCommandStatus::kFileError;
       result.error = {path, loaded.message};
       return result;
   }
+  // The customer identifier decides whether the programs accept the mouse:
+  // one taken from a file (another product's, or any bytes at all) would lock
+  // them out of this mouse for good. The mouse keeps its own.
+  candidate.customer_id = Session().CustomerId;
   working_ = candidate;
-  MemoToDataBuf_OnClick();
+  if (!MemoToDataBuf_OnClick()) result.status = FileCommandStatus::kWriteFailed;
   return result;
 }
 
 FileCommandResult AppCore::Btn_DevExportClick(const std::string& chosen) {
   FileCommandResult result;
+  if (Session().HandlesValid() && !image_read_) {
+    ui_.ShowMessage({{}, kUnreadImageText, MessageBoxKind::kPlain, transfer_problem_});
+    result.status = FileCommandStatus::kUnread;
+    return result;
+  }
   result.path = ProfileFileTarget(chosen);
   if (!WriteDeviceMacroExport(result.path, working_, Layout(), &result.error))
     result.status = FileCommandStatus::kFileError;

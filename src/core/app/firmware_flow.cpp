@@ -10,14 +10,30 @@ constexpr int kRestartWaitSteps = 51;  // 5.1 s for the patched mouse to come ba
 
 FirmwareResult AppCore::Btn_ProgramClick(const FirmwarePatch& patch) {
   if (!DeviceUsable() || !patch.Loaded()) return FirmwareResult::kNothing;
+  // Only a mouse with "Flash" + "Flash" storage takes patch code at 0xC000;
+  // on the others those addresses are configuration memory.
+  if (Layout() != StorageLayout::kSlot) return FirmwareResult::kNotFlash;
   ui_.StopDevTimer();
   ui_.LockPages();
   ui_.Show();
   ui_.ProcessEvents();
 
   const PatchDescriptor descriptor = CheckPatchCodeSection(patch.Buffer());
-  commands_.WriteMemory(kPatchDeviceAddress, patch.Buffer());
-  commands_.WriteMemory(kPatchDescriptorAddress, descriptor);
+  BeginWrites();
+  // The descriptor makes the mouse run the patch after its restart: it goes
+  // only when the whole patch was taken.
+  if (!Wrote(commands_.WriteMemory(kPatchDeviceAddress, patch.Buffer())) ||
+      !Wrote(commands_.WriteMemory(kPatchDescriptorAddress, descriptor))) {
+    ui_.Hide();
+    ui_.ProcessEvents();
+    ui_.UnlockPages();
+    ui_.StartDevTimer();
+    ui_.ShowMessage({{},
+                     "The firmware patch was not programmed: the mouse stopped taking it.",
+                     MessageBoxKind::kPlain,
+                     transfer_problem_});
+    return FirmwareResult::kWriteFailed;
+  }
   ui_.UnlockPages();
   clock_.SleepMilliseconds(100);
   commands_.Restart();

@@ -20,36 +20,79 @@ std::optional<std::uint8_t> SecondaryBits(const std::string& secondary) {
 
 }  // namespace
 
-void AppCore::Btn_Read() {
+bool AppCore::Btn_Read() {
   DeviceSession& s = Session();
   s.Loading = true;
+  reread_pending_ = false;
   ui_.StopDevTimer();
   ui_.LockPages();
   ui_.Show();
   ui_.ProcessEvents();
 
   ui_.RefreshPcMacroList();
-  commands_.ReadSection(kParameterBlock, 0, working_.parameters, true);
-  commands_.ReadSection(kProfileBlock, 0, working_.profiles, true);
+  // Read into a copy: bytes of failed replies read as 0xFF, and an image made
+  // of them must never reach the pages, a file or the mouse.
+  ConfigImage read = working_;
+  int replies = 0;
+  int failed = 0;
+  auto count = [&] {
+    replies += commands_.LastReadReplies();
+    failed += commands_.LastReadFailures();
+  };
+  commands_.ReadSection(kParameterBlock, 0, read.parameters, true);
+  count();
+  commands_.ReadSection(kProfileBlock, 0, read.profiles, true);
+  count();
 
   const StorageLayout layout = Layout();
   switch (layout) {
     case StorageLayout::kPacked: {
       const std::uint16_t base = PackedAreaAddress(s.PrimaryStorage);
-      std::span<std::uint8_t> area(working_.macro_area);
+      std::span<std::uint8_t> area(read.macro_area);
       commands_.ReadMemory(base, area.first(kHalf), true);
+      count();
       commands_.ReadMemory(static_cast<std::uint16_t>(base + kHalf), area.last(kHalf), true);
+      count();
       break;
     }
     case StorageLayout::kSlot:
-      // A read whose command failed leaves that page (or the names) as it was.
-      for (std::size_t i = 0; i < kMacroPageCount; ++i)
-        commands_.ReadMemory(working_.page_addresses[i], working_.macro_pages[i], true);
-      commands_.ReadMemory(kSlotNamesAddress, working_.macro_area, true);
+      for (std::size_t i = 0; i < kMacroPageCount; ++i) {
+        commands_.ReadMemory(read.page_addresses[i], read.macro_pages[i], true);
+        count();
+      }
+      commands_.ReadMemory(kSlotNamesAddress, read.macro_area, true);
+      count();
       break;
     case StorageLayout::kNone:
       break;
   }
+
+  if (failed > 0) {
+    ForgetRead();
+    transfer_problem_ = "the mouse did not answer " + std::to_string(failed) + " of " +
+                        std::to_string(replies) + " reports of the configuration read";
+    reread_pending_ = !transport_.DeviceGone();
+    RefreshErrorAP();
+    ui_.Hide();
+    ui_.ProcessEvents();
+    ui_.StartDevTimer();
+    ui_.UnlockPages();
+    // `Loading` stays set: nothing may be written to this mouse until it was
+    // read whole.
+    if (!read_failure_shown_) {
+      read_failure_shown_ = true;
+      ui_.ShowMessage({{},
+                       "The mouse did not answer " + std::to_string(failed) + " of " +
+                           std::to_string(replies) + " reports; its configuration is read again.",
+                       MessageBoxKind::kPlain,
+                       HidErrorText(transport_.LastError())});
+    }
+    return false;
+  }
+  working_ = read;
+  image_read_ = true;
+  read_failure_shown_ = false;
+  transfer_problem_.clear();
   TakeUpMacroStorage(layout, s.PrimaryStorage);
 
   DataBufToUI();
@@ -62,6 +105,12 @@ void AppCore::Btn_Read() {
   ui_.StartDevTimer();
   ui_.UnlockPages();
   s.Loading = false;
+  return true;
+}
+
+void AppCore::ForgetRead() {
+  image_read_ = false;
+  reread_pending_ = false;
 }
 
 void AppCore::DataBufToUI() {
@@ -80,46 +129,73 @@ void AppCore::DataBufToMemo_OnClick(const PageState& page) {
   working_.profiles = page_.profiles;
 }
 
-void AppCore::WriteMacroStorage() {
+void AppCore::BeginWrites() {
+  writes_taken_ = 0;
+  transfer_problem_.clear();
+}
+
+bool AppCore::Wrote(bool ok) {
+  writes_taken_ += commands_.LastWriteTaken();
+  if (!ok && transfer_problem_.empty())
+    transfer_problem_ = "the mouse took " + std::to_string(writes_taken_) +
+                        " reports, then stopped: " + HidErrorText(transport_.LastError());
+  return ok;
+}
+
+void AppCore::WriteStopped() {
+  // The working image is what the user chose; the mouse holds part of it.
+  ui_.ShowMessage({{},
+                   "The mouse's configuration is incomplete: load a profile or reset.",
+                   MessageBoxKind::kPlain,
+                   transfer_problem_});
+}
+
+bool AppCore::WriteMacroStorage() {
   switch (macros_.Layout()) {
     case StorageLayout::kPacked: {
       const std::uint16_t base = macros_.PackedAreaBase();
       std::span<const std::uint8_t> area(working_.macro_area);
-      commands_.WriteMemory(base, area.first(kHalf));
-      commands_.WriteMemory(static_cast<std::uint16_t>(base + kHalf), area.last(kHalf));
-      break;
+      return Wrote(commands_.WriteMemory(base, area.first(kHalf))) &&
+             Wrote(
+                 commands_.WriteMemory(static_cast<std::uint16_t>(base + kHalf), area.last(kHalf)));
     }
     case StorageLayout::kSlot: {
       std::span<const std::uint8_t> names(working_.macro_area);
-      commands_.WriteMemory(kSlotNamesAddress, names.first(kHalf));
-      commands_.WriteMemory(static_cast<std::uint16_t>(kSlotNamesAddress + kHalf),
-                            names.last(kHalf));
+      if (!Wrote(commands_.WriteMemory(kSlotNamesAddress, names.first(kHalf))) ||
+          !Wrote(commands_.WriteMemory(static_cast<std::uint16_t>(kSlotNamesAddress + kHalf),
+                                       names.last(kHalf))))
+        return false;
       for (std::size_t i = 0; i < kMacroPageCount; ++i)
-        commands_.WriteMemory(working_.page_addresses[i], working_.macro_pages[i]);
-      break;
+        if (!Wrote(commands_.WriteMemory(working_.page_addresses[i], working_.macro_pages[i])))
+          return false;
+      return true;
     }
     case StorageLayout::kNone:
       break;
   }
+  return true;
 }
 
-void AppCore::WriteCustomerId() {
+bool AppCore::WriteCustomerId() {
   const StorageLayout layout = Layout();
-  if (layout == StorageLayout::kNone) return;
+  if (layout == StorageLayout::kNone) return true;
   const std::uint16_t address =
       Session().PrimaryStorage == kStorageI2C ? kCustomerIdAddressI2C : kCustomerIdAddressFlash;
-  commands_.WriteMemory(address, working_.customer_id);
+  if (!Wrote(commands_.WriteMemory(address, working_.customer_id))) return false;
   Session().CustomerId = working_.customer_id;
+  return true;
 }
 
-void AppCore::WriteWholeImage() {
-  commands_.WriteSection(kParameterBlock, 0, working_.parameters);
-  commands_.WriteSection(kProfileBlock, 0, working_.profiles);
-  WriteMacroStorage();
-  WriteCustomerId();
+bool AppCore::WriteWholeImage() {
+  BeginWrites();
+  const bool ok = Wrote(commands_.WriteSection(kParameterBlock, 0, working_.parameters)) &&
+                  Wrote(commands_.WriteSection(kProfileBlock, 0, working_.profiles)) &&
+                  WriteMacroStorage() && WriteCustomerId();
+  image_read_ = ok;
+  return ok;
 }
 
-void AppCore::MemoToDataBuf_OnClick() {
+bool AppCore::MemoToDataBuf_OnClick() {
   ui_.HideAllMenu();
   ui_.StopDevTimer();
   ui_.LockPages();
@@ -127,11 +203,13 @@ void AppCore::MemoToDataBuf_OnClick() {
   DataBufToUI();
   ui_.Show();
   ui_.ProcessEvents();
-  WriteWholeImage();
+  const bool ok = WriteWholeImage();
   ui_.Hide();
   ui_.ProcessEvents();
   ui_.UnlockPages();
   ui_.StartDevTimer();
+  if (!ok) WriteStopped();
+  return ok;
 }
 
 bool AppCore::Btn_Reset_0Click() {
@@ -139,11 +217,10 @@ bool AppCore::Btn_Reset_0Click() {
     ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
     return false;
   }
-  DefaultParameter();
-  return true;
+  return DefaultParameter();
 }
 
-void AppCore::DefaultParameter() {
+bool AppCore::DefaultParameter() {
   DeviceSession& s = Session();
   ui_.HideAllMenu();
   ui_.StopDevTimer();
@@ -184,12 +261,14 @@ void AppCore::DefaultParameter() {
   ui_.Show();
   ui_.ProcessEvents();
   DataBufToUI();
-  WriteWholeImage();
+  const bool ok = WriteWholeImage();
 
   ui_.Hide();
   ui_.ProcessEvents();
   ui_.UnlockPages();
   ui_.StartDevTimer();
+  if (!ok) WriteStopped();
+  return ok;
 }
 
 }  // namespace korvex48

@@ -73,12 +73,17 @@ bool AppCore::Btn_SaveMacroClick(const ButtonView& view) {
   RefreshMacroAddr(view);
   CalcProfileChecksum(page_.profiles);
   working_.profiles = page_.profiles;
-  commands_.WriteSection(kProfileBlock, 0, working_.profiles);
-  WriteMacroStorage();
+  BeginWrites();
+  const bool ok =
+      Wrote(commands_.WriteSection(kProfileBlock, 0, working_.profiles)) && WriteMacroStorage();
 
   ui_.Hide();
   ui_.StartDevTimer();
-  return true;
+  if (!ok) {
+    image_read_ = false;
+    WriteStopped();
+  }
+  return ok;
 }
 
 MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonView& view,
@@ -112,7 +117,7 @@ MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonVie
       after.labels[static_cast<std::size_t>(button - 1)] = FallbackName(button, text_);
   }
   ui_.RefreshKeyLabels(after.labels);
-  Btn_SaveMacroClick(after);
+  if (!Btn_SaveMacroClick(after)) return MacroCommandResult::kWriteFailed;
 
   if (selection) {
     const std::size_t left = macros_.Count();
@@ -126,9 +131,11 @@ MacroCommandResult AppCore::Btn_AddMacroClick(const PcMacroLibrary& library, std
   if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
   if (row >= kLibrarySlots || row >= library.Count() || !library.IsOccupied(row))
     return MacroCommandResult::kNoSelection;
-  ui_.ClearMacroEditor();
   const LibrarySlot& source = library.Slot(row);
   const ByteView events(source.events);
+  // Without an end byte the mouse would play on into whatever follows.
+  if (!MacroHasEndByte(events)) return MacroCommandResult::kNoEndByte;
+  ui_.ClearMacroEditor();
 
   switch (macros_.Layout()) {
     case StorageLayout::kPacked: {
@@ -159,7 +166,7 @@ MacroCommandResult AppCore::Btn_AddMacroClick(const PcMacroLibrary& library, std
     case StorageLayout::kNone:
       return MacroCommandResult::kNoLayout;
   }
-  Btn_SaveMacroClick(view);
+  if (!Btn_SaveMacroClick(view)) return MacroCommandResult::kWriteFailed;
   return MacroCommandResult::kDone;
 }
 

@@ -10,14 +10,63 @@
 
 namespace korvex48 {
 
+namespace fs = std::filesystem;
+
 namespace {
 void Fail(FileError* error, const std::string& path, std::string message) {
   if (error) *error = FileError{path, std::move(message)};
 }
+
+// Why `status` is not a regular file, or empty when it is.
+std::string NotRegularReason(const fs::file_status& status) {
+  switch (status.type()) {
+    case fs::file_type::regular:
+      return {};
+    case fs::file_type::directory:
+      return "is a directory";
+    case fs::file_type::fifo:
+      return "is a pipe (FIFO), not a file";
+    case fs::file_type::character:
+    case fs::file_type::block:
+      return "is a device, not a file";
+    case fs::file_type::socket:
+      return "is a socket, not a file";
+    default:
+      return "is not a regular file";
+  }
+}
+
+// The final target of `path` when it is a symbolic link (relative links
+// resolved against their own folder), else `path`. A loop of links ends
+// after 40 steps; what is left then fails later, when it is opened.
+fs::path FinalTarget(fs::path path) {
+  for (int i = 0; i < 40; ++i) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path link = fs::read_symlink(path, ec);
+    if (ec) return path;
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  return path;
+}
 }  // namespace
 
+bool CheckRegularFile(const std::string& path, FileError* error) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (ec) {
+    Fail(error, path, ec.message());
+    return false;
+  }
+  const std::string reason = NotRegularReason(status);
+  if (reason.empty()) return true;
+  Fail(error, path, reason);
+  return false;
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, FileError* error,
-                                                      std::size_t max_bytes) {
+                                                       std::size_t max_bytes) {
+  if (!CheckRegularFile(path, error)) return std::nullopt;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     Fail(error, path, std::strerror(errno));
@@ -46,32 +95,50 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> data,
                          FileError* error) {
-  namespace fs = std::filesystem;
-  fs::path target(path);
-  fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const fs::path target = FinalTarget(path);
+  std::error_code ec;
+  const fs::file_status existing = fs::status(target, ec);
+  const bool exists = !ec && fs::exists(existing);
+  if (exists) {
+    if (const std::string reason = NotRegularReason(existing); !reason.empty()) {
+      Fail(error, path, reason);
+      return false;
+    }
+  }
+  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::random_device rd;
-  fs::path tmp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd()));
+  const fs::path tmp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd()));
   {
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    // "x": never through a file or link that someone put there first.
+    std::FILE* f = std::fopen(tmp.c_str(), "wbx");
     if (!f) {
       Fail(error, path, std::strerror(errno));
       return false;
     }
     bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size();
     ok = (std::fflush(f) == 0) && ok;
+    const int write_errno = errno;
     ok = (std::fclose(f) == 0) && ok;
     if (!ok) {
-      std::error_code ec;
-      fs::remove(tmp, ec);
-      Fail(error, path, "could not write the file (disk full?)");
+      const std::string reason = write_errno != 0 ? std::strerror(write_errno) : "write error";
+      std::error_code ignored;
+      fs::remove(tmp, ignored);
+      Fail(error, path, "could not write the file: " + reason);
       return false;
     }
   }
-  std::error_code ec;
-  fs::rename(tmp, target, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    Fail(error, path, ec.message());
+  if (exists) {
+    std::error_code perm_ec;
+    fs::permissions(tmp, existing.permissions(), fs::perm_options::replace, perm_ec);
+  }
+  std::error_code rename_ec;
+  fs::rename(tmp, target, rename_ec);
+  if (rename_ec) {
+    // The reason is taken before the clean-up can touch any error state.
+    const std::string reason = rename_ec.message();
+    std::error_code ignored;
+    fs::remove(tmp, ignored);
+    Fail(error, path, reason);
     return false;
   }
   return true;
@@ -86,8 +153,8 @@ std::string UserDataDir() {
 
 bool EnsureDirectory(const std::string& dir) {
   std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  return std::filesystem::is_directory(dir, ec);
+  fs::create_directories(dir, ec);
+  return fs::is_directory(dir, ec);
 }
 
 }  // namespace korvex48

@@ -5,10 +5,12 @@
 // once, sending nothing and leaving the busy pop-up alone, when the session
 // has no CommandHandle.
 //
-// Only the first report of a transfer (the command) decides the result: a
-// reply that fails later leaves 0xFF bytes in the data, and data reports of
-// writes are not checked. Pad bytes of partial chunks are 0xFF; the mouse uses
-// only the announced lengths.
+// Reads: the command decides the result; a reply that fails later leaves 0xFF
+// bytes in the data, and LastReadComplete() / LastReadFailures() tell the
+// caller, who must not take such data as the mouse's. Writes: every report is
+// checked, and a write stops at the first report the mouse did not take (the
+// trace notes where), so the caller can say what the mouse now holds. Pad
+// bytes of partial chunks are 0xFF; the mouse uses only the announced lengths.
 #include <cstdint>
 #include <span>
 
@@ -75,8 +77,8 @@ class CommandSet {
   // Writes `source` into `block` from `start`: block 0 as 3-byte reports
   // (count byte 3), block 1 as 4-byte reports, offsets start + 3k / 4k
   // (wrapping at 256). The pop-up is shown before every report. Reports are
-  // not checked and not paced; another block sends nothing. True when there
-  // was a CommandHandle.
+  // not paced; another block sends nothing. True when every report was
+  // taken; false at the first one that was not (nothing more is sent).
   bool WriteSection(std::uint8_t block, std::uint8_t start, std::span<const std::uint8_t> source);
 
   // Reads dest.size() (0..65535) bytes of device memory at `address`:
@@ -87,7 +89,8 @@ class CommandSet {
 
   // Writes `source` (0..65535 bytes) to device memory at `address`: command
   // 7, then one 0x41 data report per 7 bytes, the pop-up shown before each.
-  // True when the command was sent.
+  // True when every report was taken; false at the first one that was not
+  // (nothing more is sent).
   bool WriteMemory(std::uint16_t address, std::span<const std::uint8_t> source);
 
   // Command 13 and one reply into `reply` (0xFF bytes when the reply failed).
@@ -101,14 +104,30 @@ class CommandSet {
   // every reply it asked for (false when its command was not sent). The data
   // of an incomplete read hold 0xFF bytes where replies failed.
   bool LastReadComplete() const { return last_read_complete_; }
+  // Reports of the last read that brought no data (its command, when that
+  // failed, counts for all its replies), and how many replies it asked for.
+  int LastReadFailures() const { return last_read_failures_; }
+  int LastReadReplies() const { return last_read_replies_; }
+
+  // Reports of the last section or memory write that the mouse took, and how
+  // many the write has in all (the command and the data reports).
+  int LastWriteTaken() const { return last_write_taken_; }
+  int LastWriteReports() const { return last_write_reports_; }
 
  private:
   void ShowBusy();
   bool ReadReplies(std::span<std::uint8_t> dest, bool busy);
+  void BeginRead(std::size_t length);
+  bool WriteCut(const char* what, std::size_t address);
+
   Transport& transport_;
   BusyUi* busy_;
   LiveWriteQueue live_;
   bool last_read_complete_ = false;
+  int last_read_failures_ = 0;
+  int last_read_replies_ = 0;
+  int last_write_taken_ = 0;
+  int last_write_reports_ = 0;
 };
 
 }  // namespace korvex48

@@ -13,15 +13,21 @@
 
 namespace korvex48 {
 
-// Why a HID operation failed.
+// Why a HID operation failed. Only kGone means the handle is of no further
+// use: a failed or refused transfer leaves the device open, and the next
+// report may well succeed.
 enum class HidError {
   kNone,
   kPermission,  // the node exists but may not be opened (EACCES, EPERM)
   kBusy,        // the node is in use (EBUSY)
-  kGone,        // the device went away (ENODEV, EIO, ENOENT, ENXIO)
+  kGone,        // the device left the bus (ENODEV, ENXIO, a node that disappeared)
   kRefused,     // the device refused the report (EPIPE, EINVAL, ...)
+  kFailed,      // the transfer failed (EIO, ETIMEDOUT, EPROTO, a short read)
   kOther,
 };
+
+// A few words for logs, traces and messages ("the device refused the report").
+const char* HidErrorText(HidError error);
 
 // What an opened interface tells about itself.
 struct HidInterfaceInfo {

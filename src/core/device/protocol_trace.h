@@ -1,42 +1,91 @@
 #pragma once
-// A protocol trace: one line per report that crossed to or from the mouse,
-//   <milliseconds since the trace began> <'>' sent | '<' read> <8 bytes hex>
+// The protocol trace: every report that the transport tried to move, whether
+// the system took it or not, and notes where a transfer was cut off. The
+// transport hands each entry to a trace sink: a file (--trace) or, in tests, a
+// vector that keeps them for inspection.
+//
+// File line format:
+//   <ms since the trace began> <'>' sent | '<' read> <8 bytes hex>[ FAILED: <why>]
+//   <ms> # <note>
 // e.g. "1532 > 40 05 00 28 05 00 00 01". Times come from the transport's
 // clock, so traces taken under a test clock are reproducible.
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
-#include <span>
 #include <string>
+#include <vector>
 
-#include "core/common/clock.h"
+#include "core/device/hid_backend.h"
 
 namespace korvex48 {
 
+struct TraceEntry {
+  enum class Kind { kSent, kRead, kNote };
+  Kind kind = Kind::kSent;
+  std::uint64_t at_us = 0;              // on the transport's clock
+  std::array<std::uint8_t, 8> bytes{};  // kSent: as sent; kRead: as read, or as asked for
+  HidError error = HidError::kNone;     // kNone: the system took the report
+  std::string note;                     // kNote only
+  bool ok() const { return error == HidError::kNone; }
+};
+
 class ProtocolTrace {
  public:
-  // Writes to `out` (not owned, must outlive the trace).
-  ProtocolTrace(std::FILE* out, Clock& clock);
+  virtual ~ProtocolTrace() = default;
+  virtual void Record(const TraceEntry& entry) = 0;
+};
+
+// One line of the file format, with `ms` as its time.
+std::string FormatTraceLine(std::uint64_t ms, const TraceEntry& entry);
+
+// Writes lines to a file, flushed per line so a trace survives a crash of the
+// program it explains.
+class FileTrace final : public ProtocolTrace {
+ public:
+  // Called once, with one line for the user, when a line cannot be written.
+  using WarnFn = std::function<void(const std::string& message)>;
+
   // Opens (truncates) `path`; nullptr and `error` set when it cannot be opened.
-  static std::unique_ptr<ProtocolTrace> OpenFile(const std::string& path, Clock& clock,
-                                                 std::string* error);
-  ~ProtocolTrace();
-  ProtocolTrace(const ProtocolTrace&) = delete;
-  ProtocolTrace& operator=(const ProtocolTrace&) = delete;
+  // Times count from `start_us`.
+  static std::unique_ptr<FileTrace> Open(const std::string& path, std::uint64_t start_us,
+                                         std::string* error, WarnFn warn = {});
+  // Writes to `out` (not owned, must outlive the trace).
+  FileTrace(std::FILE* out, std::uint64_t start_us, WarnFn warn = {});
+  ~FileTrace() override;
+  FileTrace(const FileTrace&) = delete;
+  FileTrace& operator=(const FileTrace&) = delete;
 
-  void Sent(std::span<const std::uint8_t> report) { Line('>', report); }
-  void Read(std::span<const std::uint8_t> report) { Line('<', report); }
-
-  // The line format on its own (8 bytes shown; missing bytes as 00).
-  static std::string FormatLine(std::uint64_t ms, char direction,
-                                std::span<const std::uint8_t> report);
+  void Record(const TraceEntry& entry) override;
 
  private:
-  void Line(char direction, std::span<const std::uint8_t> report);
   std::FILE* out_;
   bool owned_ = false;
-  Clock& clock_;
   std::uint64_t start_us_;
+  std::string path_;
+  WarnFn warn_;
+  bool warned_ = false;
+};
+
+// Keeps every entry.
+class VectorTrace final : public ProtocolTrace {
+ public:
+  std::vector<TraceEntry> entries;
+
+  void Record(const TraceEntry& entry) override { entries.push_back(entry); }
+  void Clear() { entries.clear(); }
+
+  // The reports sent (taken or not), in order.
+  std::vector<TraceEntry> SentEntries() const;
+  // The command reports (ID 0x40, taken or not) with command byte `code`.
+  std::vector<std::array<std::uint8_t, 8>> Commands(std::uint8_t code) const;
+  // Addresses of the memory writes (command 7), in order.
+  std::vector<std::uint16_t> MemoryWriteAddresses() const;
+  // The reports sent as lowercase hex, "40 05 00 28 84 00 00 01".
+  std::vector<std::string> SentHex() const;
+  // Reads asked for (taken or not).
+  int Reads() const;
 };
 
 }  // namespace korvex48

@@ -15,6 +15,7 @@ namespace {
 constexpr std::uint8_t kCommandId = 0x40;
 constexpr std::uint8_t kDataId = 0x41;
 constexpr std::size_t kReport = 8;
+constexpr std::size_t kShortReply = 4;  // a reply cut short by a fault
 constexpr std::uint8_t kConsumerFeatureId = 0x06;
 constexpr std::size_t kConsumerFeature = 64;  // with its ID byte
 constexpr std::uint16_t kMouseVersion = 0x0100;
@@ -218,6 +219,19 @@ Bytes SimulatedMouse::SlotDescriptor(int slot) const {
   return Bytes(d.begin(), d.end());
 }
 
+namespace {
+// Counts a single fault down: true once, when its count has run out.
+bool FaultDue(int& after) {
+  if (after < 0) return false;
+  if (after == 0) {
+    after = -1;
+    return true;
+  }
+  --after;
+  return false;
+}
+}  // namespace
+
 bool SimulatedMouse::CountConfigReport() {
   ++config_reports_;
   if (faults_.vanish_after_reports < 0) return true;
@@ -238,6 +252,7 @@ HidError SimulatedMouse::SlotSetFeature(int slot, std::span<const std::uint8_t> 
   if (m != kConfigInterface) return HidError::kRefused;
   if (!CountConfigReport()) return HidError::kGone;
   if (report.size() != kReport) return HidError::kRefused;
+  if (FaultDue(faults_.refuse_report_after)) return HidError::kRefused;
   if (report[0] == kCommandId) return HandleCommand(report);
   if (report[0] == kDataId) {
     HandleData(report);
@@ -262,11 +277,13 @@ HidError SimulatedMouse::SlotGetFeature(int slot, std::span<std::uint8_t> report
   if (report.size() < kReport || report[0] != kDataId) return HidError::kRefused;
   // A failed reply still uses up what the mouse had prepared, as a transfer
   // lost on the way back would.
-  const bool fail = faults_.fail_all_replies || faults_.fail_next_replies > 0;
+  bool fail = faults_.fail_all_replies || faults_.fail_next_replies > 0;
   if (faults_.fail_next_replies > 0) --faults_.fail_next_replies;
+  fail = FaultDue(faults_.fail_reply_after) || fail;
+  const bool cut_short = FaultDue(faults_.short_reply_after);
   NextReply(report.subspan(1, kReport - 1));
-  if (fail) return HidError::kRefused;
-  if (length) *length = kReport;
+  if (fail) return HidError::kFailed;
+  if (length) *length = cut_short ? kShortReply : kReport;
   return HidError::kNone;
 }
 
@@ -422,7 +439,10 @@ bool SimulatedMouse::GetFeature(DeviceHandle handle, std::span<std::uint8_t> rep
                                 HidError* error) {
   int slot = -1;
   HidError e = CheckHandle(handle, &slot);
-  if (e == HidError::kNone) e = SlotGetFeature(slot, report, nullptr);
+  std::size_t length = 0;
+  if (e == HidError::kNone) e = SlotGetFeature(slot, report, &length);
+  // What a backend makes of a reply cut short.
+  if (e == HidError::kNone && length < std::min(report.size(), kReport)) e = HidError::kFailed;
   if (error) *error = e;
   return e == HidError::kNone;
 }
@@ -467,6 +487,12 @@ bool SimulatedMouse::Control(std::string_view command) {
     faults_.refuse_command_code = n;
   } else if (verb == "vanish-after" && n >= -1) {
     faults_.vanish_after_reports = n;
+  } else if (verb == "refuse-report-after" && n >= -1) {
+    faults_.refuse_report_after = n;
+  } else if (verb == "fail-reply-after" && n >= -1) {
+    faults_.fail_reply_after = n;
+  } else if (verb == "short-reply-after" && n >= -1) {
+    faults_.short_reply_after = n;
   } else {
     return false;
   }

@@ -43,6 +43,10 @@ struct SimulatedFaults {
   bool refuse_commands = false;   // every command report (ID 0x40) is refused
   int refuse_command_code = -1;   // only command reports with this code are refused
   int vanish_after_reports = -1;  // unplugged after N more configuration reports; -1 never
+  // Single faults, placed by a count of reports still to pass first (-1: none):
+  int refuse_report_after = -1;  // after N more sent reports, the next one is refused
+  int fail_reply_after = -1;     // after N more reply reads, the next one fails (EIO)
+  int short_reply_after = -1;    // after N more reply reads, the next one has 4 bytes
 };
 
 class SimulatedMouse final : public HidBackend {
@@ -93,6 +97,7 @@ class SimulatedMouse final : public HidBackend {
   // files (the FUSE test device): "unplug", "plug", "others N", "variant N",
   // "reset KIND", "fail-replies N", "fail-all-replies 0|1",
   // "refuse-commands 0|1", "refuse-command CODE|-1", "vanish-after N|-1",
+  // "refuse-report-after N|-1", "fail-reply-after N|-1", "short-reply-after N|-1",
   // "clear-faults". False for anything else.
   bool Control(std::string_view command);
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/device/protocol_trace.h"
-
 namespace korvex48 {
 
 namespace {
@@ -103,7 +101,8 @@ bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
                             ".";
         else
           problem.message = path + " is in use by another program; close it and try again.";
-        std::fprintf(stderr, "korvex48: %s\n", problem.message.c_str());
+        if (issues_)
+          issues_->Report({TransportIssue::Kind::kCannotOpen, path, error, problem.message});
         problems_.push_back(std::move(problem));
       }
       continue;
@@ -133,25 +132,70 @@ bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
   return found;
 }
 
+bool Transport::DeviceGone() const {
+  return (session_.CommandHandle != kInvalidHandle && IsDead(session_.CommandHandle)) ||
+         (session_.ReplyHandle != kInvalidHandle && IsDead(session_.ReplyHandle));
+}
+
+void Transport::TraceNote(std::string note) {
+  if (!trace_) return;
+  TraceEntry entry;
+  entry.kind = TraceEntry::Kind::kNote;
+  entry.at_us = clock_.NowMicroseconds();
+  entry.note = std::move(note);
+  trace_->Record(entry);
+}
+
+void Transport::Trace(TraceEntry::Kind kind, std::span<const std::uint8_t> report, HidError error) {
+  if (!trace_) return;
+  TraceEntry entry;
+  entry.kind = kind;
+  entry.at_us = clock_.NowMicroseconds();
+  std::copy_n(report.begin(), std::min(report.size(), entry.bytes.size()), entry.bytes.begin());
+  entry.error = error;
+  trace_->Record(entry);
+}
+
+void Transport::Failed(DeviceHandle handle, HidError error) {
+  last_error_ = error;
+  // A failed transfer is the caller's to report: it knows what was cut off.
+  if (error != HidError::kGone || IsDead(handle)) return;
+  dead_.push_back(handle);
+  if (issues_)
+    issues_->Report({TransportIssue::Kind::kDeviceGone, {}, error, "the mouse left the bus"});
+}
+
 bool Transport::SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report) {
-  if (handle == kInvalidHandle || IsDead(handle)) return false;
-  HidError error = HidError::kNone;
-  if (!backend_->SetFeature(handle, report, &error)) {
-    if (error == HidError::kGone) dead_.push_back(handle);
+  if (handle == kInvalidHandle || IsDead(handle)) {
+    last_error_ = HidError::kGone;
     return false;
   }
-  if (trace_) trace_->Sent(report);
+  HidError error = HidError::kNone;
+  if (!backend_->SetFeature(handle, report, &error)) {
+    if (error == HidError::kNone) error = HidError::kOther;
+    Trace(TraceEntry::Kind::kSent, report, error);
+    Failed(handle, error);
+    return false;
+  }
+  last_error_ = HidError::kNone;
+  Trace(TraceEntry::Kind::kSent, report, HidError::kNone);
   return true;
 }
 
 bool Transport::GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report) {
-  if (handle == kInvalidHandle || IsDead(handle)) return false;
-  HidError error = HidError::kNone;
-  if (!backend_->GetFeature(handle, report, &error)) {
-    if (error == HidError::kGone) dead_.push_back(handle);
+  if (handle == kInvalidHandle || IsDead(handle)) {
+    last_error_ = HidError::kGone;
     return false;
   }
-  if (trace_) trace_->Read(report);
+  HidError error = HidError::kNone;
+  if (!backend_->GetFeature(handle, report, &error)) {
+    if (error == HidError::kNone) error = HidError::kOther;
+    Trace(TraceEntry::Kind::kRead, report, error);
+    Failed(handle, error);
+    return false;
+  }
+  last_error_ = HidError::kNone;
+  Trace(TraceEntry::Kind::kRead, report, HidError::kNone);
   return true;
 }
 

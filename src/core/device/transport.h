@@ -17,6 +17,8 @@
 #include "core/common/clock.h"
 #include "core/device/device_session.h"
 #include "core/device/hid_backend.h"
+#include "core/device/protocol_trace.h"
+#include "core/device/transport_issues.h"
 
 namespace korvex48 {
 
@@ -28,8 +30,6 @@ inline constexpr int kReplyPacingMicroseconds = 500;  // wait after every reply 
 
 using Report = std::array<std::uint8_t, kReportLength>;
 using ReplyBytes = std::array<std::uint8_t, kReplyPayload>;
-
-class ProtocolTrace;
 
 // A HID interface that looked like the mouse but could not be opened.
 struct OpenProblem {
@@ -62,8 +62,8 @@ class Transport {
   // dropped). When several interfaces match, the last one whose probes
   // succeed holds the handles. Handles held before the call are closed first;
   // handles of interfaces that end up unused are closed. Nodes that may be
-  // the mouse but cannot be opened (permission, in use) are written to stderr
-  // and kept in LastOpenProblems().
+  // the mouse but cannot be opened (permission, in use) go to the issue sink
+  // and are kept in LastOpenProblems().
   bool OpenDevice(int vendor_id, int product_id, int* version = nullptr);
 
   // Closes the session's handles and marks them invalid (device lost,
@@ -71,7 +71,9 @@ class Transport {
   void CloseDevice();
 
   // One report on `handle`; false at once when the handle is invalid or its
-  // device is known to be gone.
+  // device is known to be gone. Every attempt goes to the trace; a failure
+  // goes to the issue sink and LastError(). Only HidError::kGone marks the
+  // handle dead: after a refused or failed transfer it stays usable.
   bool SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report);
   // `report[0]` holds the report ID on entry; filled on success.
   bool GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report);
@@ -98,10 +100,22 @@ class Transport {
   // Problems met by the last OpenDevice, for the user.
   const std::vector<OpenProblem>& LastOpenProblems() const { return problems_; }
 
-  // Every report that crosses is written to `trace` (not owned; nullptr: none).
+  // Why the last report on any handle failed; kNone after a success.
+  HidError LastError() const { return last_error_; }
+  // The session's mouse left the bus: a handle it holds was found dead. Stays
+  // true until the handles are closed (CloseDevice, OpenDevice).
+  bool DeviceGone() const;
+
+  // Every report tried is given to `trace` (not owned; nullptr: none).
   void SetTrace(ProtocolTrace* trace) { trace_ = trace; }
   // Takes ownership of a trace.
   void SetTrace(std::unique_ptr<ProtocolTrace> trace);
+  // A note in the trace (where a transfer was cut off, and why).
+  void TraceNote(std::string note);
+
+  // Problems go to `sink` (not owned; nullptr: kept only in LastOpenProblems
+  // and LastError).
+  void SetIssueSink(TransportIssueSink* sink) { issues_ = sink; }
 
   DeviceSession& Session() { return session_; }
   HidBackend& Backend() { return *backend_; }
@@ -111,6 +125,8 @@ class Transport {
   void CloseIfUnused(DeviceHandle handle);
   bool IsDead(DeviceHandle handle) const;
   void Forget(DeviceHandle handle);  // closes it and forgets it was dead
+  void Failed(DeviceHandle handle, HidError error);
+  void Trace(TraceEntry::Kind kind, std::span<const std::uint8_t> report, HidError error);
 
   DeviceSession& session_;
   std::unique_ptr<HidBackend> owned_backend_;
@@ -118,6 +134,8 @@ class Transport {
   Clock& clock_;
   ProtocolTrace* trace_ = nullptr;
   std::unique_ptr<ProtocolTrace> owned_trace_;
+  TransportIssueSink* issues_ = nullptr;
+  HidError last_error_ = HidError::kNone;
   Report report_{};
   ReplyBytes reply_{};
   std::vector<OpenProblem> problems_;

@@ -13,12 +13,12 @@ std::optional<std::vector<std::uint8_t>> ReadFileRange(const std::string& path, 
     if (error) *error = FileError{path, std::move(message)};
     return std::nullopt;
   };
+  if (!CheckRegularFile(path, error)) return std::nullopt;
   errno = 0;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return fail(std::strerror(errno));
   std::vector<std::uint8_t> out;
-  // Skip by reading rather than seeking, so pipes and other non-seekable
-  // files give the same answer; the offsets used here are small.
+  // Skip by reading rather than seeking; the offsets used here are small.
   std::uint8_t buf[4096];
   std::size_t skipped = 0;
   while (skipped < offset) {

@@ -34,8 +34,8 @@ std::size_t TakePatchCode(std::span<const std::uint8_t> file, PatchBuffer& patch
 }
 
 FirmwarePatch::LoadStatus FirmwarePatch::LoadBytes(std::span<const std::uint8_t> file) {
+  if (file.size() < kMinFirmwareFileSize) return LoadStatus::kNoPatch;
   const std::size_t taken = TakePatchCode(file, buffer_);
-  if (taken == 0) return LoadStatus::kNoPatch;
   last_taken_ = taken;
   loaded_ = true;
   return LoadStatus::kLoaded;
@@ -44,7 +44,7 @@ FirmwarePatch::LoadStatus FirmwarePatch::LoadBytes(std::span<const std::uint8_t>
 FirmwarePatch::LoadStatus FirmwarePatch::LoadFile(const std::string& path, FileError* error) {
   auto bytes = ReadFileRange(path, kPatchFileOffset, kPatchCodeSize, error);
   if (!bytes) return LoadStatus::kUnreadable;
-  if (bytes->empty()) return LoadStatus::kNoPatch;
+  if (bytes->size() < kPatchCodeSize) return LoadStatus::kNoPatch;
   std::copy(bytes->begin(), bytes->end(), buffer_.begin());
   last_taken_ = bytes->size();
   loaded_ = true;

@@ -15,6 +15,8 @@ namespace korvex48 {
 
 inline constexpr std::size_t kPatchCodeSize = 1024;
 inline constexpr std::size_t kPatchFileOffset = 0x8000;
+// The shortest firmware file that supplies the whole patch code.
+inline constexpr std::size_t kMinFirmwareFileSize = kPatchFileOffset + kPatchCodeSize;
 inline constexpr std::uint16_t kPatchDeviceAddress = 0xC000;      // where the code goes
 inline constexpr std::uint16_t kPatchDescriptorAddress = 0x1000;  // where the descriptor goes
 inline constexpr std::uint16_t kPatchChecksumXor = 0x015A;
@@ -36,12 +38,13 @@ std::size_t TakePatchCode(std::span<const std::uint8_t> file, PatchBuffer& patch
 class FirmwarePatch {
  public:
   enum class LoadStatus {
-    kLoaded,      // patch bytes taken (all 1024, or a shorter file's part)
-    kNoPatch,     // the file ends at or before 0x8000: nothing to program
-    kUnreadable,  // the file could not be opened or read (error filled)
+    kLoaded,      // all 1024 patch bytes taken
+    kNoPatch,     // the file ends before 0x8400: its patch code is not whole
+    kUnreadable,  // the file could not be opened or read, or is no regular file
   };
   // Reads the patch code of the file at `path`. Only kLoaded sets the flag;
-  // otherwise buffer and flag stay as they were.
+  // otherwise buffer and flag stay as they were: a patch made partly of an
+  // earlier file's bytes would be programmed with a valid checksum.
   LoadStatus LoadFile(const std::string& path, FileError* error = nullptr);
   // As LoadFile, from bytes already read (the whole file).
   LoadStatus LoadBytes(std::span<const std::uint8_t> file);

@@ -31,7 +31,14 @@ void CopyAvailable(std::span<const std::uint8_t> file, std::size_t offset,
   std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(offset), n, dest.begin());
 }
 
-ProfileLoadResult Refused() { return {ProfileLoadStatus::kRefused, kLoadBinErrorText}; }
+ProfileLoadResult Refused(std::string reason) {
+  return {ProfileLoadStatus::kRefused, kLoadBinErrorText, std::move(reason)};
+}
+
+std::string Hex2(std::uint8_t v) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  return std::string("0x") + kDigits[v >> 4] + kDigits[v & 0xF];
+}
 }  // namespace
 
 std::string ProfileFileTarget(const std::string& chosen) { return chosen + ".bin"; }
@@ -56,8 +63,11 @@ ProfileLoadResult LoadProfileBytes(std::span<const std::uint8_t> file, StorageLa
                                    ConfigImage& working) {
   // A file that does not hold both sections and the customer identifier would
   // leave a mix of old and new section bytes to be written to the mouse.
-  if (file.size() < kImageHeadSize) return Refused();
-  if (layout != StorageLayout::kNone && file[0] != LayoutMarkOf(layout)) return Refused();
+  if (file.size() < kImageHeadSize)
+    return Refused("too short for a profile file (" + std::to_string(file.size()) + " bytes)");
+  if (layout != StorageLayout::kNone && file[0] != LayoutMarkOf(layout))
+    return Refused("not a profile file of this mouse's storage: its first byte is " +
+                   Hex2(file[0]) + ", not " + Hex2(LayoutMarkOf(layout)));
 
   ByteReader reader(file);
   auto take = [&reader](auto& dest) {
@@ -68,20 +78,20 @@ ProfileLoadResult LoadProfileBytes(std::span<const std::uint8_t> file, StorageLa
   take(working.profiles);
   take(working.customer_id);
 
-  if (layout == StorageLayout::kNone) return {ProfileLoadStatus::kLoaded, {}};
+  if (layout == StorageLayout::kNone) return {ProfileLoadStatus::kLoaded, {}, {}};
   CopyAvailable(file, kImageMacroOffset, working.macro_area);
   if (layout == StorageLayout::kSlot) {
     for (std::size_t i = 0; i < kMacroPageCount; ++i)
       CopyAvailable(file, kImagePagesOffset + kMacroPageSize * i, working.macro_pages[i]);
   }
-  return {ProfileLoadStatus::kLoaded, {}};
+  return {ProfileLoadStatus::kLoaded, {}, {}};
 }
 
 ProfileLoadResult LoadProfileFile(const std::string& path, StorageLayout layout,
                                   ConfigImage& working) {
   FileError error;
   auto bytes = ReadFileRange(path, 0, kSlotImageSize, &error);
-  if (!bytes) return {ProfileLoadStatus::kUnreadable, error.message};
+  if (!bytes) return {ProfileLoadStatus::kUnreadable, error.message, {}};
   return LoadProfileBytes(*bytes, layout, working);
 }
 

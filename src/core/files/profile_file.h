@@ -36,6 +36,8 @@ enum class ProfileLoadStatus {
 struct ProfileLoadResult {
   ProfileLoadStatus status = ProfileLoadStatus::kRefused;
   std::string message;  // kRefused: kLoadBinErrorText; kUnreadable: the system's reason
+  // kRefused: why, in a few words ("too short for a profile file (12 bytes)").
+  std::string reason;
   bool ok() const { return status == ProfileLoadStatus::kLoaded; }
 };
 

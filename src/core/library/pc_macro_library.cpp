@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/macros/macro_events.h"
+
 namespace korvex48 {
 
 namespace {
@@ -79,6 +81,8 @@ ImportOneResult PcMacroLibrary::ImportOne(ByteView record) {
   LibrarySlot slot;
   ReadRecord(record, 0, slot);
   if (!IsOccupied(slot)) return ImportOneResult::kEmptyName;
+  if (NameHasControlCharacters(MacroNameText(slot.name))) return ImportOneResult::kBadName;
+  if (!MacroHasEndByte(slot.events)) return ImportOneResult::kNoEndByte;
   for (std::size_t i = 0; i < n; ++i)
     if (slots_[i].name == slot.name) return ImportOneResult::kDuplicate;
   slots_[n] = slot;

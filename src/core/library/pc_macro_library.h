@@ -29,6 +29,8 @@ enum class ImportOneResult {
   kFull,       // 99 or more macros: Import One never fills the hundredth slot
   kDuplicate,  // a present macro has the same 16 name bytes ("This macro already exists")
   kEmptyName,  // the record names no macro; taking it would break the row order
+  kBadName,    // the name holds control characters
+  kNoEndByte,  // the events have no end byte: the mouse would play on past them
 };
 
 class PcMacroLibrary {

@@ -58,4 +58,15 @@ std::size_t MacroEventLength(ByteView events) {
   return ThreeZeroLength(events);
 }
 
+bool MacroHasEndByte(ByteView events) {
+  std::size_t pos = 0;
+  while (pos < events.size()) {
+    const std::uint8_t first = events[pos];
+    if (first == macro_event::kEnd) return true;
+    const std::size_t len = EventLengthOf(first);
+    pos += len == 0 ? 1 : len;
+  }
+  return false;
+}
+
 }  // namespace korvex48

@@ -38,4 +38,7 @@ std::size_t EventLengthOf(std::uint8_t first);
 // zero), never more than events.size(). 0 only for an empty span.
 std::size_t MacroEventLength(ByteView events);
 
+// Whether the walk of MacroEventLength meets an end byte within `events`.
+bool MacroHasEndByte(ByteView events);
+
 }  // namespace korvex48

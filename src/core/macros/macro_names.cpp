@@ -1,6 +1,7 @@
 #include "core/macros/macro_names.h"
 
 #include <cstddef>
+#include <cstdio>
 
 namespace korvex48 {
 
@@ -173,6 +174,36 @@ std::string MacroNameText(ByteView field) {
     hex += kHexUpper[b & 0x0F];
   }
   return UnicodeHexToName(hex);
+}
+
+namespace {
+bool IsControl(char16_t unit) { return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F); }
+}  // namespace
+
+bool NameHasControlCharacters(std::string_view utf8) {
+  for (char16_t unit : Utf8ToUtf16(utf8))
+    if (IsControl(unit)) return true;
+  return false;
+}
+
+std::string EscapeControlCharacters(std::string_view utf8) {
+  std::string out;
+  std::u16string plain;  // converted in runs, so surrogate pairs stay whole
+  for (char16_t unit : Utf8ToUtf16(utf8)) {
+    if (!IsControl(unit)) {
+      plain += unit;
+      continue;
+    }
+    out += Utf16ToUtf8(plain);
+    plain.clear();
+    char buf[8];
+    if (unit < 0x80)
+      std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(unit));
+    else
+      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(unit));
+    out += buf;
+  }
+  return out + Utf16ToUtf8(plain);
 }
 
 }  // namespace korvex48

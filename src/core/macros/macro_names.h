@@ -33,6 +33,14 @@ MacroName MacroNameFromText(std::string_view utf8);
 // The text of a stored field (16 bytes; missing bytes read as zero).
 std::string MacroNameText(ByteView field);
 
+// Whether a name holds a control character (U+0000..U+001F, U+007F..U+009F):
+// escape, bell or newline in a name would act on a terminal or break a line
+// of output, so no name with one is taken.
+bool NameHasControlCharacters(std::string_view utf8);
+// The name with each control character as \xNN (\u00NN above 0x7F), for
+// text output.
+std::string EscapeControlCharacters(std::string_view utf8);
+
 // UTF-8 <-> UTF-16. Malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view units);

@@ -67,8 +67,10 @@ void UpdatePage::LoadFile() {
       ctx().dialogs.Message(QString::fromStdString(error.path + ": " + error.message));
       break;
     case FirmwarePatch::LoadStatus::kNoPatch:
-      // A file that ends before the patch code would program stale bytes.
-      ctx().dialogs.Message(*chosen + QStringLiteral(": no patch code at offset 0x8000"));
+      // A file that ends within the patch code would program stale bytes.
+      ctx().dialogs.Message(*chosen +
+                            QStringLiteral(": no whole patch code at offset 0x8000 (a firmware "
+                                           "file has at least 33792 bytes)"));
       break;
   }
 }

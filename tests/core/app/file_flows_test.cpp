@@ -182,7 +182,7 @@ TEST_F(FileFlowsTest, DeviceMacroExportPerLayout) {
 // ---- Firmware -----------------------------------------------------------------
 
 TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
-  AppRig rig;
+  AppRig rig(SimulatedStorage::kFlashFlash);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   FirmwarePatch patch;
   std::vector<std::uint8_t> file(0x8000 + 1024, 0x00);
@@ -215,7 +215,7 @@ TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
 }
 
 TEST(Firmware, NothingWithoutPatchOrMouse) {
-  AppRig rig;
+  AppRig rig(SimulatedStorage::kFlashFlash);
   FirmwarePatch patch;
   std::vector<std::uint8_t> file(0x8000 + 1024, 0x5A);
   ASSERT_EQ(patch.LoadBytes(file), FirmwarePatch::LoadStatus::kLoaded);
@@ -229,7 +229,7 @@ TEST(Firmware, NothingWithoutPatchOrMouse) {
 }
 
 TEST(Firmware, MouseThatDoesNotComeBackLeavesPollingOn) {
-  AppRig rig;
+  AppRig rig(SimulatedStorage::kFlashFlash);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   FirmwarePatch patch;
   ASSERT_EQ(patch.LoadBytes(std::vector<std::uint8_t>(0x8400, 0x00)),

@@ -11,25 +11,46 @@ bool AllBytes(std::span<const std::uint8_t> bytes, std::uint8_t value) {
   return std::all_of(bytes.begin(), bytes.end(), [value](std::uint8_t b) { return b == value; });
 }
 
-TEST(WholeImageRead, AllRepliesFailingShowsFFBytes) {
+TEST(WholeImageRead, AnIncompleteReadIsNeverTakenInAndIsMadeAgain) {
   AppRig rig;
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  const ConfigImage before = rig.core.Working();
+  const PageCopy page_before = rig.core.Page();
+  const std::string code_before = rig.core.Codes().Code(1, 1);
   rig.mouse.Faults().fail_all_replies = true;
   rig.ClearLogs();
-  rig.core.Btn_Read();
+  EXPECT_FALSE(rig.core.Btn_Read());
 
-  EXPECT_TRUE(AllBytes(rig.core.Working().parameters, 0xFF));
-  EXPECT_TRUE(AllBytes(rig.core.Page().parameters, 0xFF));
-  EXPECT_TRUE(AllBytes(rig.core.Page().profiles, 0xFF));
-  for (int p = 1; p <= 3; ++p)
-    for (int b = 1; b <= 12; ++b) EXPECT_EQ(rig.core.Codes().Code(p, b), "FFFFFFFF");
-  EXPECT_EQ(rig.core.Macros().Count(), 0u);
-  EXPECT_FALSE(rig.session.Loading);
+  EXPECT_EQ(rig.core.Working().parameters, before.parameters);
+  EXPECT_EQ(rig.core.Working().profiles, before.profiles);
+  EXPECT_EQ(rig.core.Working().macro_area, before.macro_area);
+  EXPECT_EQ(rig.core.Page().profiles, page_before.profiles);
+  EXPECT_EQ(rig.core.Codes().Code(1, 1), code_before);
+  EXPECT_FALSE(AllBytes(rig.core.Page().parameters, 0xFF));
+  EXPECT_FALSE(rig.core.ImageRead());
+  EXPECT_FALSE(rig.core.DeviceUsable());  // no write may reach this mouse now
+  EXPECT_TRUE(rig.session.Loading);
+  EXPECT_TRUE(rig.session.NoDevicePage);
+  EXPECT_EQ(rig.core.LastTransferProblem(),
+            "the mouse did not answer 110 of 110 reports of the configuration read");
+  EXPECT_EQ(rig.ui.log,
+            (std::vector<std::string>{"StopDevTimer", "LockPages", "RefreshPcMacroList",
+                                      "RefreshErrorAP", "StartDevTimer", "UnlockPages",
+                                      "Message The mouse did not answer 110 of 110 reports; its "
+                                      "configuration is read again."}));
+
+  // Failing again says nothing new; once the mouse answers, the next tick
+  // takes its configuration in.
+  rig.ClearLogs();
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  EXPECT_TRUE(rig.ui.messages.empty());
+  rig.mouse.Faults().fail_all_replies = false;
+  rig.mouse.Parameters()[33] = 1;
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  EXPECT_TRUE(rig.core.ImageRead());
+  EXPECT_TRUE(rig.core.DeviceUsable());
   EXPECT_FALSE(rig.session.NoDevicePage);
-  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{
-                            "StopDevTimer", "LockPages", "RefreshPcMacroList",
-                            "RefreshDeviceMacroLists", "RefreshUI", "ReadOsMouseParameters",
-                            "RefreshStoragePages packed", "StartDevTimer", "UnlockPages"}));
+  EXPECT_EQ(rig.core.Page().parameters[33], 1);
 }
 
 TEST(WholeImageRead, ReadsTheMacroStorageOfEachLayout) {

@@ -188,7 +188,7 @@ TEST(Wire, DeviceInformationStepPerStorage) {
 
 // ---- The mouse pulled out in the middle of a transfer --------------------------
 
-TEST(Vanish, WholeImageReadEndsCleanlyWithFFBytes) {
+TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
   for (const LayoutCase& c : kLayouts) {
     SCOPED_TRACE(static_cast<int>(c.storage));
     AppRig rig(c.storage);
@@ -197,23 +197,21 @@ TEST(Vanish, WholeImageReadEndsCleanlyWithFFBytes) {
     rig.ClearLogs();
     // The parameter section (1 + 15) and 10 profile replies get through.
     rig.mouse.Faults().vanish_after_reports = 1 + 15 + 1 + 10;
-    rig.core.Btn_Read();
+    EXPECT_FALSE(rig.core.Btn_Read());
 
-    EXPECT_EQ(rig.core.Working().parameters, rig.mouse.Parameters());
-    const ProfileSection& p = rig.core.Working().profiles;
-    EXPECT_TRUE(std::equal(p.begin(), p.begin() + 70, rig.mouse.Profiles().begin()));
-    EXPECT_TRUE(std::all_of(p.begin() + 70, p.end(), [](std::uint8_t b) { return b == 0xFF; }));
-    // Memory reads whose command failed leave the storage as it was.
-    if (c.storage == SimulatedStorage::kFlashFlash) {
-      EXPECT_EQ(rig.core.Working().macro_pages, before.macro_pages);
-    }
+    // Nothing of the incomplete read is taken.
+    EXPECT_EQ(rig.core.Working().parameters, before.parameters);
+    EXPECT_EQ(rig.core.Working().profiles, before.profiles);
+    EXPECT_EQ(rig.core.Working().macro_area, before.macro_area);
+    EXPECT_EQ(rig.core.Working().macro_pages, before.macro_pages);
     // One failed report, then nothing is even tried on the dead handle.
     std::size_t failed = 0;
     for (const auto& w : rig.probe.wire) failed += !w.ok;
     EXPECT_EQ(failed, 1u);
     EXPECT_EQ(rig.probe.wire.size(), 1u + 15 + 1 + 10 + 1);
-    // The flow still ends as it must: pop-up down, timer on, pages unlocked.
-    EXPECT_FALSE(rig.session.Loading);
+    // The flow still ends as it must: pop-up down, timer on, pages unlocked,
+    // and no write may reach the mouse.
+    EXPECT_TRUE(rig.session.Loading);
     EXPECT_EQ(rig.ui.Count("StartDevTimer"), 1);
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
     // The next poll sees the mouse gone and forgets it.
@@ -232,14 +230,17 @@ TEST(Vanish, WholeImageWriteEndsCleanlyAndLiveWritesFail) {
     rig.ClearLogs();
     // Both sections and part of the first macro page get through.
     rig.mouse.Faults().vanish_after_reports = 35 + 37 + 1 + 20;
-    ASSERT_TRUE(rig.core.Btn_Reset_0Click());
+    ASSERT_FALSE(rig.core.Btn_Reset_0Click());
 
     std::size_t failed = 0;
     for (const auto& w : rig.probe.wire) failed += !w.ok;
     EXPECT_EQ(failed, 1u);
     EXPECT_EQ(rig.probe.wire.size(), 35u + 37 + 1 + 20 + 1);
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
-    EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
+    ASSERT_GE(rig.ui.log.size(), 2u);
+    EXPECT_EQ(rig.ui.log[rig.ui.log.size() - 2], "StartDevTimer");
+    EXPECT_EQ(rig.ui.log.back(),
+              "Message The mouse's configuration is incomplete: load a profile or reset.");
     EXPECT_FALSE(rig.commands.WriteParameterBytes(33, 1, 0, 0, 1));
     EXPECT_FALSE(rig.commands.ReadMemory(0x200, rig.core.Working().macro_area, true));
     EXPECT_EQ(rig.transport.CountHidDevices(), 0);

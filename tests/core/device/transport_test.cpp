@@ -165,7 +165,7 @@ TEST(TransportTest, TraceHasOneLinePerReportWithTimeDirectionAndBytes) {
   ASSERT_NE(out, nullptr);
   clock.Advance(5'000);  // times count from the start of the trace
   {
-    ProtocolTrace trace(out, clock);
+    FileTrace trace(out, clock.NowMicroseconds());
     transport.SetTrace(&trace);
     CommandSet commands(transport);
     clock.Advance(1'500);

@@ -108,19 +108,16 @@ TEST(FirmwarePatch, LoadSetsTheFlagOnlyWhenPatchCodeWasRead) {
   EXPECT_FALSE(patch.Loaded());
   EXPECT_EQ(patch.Buffer(), kept);
 
-  // A partial patch overwrites only what it supplies; the file and byte paths agree.
-  auto partial = FirmwareFile(0x8000 + 16);
+  // A file that ends inside the patch code, or is no regular file, is refused
+  // before anything could be sent; the file and byte paths agree.
+  auto partial = FirmwareFile(0x8000 + 1023);
   partial[0x8000] = 0x77;
-  ASSERT_EQ(patch.LoadBytes(partial), FirmwarePatch::LoadStatus::kLoaded);
-  EXPECT_EQ(patch.LastTaken(), 16u);
-  EXPECT_EQ(patch.Buffer()[0], 0x77);
-  EXPECT_EQ(patch.Buffer()[16], kept[16]);
-  FirmwarePatch from_file;
-  ASSERT_EQ(from_file.LoadFile(dir.Write("partial.bin", partial)),
-            FirmwarePatch::LoadStatus::kLoaded);
-  EXPECT_EQ(from_file.Buffer()[0], 0x77);
-  EXPECT_EQ(from_file.Buffer()[16], 0x00);
-  EXPECT_EQ(from_file.LastTaken(), 16u);
+  EXPECT_EQ(patch.LoadBytes(partial), FirmwarePatch::LoadStatus::kNoPatch);
+  EXPECT_EQ(patch.LoadFile(dir.Write("partial.bin", partial)), FirmwarePatch::LoadStatus::kNoPatch);
+  EXPECT_EQ(patch.LoadFile(dir.File(""), &error), FirmwarePatch::LoadStatus::kUnreadable);
+  EXPECT_EQ(error.message, "is a directory");
+  EXPECT_FALSE(patch.Loaded());
+  EXPECT_EQ(patch.Buffer(), kept);
 }
 
 }  // namespace
