@@ -2,7 +2,9 @@
 # Saves a PNG of every page of the editor into <build>/screenshots/, run under
 # a private Xvfb display on a simulated "Flash" + "Flash" mouse (the storage
 # that shows the Update page) with the default image of that build of the
-# mouse, and one of the window before any mouse was found (no-device.png).
+# mouse, one of the window before any mouse was found (no-device.png), one of
+# every button function menu (menu-*.png, one with a label near the right
+# edge) and two of the key-combination dialog (dialog-empty.png, dialog.png).
 #
 # Alternate Key and Reset Control open only when profile 1 has a KB Switch Key
 # and profile 2 a KB Reset Key; korvex48ctl (built beside the editor, or
@@ -58,6 +60,7 @@ SIM="--simulate=flash-flash:$STATE"
 if [ -x "$CTL" ]; then
   "$CTL" "$SIM" --default-image "$IMAGE" set button 1 12 "KB Switch Key" >/dev/null
   "$CTL" "$SIM" --default-image "$IMAGE" set button 2 11 "KB Reset Key" >/dev/null
+  "$CTL" "$SIM" --default-image "$IMAGE" --library "$WORK/data/Macro.bin" macro add 1 >/dev/null
 else
   echo "screenshots: $CTL not built: Alternate Key and Reset Control show their refusal" >&2
 fi
@@ -121,4 +124,57 @@ for page in "1 main-control" "2 alternate-key" "3 reset-control" "4 advanced" \
   shot "$2"
   close_popups
 done
+
+# The button function menus, photographed with the pointer on the entry that
+# opened them, and the key-combination dialog. The menu opens at the centre
+# of the label (140 x 28) of layout entry Key2; entries are 24 pixels high
+# below a 1-pixel border, submenus open right of the 190-pixel menu.
+click_nav 1
+close_popups
+shot_here() {
+  sleep 0.4
+  import -window root "$OUT/$1.png"
+  echo "screenshots: $OUT/$1.png"
+}
+KX=$(value Key2_X); KY=$(value Key2_Y)
+MX=$((WIN_X + KX + 70)); MY=$((WIN_Y + KY + 14))
+entry_y() { echo $(($2 + 1 + 24 * $1 + 12)); }  # entry $1 (from 0) of a menu at $2
+open_menu() {
+  xdotool mousemove 2 2 click 1
+  sleep 0.3
+  xdotool mousemove $((MX - 30)) $((MY - 8)) click 1
+  sleep 0.3
+}
+for menu in "0 standard" "1 special" "2 media" "3 www" "4 pc" "6 macro"; do
+  set -- $menu
+  open_menu
+  xdotool mousemove $((MX + 95)) "$(entry_y "$1" "$MY")"
+  shot_here "menu-$2"
+done
+# Fire Key inside Special Key.
+open_menu
+xdotool mousemove $((MX + 95)) "$(entry_y 1 "$MY")"
+sleep 0.3
+xdotool mousemove $((MX + 190 + 95)) "$(entry_y 0 $((MY + 24)))"
+shot_here "menu-fire"
+# A label near the right edge: the menu and its submenus open to the left.
+RX=$(value Key10_X); RY=$(value Key10_Y)
+xdotool mousemove 2 2 click 1
+sleep 0.3
+xdotool mousemove $((WIN_X + RX + 40)) $((WIN_Y + RY + 6)) click 1
+sleep 0.3
+xdotool mousemove $((WIN_X + RX + 70 - 95)) "$(entry_y 2 $((WIN_Y + RY + 14)))"
+shot_here "menu-right-edge"
+# User-defined: the dialog, with Ctrl ticked and the key right of Tab pressed.
+open_menu
+xdotool mousemove $((MX + 95)) "$(entry_y 5 "$MY")" click 1
+sleep 0.5
+DX=$((WIN_X + (800 - 354) / 2)); DY=$((WIN_Y + (600 - 179) / 2 + 40))
+shot_here "dialog-empty"
+xdotool mousemove $((DX + 34)) $((DY + 96)) click 1
+sleep 0.2
+xdotool key q
+shot "dialog"
+xdotool mousemove $((DX + 336)) $((DY + 18)) click 1
+
 grep '^message' "$WORK/ui.log" | sed 's/^/screenshots: shown: /' >&2 || true

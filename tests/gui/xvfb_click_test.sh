@@ -1,8 +1,9 @@
 #!/bin/sh
 # The real editor under a private Xvfb display on the simulated mouse: the
-# window is found by its title, a click on the Advanced button of the
-# navigation bar (sent through the X server) opens that page, and a second
-# start leaves the first window alone. The editor's --ui-log tells what it did.
+# window is found by its title, a button label's menu gives the button a
+# function (the write is in the protocol trace), a click on the Advanced
+# button of the navigation bar (sent through the X server) opens that page,
+# and a second start leaves the first window alone. The editor's --ui-log tells what it did.
 # Usage: xvfb_click_test.sh KORVEX48_BINARY SOURCE_DIR
 # Exit status 77 (a skipped test for ctest) when Xvfb or xdotool is missing.
 set -u
@@ -70,9 +71,34 @@ wait_log() {
 wait_log "poll opened accepted" 200
 grep -q '> 40 0D' "$WORK/trace.txt" || fail "no device-information command in the trace"
 
-# The Advanced button of the navigation bar (layout entry Btn_B4 of org1).
 value() { sed -n "s/^$1=\\([0-9-]*\\).*/\\1/p" "$SRC/resources/tables/org1" | tr -d '\r' | tail -n 1; }
 eval "$(xdotool getwindowgeometry --shell "$WID")"
+
+# A button label (layout entry Key2 of org1: button 5 for both LED kinds, a
+# 140 x 28 label) opens the function menu at its centre; the pointer on Media
+# Fn (third entry, 24 pixels each below a 1-pixel border) opens that submenu
+# to the right of the 190-pixel menu; a click on Mute (seventh entry) gives
+# button 5 of profile 1 the code 03 00 E2 00, written at profile offset 0x10.
+KX=$(value Key2_X)
+KY=$(value Key2_Y)
+[ -n "$KX" ] && [ -n "$KY" ] || fail "Key2 is not in org1"
+xdotool mousemove $((X + KX + 70)) $((Y + KY + 14)) click 1
+MX=$((KX + 70))
+MY=$((KY + 14))
+sleep 0.3
+xdotool mousemove $((X + MX + 60)) $((Y + MY + 1 + 2 * 24 + 12))
+sleep 0.3
+xdotool mousemove $((X + MX + 190 + 60)) $((Y + MY + 1 + 2 * 24 + 6 * 24 + 12))
+sleep 0.3
+xdotool click 1
+i=0
+until grep -qi '> 40 05 01 10 03 00 E2 00' "$WORK/trace.txt"; do
+  i=$((i + 1))
+  [ $i -gt 50 ] && fail "no write of Mute to button 5 in the trace: $(grep '> 40 05 01' "$WORK/trace.txt")"
+  sleep 0.1
+done
+
+# The Advanced button of the navigation bar (layout entry Btn_B4 of org1).
 BX=$(value Btn_B4_X)
 BY=$(value Btn_B4_Y)
 [ -n "$BX" ] && [ -n "$BY" ] || fail "Btn_B4 is not in org1"
@@ -87,4 +113,4 @@ kill -0 "$APP_PID" 2>/dev/null || fail "the first editor ended"
   fail "the window is no longer mapped"
 COUNT=$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | wc -l)
 [ "$COUNT" -eq 1 ] || fail "$COUNT windows titled '$TITLE'"
-echo "PASS: window found, Advanced opened by a click, second start raised the first"
+echo "PASS: window found, Mute given to a button through its menu, Advanced opened by a click, second start raised the first"
