@@ -1,9 +1,13 @@
 // Device replies are outside bytes: whatever the mouse answers to the device
 // information step and the whole-image read, the flows must stay inside their
-// buffers and leave a macro table the later commands can work on. The first
-// byte picks the mouse's storage kind and variant; then, reply by reply, a
-// control byte keeps the mouse's answer (0), fails the read (1), or replaces
-// its seven bytes with the next seven of the input.
+// buffers and leave a macro table the later commands can work on; and what
+// the flows then write must never be built from a read that was not whole,
+// nor leave a section with a valid checksum over bytes nobody chose (see
+// CoreRig::Checked). The first byte picks the mouse's storage kind and
+// variant; then, reply by reply, a control byte keeps the mouse's answer (0),
+// fails the read (1), makes the mouse refuse the report sent after the next
+// N (2, then N), makes it leave the bus after N more reports (3, then N), or
+// replaces the reply's seven bytes with the next seven of the input.
 #include <cstddef>
 #include <cstdint>
 
@@ -25,10 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   rig.core.Start();
 
-  rig.backend.edit_reply = [&script](std::span<std::uint8_t> payload) {
+  rig.backend.edit_reply = [&script, &rig](std::span<std::uint8_t> payload) {
     const std::optional<std::uint8_t> control = script.U8();
     if (!control || *control == 0) return true;
     if (*control == 1) return false;
+    if (*control == 2) {
+      rig.mouse.Faults().refuse_report_after = script.U8().value_or(0);
+      return true;
+    }
+    if (*control == 3) {
+      rig.mouse.Faults().vanish_after_reports = script.U8().value_or(0);
+      return true;
+    }
     for (std::uint8_t& b : payload) b = script.U8().value_or(0);
     return true;
   };

@@ -84,6 +84,39 @@ struct CoreRig {
 
   // Whatever the mouse's storage came to hold: the flows that read it back
   // from the working image, the macro commands and the page moves.
+  static bool ParametersValid(ParameterSection p) {
+    const std::uint8_t stored = p[kParameterChecksumOffset];
+    CalcParameterChecksum(p);
+    return p[kParameterChecksumOffset] == stored;
+  }
+  static bool ProfilesValid(ProfileSection p) {
+    const std::uint8_t stored = p[kProfileChecksumOffset];
+    CalcProfileChecksum(p);
+    return p[kProfileChecksumOffset] == stored;
+  }
+
+  // Runs one flow that may write, and checks what it wrote: a mouse that was
+  // not read whole (Loading) gets nothing at all, and a write the mouse
+  // stopped taking leaves each section as it was, as the working image meant
+  // it, or with a checksum that does not fit it.
+  template <typename Flow>
+  void Checked(Flow&& flow) {
+    const bool unread = session.Loading;
+    const ParameterSection parameters = mouse.Parameters();
+    const ProfileSection profiles = mouse.Profiles();
+    const std::vector<std::uint8_t> memory(mouse.Memory().begin(), mouse.Memory().end());
+    const bool ok = flow();
+    if (unread && (mouse.Parameters() != parameters || mouse.Profiles() != profiles ||
+                   !std::equal(memory.begin(), memory.end(), mouse.Memory().begin())))
+      __builtin_trap();
+    if (ok) return;
+    const ParameterSection& p = mouse.Parameters();
+    const ProfileSection& q = mouse.Profiles();
+    if (!(p == parameters || p == core.Working().parameters || !ParametersValid(p)))
+      __builtin_trap();
+    if (!(q == profiles || q == core.Working().profiles || !ProfilesValid(q))) __builtin_trap();
+  }
+
   void ExerciseFlows() {
     CheckMacroStorage();
     core.DataBufToUI();
@@ -93,7 +126,8 @@ struct CoreRig {
     if (!names.empty()) {
       int selection = 0;
       core.LB_NameClick(1, names.size() - 1, view);
-      core.Btn_DelMacroClick(0, view, &selection);
+      Checked(
+          [&] { return core.Btn_DelMacroClick(0, view, &selection) == MacroCommandResult::kDone; });
       CheckMacroStorage();
     }
     static const PcMacroLibrary library = [] {
@@ -101,10 +135,10 @@ struct CoreRig {
       lib.Load(DefaultLibraryBytes());
       return lib;
     }();
-    core.Btn_AddMacroClick(library, 0, view);
+    Checked([&] { return core.Btn_AddMacroClick(library, 0, view) == MacroCommandResult::kDone; });
     CheckMacroStorage();
-    core.Btn_SaveMacroClick(view);
-    core.Btn_Reset_0Click();
+    Checked([&] { return core.Btn_SaveMacroClick(view); });
+    Checked([&] { return core.Btn_Reset_0Click(); });
     CheckMacroStorage();
   }
 };

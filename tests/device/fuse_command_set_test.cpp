@@ -2,6 +2,8 @@
 // the FUSE test device; and what only the hidraw path has (open errors).
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -171,6 +173,47 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
     EXPECT_FALSE(commands.WriteParameterBytes(33, 1, 0, 0, 1));
     EXPECT_EQ(transport.CountHidDevices(), 0);
   }
+}
+
+TEST(HidrawBackendTest, OnlyADeviceThatLeftTheBusIsGone) {
+  struct Case {
+    int err;
+    HidError error;
+  };
+  for (const Case& c : {Case{ENODEV, HidError::kGone}, Case{ENXIO, HidError::kGone},
+                        Case{ESHUTDOWN, HidError::kGone}, Case{EIO, HidError::kFailed},
+                        Case{ETIMEDOUT, HidError::kFailed}, Case{EPROTO, HidError::kFailed},
+                        Case{EPIPE, HidError::kRefused}, Case{EINVAL, HidError::kRefused},
+                        Case{EACCES, HidError::kPermission}, Case{EBUSY, HidError::kBusy}})
+    EXPECT_EQ(HidErrorFromErrno(c.err), c.error) << c.err;
+}
+
+// Through the kernel: a reply that fails (EIO), one cut short, and a refused
+// command cost that transfer only; a mouse that leaves the bus is gone.
+TEST(HidrawBackendTest, FailedTransfersKeepTheHandleAndAVanishedMouseIsGone) {
+  std::string reason;
+  auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
+  if (!rig) GTEST_SKIP() << reason;
+  FakeClock clock;
+  DeviceSession session;
+  Transport transport(session, rig->Backend(), clock);
+  ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
+  CommandSet commands(transport);
+  std::array<std::uint8_t, 14> dest{};
+  for (const char* fault : {"fail-reply-after 1", "short-reply-after 0", "refuse-report-after 0"}) {
+    SCOPED_TRACE(fault);
+    rig->Control(fault);
+    commands.ReadSection(0, 0, dest, false);
+    EXPECT_FALSE(commands.LastReadComplete());
+    EXPECT_FALSE(transport.DeviceGone());
+    EXPECT_TRUE(commands.ReadSection(0, 0, dest, false));
+    EXPECT_TRUE(commands.LastReadComplete());
+    EXPECT_EQ(dest[2], 0x3A);  // the vendor identifier's high byte
+  }
+  rig->Control("unplug");
+  EXPECT_FALSE(commands.ReadSection(0, 0, dest, false));
+  EXPECT_TRUE(transport.DeviceGone());
+  EXPECT_EQ(transport.LastError(), HidError::kGone);
 }
 
 }  // namespace

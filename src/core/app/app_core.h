@@ -42,6 +42,8 @@ struct DeviceIdEntry {
 };
 
 // Outcome of the device-information step.
+// Every outcome but kAccepted leaves `Loading` set: a mouse that was not read
+// whole gets no writes.
 enum class DevInfoOutcome {
   kNotSent,          // command 13 or a follow-up read was not sent or lost a reply: no message
   kUnknownPrimary,   // R2 neither 0x80 nor 0xC0: the mouse stays open, unread, no message

@@ -124,8 +124,10 @@ DevInfoResult AppCore::ReadDevInfo() {
   DeviceSession& s = Session();
   DevInfoResult r;
   ReplyBytes reply{};
-  // Whatever the working image holds, it is not this mouse's yet.
+  // Whatever the working image holds, it is not this mouse's yet: nothing
+  // may be written to it (`Loading`) until it was read whole.
   ForgetRead();
+  s.Loading = true;
   auto finish = [&](DevInfoOutcome outcome) {
     r.outcome = outcome;
     r.primary = s.PrimaryStorage;

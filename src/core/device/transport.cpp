@@ -188,9 +188,14 @@ bool Transport::GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> re
     return false;
   }
   HidError error = HidError::kNone;
+  // A failed read leaves no meaning in the buffer: the trace shows what was
+  // asked for.
+  std::array<std::uint8_t, kReportLength> asked{};
+  std::copy_n(report.begin(), std::min(report.size(), asked.size()), asked.begin());
   if (!backend_->GetFeature(handle, report, &error)) {
     if (error == HidError::kNone) error = HidError::kOther;
-    Trace(TraceEntry::Kind::kRead, report, error);
+    Trace(TraceEntry::Kind::kRead,
+          std::span<const std::uint8_t>(asked).first(std::min(report.size(), asked.size())), error);
     Failed(handle, error);
     return false;
   }

@@ -222,7 +222,9 @@ TEST(DevInfo, FailedRepliesDecideNothing) {
     EXPECT_EQ(rig.core.ReadDevInfo().outcome, DevInfoOutcome::kNotSent);
     EXPECT_TRUE(rig.ui.messages.empty());
     EXPECT_FALSE(rig.session.NoDevicePage);
-    EXPECT_FALSE(rig.session.Loading);
+    // Not read whole: no write may reach this mouse.
+    EXPECT_TRUE(rig.session.Loading);
+    EXPECT_FALSE(rig.core.DeviceUsable());
   }
   // A reply lost on a mouse that stays: the same.
   AppRig rig(SimulatedStorage::kFlashI2C);

@@ -144,5 +144,25 @@ TEST(PcMacroLibrary, NamesAndDelete) {
   EXPECT_EQ(lib.ToBytes(), Bytes(kLibraryFileSize, 0x00));
 }
 
+TEST(PcMacroLibrary, ImportOneRefusesNamesWithControlCharactersAndEndlessMacros) {
+  PcMacroLibrary lib;
+  lib.Load(LibraryFile({"Fire"}));
+  const Bytes before = lib.ToBytes();
+  Bytes endless = LibraryFile({"Loop"}, 272);
+  std::fill(endless.begin() + 16, endless.end(), 0x81);  // no end byte in 256
+  struct Case {
+    const char* what;
+    Bytes record;
+    ImportOneResult result;
+  };
+  for (const Case& c : {Case{"no end byte", endless, ImportOneResult::kNoEndByte},
+                        Case{"escape", LibraryFile({"a\x1b[2J"}, 272), ImportOneResult::kBadName},
+                        Case{"bell", LibraryFile({"ding\a"}, 272), ImportOneResult::kBadName}}) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(lib.ImportOne(c.record), c.result);
+    EXPECT_EQ(lib.ToBytes(), before);
+  }
+}
+
 }  // namespace
 }  // namespace korvex48

@@ -83,5 +83,19 @@ TEST(MacroNames, MalformedTextBecomesReplacementCharacters) {
   EXPECT_EQ(Utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
 }
 
+TEST(MacroNames, ControlCharactersAreFoundAndEscapedForText) {
+  struct Case {
+    std::string text;
+    bool control;
+    std::string escaped;
+  };
+  for (const Case& c : {Case{"Fire", false, "Fire"}, Case{"a\x1b[2J", true, "a\\x1B[2J"},
+                        Case{"\a\n", true, "\\x07\\x0A"}, Case{"x\u0085y", true, "x\\u0085y"},
+                        Case{"\u00dc\U0001F600", false, "\u00dc\U0001F600"}}) {
+    EXPECT_EQ(NameHasControlCharacters(c.text), c.control) << c.escaped;
+    EXPECT_EQ(EscapeControlCharacters(c.text), c.escaped);
+  }
+}
+
 }  // namespace
 }  // namespace korvex48

@@ -1,0 +1,171 @@
+// korvex48ctl against a mouse that fails: one line, the right exit status,
+// and nothing written that the user did not choose.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "cli_runner.h"
+#include "fuse_mount.h"
+
+namespace korvex48::testing {
+namespace {
+
+#ifdef KORVEX48_FUSE_DAEMON
+constexpr const char* kDaemon = KORVEX48_FUSE_DAEMON;
+#else
+constexpr const char* kDaemon = "";
+#endif
+
+int Lines(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Reports the last run's connection sent and read, from its trace.
+struct TraceCount {
+  int sets = 0;
+  int all = 0;
+};
+TraceCount CountTrace(const CliRig& rig) {
+  TraceCount n;
+  std::istringstream trace(ReadText(rig.Path("trace")));
+  std::string line;
+  while (std::getline(trace, line)) {
+    n.sets += line.find(" > ") != std::string::npos;
+    n.all += line.find(" > ") != std::string::npos || line.find(" < ") != std::string::npos;
+  }
+  return n;
+}
+
+bool Wrote(const CliRun& run, const std::string& prefix) {
+  return std::any_of(run.writes.begin(), run.writes.end(),
+                     [&](const std::string& w) { return w.rfind(prefix, 0) == 0; });
+}
+
+TEST(CliFaults, AFailingMouseEndsEveryCommandInOneLine) {
+  std::string reason;
+  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kI2C, 0, &reason);
+  if (!mount) GTEST_SKIP() << reason;
+  CliRig rig;
+  rig.UseDeviceDir(mount->Dir());
+  ASSERT_EQ(rig.Run({"save-profile", rig.Path("good.bin")}).status, 0);
+  ASSERT_EQ(rig.Run({"info"}).status, 0);
+  const TraceCount connect = CountTrace(rig);
+
+  struct Case {
+    const char* name;
+    std::string fault;
+    std::vector<std::string> command;
+    std::string says;
+    bool may_write;
+  };
+  const std::string saved = rig.Path("saved.bin");
+  const Case cases[] = {
+      {"load-profile cut off by a vanishing mouse",
+       "vanish-after " + std::to_string(connect.all + 60),
+       {"load-profile", rig.Path("good.bin")},
+       "configuration is incomplete",
+       true},
+      {"reset refused half way",
+       "refuse-report-after " + std::to_string(connect.sets + 40),
+       {"reset"},
+       "configuration is incomplete",
+       true},
+      {"a set refused",
+       "refuse-report-after " + std::to_string(connect.sets),
+       {"macro", "add", "1"},
+       "configuration is incomplete",
+       true},
+      {"save-profile after a failed reply",
+       "fail-reply-after 30",
+       {"save-profile", saved},
+       "did not answer",
+       false},
+      {"macro add after a failed reply",
+       "fail-reply-after 30",
+       {"macro", "add", "1"},
+       "did not answer",
+       false},
+      {"dump after a short reply", "short-reply-after 40", {"dump"}, "did not answer", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(mount->Control("plug"));
+    ASSERT_TRUE(mount->Control("clear-faults"));
+    ASSERT_TRUE(mount->Control(c.fault));
+    const CliRun run = rig.Run(c.command);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    if (!c.may_write) {
+      EXPECT_TRUE(run.writes.empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(saved));
+  }
+  // The trace tells where the write was cut off.
+  ASSERT_TRUE(mount->Control("plug"));
+  ASSERT_TRUE(mount->Control("clear-faults"));
+  ASSERT_TRUE(mount->Control("refuse-report-after " + std::to_string(connect.sets + 10)));
+  EXPECT_EQ(rig.Run({"reset"}).status, 1);
+  const std::string trace = ReadText(rig.Path("trace"));
+  EXPECT_NE(trace.find("FAILED: the device refused the report"), std::string::npos);
+  EXPECT_NE(trace.find("# parameter section write at 0000 cut off after 10 of 35 reports"),
+            std::string::npos)
+      << trace;
+}
+
+TEST(CliFaults, FirmwareGoesWholeOrNotAtAll) {
+  std::string reason;
+  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kFlashFlash, 0, &reason);
+  if (!mount) GTEST_SKIP() << reason;
+  CliRig rig;
+  rig.UseDeviceDir(mount->Dir());
+  rig.AddGlobalOption(std::string("--default-image=") + KORVEX48_FLASH_FLASH_IMAGE);
+  { std::ofstream(rig.Path("fw.bin"), std::ios::binary) << std::string(0x8400, '\x5A'); }
+  ASSERT_EQ(rig.Run({"info"}).status, 0);
+  const TraceCount connect = CountTrace(rig);
+  ASSERT_TRUE(mount->Control("refuse-report-after " + std::to_string(connect.sets + 100)));
+  const CliRun cut = rig.Run({"firmware", rig.Path("fw.bin")});
+  EXPECT_EQ(cut.status, 1) << cut.err;
+  EXPECT_NE(cut.err.find("the patch was not programmed"), std::string::npos) << cut.err;
+  EXPECT_FALSE(Wrote(cut, "40 07 10 00"));  // no descriptor
+  EXPECT_FALSE(Wrote(cut, "40 0e"));        // no restart
+  EXPECT_TRUE(Wrote(cut, "40 07 c0 00"));   // the patch was begun
+}
+
+TEST(CliFaults, NothingUnsafeIsSentAndNoNameCanCarryControlCharacters) {
+  CliRig rig;
+  {
+    std::ofstream(rig.Path("fw.bin"), std::ios::binary) << std::string(0x8400, '\x5A');
+    std::ofstream(rig.Path("short.bin"), std::ios::binary) << std::string(0x83FF, '\x5A');
+  }
+  ASSERT_EQ(::mkfifo(rig.Path("fifo").c_str(), 0600), 0);
+  struct Case {
+    std::vector<std::string> command;
+    int status;
+    std::string says;
+  };
+  const Case cases[] = {
+      // A mouse without Flash + Flash storage has configuration where the patch goes.
+      {{"firmware", rig.Path("fw.bin")}, 4, "Flash + Flash"},
+      {{"firmware", rig.Path("short.bin")}, 3, "whole patch code"},
+      {{"firmware", rig.Path("fifo")}, 3, "is a pipe"},
+      {{"load-profile", rig.Path("fifo")}, 3, "is a pipe"},
+      {{"load-profile", rig.Dir().string()}, 3, "is a directory"},
+      {{"load-profile", rig.Path("tiny.bin")}, 3, "too short for a profile file (12 bytes)"},
+      {{"library", "new", "a\x1b[2J"}, 2, "control characters"},
+      {{"library", "new", "ding\a"}, 2, "control characters"},
+  };
+  { std::ofstream(rig.Path("tiny.bin"), std::ios::binary) << std::string(12, '\xE0'); }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command[0] + " " + c.command[1]);
+    const CliRun run = rig.Run(c.command);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_TRUE(run.writes.empty());
+  }
+}
+
+}  // namespace
+}  // namespace korvex48::testing
