@@ -2,12 +2,11 @@
 // information step and the whole-image read, the flows must stay inside their
 // buffers and leave a macro table the later commands can work on; and what
 // the flows then write must never be built from a read that was not whole,
-// nor leave a section with a valid checksum over bytes nobody chose (see
-// CoreRig::Checked). The first byte picks the mouse's storage kind and
-// variant; then, reply by reply, a control byte keeps the mouse's answer (0),
-// fails the read (1), makes the mouse refuse the report sent after the next
-// N (2, then N), makes it leave the bus after N more reports (3, then N), or
-// replaces the reply's seven bytes with the next seven of the input.
+// and a write cut off is never taken for done (see CoreRig::Checked). The first byte picks the
+// mouse's storage kind and variant; then, reply by reply, a control byte keeps the mouse's answer
+// (0), fails the read (1), makes the mouse refuse the report sent after the next N (2, then N),
+// makes it leave the bus after N more reports (3, then N), or replaces the reply's seven bytes with
+// the next seven of the input.
 #include <cstddef>
 #include <cstdint>
 

@@ -93,6 +93,13 @@ std::vector<std::string> VectorTrace::SentHex() const {
   return out;
 }
 
+std::vector<std::uint64_t> VectorTrace::SentTimes() const {
+  std::vector<std::uint64_t> out;
+  for (const TraceEntry& e : entries)
+    if (e.kind == TraceEntry::Kind::kSent) out.push_back(e.at_us);
+  return out;
+}
+
 int VectorTrace::Reads() const {
   int n = 0;
   for (const TraceEntry& e : entries) n += e.kind == TraceEntry::Kind::kRead;

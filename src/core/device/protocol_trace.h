@@ -84,6 +84,8 @@ class VectorTrace final : public ProtocolTrace {
   std::vector<std::uint16_t> MemoryWriteAddresses() const;
   // The reports sent as lowercase hex, "40 05 00 28 84 00 00 01".
   std::vector<std::string> SentHex() const;
+  // When each of those was sent, on the transport's clock.
+  std::vector<std::uint64_t> SentTimes() const;
   // Reads asked for (taken or not).
   int Reads() const;
 };

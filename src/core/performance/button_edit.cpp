@@ -8,25 +8,19 @@ namespace {
 constexpr int kSwitchKeyTag = 1002;
 constexpr int kShortMenuHeight = 146;  // the Macro entry is cut off
 
-EditResult Unavailable(std::string reason) {
-  EditResult r;
-  r.status = EditStatus::kUnavailable;
-  r.reason = std::move(reason);
-  return r;
-}
-
 }  // namespace
 
 EditResult PageEditor::CheckButton(int profile, int button) const {
-  if (profile < 1 || profile > 3) return Unavailable("profile must be 1, 2 or 3");
-  if (button < 1 || button > kKeyButtons) return Unavailable("button must be 1..12");
+  if (profile < 1 || profile > 3) return EditResult::Unavailable("profile must be 1, 2 or 3");
+  if (button < 1 || button > kKeyButtons) return EditResult::Unavailable("button must be 1..12");
   const DeviceSession& s = core_.Session();
-  if (!s.HandlesValid() || s.NoDevicePage) return Unavailable("no mouse is connected");
-  if (profile == 3) return Unavailable("profile 3 cannot be edited");
+  if (!s.HandlesValid() || s.NoDevicePage) return EditResult::Unavailable("no mouse is connected");
+  if (profile == 3) return EditResult::Unavailable("profile 3 cannot be edited");
   if (!ClickableOf(profile)[static_cast<std::size_t>(button - 1)]) {
-    return Unavailable("button " + std::to_string(button) + " holds \"" +
-                       LabelsOf(profile)[static_cast<std::size_t>(button - 1)] +
-                       "\" and cannot be changed in profile " + std::to_string(profile));
+    return EditResult::Unavailable("button " + std::to_string(button) + " holds \"" +
+                                   LabelsOf(profile)[static_cast<std::size_t>(button - 1)] +
+                                   "\" and cannot be changed in profile " +
+                                   std::to_string(profile));
   }
   return {};
 }
@@ -47,11 +41,12 @@ EditResult PageEditor::FinishAssignment(int profile, const AssignmentResult& ass
 EditResult PageEditor::AssignMenuItem(int profile, int button, int tag) {
   const LiveWriteQueue::Hold hold = Edit();
   const KeyMenuItem* item = FindKeyMenuItem(tag);
-  if (item == nullptr) return Unavailable("no menu entry has tag " + std::to_string(tag));
+  if (item == nullptr)
+    return EditResult::Unavailable("no menu entry has tag " + std::to_string(tag));
   if (EditResult check = CheckButton(profile, button); check.status != EditStatus::kApplied)
     return check;
   if (tag == kSwitchKeyTag && profile != 1)
-    return Unavailable("the KB Switch Key can only be given in profile 1");
+    return EditResult::Unavailable("the KB Switch Key can only be given in profile 1");
   const KeyNameSources sources = core_.NameSources();
   KeyItemSettings settings;
   settings.fire = state_.fire;
@@ -68,7 +63,7 @@ EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string
   const LiveWriteQueue::Hold hold = Edit();
   const std::optional<KeyCodeBytes> bytes = KeyCodeFromText(code);
   if (!bytes || (*bytes)[0] != static_cast<std::uint8_t>(KeyFunctionType::kKeyboard))
-    return Unavailable("not a key combination code: " + std::string(code));
+    return EditResult::Unavailable("not a key combination code: " + std::string(code));
   if (EditResult check = CheckButton(profile, button); check.status != EditStatus::kApplied)
     return check;
   const AssignmentResult assigned = AssignDirectFunction(
@@ -79,11 +74,11 @@ EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string
 EditResult PageEditor::AssignDeviceMacro(int profile, int button, std::size_t index) {
   const LiveWriteQueue::Hold hold = Edit();
   if (core_.LastDevInfo().menu_height == kShortMenuHeight)
-    return Unavailable("this mouse offers no macros on its buttons");
+    return EditResult::Unavailable("this mouse offers no macros on its buttons");
   const std::optional<std::uint16_t> address = core_.Macros().Address(index);
   const std::vector<std::string> names = core_.Macros().Names();
   if (!address || index >= names.size())
-    return Unavailable("there is no device macro " + std::to_string(index + 1));
+    return EditResult::Unavailable("there is no device macro " + std::to_string(index + 1));
   if (EditResult check = CheckButton(profile, button); check.status != EditStatus::kApplied)
     return check;
   // The macro list's own handler stores and sends the code.

@@ -12,13 +12,6 @@ constexpr std::uint8_t kLevelsByte = 38;
 constexpr std::uint8_t kFirstValueByte = 39;
 constexpr std::uint8_t kFirstColourByte = 75;
 
-EditResult Unavailable(std::string reason) {
-  EditResult r;
-  r.status = EditStatus::kUnavailable;
-  r.reason = std::move(reason);
-  return r;
-}
-
 // Value nibble a level contributes to its byte: the position of its text in
 // the value list; 0xF for a level without a value, which keeps the mouse's
 // "no value" rather than inventing 200 DPI for it.
@@ -42,7 +35,7 @@ std::uint8_t ColourNibble(const std::string& text) {
 
 EditResult PageEditor::DpiLevelClick(int level) {
   const LiveWriteQueue::Hold hold = Edit();
-  if (level < 1 || level > 8) return Unavailable("DPI level must be 1..8");
+  if (level < 1 || level > 8) return EditResult::Unavailable("DPI level must be 1..8");
   EditResult result;
   if (core_.Session().Loading) {
     result.status = EditStatus::kUnchanged;
@@ -73,7 +66,8 @@ EditResult PageEditor::DpiLevelClick(int level) {
 
 EditResult PageEditor::SetDpiLevelCount(int count) {
   const LiveWriteQueue::Hold hold = Edit();
-  if (count < 1 || count > 8) return Unavailable("the number of DPI levels must be 1..8");
+  if (count < 1 || count > 8)
+    return EditResult::Unavailable("the number of DPI levels must be 1..8");
   EditResult result;
   PageState& page = state_.page;
   if (core_.Session().Loading || count == page.dpi_level_count) {
@@ -94,8 +88,9 @@ EditResult PageEditor::SelectActiveDpiLevel(int level) {
   const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (level < 1 || level > page.dpi_level_count)
-    return Unavailable("DPI level " + std::to_string(level) + " is not enabled (levels 1.." +
-                       std::to_string(page.dpi_level_count) + ")");
+    return EditResult::Unavailable("DPI level " + std::to_string(level) +
+                                   " is not enabled (levels 1.." +
+                                   std::to_string(page.dpi_level_count) + ")");
   EditResult result;
   page.checked_dpi_level = level;
   if (core_.Session().Loading) return result;
@@ -109,9 +104,10 @@ EditResult PageEditor::SetDpiValue(int level, int step) {
   const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (level < 1 || level > page.dpi_level_count)
-    return Unavailable("DPI level " + std::to_string(level) + " is not enabled (levels 1.." +
-                       std::to_string(page.dpi_level_count) + ")");
-  if (step < 1 || step > 12) return Unavailable("DPI step must be 1..12");
+    return EditResult::Unavailable("DPI level " + std::to_string(level) +
+                                   " is not enabled (levels 1.." +
+                                   std::to_string(page.dpi_level_count) + ")");
+  if (step < 1 || step > 12) return EditResult::Unavailable("DPI step must be 1..12");
   EditResult result;
   page.dpi_value_texts[static_cast<std::size_t>(level - 1)] =
       DefaultDpiValueTexts()[static_cast<std::size_t>(step - 1)];
@@ -137,12 +133,14 @@ EditResult PageEditor::SetDpiValue(int level, int step) {
 EditResult PageEditor::SetDpiColour(int level, int red, int green, int blue) {
   const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
-  if (page.lighting_type == "Sync") return Unavailable("a Sync LED mouse has no DPI colours");
+  if (page.lighting_type == "Sync")
+    return EditResult::Unavailable("a Sync LED mouse has no DPI colours");
   if (level < 1 || level > page.dpi_level_count)
-    return Unavailable("DPI level " + std::to_string(level) + " is not enabled (levels 1.." +
-                       std::to_string(page.dpi_level_count) + ")");
+    return EditResult::Unavailable("DPI level " + std::to_string(level) +
+                                   " is not enabled (levels 1.." +
+                                   std::to_string(page.dpi_level_count) + ")");
   for (int c : {red, green, blue})
-    if (c < 0 || c > 255) return Unavailable("colour components must be 0..255");
+    if (c < 0 || c > 255) return EditResult::Unavailable("colour components must be 0..255");
   EditResult result;
   auto& fields = page.dpi_colour_texts[static_cast<std::size_t>(level - 1)];
   fields[0] = std::to_string(StoredComponent(red));

@@ -9,22 +9,17 @@ constexpr std::uint8_t kModeByte = 37;
 constexpr std::uint8_t kStepBytes = 52;
 constexpr std::uint8_t kFirstColourByte = 54;
 
-EditResult Unavailable(std::string reason) {
-  EditResult r;
-  r.status = EditStatus::kUnavailable;
-  r.reason = std::move(reason);
-  return r;
-}
-
 }  // namespace
 
 EditResult PageEditor::SetLightingMode(int mode) {
   const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
   if (!LightingModeOffered(page.lighting_type, mode)) {
-    if (page.lighting_type.empty()) return Unavailable("the LED kind of the mouse is not known");
-    return Unavailable("LED mode " + (mode == 0 ? std::string("Off") : std::to_string(mode)) +
-                       " is not offered for " + page.lighting_type + " LEDs");
+    if (page.lighting_type.empty())
+      return EditResult::Unavailable("the LED kind of the mouse is not known");
+    return EditResult::Unavailable("LED mode " +
+                                   (mode == 0 ? std::string("Off") : std::to_string(mode)) +
+                                   " is not offered for " + page.lighting_type + " LEDs");
   }
   EditResult result;
   page.lighting_choice = mode;
@@ -37,10 +32,10 @@ EditResult PageEditor::SetLightingMode(int mode) {
 
 EditResult PageEditor::SetStepTime(int step) {
   const LiveWriteQueue::Hold hold = Edit();
-  if (step < 1 || step > 10) return Unavailable("step time must be 1..10");
+  if (step < 1 || step > 10) return EditResult::Unavailable("step time must be 1..10");
   PageState& page = state_.page;
   if (page.lighting_choice == 0)
-    return Unavailable("the step time cannot be set while LEDs are off");
+    return EditResult::Unavailable("the step time cannot be set while LEDs are off");
   EditResult result;
   page.fall_time_choice = step;
   if (core_.Session().Loading) return result;
@@ -54,10 +49,11 @@ EditResult PageEditor::SetStepTime(int step) {
 EditResult PageEditor::SetLightColour(int colour, int red, int green, int blue) {
   const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
-  if (page.lighting_type == "Sync") return Unavailable("a Sync LED mouse has no LED colours");
-  if (colour < 1 || colour > 7) return Unavailable("LED colour must be 1..7");
+  if (page.lighting_type == "Sync")
+    return EditResult::Unavailable("a Sync LED mouse has no LED colours");
+  if (colour < 1 || colour > 7) return EditResult::Unavailable("LED colour must be 1..7");
   for (int c : {red, green, blue})
-    if (c < 0 || c > 255) return Unavailable("colour components must be 0..255");
+    if (c < 0 || c > 255) return EditResult::Unavailable("colour components must be 0..255");
   EditResult result;
   const std::array<std::uint8_t, 3> bytes = {StoredComponent(red), StoredComponent(green),
                                              StoredComponent(blue)};

@@ -53,6 +53,13 @@ struct EditResult {
   bool sent = false;       // reports went to the mouse
   bool restarted = false;  // report rate: the mouse was restarted and searched again
   bool ok() const { return status == EditStatus::kApplied || status == EditStatus::kUnchanged; }
+  // A control that cannot be clicked now, and why.
+  static EditResult Unavailable(std::string why) {
+    EditResult r;
+    r.status = EditStatus::kUnavailable;
+    r.reason = std::move(why);
+    return r;
+  }
 };
 
 // What the pages show besides the image bytes.

@@ -28,10 +28,10 @@ TEST_P(EditReports, SendsTheReportsOfTheClick) {
   const ReportCase& c = GetParam();
   EditorRig rig;
   if (c.before) c.before(*rig.editor);
-  rig.recorder.Clear();
+  rig.trace.Clear();
   const EditResult r = c.step(*rig.editor);
   EXPECT_EQ(r.status, c.status) << r.reason;
-  EXPECT_EQ(rig.recorder.sent, c.reports);
+  EXPECT_EQ(rig.trace.SentHex(), c.reports);
   EXPECT_EQ(r.sent, !c.reports.empty());
 }
 
@@ -231,7 +231,7 @@ TEST(EditLoading, ClicksChangeThePageButSendNothing) {
   EXPECT_EQ(e.State().page.dpi_value_texts[0], "6400");
   EXPECT_EQ(e.State().page.report_rate_choice, 1);
   EXPECT_EQ(rig.core.Page().parameters[6], 0xBF);  // the rate byte waits for the pack
-  EXPECT_TRUE(rig.recorder.sent.empty());
+  EXPECT_TRUE(rig.trace.SentHex().empty());
 }
 
 TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
@@ -245,13 +245,13 @@ TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
   rig.core.ReadDevInfo();
   e.TakeIn();
   EXPECT_EQ(e.State().rate_taken_in, 125);
-  rig.recorder.Clear();
+  rig.trace.Clear();
   const EditResult r = e.SetReportRate(2);
   EXPECT_TRUE(r.restarted);
   EXPECT_EQ(rig.mouse.Restarts(), 1);
-  ASSERT_GE(rig.recorder.sent.size(), 2u);
-  EXPECT_EQ(rig.recorder.sent[0], "40 05 00 06 9f 00 00 01");
-  EXPECT_EQ(rig.recorder.sent[1], "40 0e 00 00 00 00 00 00");
+  ASSERT_GE(rig.trace.SentHex().size(), 2u);
+  EXPECT_EQ(rig.trace.SentHex()[0], "40 05 00 06 9f 00 00 01");
+  EXPECT_EQ(rig.trace.SentHex()[1], "40 0e 00 00 00 00 00 00");
   EXPECT_TRUE(rig.core.DeviceUsable());
   EXPECT_EQ(e.State().rate_taken_in, 250);
   EXPECT_FALSE(e.State().reconnect_pending);
@@ -307,9 +307,9 @@ TEST(EditTakeIn, SyncLedsOfferThreeModesAndNoColours) {
   EXPECT_EQ(e.SetLightingMode(3).status, EditStatus::kUnavailable);
   EXPECT_EQ(e.SetLightColour(1, 1, 2, 3).status, EditStatus::kUnavailable);
   EXPECT_EQ(e.SetDpiColour(1, 1, 2, 3).status, EditStatus::kUnavailable);
-  EXPECT_TRUE(rig.recorder.sent.empty());
+  EXPECT_TRUE(rig.trace.SentHex().empty());
   EXPECT_TRUE(e.SetLightingMode(2).sent);
-  EXPECT_EQ(rig.recorder.sent, std::vector<std::string>{"40 05 00 25 42 00 00 01"});
+  EXPECT_EQ(rig.trace.SentHex(), std::vector<std::string>{"40 05 00 25 42 00 00 01"});
 }
 
 TEST(EditTakeIn, LevelWithoutValueKeepsWhatItShowed) {
@@ -319,7 +319,7 @@ TEST(EditTakeIn, LevelWithoutValueKeepsWhatItShowed) {
   EXPECT_EQ(e.State().page.dpi_value_texts[1], "");
   // Writing level 1 leaves level 2 without a value rather than giving it 200.
   e.SetDpiValue(1, 5);
-  EXPECT_EQ(rig.recorder.sent.front(), "40 05 00 27 f4 00 00 01");
+  EXPECT_EQ(rig.trace.SentHex().front(), "40 05 00 27 f4 00 00 01");
   rig.core.Page().parameters[39] = 0xFF;
   e.TakeIn();
   EXPECT_EQ(e.State().page.dpi_value_texts[0], "1000");

@@ -171,9 +171,9 @@ TEST_P(LiveWriteRaces, MouseEndsWithThePagesImage) {
 
   // One report at a time, each live write followed by its 100 ms.
   if (c.paced) {
-    for (std::size_t i = 1; i < rig.recorder.sent_at_us.size(); ++i)
-      EXPECT_GE(rig.recorder.sent_at_us[i] - rig.recorder.sent_at_us[i - 1], 100'000u)
-          << "report " << i << ": " << rig.recorder.sent[i];
+    for (std::size_t i = 1; i < rig.trace.SentTimes().size(); ++i)
+      EXPECT_GE(rig.trace.SentTimes()[i] - rig.trace.SentTimes()[i - 1], 100'000u)
+          << "report " << i << ": " << rig.trace.SentHex()[i];
   }
 
   // A profile saved now holds what the page shows.
@@ -208,7 +208,7 @@ TEST(LiveWriteQueue, LaterEditsSupersedeQueuedWritesOfTheSameBytes) {
   rig.clock.RunAll();
   // The first step is sent at once; the nine that follow within its 100 ms
   // leave only the last.
-  EXPECT_EQ(rig.recorder.sent,
+  EXPECT_EQ(rig.trace.SentHex(),
             (std::vector<std::string>{"40 05 00 34 05 05 00 02", "40 05 00 34 32 32 00 02"}));
 }
 
