@@ -24,6 +24,7 @@
 #include "gui/pages/button_commands.h"
 #include "gui/pages/button_page.h"
 #include "gui/pages/page_commands.h"
+#include "gui/window_app_ui.h"
 #include "gui_tests.h"
 
 namespace korvex48::gui {
@@ -338,6 +339,28 @@ class ButtonMenusTest : public QObject {
     QCOMPARE(rig.Text(QStringLiteral("Key8")), QStringLiteral("Win+D"));
     QCOMPARE(rig.CodeOf(1, 8), QStringLiteral("02080700"));
     QVERIFY(rig.sent.contains(QStringLiteral("40 05 01 1c 02 08 07 00")));
+  }
+
+  void shortMenuAndPageButtonsAfterALoss() {
+    Rig rig(OneLeftKey);
+    // Mice of variant 1 cut the main menu at 146 pixels: Macro is out of view.
+    WindowAppUi ui(rig.Window());
+    ui.SetMainMenuHeight(146);
+    rig.Click(QStringLiteral("Key5"));
+    QCOMPARE(rig.W(QStringLiteral("Pnl_Main"))->height(), 146);
+    QVERIFY(!rig.Shown(QStringLiteral("Key_Macro")));
+    QVERIFY(rig.Shown(QStringLiteral("Key_Assembly")));
+    rig.Click(QStringLiteral("Img_P1"));
+
+    // After the mouse is gone a page button says so before anything else.
+    rig.Mouse().Unplug();
+    QCOMPARE(rig.Poll(), PollOutcome::kLost);
+    for (const char* button : {"Btn_Switch_1", "Btn_Main_1", "Btn_Adv_1"}) {
+      rig.dialogs.messages.clear();
+      rig.Click(QLatin1String(button));
+      QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Not find the specified device")});
+      QCOMPARE(rig.Window().CurrentPage(), PageId::kMain);
+    }
   }
 
   void keysAreTakenByThePhysicalKey() {

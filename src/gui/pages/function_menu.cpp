@@ -101,6 +101,12 @@ void FunctionMenu::paintEvent(QPaintEvent*) {
   painter.fillRect(QRect(0, 0, width() * 2 / 5, 2), kAccent);
 }
 
+void FunctionMenu::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  for (MenuEntry* entry : entries_)
+    entry->setVisible(entry->geometry().bottom() < height() - kBorder);
+}
+
 // Presses between or beside the entries stay in the panel: they must not
 // reach the page below (which would close the menus or move the window).
 void FunctionMenu::mousePressEvent(QMouseEvent* event) { event->accept(); }

@@ -71,6 +71,9 @@ class FunctionMenu : public QFrame {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // A panel cut shorter than its entries (the main menu of variant 1) hides
+  // the entries that do not fit whole, so they cannot be picked either.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   std::vector<MenuEntry*> entries_;
