@@ -16,14 +16,16 @@
 //   kind is dropped: the later one carries the newer bytes, and it goes last.
 //   Nudges (the byte 38 write that makes the mouse apply a DPI value) are only
 //   dropped by later nudges.
-// - Block transfers of the command set call BeginTransfer first, which sends
-//   whatever is queued (keeping the 100 ms after each write), so the mouse
-//   gets the edits before the transfer, never between its reports.
+// - Block transfers of the command set run inside a Transfer, which first
+//   sends whatever is queued (keeping the 100 ms after each write), so the
+//   mouse gets the edits before the transfer, never between its reports.
 //
 // The queue also keeps what the mouse holds of both sections as far as the
 // command set has seen (complete reads, accepted writes). A write the mouse
-// refuses is reported once the queue is idle, with what the mouse holds at
-// the refused bytes, so the pages can show the mouse's bytes again.
+// refuses is reported when the last Hold ends and the queue is idle, with
+// what the mouse holds at the refused bytes, so the pages can show the
+// mouse's bytes again. Refusals of writes sent outside a Hold wait for the
+// next one.
 #include <array>
 #include <cstdint>
 #include <deque>
