@@ -76,18 +76,17 @@ std::vector<MacroView> DeviceMacroViews(const AppCore& core) {
   const DeviceMacros& m = core.Macros();
   if (m.Layout() == StorageLayout::kPacked) {
     const PackedMacroTable& t = m.Packed();
-    for (std::size_t k = 0; k < kPackedMacroCount; ++k) {
-      if (t.lengths[k] == 0) continue;
-      const std::size_t n = std::min<std::size_t>(t.lengths[k] - kMacroNameBytes, 256);
-      views.push_back({MacroNameText(t.names[k]), t.addresses[k], static_cast<int>(n),
-                       DecodeMacroLines(ByteView(t.events[k]).first(n))});
+    for (std::size_t k = 0; k < m.Count(); ++k) {
+      const ByteView bytes = m.EventBytes(k);
+      views.push_back({MacroNameText(t.names[k]), t.addresses[k], static_cast<int>(bytes.size()),
+                       DecodeMacroLines(bytes)});
     }
   } else if (m.Layout() == StorageLayout::kSlot) {
     const SlotMacroTable& t = m.Slot();
-    for (std::size_t i = 0; i < SlotMacroCountOf(t); ++i) {
-      const std::size_t n = std::min<std::size_t>(t.lengths[i], 256);
-      views.push_back({MacroNameText(SlotNameEntry(t, i)), t.addresses[i], static_cast<int>(n),
-                       DecodeMacroLines(ByteView(t.pages[i]).first(n))});
+    for (std::size_t i = 0; i < m.Count(); ++i) {
+      const ByteView bytes = m.EventBytes(i);
+      views.push_back({MacroNameText(SlotNameEntry(t, i)), t.addresses[i],
+                       static_cast<int>(bytes.size()), DecodeMacroLines(bytes)});
     }
   }
   return views;

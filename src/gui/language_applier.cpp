@@ -82,13 +82,6 @@ void ApplyLanguage(const LanguageSet& languages, int index, const ControlIndex& 
     SetText(controls, QLatin1String(name),
             QStringLiteral(" ") + mark + QStringLiteral(" ") + text(key));
 
-  for (int m = 1; m <= 12; ++m) {
-    auto* label = controls.Get<QLabel>(QStringLiteral("Key%1").arg(m));
-    if (!label) continue;
-    std::string key = languages.FindKeyOfText(label->text().toStdString());
-    if (!key.empty()) label->setText(QString::fromStdString(table.Text(key)));
-  }
-
   for (const auto& [name, key] : kPageTexts) SetText(controls, QLatin1String(name), text(key));
   for (const auto& [name, key] : kOptionTexts)
     SetText(controls, QLatin1String(name), QStringLiteral("       ") + text(key));

@@ -1,13 +1,18 @@
 // Applying a language to the controls: navigation texts, menu captions, the
-// reverse lookup that re-translates the button labels, and the caption marquee.
+// button labels named again from their codes, and the caption marquee.
 #include "core/ui/language.h"
 
 #include <QComboBox>
 #include <QtTest>
 
+#include "core/macros/macro_names.h"
+#include "core/performance/page_editor.h"
+#include "editor_rig.h"
 #include "gui/caption_marquee.h"
 #include "gui/control_index.h"
 #include "gui/language_applier.h"
+#include "gui/main_window.h"
+#include "gui/pages/button_page.h"
 #include "gui_tests.h"
 
 namespace korvex48::gui {
@@ -33,6 +38,21 @@ LanguageSet Languages() {
                       Table(3, "\"Str004=Principal\"")});
 }
 
+// Two device macros in a packed I2C mouse, named "Reset" and "Left Key"
+// (texts of language 1 that are no button's name here).
+void StoreNamedMacros(SimulatedMouse& mouse) {
+  const std::uint8_t events[] = {0xA2, 0xFE, 0x00, 0x1E, 0x22, 0x00};
+  auto at = [&mouse](std::size_t address) { return mouse.Memory().begin() + address; };
+  std::fill_n(at(0x0200), 512, 0);
+  std::size_t address = 0x0200;
+  for (const char* name : {"Reset", "Left Key"}) {
+    const MacroName stored = MacroNameFromText(name);
+    std::copy(stored.begin(), stored.end(), at(address));
+    std::copy(std::begin(events), std::end(events), at(address + kMacroNameBytes));
+    address += kMacroNameBytes + sizeof events;
+  }
+}
+
 QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text = {}) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
@@ -45,15 +65,12 @@ class LanguageTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void appliesAndRetranslates() {
+  void appliesTexts() {
     QWidget root;
     for (int n = 1; n <= 5; ++n) AddLabel(&root, QStringLiteral("Btn_Main_%1").arg(n));
     AddLabel(&root, QStringLiteral("Btn_Reset_2"));
     AddLabel(&root, QStringLiteral("Key_Standard"));
     AddLabel(&root, QStringLiteral("IB_InsertRecDelay"));
-    QLabel* left = AddLabel(&root, QStringLiteral("Key1"), QStringLiteral("Left Key"));
-    QLabel* combo = AddLabel(&root, QStringLiteral("Key2"), QStringLiteral("Ctrl+Alt+A"));
-    QLabel* low_key = AddLabel(&root, QStringLiteral("Key3"), QStringLiteral("Reset"));
     auto* insert = new QComboBox(&root);
     insert->setObjectName(QStringLiteral("CB_Insert"));
     for (int i = 0; i < 10; ++i) insert->addItem(QString());
@@ -71,16 +88,38 @@ class LanguageTest : public QObject {
              QStringLiteral(" # Maustaste"));
     QCOMPARE(controls.Get<QLabel>(QStringLiteral("IB_InsertRecDelay"))->text(),
              QStringLiteral("       Pause aufnehmen"));
-    QCOMPARE(left->text(), QStringLiteral("Linke Taste"));
-    QCOMPARE(combo->text(), QStringLiteral("Ctrl+Alt+A"));  // no key: stays
-    QCOMPARE(low_key->text(), QStringLiteral("Reset"));     // Str002 is never looked up
     QCOMPARE(insert->itemText(0), QStringLiteral("Pause davor"));
     QCOMPARE(insert->currentIndex(), 4);
 
     ApplyLanguage(languages, 1, controls);
-    QCOMPARE(left->text(), QStringLiteral("Left Key"));
     QCOMPARE(controls.Get<QLabel>(QStringLiteral("Key_Standard"))->text(),
              QStringLiteral(" * Standard Mouse Key"));
+  }
+
+  void buttonLabelsAreNamedAgainFromTheirCodes() {
+    test::EditorRig rig(
+        test::EditorRigOptions().WithLanguages(Languages()).WithMouse(StoreNamedMacros));
+    PageEditor& editor = rig.Editor();
+    QVERIFY(editor.AssignKeyCombination(1, 2, "Ctrl+Alt+A", "02050400").ok());
+    QVERIFY(editor.AssignDeviceMacro(1, 3, 0).ok());  // "Reset"
+    QVERIFY(editor.AssignDeviceMacro(1, 4, 1).ok());  // "Left Key"
+    rig.Window().Buttons()->ShowLabels();
+    QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Left Key"));
+    QCOMPARE(rig.Text(QStringLiteral("Key2")), QStringLiteral("Ctrl+Alt+A"));
+
+    rig.Window().SwitchLanguage(2);
+    QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Linke Taste"));
+    QCOMPARE(rig.Text(QStringLiteral("Key2")), QStringLiteral("Ctrl+Alt+A"));  // no key: stays
+    QCOMPARE(rig.Text(QStringLiteral("Key3")), QStringLiteral("Reset"));
+    // A macro's name is the user's, whatever language text it matches.
+    QCOMPARE(rig.Text(QStringLiteral("Key4")), QStringLiteral("Left Key"));
+    for (int m = 1; m <= 12; ++m)
+      QCOMPARE(QString::fromStdString(editor.State().labels[m - 1]),
+               rig.Text(QStringLiteral("Key%1").arg(m)));
+
+    rig.Window().SwitchLanguage(1);
+    QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Left Key"));
+    QCOMPARE(rig.Text(QStringLiteral("Key4")), QStringLiteral("Left Key"));
   }
 
   void marqueeRunsTheCaption() {

@@ -92,6 +92,19 @@ std::vector<DeviceMacroRef> DeviceMacros::Refs() const {
   return refs;
 }
 
+ByteView DeviceMacros::EventBytes(std::size_t index) const {
+  if (index >= Count()) return {};
+  if (layout_ == StorageLayout::kPacked) {
+    // The stored length counts the name as well.
+    const std::size_t length = packed_.lengths[index];
+    if (length <= kMacroNameBytes) return {};
+    return ByteView(packed_.events[index])
+        .first(std::min(length - kMacroNameBytes, kMacroBufferSize));
+  }
+  return ByteView(slot_.pages[index])
+      .first(std::min<std::size_t>(slot_.lengths[index], kMacroBufferSize));
+}
+
 std::optional<std::uint16_t> DeviceMacros::Address(std::size_t index) const {
   if (index >= Count()) return std::nullopt;
   if (layout_ == StorageLayout::kPacked) return packed_.addresses[index];

@@ -43,6 +43,10 @@ class DeviceMacros {
   std::vector<DeviceMacroRef> Refs() const;
   // Device address of macro `index`; nullopt when there is no such macro.
   std::optional<std::uint16_t> Address(std::size_t index) const;
+  // The event bytes of macro `index` as the mouse stores them, the end byte
+  // included, at most kMacroBufferSize; empty when there is no such macro.
+  // The view lives as long as the table is not changed.
+  ByteView EventBytes(std::size_t index) const;
 
   const PackedMacroTable& Packed() const { return packed_; }
   const SlotMacroTable& Slot() const { return slot_; }

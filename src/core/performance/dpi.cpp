@@ -133,8 +133,8 @@ EditResult PageEditor::SetDpiValue(int level, int step) {
 EditResult PageEditor::SetDpiColour(int level, int red, int green, int blue) {
   const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
-  if (page.lighting_type == "Sync")
-    return EditResult::Unavailable("a Sync LED mouse has no DPI colours");
+  if (!LedKindHasColours(page.lighting_type))
+    return EditResult::Unavailable("a " + page.lighting_type + " LED mouse has no DPI colours");
   if (level < 1 || level > page.dpi_level_count)
     return EditResult::Unavailable("DPI level " + std::to_string(level) +
                                    " is not enabled (levels 1.." +

@@ -49,8 +49,8 @@ EditResult PageEditor::SetStepTime(int step) {
 EditResult PageEditor::SetLightColour(int colour, int red, int green, int blue) {
   const LiveWriteQueue::Hold hold = Edit();
   PageState& page = state_.page;
-  if (page.lighting_type == "Sync")
-    return EditResult::Unavailable("a Sync LED mouse has no LED colours");
+  if (!LedKindHasColours(page.lighting_type))
+    return EditResult::Unavailable("a " + page.lighting_type + " LED mouse has no LED colours");
   if (colour < 1 || colour > 7) return EditResult::Unavailable("LED colour must be 1..7");
   for (int c : {red, green, blue})
     if (c < 0 || c > 255) return EditResult::Unavailable("colour components must be 0..255");

@@ -53,6 +53,8 @@ bool LightingModeOffered(std::string_view kind, int mode) {
   return false;
 }
 
+bool LedKindHasColours(std::string_view kind) { return kind == "RGB" || kind == "NT"; }
+
 PageEditor::PageEditor(AppCore& core, CommandSet& commands) : core_(core), commands_(commands) {
   TakeIn();
   commands_.LiveWrites().SetRefusalHandler(
@@ -106,6 +108,11 @@ void PageEditor::ShowProfile(int profile) {
     LoadFireSettings(namings[i], state_.fire);
   }
   state_.clickable = ClickableButtons(profile, state_.labels, RuleNames());
+}
+
+void PageEditor::RetranslateLabels() {
+  state_.labels = ProfileKeyNames(core_.Codes(), ActiveProfile(), core_.NameSources());
+  state_.clickable = ClickableButtons(ActiveProfile(), state_.labels, RuleNames());
 }
 
 ButtonTexts PageEditor::LabelsOf(int profile) const {

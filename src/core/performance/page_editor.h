@@ -95,6 +95,9 @@ int ShownComponent(std::uint8_t stored);
 std::uint8_t DpiLevelsByte(int count, int active);
 // Whether LED mode 0..5 is offered for the kind text ("RGB", "Sync", "NT").
 bool LightingModeOffered(std::string_view kind, int mode);
+// Whether the LED kind takes colours (DPI level and light colours): RGB and
+// NT do, Sync does not.
+bool LedKindHasColours(std::string_view kind);
 
 class PageEditor {
  public:
@@ -118,6 +121,11 @@ class PageEditor {
   // The mouse is gone: the rate taken in and the reconnect-pending flag clear,
   // and the writes still queued for it are dropped.
   void OnDeviceLost();
+  // The language changed: the labels of the shown profile are named again
+  // from its codes (a device macro's name or a key combination stays as it
+  // is, whatever text it happens to share with a language table), and which
+  // of them can be clicked follows the names of the new language.
+  void RetranslateLabels();
 
   // Called after the mouse refused live writes, once the queue is idle: the
   // image, the code table and the state already show what the mouse holds
@@ -194,7 +202,9 @@ class PageEditor {
   // New settings of fire key 1..3 (repeat 1..15, delay 0..4094): rewrites and
   // sends the active profile's buttons showing that fire key; in profile 1
   // also parameter byte 1 (kept in the page copy too). Profile 3: the
-  // settings change, nothing is sent (kUnavailable).
+  // settings change, nothing is sent (kUnavailable). Without a mouse only the
+  // settings change. Settings out of range (a field still being typed)
+  // change nothing (kUnavailable).
   EditResult SetFireKey(int fire_key, const FireKeySettings& settings);
   // AIM step 1..12: rewrites the AIM codes of the active profile. With no AIM
   // button the step returns to 1 and, in profiles 1 and 2, the message is

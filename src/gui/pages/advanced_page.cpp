@@ -206,7 +206,7 @@ void AdvancedPage::ShowImage() {
 void AdvancedPage::ShowDpi() {
   const PageState& page = editor_->State().page;
   const LayoutTable& t = ctx().layout;
-  const bool colours = page.lighting_type == "RGB" || page.lighting_type == "NT";
+  const bool colours = LedKindHasColours(page.lighting_type);
   const int count = std::clamp(page.dpi_level_count, 1, 8);
   const int active_level = page.checked_dpi_level;
   ChooseOnly(dpi_choices_, active_level >= 1 && active_level <= 8
@@ -284,12 +284,8 @@ void AdvancedPage::ApplyFire(int f) {
   settings.delay = row.delay->text().toInt();
   settings.continuous = row.check->isChecked();
   // Values out of range (a count of 0, a delay above 4094 still being typed)
-  // change only the field; the field rules bring them back in range.
-  if (settings.repeatCount < 1 || settings.repeatCount > 15 || settings.delay < 0 ||
-      settings.delay > 4094)
-    return;
-  // A fire field edited with no mouse changes only the field.
-  if (!editor_->Core().Session().HandlesValid()) return;
+  // change only the field, and so does any edit with no mouse: the editor
+  // refuses the one and keeps the other to itself.
   editor_->SetFireKey(f, settings);
 }
 

@@ -63,7 +63,8 @@ void ButtonPage::ShowLabels() {
 void ButtonPage::ApplyLanguage() {
   ShowDisabledLook();  // the layout has just set the labels' colours
   if (!editor_) return;
-  for (int m = 1; m <= 12; ++m) editor_->State().labels[m - 1] = keys_[m - 1]->text().toStdString();
+  editor_->RetranslateLabels();
+  ShowLabels();
 }
 
 }  // namespace korvex48::gui

@@ -92,7 +92,7 @@ void LightingPage::ShowImage() {
     steps_[k - 1]->SetPicture(k <= step ? QStringLiteral("Bar1_E") : QStringLiteral("Bar1_D"),
                               false);
   }
-  const bool colours = page.lighting_type == "RGB" || page.lighting_type == "NT";
+  const bool colours = LedKindHasColours(page.lighting_type);
   for (int c = 1; c <= 7; ++c) {
     ColourRow& row = colours_[c - 1];
     const auto& texts = page.lighting_colour_texts[static_cast<std::size_t>(c - 1)];

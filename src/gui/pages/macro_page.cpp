@@ -332,23 +332,9 @@ void MacroPage::ClearMacro() {
 void MacroPage::ShowDeviceMacro(int row) {
   ClearEditor();
   if (!core_ || row < 0 || static_cast<std::size_t>(row) >= core_->Macros().Count()) return;
-  const auto index = static_cast<std::size_t>(row);
-  const DeviceMacros& macros = core_->Macros();
-  ByteView bytes;
-  if (macros.Layout() == StorageLayout::kPacked) {
-    const PackedMacroTable& t = macros.Packed();
-    const std::size_t length = t.lengths[index];
-    // Name and end byte only: a macro without events.
-    if (length <= kMacroNameBytes + 1) return;
-    bytes = ByteView(t.events[index]).first(std::min(length - kMacroNameBytes, kMacroBufferSize));
-  } else if (macros.Layout() == StorageLayout::kSlot) {
-    const SlotMacroTable& t = macros.Slot();
-    const std::size_t length = t.lengths[index];
-    if (length <= 1) return;
-    bytes = ByteView(t.pages[index]).first(std::min<std::size_t>(length, kMacroBufferSize));
-  } else {
-    return;
-  }
+  const ByteView bytes = core_->Macros().EventBytes(static_cast<std::size_t>(row));
+  // The end byte only: a macro without events.
+  if (bytes.size() <= 1) return;
   ShowLines(DecodeMacroLines(bytes), bytes, false);
 }
 
