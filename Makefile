@@ -18,7 +18,7 @@ deps:
 	@./scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -35,14 +35,14 @@ test: build
 
 # The core, the backends and the command-line tool again under ASan and UBSan.
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX48_SANITIZE=ON \
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=Debug -DKORVEX48_SANITIZE=ON \
 	  -DKORVEX48_GUI=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEX48_BENCH=ON \
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=Release -DKORVEX48_BENCH=ON \
 	  -DKORVEX48_TESTS=ON >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
@@ -50,7 +50,7 @@ bench: deps
 	  scripts/bench-gui.sh $(BENCH_BUILD); fi
 
 fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKORVEX48_FUZZ=ON -DKORVEX48_GUI=OFF -DKORVEX48_CLI=OFF -DKORVEX48_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@set -e; for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \

@@ -33,9 +33,10 @@ const QStringList& LanguageButtonNames() {
 namespace {
 
 QString NormalLook(const QString& name) {
-  if (name == QLatin1String("Reset") || name == QLatin1String("Exit")) return "BtnS_01";
-  if (name == QLatin1String("Web")) return "WebS_01";
-  return "SetS_01";
+  if (name == QLatin1String("Reset") || name == QLatin1String("Exit"))
+    return QStringLiteral("BtnS_01");
+  if (name == QLatin1String("Web")) return QStringLiteral("WebS_01");
+  return QStringLiteral("SetS_01");
 }
 
 }  // namespace

@@ -99,10 +99,10 @@ TEST_P(CliScript, SaveChangeLoadBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CliScript, ::testing::Values("i2c", "flash-i2c", "flash-flash"),
-                         [](const auto& info) {
-                           if (info.param == "i2c") return std::string("I2C");
-                           return info.param == "flash-i2c" ? std::string("FlashI2C")
-                                                            : std::string("FlashFlash");
+                         [](const auto& test_info) {
+                           if (test_info.param == "i2c") return std::string("I2C");
+                           return test_info.param == "flash-i2c" ? std::string("FlashI2C")
+                                                                 : std::string("FlashFlash");
                          });
 
 TEST(CliFiles, RefusedAndMissingFilesChangeNothing) {

@@ -93,7 +93,7 @@ const std::vector<SetCase> kSetCases = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Default, CliSet, ::testing::ValuesIn(kSetCases),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& test_info) { return test_info.param.name; });
 
 struct ErrorCase {
   std::string name;
@@ -147,7 +147,7 @@ const std::vector<ErrorCase> kErrorCases = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Default, CliSetError, ::testing::ValuesIn(kErrorCases),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& test_info) { return test_info.param.name; });
 
 }  // namespace
 }  // namespace korvex48::testing

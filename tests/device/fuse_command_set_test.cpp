@@ -203,7 +203,7 @@ TEST(HidrawBackendTest, FailedTransfersKeepTheHandleAndAVanishedMouseIsGone) {
   for (const char* fault : {"fail-reply-after 1", "short-reply-after 0", "refuse-report-after 0"}) {
     SCOPED_TRACE(fault);
     rig->Control(fault);
-    commands.ReadSection(0, 0, dest, false);
+    (void)commands.ReadSection(0, 0, dest, false);
     EXPECT_FALSE(commands.LastReadComplete());
     EXPECT_FALSE(transport.DeviceGone());
     EXPECT_TRUE(commands.ReadSection(0, 0, dest, false));

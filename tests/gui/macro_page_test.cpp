@@ -190,7 +190,7 @@ class MacroPageTest : public QObject {
     for (int i = 0; i < rows.size(); ++i)
       QCOMPARE(rows[i], QString::fromStdString(rig.Page()->Library().MacroText(i)));
     QVERIFY(QFileInfo(rig.LibraryPath()).size() == 27200);
-    QVERIFY(rig.Window().Controls().Find("Btn_NewMacro")->isEnabled());
+    QVERIFY(rig.Window().Controls().Find(QStringLiteral("Btn_NewMacro"))->isEnabled());
 
     // A row opens its macro: one event item per decoded line, the bytes in
     // the hex dump.
@@ -200,8 +200,9 @@ class MacroPageTest : public QObject {
     const MacroLines lines = DecodeMacroLines(bytes);
     QVERIFY(rig.Page()->ShowsLibraryMacro());
     QCOMPARE(rig.List("LB_macro")->count(), static_cast<int>(lines.size()) - 1);
-    QCOMPARE(rig.Window().Controls().Get<QPlainTextEdit>("mmo_wrscript")->toPlainText(),
-             QString::fromStdString(BytesToHex(bytes)));
+    QCOMPARE(
+        rig.Window().Controls().Get<QPlainTextEdit>(QStringLiteral("mmo_wrscript"))->toPlainText(),
+        QString::fromStdString(BytesToHex(bytes)));
   }
 
   void unreadableLibraryIsReportedOnce() {
@@ -227,19 +228,22 @@ class MacroPageTest : public QObject {
     QFETCH(int, storage);
     Rig rig(static_cast<SimulatedStorage>(storage));
     QCOMPARE(rig.Core().LastDevInfo().outcome, DevInfoOutcome::kAccepted);
-    QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{"Fire", "Copy"}));
+    QCOMPARE(rig.Rows("LB_MacroName"),
+             (QStringList{QStringLiteral("Fire"), QStringLiteral("Copy")}));
 
     rig.ClickRow("LB_MacroName", 1);
     QVERIFY(!rig.Page()->ShowsLibraryMacro());
-    QCOMPARE(rig.Events(), (QStringList{"Ctrl", "C", "C", "Ctrl"}));
+    QCOMPARE(rig.Events(), (QStringList{QStringLiteral("Ctrl"), QStringLiteral("C"),
+                                        QStringLiteral("C"), QStringLiteral("Ctrl")}));
     QVERIFY(rig.Checked("rb_NoDelay") && rig.Checked("LED_NoDelay"));
 
     rig.ClickRow("LB_MacroName", 0);
-    QCOMPARE(rig.Events(), (QStringList{"RightKey", "30 ms", "RightKey"}));
+    QCOMPARE(rig.Events(), (QStringList{QStringLiteral("RightKey"), QStringLiteral("30 ms"),
+                                        QStringLiteral("RightKey")}));
     QCOMPARE(rig.List("LB_macro")->item(0)->data(kMacroLineRole).toString(),
              QStringLiteral("1 RightKey CODE:00A2"));
     QVERIFY(rig.Checked("rb_RecDelay") && !rig.Checked("rb_NoDelay"));
-    QVERIFY(rig.Window().Controls().Get<QLineEdit>("Edt_Delay")->isReadOnly());
+    QVERIFY(rig.Window().Controls().Get<QLineEdit>(QStringLiteral("Edt_Delay"))->isReadOnly());
 
     // A press below the last row lets go of the selection and the editor's
     // pop-ups stay closed.
@@ -253,14 +257,15 @@ class MacroPageTest : public QObject {
     Rig rig(SimulatedStorage::kFlashFlash);
     const QString first = QString::fromStdString(rig.Page()->Library().MacroText(0));
     rig.Command("LB_PCMacroName", 0, "Btn_AddMacro");
-    QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{"Fire", "Copy", first}));
+    QCOMPARE(rig.Rows("LB_MacroName"),
+             (QStringList{QStringLiteral("Fire"), QStringLiteral("Copy"), first}));
     // Written to the mouse: the name into entry 2 of the names table.
     QCOMPARE(QString::fromStdString(MacroNameText(
                  rig.mouse.Memory().subspan(kSlotNamesAddress + 32, kMacroNameBytes))),
              first);
 
     rig.Command("LB_MacroName", 0, "Btn_DelMacro");
-    QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{"Copy", first}));
+    QCOMPARE(rig.Rows("LB_MacroName"), (QStringList{QStringLiteral("Copy"), first}));
     QCOMPARE(rig.List("LB_MacroName")->currentRow(), 0);
     QVERIFY(rig.List("LB_macro")->count() == 0);
   }
@@ -279,29 +284,29 @@ class MacroPageTest : public QObject {
   void updatePageOnlyForFlashFlash() {
     {
       Rig rig(SimulatedStorage::kI2C, false);
-      QVERIFY(rig.Window().Controls().Find("Btn_Update_1")->isHidden());
+      QVERIFY(rig.Window().Controls().Find(QStringLiteral("Btn_Update_1"))->isHidden());
     }
     Rig rig(SimulatedStorage::kFlashFlash, false);
-    QWidget* update = rig.Window().Controls().Find("Btn_Update_1");
+    QWidget* update = rig.Window().Controls().Find(QStringLiteral("Btn_Update_1"));
     QVERIFY(!update->isHidden());
 
     // A file with patch code at 0x8000; the path is shown, the patch loaded.
     QTemporaryDir dir;
-    const QString path = dir.path() + "/fw.bin";
+    const QString path = dir.path() + QStringLiteral("/fw.bin");
     Bytes file(0x8400, 0xFF);
     QVERIFY(WriteFileAtomically(path.toStdString(), file));
     rig.Window().RequestPage(PageId::kUpdate);
     QVERIFY(rig.Window().Group(5)->isVisible());
     rig.dialogs.open_answers.push_back(path);
     rig.Click(QStringLiteral("Btn_LoadBIN"));
-    QCOMPARE(rig.Window().Controls().Get<QLabel>("lbl_LoadBIN")->text(), path);
+    QCOMPARE(rig.Window().Controls().Get<QLabel>(QStringLiteral("lbl_LoadBIN"))->text(), path);
     QVERIFY(rig.Window().Update()->Patch().Loaded());
     QCOMPARE(rig.dialogs.filters.last(), kLoadFileFilter);
 
     // Opening the page again forgets the path and the loaded flag.
     rig.Window().RequestPage(PageId::kMacro);
     rig.Window().RequestPage(PageId::kUpdate);
-    QVERIFY(rig.Window().Controls().Get<QLabel>("lbl_LoadBIN")->text().isEmpty());
+    QVERIFY(rig.Window().Controls().Get<QLabel>(QStringLiteral("lbl_LoadBIN"))->text().isEmpty());
     QVERIFY(!rig.Window().Update()->Patch().Loaded());
   }
 };

@@ -138,8 +138,8 @@ class MainWindowTest : public QObject {
   void hoverFamilyB() {
     window_->ShowPage(PageId::kMain);
     Hover(W("Btn_Main_2"), true);
-    QCOMPARE(PictureOf(*window_, "Img_Main_2"), QStringLiteral("SetS_03"));
-    QCOMPARE(PictureOf(*window_, "Img_Main_1"), QStringLiteral("SetS_02"));
+    QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_2")), QStringLiteral("SetS_03"));
+    QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Main_1")), QStringLiteral("SetS_02"));
     QVERIFY(window_->Marquee().Timer().isActive());
     Hover(W("Btn_Main_2"), false);
     QVERIFY(!window_->Marquee().Timer().isActive());
@@ -152,7 +152,7 @@ class MainWindowTest : public QObject {
       QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Exit_%1").arg(k)),
                QStringLiteral("BtnS_02"));
     Hover(W("Btn_Exit_3"), false);
-    QCOMPARE(PictureOf(*window_, "Img_Exit_5"), QStringLiteral("BtnS_01"));
+    QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Exit_5")), QStringLiteral("BtnS_01"));
   }
 
   void languageSwitchKeepsPageAndSelection() {
@@ -175,7 +175,7 @@ class MainWindowTest : public QObject {
       QCOMPARE(PictureOf(*window_, QStringLiteral("Img_Base_%1").arg(k)),
                QStringLiteral("L3_BackGround"));
     }
-    QCOMPARE(PictureOf(*window_, "Img_P4"), QStringLiteral("L3_Back4"));
+    QCOMPARE(PictureOf(*window_, QStringLiteral("Img_P4")), QStringLiteral("L3_Back4"));
     QCOMPARE(window_->windowTitle(), QStringLiteral("Korvex48 Gaming Mouse v1.0"));
   }
 

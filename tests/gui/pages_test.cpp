@@ -137,7 +137,10 @@ class PagesTest : public QObject {
     // DPI levels: six enabled, level 3 active, values and colours.
     // Level 8 has no value (nibble 15): it keeps what it showed before, the
     // default image's 6400.
-    const QStringList values = {"200", "800", "1000", "2000", "3200", "6400", "1200", "6400"};
+    const QStringList values = {QStringLiteral("200"),  QStringLiteral("800"),
+                                QStringLiteral("1000"), QStringLiteral("2000"),
+                                QStringLiteral("3200"), QStringLiteral("6400"),
+                                QStringLiteral("1200"), QStringLiteral("6400")};
     const QList<int> lit = {1, 4, 5, 8, 10, 12, 6, 12};
     for (int d = 1; d <= 8; ++d) {
       QCOMPARE(rig.Text(QStringLiteral("lbl_DPI%1Value").arg(d)), values[d - 1]);

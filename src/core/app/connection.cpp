@@ -254,7 +254,9 @@ void AppCore::RestartAndFindAgain() {
   if (!Session().HandlesValid()) return;
   ui_.StopDevTimer();
   clock_.SleepMilliseconds(100);
-  commands_.Restart();
+  // The mouse leaves the bus whether or not it took the command, and its
+  // handles are closed below either way.
+  (void)commands_.Restart();
   // The mouse leaves the bus now; its handles are dead.
   Session().VendorId = 0;
   Session().ProductId = 0;

@@ -36,7 +36,9 @@ FirmwareResult AppCore::Btn_ProgramClick(const FirmwarePatch& patch) {
   }
   ui_.UnlockPages();
   clock_.SleepMilliseconds(100);
-  commands_.Restart();
+  // The mouse leaves the bus whether or not it took the command; its handles
+  // are closed below either way.
+  (void)commands_.Restart();
 
   // The mouse leaves the bus now: its handles are dead, and the busy pop-up
   // must not stay up if it never comes back.

@@ -35,13 +35,15 @@ bool AppCore::Btn_Read() {
   ConfigImage read = working_;
   int replies = 0;
   int failed = 0;
+  // A read whose command was not sent counts all its replies as failed, so its
+  // result adds nothing to these counts and is dropped.
   auto count = [&] {
     replies += commands_.LastReadReplies();
     failed += commands_.LastReadFailures();
   };
-  commands_.ReadSection(kParameterBlock, 0, read.parameters, true);
+  (void)commands_.ReadSection(kParameterBlock, 0, read.parameters, true);
   count();
-  commands_.ReadSection(kProfileBlock, 0, read.profiles, true);
+  (void)commands_.ReadSection(kProfileBlock, 0, read.profiles, true);
   count();
 
   const StorageLayout layout = Layout();
@@ -49,18 +51,18 @@ bool AppCore::Btn_Read() {
     case StorageLayout::kPacked: {
       const std::uint16_t base = PackedAreaAddress(s.PrimaryStorage);
       std::span<std::uint8_t> area(read.macro_area);
-      commands_.ReadMemory(base, area.first(kHalf), true);
+      (void)commands_.ReadMemory(base, area.first(kHalf), true);
       count();
-      commands_.ReadMemory(static_cast<std::uint16_t>(base + kHalf), area.last(kHalf), true);
+      (void)commands_.ReadMemory(static_cast<std::uint16_t>(base + kHalf), area.last(kHalf), true);
       count();
       break;
     }
     case StorageLayout::kSlot:
       for (std::size_t i = 0; i < kMacroPageCount; ++i) {
-        commands_.ReadMemory(read.page_addresses[i], read.macro_pages[i], true);
+        (void)commands_.ReadMemory(read.page_addresses[i], read.macro_pages[i], true);
         count();
       }
-      commands_.ReadMemory(kSlotNamesAddress, read.macro_area, true);
+      (void)commands_.ReadMemory(kSlotNamesAddress, read.macro_area, true);
       count();
       break;
     case StorageLayout::kNone:

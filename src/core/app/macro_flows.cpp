@@ -14,8 +14,9 @@ std::string MacroCodeText(std::uint16_t address) {
 
 void AppCore::LiveWriteProfile(const ProfileByteWrite& write) {
   if (!DeviceUsable() || write.offset > 0xFF) return;
-  commands_.WriteProfileBytes(static_cast<std::uint8_t>(write.offset), write.bytes[0],
-                              write.bytes[1], write.bytes[2], write.bytes[3]);
+  // The live-write queue reports a refusal itself.
+  (void)commands_.WriteProfileBytes(static_cast<std::uint8_t>(write.offset), write.bytes[0],
+                                    write.bytes[1], write.bytes[2], write.bytes[3]);
 }
 
 void AppCore::ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live) {

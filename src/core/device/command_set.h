@@ -61,44 +61,46 @@ class CommandSet {
   // and is followed by 100 ms. False without a CommandHandle or when the
   // mouse refused the report; true when it was accepted, or only queued
   // because another write is settling (LiveWriteQueue reports refusals).
-  bool WriteParameterBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
-                           int count, LiveWriteKind kind = LiveWriteKind::kValue);
+  [[nodiscard]] bool WriteParameterBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
+                                         std::uint8_t d2, int count,
+                                         LiveWriteKind kind = LiveWriteKind::kValue);
   // Live write of four profile bytes at `offset` (0x40 0x05 0x01 offset d0..d3).
-  bool WriteProfileBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1, std::uint8_t d2,
-                         std::uint8_t d3);
+  [[nodiscard]] bool WriteProfileBytes(std::uint8_t offset, std::uint8_t d0, std::uint8_t d1,
+                                       std::uint8_t d2, std::uint8_t d3);
 
   // Reads dest.size() (1..255) bytes of `block` from `offset`: command 6, then
   // one reply per 7 bytes. `dest` is filled with 0xFF first. With `busy`, the
   // pop-up is shown (and events processed) before every reply; it is not
   // hidden here. True when the command was sent.
-  bool ReadSection(std::uint8_t block, std::uint8_t offset, std::span<std::uint8_t> dest,
-                   bool busy);
+  [[nodiscard]] bool ReadSection(std::uint8_t block, std::uint8_t offset,
+                                 std::span<std::uint8_t> dest, bool busy);
 
   // Writes `source` into `block` from `start`: block 0 as 3-byte reports
   // (count byte 3), block 1 as 4-byte reports, offsets start + 3k / 4k
   // (wrapping at 256). The pop-up is shown before every report. Reports are
   // not paced; another block sends nothing. True when every report was
   // taken; false at the first one that was not (nothing more is sent).
-  bool WriteSection(std::uint8_t block, std::uint8_t start, std::span<const std::uint8_t> source);
+  [[nodiscard]] bool WriteSection(std::uint8_t block, std::uint8_t start,
+                                  std::span<const std::uint8_t> source);
 
   // Reads dest.size() (0..65535) bytes of device memory at `address`:
   // command 9, then one reply per 7 bytes. The quiet variant fills `dest`
   // with 0xFF first; the busy one shows the pop-up before every reply. True
   // when the command was sent.
-  bool ReadMemory(std::uint16_t address, std::span<std::uint8_t> dest, bool busy);
+  [[nodiscard]] bool ReadMemory(std::uint16_t address, std::span<std::uint8_t> dest, bool busy);
 
   // Writes `source` (0..65535 bytes) to device memory at `address`: command
   // 7, then one 0x41 data report per 7 bytes, the pop-up shown before each.
   // True when every report was taken; false at the first one that was not
   // (nothing more is sent).
-  bool WriteMemory(std::uint16_t address, std::span<const std::uint8_t> source);
+  [[nodiscard]] bool WriteMemory(std::uint16_t address, std::span<const std::uint8_t> source);
 
   // Command 13 and one reply into `reply` (0xFF bytes when the reply failed).
   // False when the command could not be sent.
-  bool ReadDeviceInformation(ReplyBytes* reply);
+  [[nodiscard]] bool ReadDeviceInformation(ReplyBytes* reply);
 
   // Command 14: the mouse leaves the bus and comes back about a second later.
-  bool Restart();
+  [[nodiscard]] bool Restart();
 
   // Whether the last ReadSection, ReadMemory or ReadDeviceInformation got
   // every reply it asked for (false when its command was not sent). The data

@@ -51,14 +51,14 @@ class HidBackend {
   virtual void Close(DeviceHandle handle) = 0;
 
   // Identifiers and feature report length of an opened interface.
-  virtual bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) = 0;
+  [[nodiscard]] virtual bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) = 0;
 
   // Moves one feature report. `report[0]` is the report ID; GetFeature fills
   // `report` in place. False (with `error` set when given) on any failure.
-  virtual bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
-                          HidError* error = nullptr) = 0;
-  virtual bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
-                          HidError* error = nullptr) = 0;
+  [[nodiscard]] virtual bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
+                                        HidError* error = nullptr) = 0;
+  [[nodiscard]] virtual bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
+                                        HidError* error = nullptr) = 0;
 
   // Identifiers of an interface found without opening it (for explaining why
   // a node that could not be opened is, or may be, the mouse). nullopt when

@@ -85,7 +85,7 @@ class LiveWriteQueue {
   // is sending, held or inside a transfer, sends everything queued before
   // returning. False when there is no CommandHandle (nothing queued), or when
   // the write was sent here and the mouse refused it.
-  bool Submit(const LiveWrite& write);
+  [[nodiscard]] bool Submit(const LiveWrite& write);
 
   // While a Hold lives, submitted writes are only queued; the last Hold to
   // end sends them and then reports refusals (see SetRefusalHandler).

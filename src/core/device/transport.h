@@ -64,7 +64,7 @@ class Transport {
   // handles of interfaces that end up unused are closed. Nodes that may be
   // the mouse but cannot be opened (permission, in use) go to the issue sink
   // and are kept in LastOpenProblems().
-  bool OpenDevice(int vendor_id, int product_id, int* version = nullptr);
+  [[nodiscard]] bool OpenDevice(int vendor_id, int product_id, int* version = nullptr);
 
   // Closes the session's handles and marks them invalid (device lost,
   // reconnect, exit). The identifiers are left to the caller.
@@ -74,24 +74,24 @@ class Transport {
   // device is known to be gone. Every attempt goes to the trace; a failure
   // goes to the issue sink and LastError(). Only HidError::kGone marks the
   // handle dead: after a refused or failed transfer it stays usable.
-  bool SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report);
+  [[nodiscard]] bool SetFeatureReport(DeviceHandle handle, std::span<const std::uint8_t> report);
   // `report[0]` holds the report ID on entry; filled on success.
-  bool GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report);
+  [[nodiscard]] bool GetFeatureReport(DeviceHandle handle, std::span<std::uint8_t> report);
 
   // Sends 0x40, c1..c5, 0x00, 0x00 on CommandHandle; false at once without one.
-  bool SendCommand(std::uint8_t c1, std::uint8_t c2, std::uint8_t c3, std::uint8_t c4,
-                   std::uint8_t c5);
+  [[nodiscard]] bool SendCommand(std::uint8_t c1, std::uint8_t c2, std::uint8_t c3, std::uint8_t c4,
+                                 std::uint8_t c5);
   // Sends 0x41, d1..d7 on ReplyHandle; false at once without one.
-  bool SendData(std::span<const std::uint8_t, kReplyPayload> data);
+  [[nodiscard]] bool SendData(std::span<const std::uint8_t, kReplyPayload> data);
   // Sends an already built report on CommandHandle (0x40, ...): the section
   // writes of command 5 use all seven payload bytes.
-  bool SendCommandReport(const Report& report);
+  [[nodiscard]] bool SendCommandReport(const Report& report);
 
   // Fills the reply buffer with 0xFF, then (with a ReplyHandle) reads one
   // 0x41 report; on success copies its bytes 1..7 into the reply buffer and
   // waits 500 microseconds. Returns whether a reply arrived (callers of the
   // protocol ignore it and take the buffer as it is).
-  bool ReadReply();
+  [[nodiscard]] bool ReadReply();
   const ReplyBytes& Reply() const { return reply_; }
 
   // Waits at least `us` microseconds on the transport's clock.

@@ -130,7 +130,9 @@ bool PageEditor::WriteParameter(std::uint8_t offset, std::initializer_list<std::
   if (!Live() || bytes.size() == 0 || bytes.size() > 3) return false;
   std::array<std::uint8_t, 3> d{};
   std::copy(bytes.begin(), bytes.end(), d.begin());
-  commands_.WriteParameterBytes(offset, d[0], d[1], d[2], static_cast<int>(bytes.size()), kind);
+  // The queue reports a refusal of a queued write itself.
+  (void)commands_.WriteParameterBytes(offset, d[0], d[1], d[2], static_cast<int>(bytes.size()),
+                                      kind);
   return true;
 }
 
@@ -164,8 +166,9 @@ void PageEditor::StoreAndSendCodes(std::span<const ProfileByteWrite> writes, Edi
   ApplyProfileWrites(core_.Page().profiles, writes);
   if (!Live()) return;
   for (const ProfileByteWrite& w : writes) {
-    commands_.WriteProfileBytes(static_cast<std::uint8_t>(w.offset), w.bytes[0], w.bytes[1],
-                                w.bytes[2], w.bytes[3]);
+    // As in WriteParameter.
+    (void)commands_.WriteProfileBytes(static_cast<std::uint8_t>(w.offset), w.bytes[0], w.bytes[1],
+                                      w.bytes[2], w.bytes[3]);
     result.sent = true;
   }
 }

@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DevInfoTest,
                                                        {"Str107"},
                                                        false,
                                                        false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test_info) { return std::string(test_info.param.name); });
 
 TEST(DevInfo, RefusedMouseKeepsLoadingAndResumesPolling) {
   AppRig rig;

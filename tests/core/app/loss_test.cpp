@@ -10,6 +10,7 @@ namespace {
 TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
   struct Case {
     const char* name;
+    // Meets the fault; what it leaves behind is checked, not the call's result.
     std::function<void(AppRig&)> fault;
     bool lost;
   };
@@ -18,27 +19,27 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
        [](AppRig& r) {
          r.mouse.Faults().fail_next_replies = 1;
          ReplyBytes reply{};
-         r.commands.ReadDeviceInformation(&reply);
+         (void)r.commands.ReadDeviceInformation(&reply);
        },
        false},
       {"a report is refused",
        [](AppRig& r) {
          r.mouse.Faults().refuse_report_after = 0;
-         r.commands.Restart();
+         (void)r.commands.Restart();
        },
        false},
       {"a reply is cut short",
        [](AppRig& r) {
          r.mouse.Faults().short_reply_after = 0;
          ReplyBytes reply{};
-         r.commands.ReadDeviceInformation(&reply);
+         (void)r.commands.ReadDeviceInformation(&reply);
        },
        false},
       {"unplugged and back within one period",
        [](AppRig& r) {
          r.mouse.Unplug();
          ReplyBytes reply{};
-         r.commands.ReadDeviceInformation(&reply);  // finds the handle dead
+         (void)r.commands.ReadDeviceInformation(&reply);  // finds the handle dead
          r.mouse.Plug();
        },
        true},
@@ -48,7 +49,7 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
          r.mouse.Plug();
          r.core.DataBufToUI();
          // A live write on the stale handle is what finds it dead.
-         r.commands.WriteParameterBytes(33, 0, 0, 0, 1);
+         (void)r.commands.WriteParameterBytes(33, 0, 0, 0, 1);
        },
        true},
   };
@@ -92,7 +93,7 @@ TEST(Loss, AMouseGoneForGoodIsLostOnceAndFoundOnItsReturn) {
   AppRig rig;
   ASSERT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
   rig.mouse.Unplug();
-  rig.commands.WriteParameterBytes(33, 0, 0, 0, 1);
+  (void)rig.commands.WriteParameterBytes(33, 0, 0, 0, 1);
   ASSERT_TRUE(rig.transport.DeviceGone());
   rig.ClearLogs();
   EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kLost);

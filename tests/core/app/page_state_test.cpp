@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  {{74, 2}, {54, 255}}},
         PackCase{"ActiveProfile", [](PageState& p) { p.active_profile = 3; }, {{33, 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test_info) { return std::string(test_info.param.name); });
 
 }  // namespace
 }  // namespace korvex48

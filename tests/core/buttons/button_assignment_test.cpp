@@ -15,57 +15,57 @@ ByteView DefaultProfileSection() { return CoreResource("KORVEX48DATA").subspan(1
 
 class ButtonsFixture : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(codes.LoadFromProfileSection(DefaultProfileSection())); }
+  void SetUp() override { ASSERT_TRUE(codes_.LoadFromProfileSection(DefaultProfileSection())); }
   KeyNameSources Sources() const {
-    return {testing::EnglishTexts(), FireIdentityCounts::FromParameterByte(0x31), macros};
+    return {testing::EnglishTexts(), FireIdentityCounts::FromParameterByte(0x31), macros_};
   }
-  ButtonTexts Labels(int profile) const { return ProfileKeyNames(codes, profile, Sources()); }
+  ButtonTexts Labels(int profile) const { return ProfileKeyNames(codes_, profile, Sources()); }
   static std::vector<std::size_t> Offsets(const std::vector<ProfileByteWrite>& writes) {
     std::vector<std::size_t> offsets;
     for (const auto& w : writes) offsets.push_back(w.offset);
     return offsets;
   }
 
-  KeyCodes codes;
-  std::vector<DeviceMacroRef> macros;
-  const ButtonRuleNames names = ButtonRuleNames::FromLanguage(testing::EnglishTexts());
+  KeyCodes codes_;
+  std::vector<DeviceMacroRef> macros_;
+  const ButtonRuleNames names_ = ButtonRuleNames::FromLanguage(testing::EnglishTexts());
 };
 
 TEST_F(ButtonsFixture, TableReadsAndWritesTheProfileSection) {
-  EXPECT_EQ(codes.Code(1, 1), "01010000");
-  EXPECT_EQ(codes.Code(1, 2), "06130032");
-  EXPECT_EQ(codes.Code(2, 10), "08000000");
-  EXPECT_EQ(codes.Code(3, 12), "03019400");
-  EXPECT_EQ(codes.Code(0, 1), "");
-  EXPECT_EQ(codes.Code(1, 13), "");
+  EXPECT_EQ(codes_.Code(1, 1), "01010000");
+  EXPECT_EQ(codes_.Code(1, 2), "06130032");
+  EXPECT_EQ(codes_.Code(2, 10), "08000000");
+  EXPECT_EQ(codes_.Code(3, 12), "03019400");
+  EXPECT_EQ(codes_.Code(0, 1), "");
+  EXPECT_EQ(codes_.Code(1, 13), "");
 
   std::vector<std::uint8_t> section(DefaultProfileSection().begin(), DefaultProfileSection().end());
   std::vector<std::uint8_t> copy(145, 0xEE);
-  ASSERT_TRUE(codes.StoreToProfileSection(copy));
+  ASSERT_TRUE(codes_.StoreToProfileSection(copy));
   EXPECT_TRUE(std::equal(section.begin(), section.begin() + 144, copy.begin()));
   EXPECT_EQ(copy[144], 0xEE);  // the checksum is not the table's
 
-  KeyCodes untouched = codes;
-  EXPECT_FALSE(codes.LoadFromProfileSection(ByteView(section).first(143)));
-  EXPECT_EQ(codes, untouched);
+  KeyCodes untouched = codes_;
+  EXPECT_FALSE(codes_.LoadFromProfileSection(ByteView(section).first(143)));
+  EXPECT_EQ(codes_, untouched);
   std::vector<std::uint8_t> small(143, 0xEE);
-  EXPECT_FALSE(codes.StoreToProfileSection(small));
+  EXPECT_FALSE(codes_.StoreToProfileSection(small));
   EXPECT_EQ(small, std::vector<std::uint8_t>(143, 0xEE));
 }
 
 TEST_F(ButtonsFixture, SetKeepsTextAndBytesTogether) {
-  const auto write = codes.Set(3, 12, "0300cd00");
+  const auto write = codes_.Set(3, 12, "0300cd00");
   ASSERT_TRUE(write.has_value());
   EXPECT_EQ(write->offset, 140u);
   EXPECT_EQ(write->bytes, (KeyCodeBytes{0x03, 0x00, 0xCD, 0x00}));
-  EXPECT_EQ(codes.Code(3, 12), "0300CD00");
+  EXPECT_EQ(codes_.Code(3, 12), "0300CD00");
 
-  const KeyCodes before = codes;
-  EXPECT_FALSE(codes.Set(1, 1, "").has_value());
-  EXPECT_FALSE(codes.Set(1, 1, "0101000X").has_value());
-  EXPECT_FALSE(codes.Set(4, 1, "01010000").has_value());
-  EXPECT_FALSE(codes.Set(1, 0, "01010000").has_value());
-  EXPECT_EQ(codes, before);
+  const KeyCodes before = codes_;
+  EXPECT_FALSE(codes_.Set(1, 1, "").has_value());
+  EXPECT_FALSE(codes_.Set(1, 1, "0101000X").has_value());
+  EXPECT_FALSE(codes_.Set(4, 1, "01010000").has_value());
+  EXPECT_FALSE(codes_.Set(1, 0, "01010000").has_value());
+  EXPECT_EQ(codes_, before);
 
   std::vector<std::uint8_t> section(145, 0);
   const std::vector<ProfileByteWrite> fits = {{140, {1, 2, 3, 4}}, {0, {5, 6, 7, 8}}};
@@ -99,8 +99,8 @@ TEST_F(ButtonsFixture, MenuChoicesFollowTheLeftKeyAndSwitchKeyRules) {
     const KeyMenuItem* item = FindKeyMenuItem(c.tag);
     const std::string name = item ? testing::EnglishTexts()(item->nameKey) : "?";
     const ButtonTexts labels = Labels(c.profile);
-    const AssignmentResult r =
-        AssignMenuFunction(codes, c.profile, c.button, labels, name, KeyCodeForItem(c.tag), names);
+    const AssignmentResult r = AssignMenuFunction(codes_, c.profile, c.button, labels, name,
+                                                  KeyCodeForItem(c.tag), names_);
     EXPECT_EQ(Offsets(r.writes), c.offsets) << c.what;
     EXPECT_EQ(r.accepted, !c.offsets.empty()) << c.what;
     EXPECT_EQ(r.labels[c.button - 1], r.accepted ? name : labels[c.button - 1]) << c.what;
@@ -108,47 +108,47 @@ TEST_F(ButtonsFixture, MenuChoicesFollowTheLeftKeyAndSwitchKeyRules) {
 }
 
 TEST_F(ButtonsFixture, TakingAwayTheSwitchKeyRewritesAllProfiles) {
-  auto r = AssignMenuFunction(codes, 1, 3, Labels(1), "KB Switch Key", "07000000", names);
+  auto r = AssignMenuFunction(codes_, 1, 3, Labels(1), "KB Switch Key", "07000000", names_);
   ASSERT_EQ(Offsets(r.writes), (std::vector<std::size_t>{8, 56, 104}));
-  r = AssignMenuFunction(codes, 1, 3, r.labels, "Mute", "0300E200", names);
+  r = AssignMenuFunction(codes_, 1, 3, r.labels, "Mute", "0300E200", names_);
   EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{8, 56, 104}));
-  for (int p = 1; p <= 3; ++p) EXPECT_EQ(codes.Code(p, 3), "0300E200");
+  for (int p = 1; p <= 3; ++p) EXPECT_EQ(codes_.Code(p, 3), "0300E200");
 
   // A combination from the dialog copies nothing, even over the switch key.
-  AssignMenuFunction(codes, 1, 3, Labels(1), "KB Switch Key", "07000000", names);
-  r = AssignDirectFunction(codes, 1, 3, Labels(1), "Ctrl+A", "02010400", names);
+  AssignMenuFunction(codes_, 1, 3, Labels(1), "KB Switch Key", "07000000", names_);
+  r = AssignDirectFunction(codes_, 1, 3, Labels(1), "Ctrl+A", "02010400", names_);
   EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{8}));
-  EXPECT_EQ(codes.Code(2, 3), "07000000");
+  EXPECT_EQ(codes_.Code(2, 3), "07000000");
 }
 
 TEST_F(ButtonsFixture, ProfileWithoutLeftKeyCanBeEdited) {
-  codes.Set(2, 1, "01020000");  // profile 2 from a file, without any Left Key
-  const auto r = AssignMenuFunction(codes, 2, 5, Labels(2), "Mute", "0300E200", names);
+  codes_.Set(2, 1, "01020000");  // profile 2 from a file, without any Left Key
+  const auto r = AssignMenuFunction(codes_, 2, 5, Labels(2), "Mute", "0300E200", names_);
   EXPECT_TRUE(r.accepted);
   EXPECT_EQ(r.labels[4], "Mute");
 }
 
 TEST_F(ButtonsFixture, DirectFunctionsKeepTheLastLeftKey) {
-  auto r = AssignDirectFunction(codes, 1, 1, Labels(1), "Ctrl+A", "02010400", names);
+  auto r = AssignDirectFunction(codes_, 1, 1, Labels(1), "Ctrl+A", "02010400", names_);
   EXPECT_FALSE(r.accepted);
-  EXPECT_EQ(codes.Code(1, 1), "01010000");
-  codes.Set(1, 5, "01010000");
-  r = AssignDirectFunction(codes, 1, 1, Labels(1), "Ctrl+A", "02010400", names);
+  EXPECT_EQ(codes_.Code(1, 1), "01010000");
+  codes_.Set(1, 5, "01010000");
+  r = AssignDirectFunction(codes_, 1, 1, Labels(1), "Ctrl+A", "02010400", names_);
   EXPECT_TRUE(r.accepted);
   EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{0}));
-  r = AssignDirectFunction(codes, 2, 2, Labels(2), "Jump", "10010000", names);
+  r = AssignDirectFunction(codes_, 2, 2, Labels(2), "Jump", "10010000", names_);
   EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{52}));
-  EXPECT_FALSE(AssignDirectFunction(codes, 3, 2, Labels(3), "Jump", "10010000", names).accepted);
+  EXPECT_FALSE(AssignDirectFunction(codes_, 3, 2, Labels(3), "Jump", "10010000", names_).accepted);
 }
 
 TEST_F(ButtonsFixture, ResetAndSwitchKeysDisableLabels) {
-  codes.Set(1, 3, "07000000");
-  codes.Set(2, 3, "07000000");
-  codes.Set(1, 6, "07010000");
-  codes.Set(2, 7, "07010000");
-  const auto p1 = ClickableButtons(1, Labels(1), names);
-  const auto p2 = ClickableButtons(2, Labels(2), names);
-  const auto p3 = ClickableButtons(3, Labels(3), names);
+  codes_.Set(1, 3, "07000000");
+  codes_.Set(2, 3, "07000000");
+  codes_.Set(1, 6, "07010000");
+  codes_.Set(2, 7, "07010000");
+  const auto p1 = ClickableButtons(1, Labels(1), names_);
+  const auto p2 = ClickableButtons(2, Labels(2), names_);
+  const auto p3 = ClickableButtons(3, Labels(3), names_);
   for (int n = 1; n <= 12; ++n) {
     EXPECT_EQ(p1[n - 1], n != 6) << n;
     EXPECT_EQ(p2[n - 1], n != 3 && n != 7) << n;
@@ -175,10 +175,10 @@ TEST_F(ButtonsFixture, ProfileSelectionNeedsTheSwitchAndResetKeys) {
   };
   for (const Case& c : cases) {
     SetUp();
-    if (c.switchKey) codes.Set(1, 4, "07000000");
-    if (c.resetKey) codes.Set(2, 9, "07010000");
+    if (c.switchKey) codes_.Set(1, 4, "07000000");
+    if (c.resetKey) codes_.Set(2, 9, "07010000");
     const ProfileSelection s =
-        SelectProfile(c.profile, c.deviceOpen, c.noDevicePage, codes, Sources(), names);
+        SelectProfile(c.profile, c.deviceOpen, c.noDevicePage, codes_, Sources(), names_);
     EXPECT_EQ(s.selected, c.selected) << c.what;
     EXPECT_EQ(s.messageKey, c.message) << c.what;
     if (s.selected) {
@@ -193,30 +193,30 @@ TEST_F(ButtonsFixture, ProfileSelectionNeedsTheSwitchAndResetKeys) {
 }
 
 TEST_F(ButtonsFixture, MacroCodesFollowADeletion) {
-  macros = {{0x0100, "Jump"}, {0x0120, "Run"}, {0x0140, "Crouch"}};
-  codes.Set(1, 5, "10010000");  // Jump
-  codes.Set(1, 8, "10012000");  // Run, the macro to delete
-  codes.Set(2, 3, "10014000");  // Crouch, only in the profile not shown
-  codes.Set(2, 8, "10012000");  // Run
+  macros_ = {{0x0100, "Jump"}, {0x0120, "Run"}, {0x0140, "Crouch"}};
+  codes_.Set(1, 5, "10010000");  // Jump
+  codes_.Set(1, 8, "10012000");  // Run, the macro to delete
+  codes_.Set(2, 3, "10014000");  // Crouch, only in the profile not shown
+  codes_.Set(2, 8, "10012000");  // Run
   // Profile 3 cannot be edited, but the mouse plays its codes: they follow
   // the deletion like the others.
-  codes.Set(3, 3, "10014000");  // Crouch
-  codes.Set(3, 8, "10012000");  // Run
-  codes.Set(1, 9, "10030000");  // already points at nothing
-  const auto marks = InitKeysParameters(codes, Sources());
+  codes_.Set(3, 3, "10014000");  // Crouch
+  codes_.Set(3, 8, "10012000");  // Run
+  codes_.Set(1, 9, "10030000");  // already points at nothing
+  const auto marks = InitKeysParameters(codes_, Sources());
   ASSERT_EQ(marks.size(), 6u);
 
   // The packed area is parsed again: Crouch moved to Run's place.
   const std::vector<DeviceMacroRef> after = {{0x0100, "Jump"}, {0x0120, "Crouch"}};
-  const KeysRefreshResult r = RefreshKeysParameters(codes, marks, after);
+  const KeysRefreshResult r = RefreshKeysParameters(codes_, marks, after);
   EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{56, 104, 16, 28, 76, 124}));
-  EXPECT_EQ(codes.Code(2, 3), "10012000");
-  EXPECT_EQ(codes.Code(3, 3), "10012000");
-  EXPECT_EQ(codes.Code(1, 5), "10010000");
-  EXPECT_EQ(codes.Code(1, 8), "02080700");
-  EXPECT_EQ(codes.Code(2, 8), "02080700");
-  EXPECT_EQ(codes.Code(3, 8), "02080700");
-  EXPECT_EQ(codes.Code(1, 9), "10030000");
+  EXPECT_EQ(codes_.Code(2, 3), "10012000");
+  EXPECT_EQ(codes_.Code(3, 3), "10012000");
+  EXPECT_EQ(codes_.Code(1, 5), "10010000");
+  EXPECT_EQ(codes_.Code(1, 8), "02080700");
+  EXPECT_EQ(codes_.Code(2, 8), "02080700");
+  EXPECT_EQ(codes_.Code(3, 8), "02080700");
+  EXPECT_EQ(codes_.Code(1, 9), "10030000");
   EXPECT_EQ(r.fellBack, (std::vector<std::pair<int, int>>{{1, 8}, {2, 8}, {3, 8}}));
   EXPECT_EQ(FallbackName(8, testing::EnglishTexts()), "Win+D");
 }

@@ -203,7 +203,7 @@ const std::vector<ReportCase> kCases = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Default, EditReports, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& test_info) { return test_info.param.name; });
 
 TEST(EditMessages, RefusalsCarryTheSystemTexts) {
   EditorRig rig;
@@ -241,7 +241,8 @@ TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
   EXPECT_EQ(rig.mouse.Restarts(), 0);
   EXPECT_EQ(e.State().rate_taken_in, 1000);
   // Taken in at 125 Hz, 250 Hz needs the restart.
-  rig.transport.OpenDevice(rig.core.Defaults().vendor_id, rig.core.Defaults().product_id);
+  ASSERT_TRUE(
+      rig.transport.OpenDevice(rig.core.Defaults().vendor_id, rig.core.Defaults().product_id));
   rig.core.ReadDevInfo();
   e.TakeIn();
   EXPECT_EQ(e.State().rate_taken_in, 125);

@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Ctrl+Alt+A",
                     ""},
         ReverseCase{"EmptyTextMatchesNothing", {u"[lang1]", u"[lang2]", u"[lang3]"}, "", ""}),
-    [](const testing::TestParamInfo<ReverseCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ReverseCase>& test_info) { return test_info.param.name; });
 
 }  // namespace
 }  // namespace korvex48

@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"EmptyQuotedToken", u"\"\" x", {"", "x"}},
         TokenCase{"OnlySeparators", u" \r\n\t ", {}},
         TokenCase{"NonAsciiBecomesUtf8", u"\"A=Mäus €\"", {"A=M\xC3\xA4us \xE2\x82\xAC"}}),
-    [](const testing::TestParamInfo<TokenCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<TokenCase>& test_info) { return test_info.param.name; });
 
 TEST(DecodeLanguageTextTest, HandlesMarkAndBrokenInput) {
   struct Case {

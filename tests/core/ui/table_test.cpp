@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"ValueKeepsLaterEquals", "[s]\nA=b=c\n", "s", "A", "b=c"},
         LookupCase{"CrLfAndCrLineEnds", "[s]\r\nA=1\rB=2\r\n", "s", "B", "2"},
         LookupCase{"MissingSection", "[s]\nA=1\n", "x", "A", std::nullopt}),
-    [](const testing::TestParamInfo<LookupCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LookupCase>& test_info) { return test_info.param.name; });
 
 TEST(TableTest, EntriesKeepDuplicatesInFileOrder) {
   Table table = Table::FromText("[s]\nA=1\nB=2\na=3\n");
