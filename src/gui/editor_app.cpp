@@ -13,6 +13,7 @@
 #include "gui/pages/advanced_page.h"
 #include "gui/pages/macro_commands.h"
 #include "gui/pages/pointer_bars.h"
+#include "gui/pages/update_page.h"
 #include "gui/single_instance.h"
 #include "gui/user_dialogs.h"
 #include "gui/window_pointer.h"
@@ -173,6 +174,10 @@ void EditorApp::Wire() {
   WindowAppUi::Hooks& hooks = ui_->GetHooks();
   PointerBars* pointer = window.Advanced()->Pointer();
   hooks.read_os_mouse_parameters = [pointer] { pointer->Refresh(); };
+  UpdatePage* update = window.Update();
+  hooks.write_progress = [update](std::size_t done, std::size_t total) {
+    update->ShowProgress(done, total);
+  };
   hooks.message_shown = [this](const AppMessage& message) {
     UiLog(QStringLiteral("message ") + QString::fromStdString(message.Describe()));
   };

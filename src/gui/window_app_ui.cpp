@@ -14,6 +14,9 @@ namespace korvex48::gui {
 void WindowAppUi::Show() { window_.Busy()->Show(); }
 void WindowAppUi::Hide() { window_.Busy()->Hide(); }
 void WindowAppUi::ProcessEvents() { QCoreApplication::processEvents(); }
+void WindowAppUi::Progress(std::size_t done, std::size_t total) {
+  if (hooks_.write_progress) hooks_.write_progress(done, total);
+}
 
 void WindowAppUi::ShowMessage(const AppMessage& message) {
   if (hooks_.message_shown) hooks_.message_shown(message);

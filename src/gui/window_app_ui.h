@@ -29,6 +29,8 @@ class WindowAppUi final : public AppUi {
     std::function<void()> clear_device_lists;
     // Every message shown, before its box opens (logs).
     std::function<void(const AppMessage&)> message_shown;
+    // A memory write's progress: `done` of `total` bytes sent.
+    std::function<void(std::size_t done, std::size_t total)> write_progress;
   };
 
   explicit WindowAppUi(MainWindow& window) : window_(window) {}
@@ -40,6 +42,7 @@ class WindowAppUi final : public AppUi {
   void Show() override;
   void Hide() override;
   void ProcessEvents() override;
+  void Progress(std::size_t done, std::size_t total) override;
   // Plain messages carry the application title as caption, OK boxes none.
   void ShowMessage(const AppMessage& message) override;
   void LockPages() override;

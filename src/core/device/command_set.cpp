@@ -135,6 +135,7 @@ bool CommandSet::WriteMemory(std::uint16_t address, std::span<const std::uint8_t
     // here leaves the rest of the range as it was.
     if (!transport_.SendData(staging)) return WriteCut("memory write", address);
     ++last_write_taken_;
+    busy_->Progress(at + n, source.size());
   }
   return true;
 }

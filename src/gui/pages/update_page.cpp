@@ -34,6 +34,13 @@ UpdatePage::UpdatePage(EditorContext& context, QWidget* parent)
   path_->setObjectName(QStringLiteral("lbl_LoadBIN"));
   // The field drawn on the panel runs from the label's place to the buttons.
   path_->setGeometry(0, 0, 496, 20);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("pb_Program"));
+  progress_->setTextVisible(false);
+  progress_->setStyleSheet(
+      QStringLiteral("QProgressBar { background: #0e131a; border: 1px solid #2e3a48; }"
+                     "QProgressBar::chunk { background: #00e5ff; }"));
+  progress_->hide();
   for (const char* name : {"LoadBIN", "Program"}) {
     auto* picture =
         AddPicture(QStringLiteral("Img_") + QLatin1String(name), QStringLiteral("KeyS_01"));
@@ -46,6 +53,10 @@ UpdatePage::UpdatePage(EditorContext& context, QWidget* parent)
         Program();
     });
   }
+}
+
+void UpdatePage::ApplyLayout() {
+  progress_->setGeometry(path_->x(), path_->y() + path_->height() + 10, path_->width(), 10);
 }
 
 void UpdatePage::PageOpened() {
@@ -76,7 +87,24 @@ void UpdatePage::LoadFile() {
 }
 
 void UpdatePage::Program() {
-  if (core_) core_->Btn_ProgramClick(patch_);
+  if (!core_) return;
+  // The patch code, then its descriptor, as one bar.
+  programming_ = true;
+  written_before_ = last_done_ = last_total_ = 0;
+  progress_->setRange(0, static_cast<int>(kPatchCodeSize + PatchDescriptor().size()));
+  if (patch_.Loaded()) progress_->show();
+  progress_->setValue(0);
+  core_->Btn_ProgramClick(patch_);
+  programming_ = false;
+  progress_->hide();
+}
+
+void UpdatePage::ShowProgress(std::size_t done, std::size_t total) {
+  if (!programming_) return;
+  if (done < last_done_ || total != last_total_) written_before_ += last_done_;
+  last_done_ = done;
+  last_total_ = total;
+  progress_->setValue(std::min(progress_->maximum(), static_cast<int>(written_before_ + done)));
 }
 
 }  // namespace korvex48::gui

@@ -2,6 +2,8 @@
 // The Update page: the firmware file path (lbl_BINPath, lbl_LoadBIN), Load
 // File (Btn_LoadBIN) and Update (Btn_Program). The page holds the patch code
 // taken from the chosen file; programming it is the bound core's flow.
+#include <QProgressBar>
+
 #include "core/files/firmware_patch.h"
 #include "gui/pages/page.h"
 
@@ -17,6 +19,9 @@ class UpdatePage : public Page {
  public:
   UpdatePage(EditorContext& context, QWidget* parent);
 
+  // The progress bar lies under the path field the layout table places.
+  void ApplyLayout() override;
+
   // The core that programs the patch; nullptr: Update does nothing.
   void Bind(AppCore* core) { core_ = core; }
 
@@ -28,14 +33,23 @@ class UpdatePage : public Page {
   // No mouse is needed.
   void LoadFile();
   // Btn_ProgramClick: nothing without a usable mouse or a loaded patch.
+  // While the patch and its descriptor are written the progress bar
+  // (pb_Program) shows the bytes sent.
   void Program();
+  // Progress of a memory write; shown only while Program() runs.
+  void ShowProgress(std::size_t done, std::size_t total);
 
   const FirmwarePatch& Patch() const { return patch_; }
 
  private:
   FirmwarePatch patch_;
   QLabel* path_;
+  QProgressBar* progress_;
   AppCore* core_ = nullptr;
+  bool programming_ = false;
+  std::size_t written_before_ = 0;  // bytes of the writes finished earlier
+  std::size_t last_done_ = 0;
+  std::size_t last_total_ = 0;
 };
 
 }  // namespace korvex48::gui
