@@ -13,8 +13,15 @@ class Library {
  public:
   explicit Library(const GlobalOptions& options) : path_(options.library_path) {
     FileError error;
-    if (LoadLibraryFile(lib_, path_, &error) == LibraryLoadResult::kReadFailed)
-      Fail(kExitFile, "cannot read the macro library " + error.path + ": " + error.message);
+    switch (LoadLibraryFile(lib_, path_, &error)) {
+      case LibraryLoadResult::kReadFailed:
+        Fail(kExitFile, "cannot read the macro library " + error.path + ": " + error.message);
+      case LibraryLoadResult::kRefused:
+        std::fprintf(stderr, "korvex48ctl: %s: %s\n", error.path.c_str(), error.message.c_str());
+        break;
+      default:
+        break;
+    }
   }
   PcMacroLibrary& Get() { return lib_; }
   void Save() {
@@ -117,10 +124,16 @@ int RunLibrary(const GlobalOptions& options, const Args& args) {
     ExpectArgs(a, 1, 1, "library new NAME");
     CheckName(a[0]);
     Library lib(options);
-    PcMacroLibrary& l = lib.Get();
-    if (l.Count() >= kLibrarySlots) Fail(kExitRefused, "the library is full (100 macros)");
-    if (l.NameExists(a[0])) Duplicate();
-    l.SetName(l.Count(), a[0]);
+    switch (lib.Get().AddNew(a[0])) {
+      case NameResult::kFull:
+        Fail(kExitRefused, "the library is full (100 macros)");
+      case NameResult::kDuplicate:
+        Duplicate();
+      case NameResult::kDone:
+        break;
+      default:
+        UsageError("a macro name has 1 to 8 characters, not \"" + a[0] + "\"");
+    }
     lib.Save();
     return kExitOk;
   }
@@ -129,8 +142,7 @@ int RunLibrary(const GlobalOptions& options, const Args& args) {
     CheckName(a[1]);
     Library lib(options);
     const std::size_t slot = lib.Row(a[0]);
-    if (lib.Get().NameExists(a[1])) Duplicate();
-    lib.Get().SetName(slot, a[1]);
+    if (lib.Get().Rename(slot, a[1]) == NameResult::kDuplicate) Duplicate();
     lib.Save();
     return kExitOk;
   }

@@ -22,6 +22,35 @@ bool WriteBytes(const std::string& path, ByteView bytes, FileError* error) {
 
 }  // namespace
 
+std::string LibraryFileProblem(ByteView file, bool allow_short) {
+  if (file.size() > kLibraryFileSize || (!allow_short && file.size() != kLibraryFileSize))
+    return "not a macro library: it has " + std::to_string(file.size()) + " bytes, a library has " +
+           std::to_string(kLibraryFileSize);
+  for (std::size_t i = 0; i < kLibrarySlots; ++i) {
+    const std::size_t base = i * kLibraryRecordSize;
+    if (base + kLibraryRecordSize > file.size()) break;  // a short record ends in zeros
+    const ByteView record = file.subspan(base, kLibraryRecordSize);
+    if (!PcMacroLibrary::IsOccupiedName(record.first(kMacroNameBytes))) continue;
+    if (!MacroHasEndByte(record.subspan(kMacroNameBytes)))
+      return "not a macro library: macro " + std::to_string(i + 1) +
+             " does not end within its 256 bytes";
+  }
+  return {};
+}
+
+std::string MacroRecordProblem(ByteView record) {
+  if (record.size() != kLibraryRecordSize)
+    return "not a single macro: it has " + std::to_string(record.size()) +
+           " bytes, a single macro has " + std::to_string(kLibraryRecordSize);
+  if (!PcMacroLibrary::IsOccupiedName(record.first(kMacroNameBytes)))
+    return "not a single macro: it has no name";
+  if (!MacroHasEndByte(record.subspan(kMacroNameBytes)))
+    return "not a single macro: its events do not end within 256 bytes";
+  return {};
+}
+
+std::string BrokenLibraryPath(const std::string& path) { return path + ".broken"; }
+
 std::string DefaultLibraryPath() { return UserDataDir() + "/Macro.bin"; }
 
 ByteView DefaultLibraryBytes() { return CoreResource("PCMacroData"); }
@@ -37,8 +66,23 @@ LibraryLoadResult LoadLibraryFile(PcMacroLibrary& library, const std::string& pa
       library.Load({});
       return LibraryLoadResult::kReadFailed;
     }
-    library.Load(*bytes);
-    return LibraryLoadResult::kLoaded;
+    const std::string problem = LibraryFileProblem(*bytes, true);
+    if (problem.empty()) {
+      library.Load(*bytes);
+      return LibraryLoadResult::kLoaded;
+    }
+    // Not a library: it is kept aside, never overwritten, and the editor
+    // starts from the default library as on a first start.
+    const std::string kept = BrokenLibraryPath(file);
+    library.Load(DefaultLibraryBytes());
+    FileError ignored;
+    if (!WriteBytes(kept, *bytes, error ? error : &ignored)) {
+      library.Load({});
+      return LibraryLoadResult::kReadFailed;
+    }
+    SaveLibraryFile(library, file, nullptr);
+    if (error) *error = {file, problem + "; it was kept as " + kept};
+    return LibraryLoadResult::kRefused;
   }
   library.Load(DefaultLibraryBytes());
   return SaveLibraryFile(library, file, error) ? LibraryLoadResult::kCreated
@@ -50,16 +94,25 @@ bool SaveLibraryFile(const PcMacroLibrary& library, const std::string& path, Fil
 }
 
 bool ImportAllFromFile(PcMacroLibrary& library, const std::string& path, FileError* error) {
-  const auto bytes = ReadWholeFile(path, error);
+  const auto bytes = ReadWholeFile(path, error, 1u << 20);
   if (!bytes) return false;
+  const std::string problem = LibraryFileProblem(*bytes);
+  if (!problem.empty()) {
+    if (error) *error = {path, problem};
+    return false;
+  }
   library.ImportAll(*bytes);
   return true;
 }
 
 std::optional<Bytes> ReadMacroRecordFile(const std::string& path, FileError* error) {
-  auto bytes = ReadWholeFile(path, error);
+  auto bytes = ReadWholeFile(path, error, 1u << 20);
   if (!bytes) return std::nullopt;
-  if (bytes->size() > kLibraryRecordSize) bytes->resize(kLibraryRecordSize);
+  const std::string problem = MacroRecordProblem(*bytes);
+  if (!problem.empty()) {
+    if (error) *error = {path, problem};
+    return std::nullopt;
+  }
   return bytes;
 }
 

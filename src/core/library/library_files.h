@@ -22,7 +22,19 @@ enum class LibraryLoadResult {
   kCreateFailed,  // no file: the default library was loaded, writing the file failed
   kReadFailed,    // the file exists but could not be read; library left empty and
                   // the file untouched
+  kRefused,       // the file is no library (LibraryFileProblem): it was moved aside
+                  // to BrokenLibraryPath(), the default library loaded and written
 };
+
+// Why `file` cannot be taken as a whole library; empty when it can. A library
+// is 27200 bytes (shorter only when `allow_short`: the missing records are
+// empty) and every macro in it ends within its 256 event bytes.
+std::string LibraryFileProblem(ByteView file, bool allow_short = false);
+// The same for a single-macro file: exactly 272 bytes, a name, an end.
+std::string MacroRecordProblem(ByteView record);
+
+// Where a refused Macro.bin is kept: `path` + ".broken".
+std::string BrokenLibraryPath(const std::string& path);
 
 // The start-up load from `path`, or DefaultLibraryPath() when empty.
 LibraryLoadResult LoadLibraryFile(PcMacroLibrary& library, const std::string& path = {},
@@ -33,10 +45,12 @@ LibraryLoadResult LoadLibraryFile(PcMacroLibrary& library, const std::string& pa
 bool SaveLibraryFile(const PcMacroLibrary& library, const std::string& path = {},
                      FileError* error = nullptr);
 
-// Import All from a file; on a read failure the library is unchanged.
+// Import All from a file; on a read failure or a file that is no library
+// (LibraryFileProblem) the library is unchanged and `error` says why.
 bool ImportAllFromFile(PcMacroLibrary& library, const std::string& path,
                        FileError* error = nullptr);
-// Reads a single-macro record file (its first 272 bytes); nullopt on failure.
+// Reads a single-macro record file; nullopt on failure and for a file that is
+// no single macro (MacroRecordProblem).
 std::optional<Bytes> ReadMacroRecordFile(const std::string& path, FileError* error = nullptr);
 
 // Export One / Export All to `path` as given.

@@ -25,6 +25,10 @@ bool PcMacroLibrary::IsOccupied(const LibrarySlot& slot) {
   return slot.name[0] != 0 || slot.name[1] != 0;
 }
 
+bool PcMacroLibrary::IsOccupiedName(ByteView name) {
+  return ByteAt(name, 0) != 0 || ByteAt(name, 1) != 0;
+}
+
 std::size_t PcMacroLibrary::Count() const {
   return static_cast<std::size_t>(std::count_if(
       slots_.begin(), slots_.end(), [](const LibrarySlot& s) { return IsOccupied(s); }));
@@ -97,6 +101,29 @@ bool PcMacroLibrary::NameExists(std::string_view text) const {
 
 void PcMacroLibrary::SetName(std::size_t i, std::string_view text) {
   slots_.at(i).name = MacroNameFromText(text);
+}
+
+NameResult PcMacroLibrary::AddNew(std::string_view text, std::size_t* slot) {
+  if (text.empty()) return NameResult::kEmptyName;
+  const std::size_t n = Count();
+  if (n >= kLibrarySlots) return NameResult::kFull;
+  const MacroName name = MacroNameFromText(text);
+  if (name[0] == 0 && name[1] == 0) return NameResult::kEmptyName;  // would not count as a macro
+  if (NameExists(MacroNameText(name))) return NameResult::kDuplicate;
+  slots_[n] = {};
+  slots_[n].name = name;
+  if (slot) *slot = n;
+  return NameResult::kDone;
+}
+
+NameResult PcMacroLibrary::Rename(std::size_t i, std::string_view text) {
+  if (text.empty()) return NameResult::kEmptyName;
+  if (i >= kLibrarySlots || !IsOccupied(i)) return NameResult::kNoSuchMacro;
+  const MacroName name = MacroNameFromText(text);
+  if (name[0] == 0 && name[1] == 0) return NameResult::kEmptyName;
+  if (NameExists(MacroNameText(name))) return NameResult::kDuplicate;
+  slots_[i].name = name;
+  return NameResult::kDone;
 }
 
 void PcMacroLibrary::Delete(std::size_t i) {

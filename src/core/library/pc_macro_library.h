@@ -33,6 +33,14 @@ enum class ImportOneResult {
   kNoEndByte,  // the events have no end byte: the mouse would play on past them
 };
 
+enum class NameResult {
+  kDone,
+  kEmptyName,  // nothing to do: the name dialog was confirmed empty
+  kDuplicate,  // a macro of that name exists ("This macro already exists")
+  kFull,       // New Macro with 100 macros
+  kNoSuchMacro,
+};
+
 class PcMacroLibrary {
  public:
   const LibrarySlot& Slot(std::size_t i) const { return slots_.at(i); }
@@ -41,6 +49,8 @@ class PcMacroLibrary {
   LibrarySlot& MutableSlot(std::size_t i) { return slots_.at(i); }
 
   static bool IsOccupied(const LibrarySlot& slot);
+  // The same test on a 16-byte name field (missing bytes read as zero).
+  static bool IsOccupiedName(ByteView name);
   bool IsOccupied(std::size_t i) const { return IsOccupied(slots_.at(i)); }
   // Number of occupied slots (the rows of the library list).
   std::size_t Count() const;
@@ -68,6 +78,12 @@ class PcMacroLibrary {
   bool NameExists(std::string_view text) const;
   // Writes `text` (at most 8 code units) into slot i's cleared name field.
   void SetName(std::size_t i, std::string_view text);
+  // New Macro: a macro named `text` (at most 8 code units kept) with no
+  // events becomes the slot after the last one, returned in `slot`.
+  NameResult AddNew(std::string_view text, std::size_t* slot = nullptr);
+  // Rename: slot i (a present macro) is named `text`; refused when any
+  // macro, slot i included, already has that name.
+  NameResult Rename(std::size_t i, std::string_view text);
   // Deletes slot i; later slots move down, slot 99 is cleared.
   void Delete(std::size_t i);
 

@@ -81,23 +81,74 @@ TEST_F(LibraryFiles, ImportAndExport) {
   ASSERT_TRUE(ExportAllToFile(lib, all));
   EXPECT_EQ(Read(all).size(), kLibraryFileSize);
 
-  // A single-macro file read as a whole library replaces slot 0 only.
+  // A file of the other kind, or a macro without an end, is refused and the
+  // library stays as it was.
   PcMacroLibrary other;
   other.Load(DefaultLibraryBytes());
   other.Delete(0);  // slot 0 is now "Paste"
-  ASSERT_TRUE(ImportAllFromFile(other, one));
-  EXPECT_EQ(other.MacroText(0), lib.MacroText(0));
-  EXPECT_EQ(other.MacroText(1), lib.MacroText(2));
+  const Bytes before = other.ToBytes();
+  Bytes no_end = lib.ToBytes();
+  std::fill_n(no_end.begin() + 272 * 3 + 16, 256, 0xA1);
+  const std::string broken = Path("broken.bin");
+  ASSERT_TRUE(WriteFileAtomically(broken, no_end));
+  struct Refused {
+    std::string path;
+    bool whole;
+    const char* says;
+  } refused[] = {{one, true, "27200"},
+                 {broken, true, "macro 4 does not end"},
+                 {all, false, "has 272"},
+                 {Path("short.bin"), false, "has 272"},
+                 {Path("nameless.bin"), false, "no name"}};
+  ASSERT_TRUE(WriteFileAtomically(Path("short.bin"), ByteView(lib.ExportOne(0)).first(100)));
+  ASSERT_TRUE(WriteFileAtomically(Path("nameless.bin"), Bytes(272, 0)));
+  for (const Refused& r : refused) {
+    SCOPED_TRACE(r.path);
+    FileError error;
+    if (r.whole) {
+      EXPECT_FALSE(ImportAllFromFile(other, r.path, &error));
+    } else {
+      EXPECT_FALSE(ReadMacroRecordFile(r.path, &error));
+    }
+    EXPECT_NE(error.message.find(r.says), std::string::npos) << error.message;
+    EXPECT_EQ(other.ToBytes(), before);
+  }
+  ASSERT_TRUE(ImportAllFromFile(other, all));
+  EXPECT_EQ(other.ToBytes(), lib.ToBytes());
 
-  const auto record = ReadMacroRecordFile(all);  // a longer file gives its first record
+  other.Delete(0);
+  const auto record = ReadMacroRecordFile(one);
   ASSERT_TRUE(record);
   EXPECT_EQ(record->size(), kLibraryRecordSize);
+  EXPECT_EQ(other.ImportOne(*record), ImportOneResult::kImported);
+  EXPECT_EQ(other.MacroText(22), lib.MacroText(0));
   EXPECT_EQ(other.ImportOne(*record), ImportOneResult::kDuplicate);
 
   FileError error;
   EXPECT_FALSE(ImportAllFromFile(other, Path("missing.bin"), &error));
   EXPECT_FALSE(ReadMacroRecordFile(Path("missing.bin")));
-  EXPECT_EQ(other.MacroText(0), lib.MacroText(0));  // unchanged by the failed read
+  EXPECT_EQ(other.MacroText(22), lib.MacroText(0));  // unchanged by the failed read
+}
+
+TEST_F(LibraryFiles, AMacroBinThatIsNoLibraryIsKeptAsideNeverOverwritten) {
+  const std::string path = Path("Macro.bin");
+  const Bytes cases[] = {Bytes(kLibraryFileSize + 1, 0x41), [] {
+                           Bytes b(kLibraryFileSize, 0);
+                           b[0] = 0x41;
+                           std::fill_n(b.begin() + 16, 256, 0xFE);  // no end
+                           return b;
+                         }()};
+  for (const Bytes& bad : cases) {
+    ASSERT_TRUE(WriteFileAtomically(path, bad));
+    PcMacroLibrary lib;
+    FileError error;
+    EXPECT_EQ(LoadLibraryFile(lib, path, &error), LibraryLoadResult::kRefused);
+    EXPECT_NE(error.message.find("Macro.bin.broken"), std::string::npos) << error.message;
+    EXPECT_EQ(Read(BrokenLibraryPath(path)), bad);
+    const ByteView defaults = DefaultLibraryBytes();
+    EXPECT_EQ(Read(path), Bytes(defaults.begin(), defaults.end()));
+    EXPECT_EQ(lib.Count(), 23u);
+  }
 }
 
 TEST(LibraryPaths, DefaultAndExportNames) {

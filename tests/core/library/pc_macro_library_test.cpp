@@ -164,5 +164,51 @@ TEST(PcMacroLibrary, ImportOneRefusesNamesWithControlCharactersAndEndlessMacros)
   }
 }
 
+TEST(PcMacroLibrary, NewAndRenameRules) {
+  PcMacroLibrary lib;
+  lib.Load(LibraryFile({"Fire", "Jump"}));
+  const Bytes before = lib.ToBytes();
+  struct Case {
+    const char* what;
+    bool rename;
+    std::size_t slot;
+    const char* name;
+    NameResult result;
+  } refused[] = {
+      {"new: duplicate", false, 0, "Jump", NameResult::kDuplicate},
+      {"new: empty", false, 0, "", NameResult::kEmptyName},
+      {"rename to its own name", true, 0, "Fire", NameResult::kDuplicate},
+      {"rename to another's name", true, 1, "Fire", NameResult::kDuplicate},
+      {"rename an empty slot", true, 2, "X", NameResult::kNoSuchMacro},
+      {"rename to nothing", true, 0, "", NameResult::kEmptyName},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.rename ? lib.Rename(c.slot, c.name) : lib.AddNew(c.name), c.result);
+    EXPECT_EQ(lib.ToBytes(), before);
+  }
+
+  std::size_t slot = 99;
+  ASSERT_EQ(lib.AddNew("Walk", &slot), NameResult::kDone);
+  EXPECT_EQ(slot, 2u);
+  EXPECT_EQ(Names(lib), (std::vector<std::string>{"Fire", "Jump", "Walk"}));
+  EXPECT_EQ(lib.EventLength(2), 1u);  // no events yet
+  ASSERT_EQ(lib.AddNew("Walking8"), NameResult::kDone);
+  EXPECT_EQ(lib.AddNew("Walking8X"), NameResult::kDuplicate);  // kept as its first 8 letters
+  lib.Delete(3);
+  ASSERT_EQ(lib.Rename(1, "Run"), NameResult::kDone);
+  EXPECT_EQ(Names(lib), (std::vector<std::string>{"Fire", "Run", "Walk"}));
+  EXPECT_EQ(lib.Slot(1).events[1], 2);  // the events stay
+
+  // A full library takes no new macro; slots stay contiguous.
+  std::vector<std::string> names;
+  for (int i = 0; i < 100; ++i) names.push_back("M" + std::to_string(i));
+  lib.Load(LibraryFile(names));
+  EXPECT_EQ(lib.AddNew("New"), NameResult::kFull);
+  lib.Delete(50);
+  ASSERT_EQ(lib.AddNew("New", &slot), NameResult::kDone);
+  EXPECT_EQ(slot, 99u);
+}
+
 }  // namespace
 }  // namespace korvex48
