@@ -5,6 +5,8 @@
 #include "gui/pages/macro_page.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>

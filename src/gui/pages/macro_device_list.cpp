@@ -1,0 +1,101 @@
+#include "gui/pages/macro_device_list.h"
+
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "gui/pages/macro_widgets.h"
+#include "gui/skin_widgets.h"
+#include "gui/user_dialogs.h"
+
+namespace korvex48::gui {
+
+MacroDeviceList::MacroDeviceList(EditorContext& context, QWidget* page)
+    : QObject(page), ctx_(context) {
+  list_ = AddMacroList(page, QStringLiteral("LB_MacroName"), 150, 120);
+  list_->viewport()->installEventFilter(this);
+  popup_ = AddCommandPopup(page, QStringLiteral("Pnl_DevMacro"),
+                           {QStringLiteral("Btn_DelMacro"), QStringLiteral("Btn_DevExport")});
+  connect(popup_->findChild<TextLabel*>(QStringLiteral("Btn_DelMacro")), &TextLabel::clicked, this,
+          &MacroDeviceList::DeleteSelected);
+  connect(popup_->findChild<TextLabel*>(QStringLiteral("Btn_DevExport")), &TextLabel::clicked, this,
+          &MacroDeviceList::ExportAll);
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { Q_EMIT rowOpened(list_->row(item)); });
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (list_->hasFocus() && row >= 0) Q_EMIT rowOpened(row);
+  });
+}
+
+void MacroDeviceList::Bind(AppCore* core, std::function<ButtonView()> button_view) {
+  core_ = core;
+  button_view_ = std::move(button_view);
+  Refresh();
+}
+
+void MacroDeviceList::Refresh() {
+  list_->clear();
+  if (!core_) return;
+  const int height = ctx_.layout.macro_name_height;
+  for (const std::string& name : core_->Macros().Names()) {
+    auto* item = new QListWidgetItem(QString::fromStdString(name), list_);
+    item->setSizeHint(QSize(0, height));
+  }
+  list_->scrollToBottom();
+}
+
+ByteView MacroDeviceList::MacroBytes(int row) const {
+  if (!core_ || row < 0 || static_cast<std::size_t>(row) >= core_->Macros().Count()) return {};
+  const ByteView bytes = core_->Macros().EventBytes(static_cast<std::size_t>(row));
+  // The end byte only: a macro without events.
+  return bytes.size() <= 1 ? ByteView{} : bytes;
+}
+
+void MacroDeviceList::DeleteSelected() {
+  const int row = list_->currentRow();
+  if (!core_ || row < 0 || list_->selectedItems().isEmpty()) return;
+  Q_EMIT hidePopupsRequested();
+  int selection = -1;
+  if (core_->Btn_DelMacroClick(static_cast<std::size_t>(row), CurrentButtonView(), &selection) ==
+          MacroCommandResult::kDone &&
+      selection >= 0)
+    list_->setCurrentRow(selection);
+}
+
+void MacroDeviceList::ExportAll() {
+  if (!core_) return;
+  Q_EMIT hidePopupsRequested();
+  const std::optional<QString> chosen = ctx_.dialogs.SaveFile(kSaveFileFilter);
+  if (!chosen || chosen->isEmpty()) return;
+  const FileCommandResult result = core_->Btn_DevExportClick(chosen->toStdString());
+  if (!result.ok() && result.status == FileCommandStatus::kFileError)
+    ctx_.dialogs.Message(QString::fromStdString(result.error.path + ": " + result.error.message));
+}
+
+bool MacroDeviceList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != list_->viewport() ||
+      (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
+       event->type() != QEvent::MouseButtonDblClick))
+    return QObject::eventFilter(watched, event);
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  QListWidgetItem* item = list_->itemAt(mouse->position().toPoint());
+  if (event->type() != QEvent::MouseButtonRelease) {
+    Q_EMIT pressed();
+    if (!item) {
+      list_->clearSelection();
+      list_->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+      Q_EMIT hidePopupsRequested();
+      return true;
+    }
+    if (mouse->button() == Qt::RightButton) {
+      list_->setCurrentItem(item);
+      Q_EMIT rowOpened(list_->row(item));
+      return true;
+    }
+    return false;
+  }
+  if (mouse->button() != Qt::RightButton) return false;
+  if (item) Q_EMIT popupRequested(popup_, mouse->globalPosition().toPoint());
+  return true;
+}
+
+}  // namespace korvex48::gui

@@ -1,0 +1,270 @@
+#include "gui/pages/macro_library_list.h"
+
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <filesystem>
+
+#include "gui/pages/macro_name_dialog.h"
+#include "gui/pages/macro_widgets.h"
+#include "gui/skin_widgets.h"
+#include "gui/user_dialogs.h"
+
+namespace korvex48::gui {
+
+MacroLibraryList::MacroLibraryList(EditorContext& context, QWidget* page)
+    : QObject(page), ctx_(context) {
+  list_ = AddMacroList(page, QStringLiteral("LB_PCMacroName"), 150, 300);
+  list_->viewport()->installEventFilter(this);
+  popup_ = AddCommandPopup(page, QStringLiteral("Pnl_PCMacro"),
+                           {QStringLiteral("Btn_NewMacro"), QStringLiteral("Btn_NewName"),
+                            QStringLiteral("Btn_DelPCMacro"), QStringLiteral("Btn_ImportOne"),
+                            QStringLiteral("Btn_Import"), QStringLiteral("Btn_ExportOne"),
+                            QStringLiteral("Btn_Export"), QStringLiteral("Btn_AddMacro")});
+  auto on = [this](const char* name, void (MacroLibraryList::*handler)()) {
+    connect(popup_->findChild<TextLabel*>(QLatin1String(name)), &TextLabel::clicked, this, handler);
+  };
+  on("Btn_NewMacro", &MacroLibraryList::NewMacro);
+  on("Btn_NewName", &MacroLibraryList::Rename);
+  on("Btn_DelPCMacro", &MacroLibraryList::DeleteSelected);
+  on("Btn_ImportOne", &MacroLibraryList::ImportOne);
+  on("Btn_Import", &MacroLibraryList::ImportAll);
+  on("Btn_ExportOne", &MacroLibraryList::ExportOne);
+  on("Btn_Export", &MacroLibraryList::ExportAll);
+  connect(popup_->findChild<TextLabel*>(QStringLiteral("Btn_AddMacro")), &TextLabel::clicked, this,
+          [this] {
+            const int row = SelectedRow();
+            Q_EMIT hidePopupsRequested();
+            if (row >= 0) Q_EMIT addToMouseRequested(row);
+          });
+  // A left click opens the row; so do the arrow keys while the list has the
+  // focus.
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { Q_EMIT rowOpened(list_->row(item)); });
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (list_->hasFocus() && row >= 0) Q_EMIT rowOpened(row);
+  });
+}
+
+int MacroLibraryList::SelectedRow() const {
+  return list_->selectedItems().isEmpty() ? -1 : list_->currentRow();
+}
+
+void MacroLibraryList::Select(int row) {
+  if (row < 0 || row >= list_->count()) return;
+  list_->setCurrentRow(row);
+  list_->scrollToItem(list_->item(row));
+}
+
+// ---- The file -------------------------------------------------------------------
+
+LibraryLoadResult MacroLibraryList::Load(const std::string& path) {
+  path_ = path;
+  FileError error;
+  const LibraryLoadResult result = LoadLibraryFile(library_, path, &error);
+  if (result == LibraryLoadResult::kReadFailed || result == LibraryLoadResult::kCreateFailed ||
+      result == LibraryLoadResult::kRefused)
+    ShowFileError(error);
+  return result;
+}
+
+bool MacroLibraryList::Save() {
+  FileError error;
+  if (SaveLibraryFile(library_, path_, &error)) return true;
+  ShowFileError(error);
+  return false;
+}
+
+void MacroLibraryList::ShowFileError(const FileError& error) {
+  ctx_.dialogs.Message(QString::fromStdString(error.path + ": " + error.message));
+}
+
+void MacroLibraryList::Refresh() {
+  list_->clear();
+  const int height = ctx_.layout.macro_name_height;
+  for (std::size_t i = 0; i < kLibrarySlots && library_.IsOccupied(i); ++i) {
+    auto* item = new QListWidgetItem(QString::fromStdString(library_.MacroText(i)), list_);
+    item->setSizeHint(QSize(0, height));
+  }
+  list_->scrollToBottom();
+  if (QWidget* add = popup_->findChild<QWidget*>(QStringLiteral("Btn_NewMacro")))
+    add->setEnabled(list_->count() < static_cast<int>(kLibrarySlots));
+}
+
+// ---- New and Rename -------------------------------------------------------------------
+
+void MacroLibraryList::NewMacro() {
+  Q_EMIT hidePopupsRequested();
+  if (list_->count() >= static_cast<int>(kLibrarySlots)) return;
+  Q_EMIT editorCleared();
+  OpenNameDialog(Naming::kNew);
+}
+
+void MacroLibraryList::Rename() {
+  if (SelectedRow() < 0) return;
+  Q_EMIT hidePopupsRequested();
+  OpenNameDialog(Naming::kRename);
+}
+
+void MacroLibraryList::OpenNameDialog(Naming mode) {
+  naming_ = mode;
+  // One dialog at a time: a new command replaces the open one.
+  if (dialog_) dialog_->close();
+  QWidget* window = list_->window();
+  dialog_ = new MacroNameDialog(ctx_, window);
+  connect(dialog_, &MacroNameDialog::confirmed, this, &MacroLibraryList::ApplyName);
+  dialog_->Open(window);
+}
+
+void MacroLibraryList::ApplyName(const QString& name) {
+  if (name.isEmpty() || naming_ == Naming::kNone) return;
+  const Naming mode = naming_;
+  naming_ = Naming::kNone;
+  const std::string text = name.toStdString();
+  NameResult result = NameResult::kNoSuchMacro;
+  std::size_t slot = 0;
+  if (mode == Naming::kRename) {
+    const int row = SelectedRow();
+    if (row < 0) return;
+    slot = static_cast<std::size_t>(row);
+    result = library_.Rename(slot, text);
+  } else {
+    result = library_.AddNew(text, &slot);
+  }
+  switch (result) {
+    case NameResult::kDone:
+      break;
+    case NameResult::kDuplicate:
+      ctx_.dialogs.Message(ctx_.Text("Str106"));
+      return;
+    default:
+      return;
+  }
+  Save();
+  Refresh();
+  Select(static_cast<int>(slot));
+  if (mode == Naming::kNew) Q_EMIT rowOpened(static_cast<int>(slot));
+}
+
+// ---- Delete ---------------------------------------------------------------------------
+
+void MacroLibraryList::DeleteSelected() {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  Q_EMIT hidePopupsRequested();
+  Q_EMIT editorCleared();
+  library_.Delete(static_cast<std::size_t>(row));
+  Save();
+  Refresh();
+  if (list_->count() > 0) {
+    Select(row > 0 ? row - 1 : 0);
+  } else {
+    list_->setCurrentRow(-1);
+  }
+}
+
+// ---- Files ------------------------------------------------------------------------------
+
+bool MacroLibraryList::MayReplace(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return true;
+  return ctx_.dialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                  .arg(QFileInfo(QString::fromStdString(path)).fileName()));
+}
+
+void MacroLibraryList::ImportOne() {
+  const std::size_t n = library_.Count();
+  if (n >= kLibrarySlots - 1) return;  // the hundredth slot is never filled this way
+  const std::optional<QString> chosen = ctx_.dialogs.OpenFile(kLoadFileFilter);
+  Q_EMIT hidePopupsRequested();
+  if (!chosen || chosen->isEmpty()) return;
+  FileError error;
+  const std::optional<Bytes> record = ReadMacroRecordFile(chosen->toStdString(), &error);
+  if (!record) {
+    ShowFileError(error);
+    return;
+  }
+  Q_EMIT editorCleared();
+  switch (library_.ImportOne(*record)) {
+    case ImportOneResult::kImported:
+      break;
+    case ImportOneResult::kDuplicate:
+      ctx_.dialogs.Message(ctx_.Text("Str106"));
+      return;
+    default:
+      return;
+  }
+  Save();
+  Refresh();
+  Select(static_cast<int>(n));
+}
+
+void MacroLibraryList::ImportAll() {
+  const std::optional<QString> chosen = ctx_.dialogs.OpenFile(kLoadFileFilter);
+  Q_EMIT hidePopupsRequested();
+  if (!chosen || chosen->isEmpty()) return;
+  FileError error;
+  if (!ImportAllFromFile(library_, chosen->toStdString(), &error)) {
+    ShowFileError(error);
+    return;
+  }
+  Q_EMIT editorCleared();
+  Refresh();
+  Save();
+}
+
+void MacroLibraryList::ExportOne() {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  Q_EMIT hidePopupsRequested();
+  const std::optional<QString> chosen = ctx_.dialogs.SaveFile(kSaveFileFilter);
+  if (!chosen || chosen->isEmpty()) return;
+  const std::string target = ExportFilePath(chosen->toStdString());
+  if (!MayReplace(target)) return;
+  FileError error;
+  if (!ExportOneToFile(library_, static_cast<std::size_t>(row), target, &error))
+    ShowFileError(error);
+}
+
+void MacroLibraryList::ExportAll() {
+  Q_EMIT hidePopupsRequested();
+  const std::optional<QString> chosen = ctx_.dialogs.SaveFile(kSaveFileFilter);
+  if (!chosen || chosen->isEmpty()) return;
+  const std::string target = ExportFilePath(chosen->toStdString());
+  if (!MayReplace(target)) return;
+  FileError error;
+  if (!ExportAllToFile(library_, target, &error)) ShowFileError(error);
+}
+
+// ---- Mouse on the list ---------------------------------------------------------------------
+
+bool MacroLibraryList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != list_->viewport() ||
+      (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
+       event->type() != QEvent::MouseButtonDblClick))
+    return QObject::eventFilter(watched, event);
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  QListWidgetItem* item = list_->itemAt(mouse->position().toPoint());
+  if (event->type() != QEvent::MouseButtonRelease) {
+    Q_EMIT pressed();
+    if (!item) {
+      // Below the last row: nothing is selected any more.
+      list_->clearSelection();
+      list_->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+      Q_EMIT hidePopupsRequested();
+      return true;
+    }
+    if (mouse->button() == Qt::RightButton) {
+      // A right press picks the row under the pointer as a left click does.
+      list_->setCurrentItem(item);
+      Q_EMIT rowOpened(list_->row(item));
+      return true;
+    }
+    return false;
+  }
+  if (mouse->button() != Qt::RightButton) return false;
+  // The pop-up also opens below the last row (New Macro, Import All).
+  Q_EMIT popupRequested(popup_, mouse->globalPosition().toPoint());
+  return true;
+}
+
+}  // namespace korvex48::gui

@@ -1,0 +1,98 @@
+#include "gui/pages/macro_name_dialog.h"
+
+#include <QBitmap>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include "gui/skin.h"
+#include "gui/skin_widgets.h"
+
+namespace korvex48::gui {
+namespace {
+
+constexpr int kWidth = 354;
+constexpr int kHeight = 179;
+// Areas of the background picture: the close mark, the edit well and the two
+// text buttons.
+const QRect kClose(324, 6, 24, 24);
+const QRect kField(20, 58, 314, 30);
+const QRect kConfirm(52, 134, 110, 30);
+const QRect kCancel(192, 134, 110, 30);
+
+}  // namespace
+
+MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+  setObjectName(QStringLiteral("TForm3"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(context.Text("Str510"));
+  setFixedSize(kWidth, kHeight);
+
+  auto* back = new PictureLabel(context.skin, QStringLiteral("Img_Assembly"), this);
+  back->SetPicture(QStringLiteral("Dialog_MacroName"), false);
+  back->setGeometry(0, 0, kWidth, kHeight);
+  back->SetTakesPresses(false);
+  // The picture's dark red (0x800000) is cut out of the window.
+  const QImage image = context.skin.Image(QStringLiteral("Dialog_MacroName"));
+  if (!image.isNull())
+    setMask(QBitmap::fromImage(image.createMaskFromColor(qRgb(0x80, 0, 0), Qt::MaskInColor)));
+
+  const QColor text = ToQColor(context.layout.color_f);
+  auto* caption = new QLabel(context.Text("Str510"), this);
+  caption->setObjectName(QStringLiteral("lbl_MacroName"));
+  caption->setGeometry(20, 8, 280, 24);
+  SetTextStyle(caption, 11, text.isValid() ? text : QColor(Qt::white));
+
+  edit_ = new QLineEdit(this);
+  edit_->setObjectName(QStringLiteral("Edt_MacroName"));
+  edit_->setMaxLength(8);  // code units, as the stored name holds them
+  edit_->setFrame(false);
+  edit_->setGeometry(kField.adjusted(6, 3, -6, -5));
+  edit_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: #e6edf3; }"));
+  QFont font = edit_->font();
+  font.setPointSize(12);
+  edit_->setFont(font);
+
+  auto button = [&](const char* picture_name, const char* label_name, const QRect& at,
+                    const char* key) {
+    auto* hover = new PictureLabel(context.skin, QLatin1String(picture_name), this);
+    hover->SetPicture(QStringLiteral("Dialog_BtnHover"), false);
+    hover->setGeometry(at);
+    hover->hide();
+    auto* label = new TextLabel(QLatin1String(label_name), this);
+    label->setGeometry(at);
+    label->setAlignment(Qt::AlignCenter);
+    label->setText(context.Text(key));
+    SetTextStyle(label, 10, QColor(0xe6, 0xed, 0xf3));
+    connect(label, &TextLabel::entered, hover, &QWidget::show);
+    connect(label, &TextLabel::left, hover, &QWidget::hide);
+    return label;
+  };
+  TextLabel* confirm = button("Img_Confirm", "IB_Confirm", kConfirm, "Str511");
+  TextLabel* cancel = button("Img_Cancel", "IB_Cancel", kCancel, "Str512");
+  auto* close_area = new TextLabel(QStringLiteral("IB_Close"), this);
+  close_area->setGeometry(kClose);
+  connect(confirm, &TextLabel::clicked, this, &MacroNameDialog::Confirm);
+  connect(cancel, &TextLabel::clicked, edit_, &QLineEdit::clear);
+  connect(close_area, &TextLabel::clicked, this, &QWidget::close);
+  connect(edit_, &QLineEdit::returnPressed, this, &MacroNameDialog::Confirm);
+}
+
+void MacroNameDialog::Open(QWidget* main) {
+  if (main) {
+    const QRect m = main->frameGeometry();
+    move(m.left() + (m.width() - width()) / 2, m.top() + (m.height() - height()) / 2);
+  }
+  show();
+  raise();
+  activateWindow();
+  edit_->setFocus();
+}
+
+void MacroNameDialog::Confirm() {
+  const QString name = edit_->text();
+  close();
+  Q_EMIT confirmed(name);
+}
+
+}  // namespace korvex48::gui

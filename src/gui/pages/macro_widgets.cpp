@@ -1,0 +1,111 @@
+#include "gui/pages/macro_widgets.h"
+
+#include <QFrame>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "gui/skin_widgets.h"
+
+namespace korvex48::gui {
+
+QListWidget* AddMacroList(QWidget* parent, const QString& name, int w, int h) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(name);
+  list->resize(w, h);
+  list->setFrameShape(QFrame::NoFrame);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list->setUniformItemSizes(true);
+  // A slim dark scroll bar in the skin's colours instead of the light
+  // default one with arrow buttons.
+  list->verticalScrollBar()->setStyleSheet(QStringLiteral(
+      "QScrollBar:vertical { background: #0b0e13; width: 10px; margin: 0; }"
+      "QScrollBar::handle:vertical { background: #2a3442; min-height: 24px;"
+      " border-radius: 4px; margin: 1px; }"
+      "QScrollBar::handle:vertical:hover { background: #00a8cc; }"
+      "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+      "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+  return list;
+}
+
+QLineEdit* AddValueField(QWidget* parent, const QString& name, int w, const QString& value,
+                         MacroField field, bool signed_values) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->resize(w, 22);
+  edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  edit->setMaxLength(5);
+  edit->setText(value);
+  // Digits (and "-" where a value may be negative) are all that can be typed.
+  const QString pattern = signed_values ? QStringLiteral("[-0-9]*") : QStringLiteral("[0-9]*");
+  edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+  QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit, field] {
+    const QString kept = QString::number(ClampFieldValue(field, edit->text().toStdString()));
+    if (kept != edit->text()) edit->setText(kept);
+  });
+  return edit;
+}
+
+void AddOptionRow(QWidget* parent, QButtonGroup* group, const QString& name) {
+  auto* mark = new QRadioButton(parent);
+  mark->setObjectName(QStringLiteral("LED_") + name);
+  mark->setAutoExclusive(false);
+  mark->setFocusPolicy(Qt::NoFocus);
+  group->addButton(mark);
+  mark->resize(16, 16);
+  auto* text = new TextLabel(QStringLiteral("IB_") + name, parent);
+  text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  text->resize(170, 18);
+  auto* choice = new QRadioButton(parent);
+  choice->setObjectName(QStringLiteral("rb_") + name);
+  choice->hide();
+}
+
+void LightOptionRow(QWidget* root, const char* const names[3], int mode) {
+  for (int i = 0; i < 3; ++i) {
+    const QString name = QLatin1String(names[i]);
+    if (auto* mark = root->findChild<QRadioButton*>(QStringLiteral("LED_") + name))
+      mark->setChecked(i == mode);
+    if (auto* choice = root->findChild<QRadioButton*>(QStringLiteral("rb_") + name))
+      choice->setChecked(i == mode);
+  }
+}
+
+QWidget* AddCommandPopup(QWidget* parent, const QString& name, const QStringList& commands) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(name);
+  panel->setAutoFillBackground(true);
+  panel->setFrameShape(QFrame::Box);
+  panel->setLineWidth(1);
+  panel->resize(112 + 2, 20 * static_cast<int>(commands.size()) + 2);
+  int y = 1;
+  for (const QString& command : commands) {
+    auto* label = new TextLabel(command, panel);
+    label->setGeometry(1, y, 112, 20);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setIndent(8);
+    y += 20;
+  }
+  panel->hide();
+  return panel;
+}
+
+void OpenPopupAt(QWidget* page, QWidget* popup, QPoint global) {
+  QPoint at = page->mapFromGlobal(global);
+  at.setX(std::clamp(at.x(), 0, std::max(0, page->width() - popup->width())));
+  at.setY(std::clamp(at.y(), 0, std::max(0, page->height() - popup->height())));
+  popup->move(at);
+  popup->show();
+  popup->raise();
+}
+
+void SetFieldEditable(QLineEdit* edit, bool editable, const QColor& text) {
+  edit->setReadOnly(!editable);
+  QPalette p = edit->palette();
+  p.setColor(QPalette::Text, editable ? text : kReadOnlyText);
+  edit->setPalette(p);
+}
+
+}  // namespace korvex48::gui

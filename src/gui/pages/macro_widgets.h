@@ -1,0 +1,43 @@
+#pragma once
+// Controls shared by the parts of the Macro page: the skinned name lists,
+// the value fields with their ranges, the delay option rows and the command
+// pop-ups.
+#include <QButtonGroup>
+#include <QColor>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include "core/macros/macro_edit.h"
+
+namespace korvex48::gui {
+
+// Grey text of a field that cannot be edited (recorded or no delay).
+inline const QColor kReadOnlyText(0x72, 0x71, 0x71);
+
+// A list in the page's look: single selection, no frame, slim dark scroll bar.
+QListWidget* AddMacroList(QWidget* parent, const QString& name, int w, int h);
+
+// A number field of at most 5 characters that keeps `field`'s range when
+// editing ends (ClampFieldValue). `signed_values` lets "-" be typed.
+QLineEdit* AddValueField(QWidget* parent, const QString& name, int w, const QString& value,
+                         MacroField field, bool signed_values);
+
+// A delay option row: the mark LED_<name>, its text IB_<name> and the hidden
+// choice rb_<name>.
+void AddOptionRow(QWidget* parent, QButtonGroup* group, const QString& name);
+// Lights row `mode` of `names` (three rows) under `root` and checks its choice.
+void LightOptionRow(QWidget* root, const char* const names[3], int mode);
+
+// A command pop-up: labels of 112 x 20, one under the other, in a frame;
+// hidden until opened.
+QWidget* AddCommandPopup(QWidget* parent, const QString& name, const QStringList& commands);
+// Opens `popup` at the global point, kept inside `page`.
+void OpenPopupAt(QWidget* page, QWidget* popup, QPoint global);
+
+// The read-only look of a value field, or the editable one in `text`.
+void SetFieldEditable(QLineEdit* edit, bool editable, const QColor& text);
+
+}  // namespace korvex48::gui
