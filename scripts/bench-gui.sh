@@ -232,6 +232,8 @@ if "$BIN" --help 2>/dev/null | grep -q -- '--bench'; then
         language_switch_ms) target=$LANGUAGE_MS label="language switch" judged=$med ;;
         menu_open_ms) target=$MENU_MS label="label click to menu drawn" judged=$worst ;;
         dialog_open_ms) target=$DIALOG_MS label="key-combination dialog shown" judged=$worst ;;
+        record_key_to_line_ms) target=16 label="recorded key to its line drawn" judged=$worst ;;
+        library_save_ms) target=5 label="library command rewriting Macro.bin" judged=$worst ;;
         *) continue ;;
       esac
       printf '%s: median %s ms, worst %s ms (target <= %s ms) %s\n' \

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "gui/assembly_key_dialog.h"
@@ -14,6 +15,10 @@
 #include "gui/pages/button_menus.h"
 #include "gui/pages/button_page.h"
 #include "gui/skin_widgets.h"
+#include "gui/pages/macro_library_list.h"
+#include "gui/pages/macro_page.h"
+#include "gui/pages/macro_recorder_panel.h"
+#include "gui/record_input.h"
 
 namespace korvex48::gui {
 namespace {
@@ -43,6 +48,48 @@ void Print(std::FILE* out, const char* name, std::vector<double> samples) {
   const double median = samples.empty() ? 0.0 : samples[samples.size() / 2];
   const double worst = samples.empty() ? 0.0 : samples.back();
   std::fprintf(out, "%s %.3f %.3f\n", name, median, worst);
+}
+
+// Keys as if typed, for timing the recorder without a keyboard.
+class BenchInput final : public RecordInput {
+ public:
+  bool Start() override { return true; }
+  void Stop() override {}
+  bool Global() const override { return true; }
+  void Send(int scan_code, bool down, quint32 time_ms) { Q_EMIT key(scan_code, down, time_ms); }
+};
+
+// A key event to its line drawn in LB_macro while recording, and a library
+// command's rewrite of Macro.bin.
+void BenchMacros(EditorApp& app, std::FILE* out) {
+  MainWindow& window = app.Window();
+  window.RequestPage(PageId::kMacro);
+  MacroPage& page = *window.Macros();
+  MacroLibraryList& library = page.LibraryList();
+  auto owned = std::make_unique<BenchInput>();
+  BenchInput* input = owned.get();
+  page.Recorder().SetInput(std::move(owned));
+  library.List()->setCurrentRow(0);
+  page.ShowLibraryMacro(0);
+  std::vector<double> key_ms;
+  page.Recorder().ToggleWhole();
+  quint32 t = 1000;
+  for (int i = 0; i < 40 && page.Recorder().Recording(); ++i) {
+    const int scan = 30 + i / 2 % 9;  // A S D F ...
+    t += 37;
+    key_ms.push_back(TimedMs(window, [&] { input->Send(scan, i % 2 == 0, t); }));
+  }
+  if (page.Recorder().Recording()) page.Recorder().ToggleWhole();
+
+  std::vector<double> save_ms;
+  for (int i = 0; i < 20; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    library.Save();
+    save_ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  }
+  Print(out, "record_key_to_line_ms", key_ms);
+  Print(out, "library_save_ms", save_ms);
 }
 
 }  // namespace
@@ -117,6 +164,7 @@ int RunBench(EditorApp& app, std::FILE* out) {
   Print(out, "language_switch_ms", language_ms);
   Print(out, "menu_open_ms", menu_ms);
   Print(out, "dialog_open_ms", dialog_ms);
+  BenchMacros(app, out);
   std::fflush(out);
   return 0;
 }

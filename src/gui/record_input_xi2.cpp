@@ -24,14 +24,16 @@ class Xi2RecordInput final : public RecordInput {
     if (display_) XCloseDisplay(display_);
   }
 
-  // Connects and checks for XInput 2.0; false when the display has none.
+  // Connects and asks for XInput 2.2, under which raw events reach this
+  // client even while another one (the editor's own window, for a click)
+  // holds a grab; false when the display has no XInput 2.
   bool Open() {
     display_ = XOpenDisplay(nullptr);
     if (!display_) return false;
     int event = 0;
     int error = 0;
     int major = 2;
-    int minor = 0;
+    int minor = 2;
     if (!XQueryExtension(display_, "XInputExtension", &opcode_, &event, &error) ||
         XIQueryVersion(display_, &major, &minor) != Success)
       return false;

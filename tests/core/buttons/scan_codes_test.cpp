@@ -24,13 +24,17 @@ TEST(ScanCodes, PhysicalKeysGetTheirVirtualKeyAndUsage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.scan);
     EXPECT_EQ(ScanCodeToVirtualKey(c.scan), c.vk);
-    if (c.usage != 0) EXPECT_EQ(VirtualKeyToUsage(c.vk), c.usage);
+    if (c.usage != 0) {
+      EXPECT_EQ(VirtualKeyToUsage(c.vk), c.usage);
+    }
   }
   EXPECT_EQ(ScanCodeToVirtualKey(ScanCodeOfXKeycode(38)), 'A');  // X key code of A
   // Every key of the table has a name in the key table.
   for (int scan = 1; scan < 256; ++scan) {
     const int vk = ScanCodeToVirtualKey(scan);
-    if (vk != 0) EXPECT_NE(std::string(VirtualKeyName(vk)), "None") << scan;
+    if (vk != 0) {
+      EXPECT_NE(std::string(VirtualKeyName(vk)), "None") << scan;
+    }
   }
 }
 
