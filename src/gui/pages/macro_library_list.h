@@ -29,10 +29,10 @@ class MacroLibraryList final : public QObject {
   // The selected row, -1 when none.
   int SelectedRow() const;
 
-  // Loads the library (CheckPCMacro) from `path`, the default place when
+  // Loads the library from `path`, the default place when
   // empty; a file that cannot be read or is no library is reported.
   LibraryLoadResult Load(const std::string& path);
-  // Writes Macro.bin (RefreshPCMacro); a failure is reported. The file is
+  // Writes Macro.bin; a failure is reported. The file is
   // written whole and atomically: it never holds half a library.
   bool Save();
   // Rebuilds the list from the occupied slots, last row in view; New Macro
@@ -47,7 +47,7 @@ class MacroLibraryList final : public QObject {
   void ImportAll();
   void ExportOne();
   void ExportAll();
-  // The confirmed name of the dialog (ApplyPCMacroName).
+  // The name confirmed in the dialog: finishes New Macro or Rename.
   void ApplyName(const QString& name);
   // The open name dialog, if any.
   MacroNameDialog* NameDialog() const { return dialog_; }

@@ -38,7 +38,7 @@ class MacroRecorderPanel final : public QObject {
   bool Recording() const { return recorder_.Recording(); }
   const MacroRecorder& Recorder() const { return recorder_; }
 
-  // Btn_StartClick and Btn_InsertStartClick: start or stop.
+  // A click on Btn_Start or Btn_InsertStart: start or stop.
   void ToggleWhole();
   void ToggleInsert();
   // Stops whatever recording runs (the page is left, the mouse goes).
