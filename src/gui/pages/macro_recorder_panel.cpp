@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QRadioButton>
 
-#include "core/buttons/scan_codes.h"
+#include "core/buttons/evdev_keys.h"
 #include "gui/pages/macro_event_editor.h"
 #include "gui/pages/macro_widgets.h"
 
@@ -204,7 +204,7 @@ void MacroRecorderPanel::Apply(const RecordStep& step) {
 
 void MacroRecorderPanel::OnKey(int scan_code, bool down, quint32 time_ms) {
   if (!recorder_.Recording()) return;
-  const int vk = ScanCodeToVirtualKey(scan_code);
+  const int vk = VirtualKeyOfEvdevCode(scan_code);
   if (vk == 0) return;
   Apply(recorder_.Key(vk, down, time_ms));
 }
