@@ -190,6 +190,10 @@ void MacroLibraryList::ImportOne() {
     case ImportOneResult::kDuplicate:
       ctx_.dialogs.Message(ctx_.Text("Str106"));
       return;
+    case ImportOneResult::kBadName:
+      ctx_.dialogs.Message(*chosen + QStringLiteral(": not a single macro: its name holds control "
+                                                    "characters"));
+      return;
     default:
       return;
   }
