@@ -34,6 +34,13 @@ class ScriptedInput final : public RecordInput {
   bool global = true;
 };
 
+// A list of Latin-1 texts.
+QStringList Texts(std::initializer_list<const char*> texts) {
+  QStringList list;
+  for (const char* t : texts) list.append(QLatin1String(t));
+  return list;
+}
+
 constexpr int kScanA = 30;
 constexpr int kScanLeftCtrl = 29;
 constexpr int kScanC = 46;
@@ -175,9 +182,9 @@ class MacroEditingTest : public QObject {
     QCOMPARE(rig.Get<QListWidget>(QStringLiteral("LB_macro"))->count(), 11);
     rig.Click(QStringLiteral("Btn_Start"));
     QVERIFY(!rig.keys->running);
-    const QStringList expected = {"1 Ctrl CODE:8101",     "0 120", "1 C CODE:8206",       "0 80",
-                                  "2 C CODE:0206",        "0 10",  "2 Ctrl CODE:0101",    "0 90",
-                                  "1 RightKey CODE:00A2", "0 10",  "2 RightKey CODE:0022"};
+    const QStringList expected =
+        Texts({"1 Ctrl CODE:8101", "0 120", "1 C CODE:8206", "0 80", "2 C CODE:0206", "0 10",
+               "2 Ctrl CODE:0101", "0 90", "1 RightKey CODE:00A2", "0 10", "2 RightKey CODE:0022"});
     QCOMPARE(rig.Lines(), expected);
     const PcMacroLibrary file = rig.FileLibrary();
     const Bytes expected_bytes = {0x81, 0x01, 0xFE, 0x00, 0x78, 0x82, 0x06, 0xFE, 0x00,
@@ -195,8 +202,7 @@ class MacroEditingTest : public QObject {
     rig.keys->Key(kScanA, false, 5100);
     rig.Click(QStringLiteral("Btn_InsertStart"));
     rig.Click(QStringLiteral("Btn_OK"));
-    QCOMPARE(rig.Lines().mid(0, 3),
-             (QStringList{"1 Ctrl CODE:8101", "1 A CODE:8204", "2 A CODE:0204"}));
+    QCOMPARE(rig.Lines().mid(0, 3), Texts({"1 Ctrl CODE:8101", "1 A CODE:8204", "2 A CODE:0204"}));
     QCOMPARE(rig.FileLibrary().Slot(3).events[2], std::uint8_t{0x82});
   }
 
