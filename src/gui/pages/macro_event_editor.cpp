@@ -348,32 +348,28 @@ void MacroEventEditor::CancelInsert() {
 // ---- Mouse on the list --------------------------------------------------------------------
 
 bool MacroEventEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != list_->viewport() ||
-      (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
-       event->type() != QEvent::MouseButtonDblClick))
-    return QObject::eventFilter(watched, event);
-  auto* mouse = static_cast<QMouseEvent*>(event);
-  QListWidgetItem* item = list_->itemAt(mouse->position().toPoint());
-  if (event->type() != QEvent::MouseButtonRelease) {
-    Q_EMIT hidePopupsRequested();
-    if (!item) {
-      list_->clearSelection();
-      list_->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+  const std::optional<ListMouse> mouse = TakeListMouse(list_, watched, event);
+  if (!mouse) return QObject::eventFilter(watched, event);
+  switch (mouse->action) {
+    case ListMouseAction::kPressedEmpty:
+      Q_EMIT hidePopupsRequested();
       list_->setFocus();
-      return true;
+      break;
+    case ListMouseAction::kPressedRow:
+    case ListMouseAction::kRightPressedRow:
+      Q_EMIT hidePopupsRequested();
+      break;
+    case ListMouseAction::kRightReleased: {
+      const int row = library_row_ ? library_row_() : -1;
+      // Events can be deleted or inserted only in a library macro.
+      if (mouse->item && library_ && row >= 0 && !insert_mode_)
+        Q_EMIT popupRequested(popup_, mouse->global);
+      break;
     }
-    if (mouse->button() == Qt::RightButton) {
-      list_->setCurrentItem(item);
-      return true;
-    }
-    return false;
+    case ListMouseAction::kReleased:
+      break;
   }
-  if (mouse->button() != Qt::RightButton) return false;
-  const int row = library_row_ ? library_row_() : -1;
-  // Events can be deleted or inserted only in a library macro.
-  if (item && library_ && row >= 0 && !insert_mode_)
-    Q_EMIT popupRequested(popup_, mouse->globalPosition().toPoint());
-  return true;
+  return mouse->Eaten();
 }
 
 void MacroEventEditor::ApplyLayout(const LayoutTable& t, int bottom) {

@@ -242,33 +242,28 @@ void MacroLibraryList::ExportAll() {
 // ---- Mouse on the list ---------------------------------------------------------------------
 
 bool MacroLibraryList::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != list_->viewport() ||
-      (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
-       event->type() != QEvent::MouseButtonDblClick))
-    return QObject::eventFilter(watched, event);
-  auto* mouse = static_cast<QMouseEvent*>(event);
-  QListWidgetItem* item = list_->itemAt(mouse->position().toPoint());
-  if (event->type() != QEvent::MouseButtonRelease) {
-    Q_EMIT pressed();
-    if (!item) {
-      // Below the last row: nothing is selected any more.
-      list_->clearSelection();
-      list_->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+  const std::optional<ListMouse> mouse = TakeListMouse(list_, watched, event);
+  if (!mouse) return QObject::eventFilter(watched, event);
+  switch (mouse->action) {
+    case ListMouseAction::kPressedEmpty:
+      Q_EMIT pressed();
       Q_EMIT hidePopupsRequested();
-      return true;
-    }
-    if (mouse->button() == Qt::RightButton) {
-      // A right press picks the row under the pointer as a left click does.
-      list_->setCurrentItem(item);
-      Q_EMIT rowOpened(list_->row(item));
-      return true;
-    }
-    return false;
+      break;
+    case ListMouseAction::kPressedRow:
+      Q_EMIT pressed();
+      break;
+    case ListMouseAction::kRightPressedRow:
+      Q_EMIT pressed();
+      Q_EMIT rowOpened(list_->row(mouse->item));
+      break;
+    case ListMouseAction::kRightReleased:
+      // The pop-up also opens below the last row (New Macro, Import All).
+      Q_EMIT popupRequested(popup_, mouse->global);
+      break;
+    case ListMouseAction::kReleased:
+      break;
   }
-  if (mouse->button() != Qt::RightButton) return false;
-  // The pop-up also opens below the last row (New Macro, Import All).
-  Q_EMIT popupRequested(popup_, mouse->globalPosition().toPoint());
-  return true;
+  return mouse->Eaten();
 }
 
 }  // namespace korvex48::gui

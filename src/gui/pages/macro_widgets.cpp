@@ -1,6 +1,7 @@
 #include "gui/pages/macro_widgets.h"
 
 #include <QFrame>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
@@ -99,6 +100,31 @@ void OpenPopupAt(QWidget* page, QWidget* popup, QPoint global) {
   popup->move(at);
   popup->show();
   popup->raise();
+}
+
+std::optional<ListMouse> TakeListMouse(QListWidget* list, QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (watched != list->viewport() ||
+      (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+       type != QEvent::MouseButtonDblClick))
+    return std::nullopt;
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  ListMouse taken{ListMouseAction::kReleased, list->itemAt(mouse->position().toPoint()),
+                  mouse->globalPosition().toPoint()};
+  const bool right = mouse->button() == Qt::RightButton;
+  if (type == QEvent::MouseButtonRelease) {
+    if (right) taken.action = ListMouseAction::kRightReleased;
+  } else if (!taken.item) {
+    list->clearSelection();
+    list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    taken.action = ListMouseAction::kPressedEmpty;
+  } else if (right) {
+    list->setCurrentItem(taken.item);
+    taken.action = ListMouseAction::kRightPressedRow;
+  } else {
+    taken.action = ListMouseAction::kPressedRow;
+  }
+  return taken;
 }
 
 void SetFieldEditable(QLineEdit* edit, bool editable, const QColor& text) {

@@ -4,11 +4,13 @@
 // pop-ups.
 #include <QButtonGroup>
 #include <QColor>
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
 #include "core/macros/macro_edit.h"
 
@@ -36,6 +38,32 @@ void LightOptionRow(QWidget* root, const char* const names[3], int mode);
 QWidget* AddCommandPopup(QWidget* parent, const QString& name, const QStringList& commands);
 // Opens `popup` at the global point, kept inside `page`.
 void OpenPopupAt(QWidget* page, QWidget* popup, QPoint global);
+
+// What a mouse button did on one of the page's lists. The lists share their
+// mouse rules: a press below the last row clears the selection and the
+// current row; a right press makes the row under the pointer current, as a
+// left press would; a right release opens the list's pop-up.
+enum class ListMouseAction {
+  kPressedEmpty,     // a press below the last row: selection and current row cleared
+  kPressedRow,       // a left or middle press on a row: the list handles it itself
+  kRightPressedRow,  // a right press on a row: that row is now the current one
+  kRightReleased,    // a right release, on a row or not: the pop-up may open
+  kReleased,         // another release: the list handles it itself
+};
+
+struct ListMouse {
+  ListMouseAction action;
+  QListWidgetItem* item;  // under the pointer; nullptr below the last row
+  QPoint global;          // where the pointer is, for the pop-up
+  // The list's own handling must not see the event (the filter eats it).
+  bool Eaten() const {
+    return action != ListMouseAction::kPressedRow && action != ListMouseAction::kReleased;
+  }
+};
+
+// Applies the shared rules above to `event` when it is a mouse button event
+// on `list`'s viewport; std::nullopt (nothing done) for any other event.
+std::optional<ListMouse> TakeListMouse(QListWidget* list, QObject* watched, QEvent* event);
 
 // The read-only look of a value field, or the editable one in `text`.
 void SetFieldEditable(QLineEdit* edit, bool editable, const QColor& text);
