@@ -126,10 +126,11 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
   std::string reason;
   auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
   if (!rig) GTEST_SKIP() << reason;
-  RecordingBackend recorder(rig->Backend());
   FakeClock clock;
   DeviceSession session;
-  Transport transport(session, recorder, clock);
+  Transport transport(session, rig->Backend(), clock);
+  VectorTrace trace;
+  transport.SetTrace(&trace);
   RecordingAppUi ui;
   CommandSet commands(transport, ui);
   AppCore core(transport, commands, ui, clock);
@@ -145,7 +146,7 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
     ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
     ASSERT_EQ(core.ReadDevInfo().outcome, DevInfoOutcome::kAccepted);
     rig->Control("vanish-after " + std::to_string(c.reports_before));
-    recorder.entries.clear();
+    trace.Clear();
     ui.Clear();
     const std::string flow = c.flow;
     if (flow == "read") {
@@ -166,8 +167,9 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
               flow == "read" ? "The mouse did not answer 85 of 110 reports; its configuration is "
                                "read again."
                              : "The mouse's configuration is incomplete: load a profile or reset.");
-    ASSERT_EQ(recorder.entries.size(), static_cast<std::size_t>(c.reports_before) + 1);
-    EXPECT_FALSE(recorder.entries.back().ok);
+    const std::vector<TraceEntry> reports = trace.Reports();
+    ASSERT_EQ(reports.size(), static_cast<std::size_t>(c.reports_before) + 1);
+    EXPECT_FALSE(reports.back().ok());
     EXPECT_EQ(ui.Count("UnlockPages"), 1);
     EXPECT_EQ(ui.Count("StartDevTimer"), 1);
     EXPECT_FALSE(commands.WriteParameterBytes(33, 1, 0, 0, 1));

@@ -72,10 +72,6 @@ struct Rig : test::EditorRig {
     QWidget* w = W(name);
     return {w->mapTo(&app->Window(), QPoint(0, 0)), w->size()};
   }
-  void ClearSent() {
-    sent.clear();
-    recorder.sent_at_us.clear();
-  }
 };
 
 // Profile 1: Left Key on button 1 only, a KB Reset Key in profile 2.
@@ -138,7 +134,7 @@ class ButtonMenusTest : public QObject {
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Special")));
     rig.Click(QStringLiteral("Img_P1"));
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Main")));
-    QVERIFY(rig.sent.isEmpty());
+    QVERIFY(rig.Sent().isEmpty());
   }
 
   void menuNearTheRightEdgeOpensToTheLeft() {
@@ -167,43 +163,43 @@ class ButtonMenusTest : public QObject {
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Media")));
     QCOMPARE(rig.Text(QStringLiteral("Key5")), QStringLiteral("Mute"));
     QCOMPARE(rig.CodeOf(1, 5), QStringLiteral("0300E200"));
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 01 10 03 00 e2 00")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 01 10 03 00 e2 00")});
 
     // The last Left Key stays: nothing is stored or sent.
     rig.ClearSent();
     rig.Choose(1, QStringLiteral("Key_Standard"), QStringLiteral("Key_Right"));
     QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Left Key"));
     QCOMPARE(rig.CodeOf(1, 1), QStringLiteral("01010000"));
-    QVERIFY(rig.sent.isEmpty());
+    QVERIFY(rig.Sent().isEmpty());
     // With a second Left Key, the first may change.
     rig.Choose(5, QStringLiteral("Key_Standard"), QStringLiteral("Key_Left"));
     rig.Choose(1, QStringLiteral("Key_Standard"), QStringLiteral("Key_Right"));
     QCOMPARE(rig.Text(QStringLiteral("Key1")), QStringLiteral("Right Key"));
-    QCOMPARE(rig.sent, (QStringList{QStringLiteral("40 05 01 10 01 01 00 00"),
-                                    QStringLiteral("40 05 01 00 01 02 00 00")}));
+    QCOMPARE(rig.Sent(), (QStringList{QStringLiteral("40 05 01 10 01 01 00 00"),
+                                      QStringLiteral("40 05 01 00 01 02 00 00")}));
   }
 
   void switchKeyGoesToAllThreeProfiles() {
     Rig rig(OneLeftKey);
     // Main Control (run again by the read) allows the switch entry.
     rig.Click(QStringLiteral("Btn_Main_1"));
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 21 00 00 00 01")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 00 21 00 00 00 01")});
 
     rig.ClearSent();
     rig.Choose(3, QStringLiteral("Key_Special"), QStringLiteral("Key_Profile"));
     QCOMPARE(rig.Text(QStringLiteral("Key3")), QStringLiteral("KB Switch Key"));
-    QCOMPARE(rig.sent, QStringList(std::begin(kSwitchWrite3), std::end(kSwitchWrite3)));
+    QCOMPARE(rig.Sent(), QStringList(std::begin(kSwitchWrite3), std::end(kSwitchWrite3)));
     // One write at a time, 100 ms apart.
-    for (std::size_t i = 1; i < rig.recorder.sent_at_us.size(); ++i)
-      QVERIFY(rig.recorder.sent_at_us[i] - rig.recorder.sent_at_us[i - 1] >= 100000);
+    const std::vector<std::uint64_t> at_us = rig.trace.SentTimes();
+    for (std::size_t i = 1; i < at_us.size(); ++i) QVERIFY(at_us[i] - at_us[i - 1] >= 100000);
     for (int p = 1; p <= 3; ++p) QCOMPARE(rig.CodeOf(p, 3), QStringLiteral("07000000"));
 
     // Taking it away again writes all three as well.
     rig.ClearSent();
     rig.Choose(3, QStringLiteral("Key_MyPC"), QStringLiteral("Key_Desktop"));
-    QCOMPARE(rig.sent, (QStringList{QStringLiteral("40 05 01 08 02 08 07 00"),
-                                    QStringLiteral("40 05 01 38 02 08 07 00"),
-                                    QStringLiteral("40 05 01 68 02 08 07 00")}));
+    QCOMPARE(rig.Sent(), (QStringList{QStringLiteral("40 05 01 08 02 08 07 00"),
+                                      QStringLiteral("40 05 01 38 02 08 07 00"),
+                                      QStringLiteral("40 05 01 68 02 08 07 00")}));
     QCOMPARE(rig.Text(QStringLiteral("Key3")), QStringLiteral("Desktop"));
 
     // In profile 2 the entry is not offered.
@@ -216,7 +212,7 @@ class ButtonMenusTest : public QObject {
     rig.Hover(QStringLiteral("Key_Special"));
     QVERIFY(!rig.W(QStringLiteral("Key_Profile"))->isEnabled());
     rig.Click(QStringLiteral("Key_Profile"));
-    QVERIFY(rig.sent.isEmpty());
+    QVERIFY(rig.Sent().isEmpty());
     QCOMPARE(rig.CodeOf(2, 1), QStringLiteral("01010000"));
   }
 
@@ -236,7 +232,7 @@ class ButtonMenusTest : public QObject {
     // Nor does a choice forwarded while profile 3 is selected change anything.
     rig.Buttons().KeyStatusOnClick(1306);
     rig.Buttons().ApplyAssemblyKey(QStringLiteral("A"), QStringLiteral("02000400"));
-    QVERIFY(rig.sent.isEmpty());
+    QVERIFY(rig.Sent().isEmpty());
     QCOMPARE(rig.CodeOf(3, 5), QStringLiteral("09010000"));
   }
 
@@ -270,7 +266,7 @@ class ButtonMenusTest : public QObject {
     QTRY_VERIFY(!rig.Buttons().Dialog());
     QCOMPARE(rig.Text(QStringLiteral("Key6")), QStringLiteral("Ctrl+Shift+C"));
     QCOMPARE(rig.CodeOf(1, 6), QStringLiteral("02030600"));
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 01 14 02 03 06 00")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 01 14 02 03 06 00")});
 
     // Win ticked after F5, unticked again; Clear; the close mark applies nothing.
     rig.ClearSent();
@@ -291,7 +287,7 @@ class ButtonMenusTest : public QObject {
     auto* close_mark = dialog->findChild<QWidget*>(QStringLiteral("IB_Close"));
     QTest::mouseClick(close_mark, Qt::LeftButton, {}, close_mark->rect().center());
     QTRY_VERIFY(!rig.Buttons().Dialog());
-    QVERIFY(rig.sent.isEmpty());
+    QVERIFY(rig.Sent().isEmpty());
 
     // On the last Left Key User-defined opens nothing.
     rig.Click(QStringLiteral("Key1"));
@@ -328,9 +324,9 @@ class ButtonMenusTest : public QObject {
     const QString code =
         QStringLiteral("10%1%2").arg(address, 4, 16, QLatin1Char('0')).arg(QStringLiteral("00"));
     QCOMPARE(rig.CodeOf(1, 8), code.toUpper());
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 01 1c 10 %1 %2 00")
-                                       .arg(address >> 8, 2, 16, QLatin1Char('0'))
-                                       .arg(address & 0xFF, 2, 16, QLatin1Char('0'))});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 01 1c 10 %1 %2 00")
+                                         .arg(address >> 8, 2, 16, QLatin1Char('0'))
+                                         .arg(address & 0xFF, 2, 16, QLatin1Char('0'))});
 
     // The macro is deleted: button 8 falls back to Win+D, on the label too.
     rig.ClearSent();
@@ -338,7 +334,7 @@ class ButtonMenusTest : public QObject {
              MacroCommandResult::kDone);
     QCOMPARE(rig.Text(QStringLiteral("Key8")), QStringLiteral("Win+D"));
     QCOMPARE(rig.CodeOf(1, 8), QStringLiteral("02080700"));
-    QVERIFY(rig.sent.contains(QStringLiteral("40 05 01 1c 02 08 07 00")));
+    QVERIFY(rig.Sent().contains(QStringLiteral("40 05 01 1c 02 08 07 00")));
   }
 
   void shortMenuAndPageButtonsAfterALoss() {

@@ -10,15 +10,6 @@
 
 namespace korvex48::gui::test {
 
-bool ReportRecorder::SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
-                                HidError* error) {
-  QStringList bytes;
-  for (std::uint8_t b : report) bytes.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')));
-  sent.append(bytes.join(QLatin1Char(' ')));
-  if (clock_) sent_at_us.push_back(clock_->NowMicroseconds());
-  return inner_.SetFeature(handle, report, error);
-}
-
 EditorRig::EditorRig(const EditorRigOptions& options) : mouse(options.storage, clock) {
   if (options.prepare) options.prepare(mouse);
   if (options.prepare_library) options.prepare_library(LibraryPath());
@@ -27,23 +18,29 @@ EditorRig::EditorRig(const EditorRigOptions& options) : mouse(options.storage, c
   config.library_path = LibraryPath().toStdString();
   config.dialogs = &dialogs;
   config.clock = &clock;
-  config.backend = &recorder;
+  config.backend = &mouse;
   config.languages = options.languages;
   config.pointer_desktops = options.pointer_desktops;
   config.pointer_store = PointerStorePath().toStdString();
   std::string error;
   app = EditorApp::Create(config, &error);
   if (!app) qFatal("editor: %s", error.c_str());
+  app->Link().SetTrace(&trace);
   Window().show();
   if (!QTest::qWaitForWindowExposed(&Window())) qFatal("window not exposed");
   if (options.connect) Poll();
   start_messages = dialogs.messages;
   dialogs.messages.clear();
-  sent.clear();
-  recorder.sent_at_us.clear();
+  ClearSent();
 }
 
 EditorRig::~EditorRig() = default;
+
+QStringList EditorRig::Sent() const {
+  QStringList out;
+  for (const std::string& line : trace.SentHex()) out.append(QString::fromStdString(line));
+  return out;
+}
 
 QWidget* EditorRig::W(const QString& name) const { return app->Window().Controls().Find(name); }
 

@@ -1,13 +1,13 @@
 #pragma once
 // The real editor for widget tests: EditorApp::Create over a simulated mouse
-// whose reports are recorded, on a fake clock that can also play the user
+// whose reports are traced, on a fake clock that can also play the user
 // inside the waits (ScriptedClock), with scripted dialogs and a private PC
 // macro library. The window is shown; DevTimer is not started, so
 // polling happens only when a test calls Poll().
 //
 //   EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& m) { ... }));
 //   rig.Click("Btn_Switch_1");
-//   QCOMPARE(rig.sent, QStringList{"40 05 00 21 01 00 00 01"});
+//   QCOMPARE(rig.Sent(), QStringList{"40 05 00 21 01 00 00 01"});
 #include <QListWidget>
 #include <QString>
 #include <QStringList>
@@ -18,7 +18,7 @@
 
 #include "../support/scripted_clock.h"
 #include "core/common/clock.h"
-#include "core/device/hid_backend.h"
+#include "core/device/protocol_trace.h"
 #include "core/device/simulated_mouse.h"
 #include "core/ui/language.h"
 #include "gui/editor_app.h"
@@ -29,39 +29,6 @@ namespace korvex48::gui::test {
 // The default device image of a "Flash" + "Flash" mouse.
 inline const QString kFlashFlashImage =
     QStringLiteral(KORVEX48_SOURCE_DIR "/resources/image/KORVEX48DATA-flash-flash");
-
-// Passes everything to another backend and keeps the feature reports set, as
-// "40 05 00 21 02 00 00 01", with the time of each on `clock` when given.
-class ReportRecorder final : public HidBackend {
- public:
-  explicit ReportRecorder(HidBackend& inner, Clock* clock = nullptr)
-      : inner_(inner), clock_(clock) {}
-  QStringList sent;
-  std::vector<std::uint64_t> sent_at_us;  // parallel to `sent` (with a clock)
-
-  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
-  DeviceHandle Open(const std::string& path, HidError* error) override {
-    return inner_.Open(path, error);
-  }
-  void Close(DeviceHandle handle) override { inner_.Close(handle); }
-  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
-    return inner_.QueryInfo(handle, info);
-  }
-  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
-                  HidError* error = nullptr) override;
-  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
-                  HidError* error = nullptr) override {
-    return inner_.GetFeature(handle, report, error);
-  }
-  std::optional<std::pair<std::uint16_t, std::uint16_t>> PeekIdentifiers(
-      const std::string& path) override {
-    return inner_.PeekIdentifiers(path);
-  }
-
- private:
-  HidBackend& inner_;
-  Clock* clock_;
-};
 
 struct EditorRigOptions {
   SimulatedStorage storage = SimulatedStorage::kI2C;
@@ -112,8 +79,8 @@ struct EditorRigOptions {
 
 class EditorRig {
  public:
-  // Builds, shows and (with `connect`) connects the editor; then empties
-  // `sent` and the dialogs' messages (`start_messages` keeps the latter).
+  // Builds, shows and (with `connect`) connects the editor; then empties the
+  // trace and the dialogs' messages (`start_messages` keeps the latter).
   explicit EditorRig(const EditorRigOptions& options = {});
   ~EditorRig();
 
@@ -124,6 +91,10 @@ class EditorRig {
   SimulatedMouse& Mouse() { return mouse; }
   QString LibraryPath() const { return dir.filePath(QStringLiteral("Macro.bin")); }
   QString PointerStorePath() const { return dir.filePath(QStringLiteral("pointer.conf")); }
+  // The reports sent (taken or not) since the start or ClearSent(), as
+  // "40 05 00 21 02 00 00 01"; their times are trace.SentTimes().
+  QStringList Sent() const;
+  void ClearSent() { trace.Clear(); }
   // One DevTimer tick.
   PollOutcome Poll() { return app->Poll(); }
 
@@ -148,8 +119,7 @@ class EditorRig {
   korvex48::testing::ScriptedClock clock;
   ScriptedDialogs dialogs;
   SimulatedMouse mouse;
-  ReportRecorder recorder{mouse, &clock};
-  QStringList& sent = recorder.sent;
+  VectorTrace trace;  // every report the editor's transport tried
   QStringList start_messages;
   std::unique_ptr<EditorApp> app;
 };

@@ -237,7 +237,7 @@ class PagesTest : public QObject {
       QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Not find the specified device")});
       QCOMPARE(rig.Window().CurrentPage(), PageId::kMain);
     }
-    QVERIFY(rig.sent.isEmpty());
+    QVERIFY(rig.Sent().isEmpty());
   }
 
   void alternateKeyNeedsSwitchKey() {
@@ -248,7 +248,7 @@ class PagesTest : public QObject {
                                         "effect after the key definition interface")});
     QCOMPARE(rig.Window().CurrentPage(), PageId::kMain);
     QVERIFY(rig.Checked(QStringLiteral("rb_1")));
-    QVERIFY(rig.sent.isEmpty());
+    QVERIFY(rig.Sent().isEmpty());
   }
 
   void resetControlWithResetKey() {
@@ -259,7 +259,7 @@ class PagesTest : public QObject {
     rig.Click(QStringLiteral("Btn_Fixed_1"));
     QVERIFY(rig.dialogs.messages.isEmpty());
     QCOMPARE(rig.Window().CurrentPage(), PageId::kFixed);
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 21 02 00 00 01")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 00 21 02 00 00 01")});
     QCOMPARE(rig.Core().Page().parameters[33], 2);
     QVERIFY(rig.Checked(QStringLiteral("rb_3")));
     QWidget* overlay = rig.W(QStringLiteral("Disable"));
@@ -275,9 +275,9 @@ class PagesTest : public QObject {
 
     // Alternate Key: byte 33 = 1, the overlay goes, the switch key and the
     // reset key of profile 2 cannot be clicked.
-    rig.sent.clear();
+    rig.ClearSent();
     rig.Click(QStringLiteral("Btn_Switch_1"));
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 21 01 00 00 01")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 00 21 01 00 00 01")});
     QVERIFY(!overlay->isVisible());
     QVERIFY(!rig.W(QStringLiteral("Key4"))->isEnabled());
     QVERIFY(!rig.W(QStringLiteral("Key6"))->isEnabled());
@@ -323,22 +323,22 @@ class PagesTest : public QObject {
     // Step 5 of level 1 (level 3 active): byte 39, then byte 38 twice.
     rig.Click(QStringLiteral("Img_DPI1_5"));
     QCOMPARE(rig.Text(QStringLiteral("lbl_DPI1Value")), QStringLiteral("1000"));
-    QCOMPARE(rig.sent, (QStringList{QStringLiteral("40 05 00 27 34 00 00 01"),
-                                    QStringLiteral("40 05 00 26 51 00 00 01"),
-                                    QStringLiteral("40 05 00 26 52 00 00 01")}));
+    QCOMPARE(rig.Sent(), (QStringList{QStringLiteral("40 05 00 27 34 00 00 01"),
+                                      QStringLiteral("40 05 00 26 51 00 00 01"),
+                                      QStringLiteral("40 05 00 26 52 00 00 01")}));
 
     // The label of level 7 enables it.
-    rig.sent.clear();
+    rig.ClearSent();
     rig.Click(QStringLiteral("lbl_DPI7"));
     QVERIFY(rig.W(QStringLiteral("Img_DPI7_1"))->isEnabled());
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 26 62 00 00 01")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 00 26 62 00 00 01")});
 
     // A picked level colour is stored in four bits.
-    rig.sent.clear();
+    rig.ClearSent();
     rig.dialogs.colour_answers.push_back(QColor(255, 254, 0));
     rig.Click(QStringLiteral("lbl_DPI2Col"));
     QCOMPARE(rig.Text(QStringLiteral("edt_DPI2ColG")), QStringLiteral("14"));
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 4b ff e0 08 03")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 00 4b ff e0 08 03")});
 
     // An AIM DPI with no AIM key in profile 1 is refused and shows 200.
     SetCode(rig.mouse, 1, 3, {0x01, 0x02, 0x00, 0x00});
@@ -352,24 +352,24 @@ class PagesTest : public QObject {
     QCOMPARE(rig.Picture(QStringLiteral("Img_AIMDPI_2")), QStringLiteral("Bar2_D"));
 
     // Fire Key1's delay rewrites button 2 of profile 1.
-    rig.sent.clear();
+    rig.ClearSent();
     auto* delay = rig.Window().Controls().Get<QLineEdit>(QStringLiteral("Edt_DelayTime1"));
     delay->setFocus();
     delay->selectAll();
     QTest::keyClicks(delay, QStringLiteral("9x9"));  // the letter is not taken
     QCOMPARE(delay->text(), QStringLiteral("99"));
-    QVERIFY(rig.sent.contains(QStringLiteral("40 05 01 04 06 11 00 63")));
+    QVERIFY(rig.Sent().contains(QStringLiteral("40 05 01 04 06 11 00 63")));
 
     // Lighting off: byte 37 AND 0xF0; the step time cannot be chosen then.
     rig.Window().RequestPage(PageId::kBreath);
-    rig.sent.clear();
+    rig.ClearSent();
     rig.Click(QStringLiteral("lbl_Off"));
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 25 00 00 00 01")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 00 25 00 00 00 01")});
     QVERIFY(!rig.W(QStringLiteral("Img_Fall3"))->isEnabled());
     rig.Click(QStringLiteral("lbl_LED5"));
-    rig.sent.clear();
+    rig.ClearSent();
     rig.Click(QStringLiteral("Img_Fall3"));
-    QCOMPARE(rig.sent, QStringList{QStringLiteral("40 05 00 34 0f 0f 00 02")});
+    QCOMPARE(rig.Sent(), QStringList{QStringLiteral("40 05 00 34 0f 0f 00 02")});
   }
 
   void higherReportRateRestartsTheMouse() {

@@ -55,6 +55,20 @@ void FileTrace::Record(const TraceEntry& entry) {
           "cannot be written: " + std::strerror(errno) + "; it ends here");
 }
 
+std::vector<TraceEntry> VectorTrace::Reports() const {
+  std::vector<TraceEntry> out;
+  for (const TraceEntry& e : entries)
+    if (e.kind != TraceEntry::Kind::kNote) out.push_back(e);
+  return out;
+}
+
+std::vector<std::array<std::uint8_t, 8>> VectorTrace::SentReports() const {
+  std::vector<std::array<std::uint8_t, 8>> out;
+  for (const TraceEntry& e : entries)
+    if (e.kind == TraceEntry::Kind::kSent) out.push_back(e.bytes);
+  return out;
+}
+
 std::vector<TraceEntry> VectorTrace::SentEntries() const {
   std::vector<TraceEntry> out;
   for (const TraceEntry& e : entries)

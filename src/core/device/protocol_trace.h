@@ -76,8 +76,12 @@ class VectorTrace final : public ProtocolTrace {
   void Record(const TraceEntry& entry) override { entries.push_back(entry); }
   void Clear() { entries.clear(); }
 
+  // The reports tried, sent and read (taken or not), in order; notes left out.
+  std::vector<TraceEntry> Reports() const;
   // The reports sent (taken or not), in order.
   std::vector<TraceEntry> SentEntries() const;
+  // Their bytes.
+  std::vector<std::array<std::uint8_t, 8>> SentReports() const;
   // The command reports (ID 0x40, taken or not) with command byte `code`.
   std::vector<std::array<std::uint8_t, 8>> Commands(std::uint8_t code) const;
   // Addresses of the memory writes (command 7), in order.

@@ -1,6 +1,6 @@
 #pragma once
-// A simulated mouse on a fake clock wired to an AppCore, with a backend probe
-// that keeps every report sent and lets a test rewrite replies.
+// A simulated mouse on a fake clock wired to an AppCore, with a trace that
+// keeps every report tried and a backend probe that lets a test rewrite replies.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -9,81 +9,40 @@
 #include <vector>
 
 #include "core/app/app_core.h"
+#include "core/device/protocol_trace.h"
 #include "core/device/simulated_mouse.h"
 #include "core/image/default_image.h"
 #include "core/ui/language.h"
+#include "forwarding_backend.h"
 #include "recording_app_ui.h"
 
 namespace korvex48::test {
 
-struct SentReport {
-  std::uint64_t at_us = 0;
-  Report bytes{};
-};
-
-// Forwards to the simulated mouse; records reports and can rewrite replies.
-class ProbeBackend final : public HidBackend {
+// Forwards to the simulated mouse and can rewrite its replies; what crosses
+// is kept by the rig's trace.
+class ProbeBackend final : public korvex48::testing::ForwardingBackend {
  public:
-  ProbeBackend(SimulatedMouse& mouse, Clock& clock) : mouse_(mouse), clock_(clock) {}
+  using ForwardingBackend::ForwardingBackend;
 
-  std::vector<SentReport> sent;
-  // Every report that crossed, in order: '>' set (as sent), '<' get (as read,
-  // or as requested when the read failed), with whether the mouse took it.
-  struct WireReport {
-    char direction;
-    Report bytes;
-    bool ok;
-  };
-  std::vector<WireReport> wire;
   // Called with the last command report and the reply about to be returned.
   std::function<void(const Report& last_command, std::span<std::uint8_t> reply)> rewrite_reply;
 
-  std::vector<std::string> ListInterfaces() override { return mouse_.ListInterfaces(); }
-  DeviceHandle Open(const std::string& path, HidError* error) override {
-    return mouse_.Open(path, error);
-  }
-  void Close(DeviceHandle handle) override { mouse_.Close(handle); }
-  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
-    return mouse_.QueryInfo(handle, info);
-  }
   bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
                   HidError* error) override {
-    SentReport r;
-    r.at_us = clock_.NowMicroseconds();
-    std::copy_n(report.begin(), std::min<std::size_t>(report.size(), 8), r.bytes.begin());
-    sent.push_back(r);
-    if (r.bytes[0] == kCommandReportId) last_command_ = r.bytes;
-    const bool ok = mouse_.SetFeature(handle, report, error);
-    wire.push_back({'>', r.bytes, ok});
-    return ok;
+    if (!report.empty() && report[0] == kCommandReportId) {
+      last_command_ = {};
+      std::copy_n(report.begin(), std::min(report.size(), last_command_.size()),
+                  last_command_.begin());
+    }
+    return ForwardingBackend::SetFeature(handle, report, error);
   }
   bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report, HidError* error) override {
-    const bool ok = mouse_.GetFeature(handle, report, error);
+    const bool ok = ForwardingBackend::GetFeature(handle, report, error);
     if (ok && rewrite_reply && report.size() >= 8) rewrite_reply(last_command_, report.subspan(1));
-    WireReport w{'<', {}, ok};
-    std::copy_n(report.begin(), std::min<std::size_t>(report.size(), 8), w.bytes.begin());
-    wire.push_back(w);
     return ok;
-  }
-
-  // The command reports (ID 0x40) with command byte `code`, in order.
-  std::vector<Report> Commands(std::uint8_t code) const {
-    std::vector<Report> out;
-    for (const SentReport& r : sent)
-      if (r.bytes[0] == kCommandReportId && r.bytes[1] == code) out.push_back(r.bytes);
-    return out;
-  }
-  // Addresses of the memory writes (command 7), in order.
-  std::vector<std::uint16_t> MemoryWriteAddresses() const {
-    std::vector<std::uint16_t> out;
-    for (const Report& r : Commands(kCmdWriteMemory))
-      out.push_back(static_cast<std::uint16_t>((r[2] << 8) | r[3]));
-    return out;
   }
 
  private:
-  SimulatedMouse& mouse_;
-  Clock& clock_;
   Report last_command_{};
 };
 
@@ -106,6 +65,8 @@ struct AppRig {
   FakeClock clock;
   SimulatedMouse mouse;
   ProbeBackend probe;
+  // Every report tried from the start, taken or not, read replies as read.
+  VectorTrace trace;
   DeviceSession session;
   Transport transport;
   RecordingAppUi ui;
@@ -115,10 +76,11 @@ struct AppRig {
   explicit AppRig(SimulatedStorage storage = SimulatedStorage::kI2C,
                   std::optional<bool> flash_default = std::nullopt)
       : mouse(storage, clock),
-        probe(mouse, clock),
+        probe(mouse),
         transport(session, probe, clock),
         commands(transport, ui),
         core(transport, commands, ui, clock) {
+    transport.SetTrace(&trace);
     ui.record_busy = false;
     ui.record_process_events = false;
     const bool flash = flash_default.value_or(storage == SimulatedStorage::kFlashFlash);
@@ -136,8 +98,7 @@ struct AppRig {
   }
 
   void ClearLogs() {
-    probe.sent.clear();
-    probe.wire.clear();
+    trace.Clear();
     ui.Clear();
   }
 };

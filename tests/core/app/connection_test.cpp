@@ -158,7 +158,7 @@ TEST(DevInfo, RefusedMouseKeepsLoadingAndResumesPolling) {
   // No flow that talks to the mouse runs for it.
   rig.ClearLogs();
   EXPECT_FALSE(rig.core.Btn_Reset_0Click());
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
 }
 
 TEST(DevInfo, VariantSetsMenuHeight) {
@@ -192,7 +192,7 @@ TEST(DevInfo, StorageMismatchKeepsTheMouseFromBeingWritten) {
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str022");
   EXPECT_FALSE(rig.core.DeviceUsable());
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
   // A fitting mouse plugged in later is read and usable again.
   rig.mouse.ResetMemory(SimulatedStorage::kI2C);
   EXPECT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
@@ -246,12 +246,12 @@ TEST(Poll, FirstPollAfterStartOpensAfterTheWait) {
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
   EXPECT_EQ(rig.session.LastHidCount, SimulatedMouse::kMouseInterfaces);
   EXPECT_FALSE(rig.session.Polling);
-  ASSERT_FALSE(rig.probe.sent.empty());
-  EXPECT_GE(rig.probe.sent.front().at_us - start, 2'100'000u);
+  ASSERT_FALSE(rig.trace.SentEntries().empty());
+  EXPECT_GE(rig.trace.SentEntries().front().at_us - start, 2'100'000u);
   // A second poll with nothing changed does nothing.
   rig.ClearLogs();
   EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kUnchanged);
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_TRUE(rig.ui.log.empty());
 }
 

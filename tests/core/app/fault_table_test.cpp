@@ -139,11 +139,11 @@ TEST_F(FaultTable, EveryWholeImageFlowStopsLoudlyAndLeavesNoFalseSection) {
       auto reference = Prepared(kind.storage, flow);
       ASSERT_TRUE(Run(*reference, flow));
       int sets = 0, gets = 0;
-      for (const auto& w : reference->probe.wire) {
+      for (const TraceEntry& e : reference->trace.Reports()) {
+        const bool sent = e.kind == TraceEntry::Kind::kSent;
         // Firmware: only what goes before the restart belongs to the flow.
-        if (w.direction == '>' && w.bytes[0] == kCommandReportId && w.bytes[1] == kCmdRestart)
-          break;
-        (w.direction == '>' ? sets : gets) += 1;
+        if (sent && e.bytes[0] == kCommandReportId && e.bytes[1] == kCmdRestart) break;
+        (sent ? sets : gets) += 1;
       }
       if (flow == Flow::kLoadProfile) {
         // The file's customer identifier never reaches the mouse: the
@@ -195,8 +195,8 @@ TEST_F(FaultTable, EveryWholeImageFlowStopsLoudlyAndLeavesNoFalseSection) {
             EXPECT_EQ(rig->core.Working().parameters, working_before.parameters);
             EXPECT_EQ(rig->core.Working().profiles, working_before.profiles);
             EXPECT_EQ(rig->core.Working().macro_area, working_before.macro_area);
-            EXPECT_TRUE(rig->probe.Commands(kCmdWriteSection).empty());
-            EXPECT_TRUE(rig->probe.Commands(kCmdWriteMemory).empty());
+            EXPECT_TRUE(rig->trace.Commands(kCmdWriteSection).empty());
+            EXPECT_TRUE(rig->trace.Commands(kCmdWriteMemory).empty());
           }
           if (flow == Flow::kFirmware) {
             // A patch cut off is never made to run: no restart, and no
@@ -230,7 +230,7 @@ TEST_F(FaultTable, NothingOfAnIncompleteReadIsSavedOrWrittenBack) {
     EXPECT_EQ(rig->core.Btn_AddMacroClick(Library(), 0, {}), MacroCommandResult::kNoDevice);
     EXPECT_EQ(rig->core.Btn_DelMacroClick(0, {}), MacroCommandResult::kNoDevice);
     EXPECT_FALSE(rig->core.Btn_SaveMacroClick({}));
-    EXPECT_TRUE(rig->probe.sent.empty());
+    EXPECT_TRUE(rig->trace.SentEntries().empty());
     EXPECT_EQ(rig->mouse.Parameters(), before);
   }
 }
@@ -242,7 +242,7 @@ TEST_F(FaultTable, ALibraryMacroWithoutAnEndByteIsRefused) {
   library.MutableSlot(0).events.fill(0x81);  // no end byte anywhere in the 256
   EXPECT_EQ(rig->core.Btn_AddMacroClick(library, 0, {}), MacroCommandResult::kNoEndByte);
   EXPECT_EQ(rig->core.Macros().Count(), 0u);
-  EXPECT_TRUE(rig->probe.sent.empty());
+  EXPECT_TRUE(rig->trace.SentEntries().empty());
 }
 
 }  // namespace

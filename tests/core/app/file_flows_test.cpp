@@ -128,7 +128,7 @@ TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
     EXPECT_EQ(rig.core.Page(), page);
     EXPECT_EQ(rig.core.Codes(), codes);
     EXPECT_EQ(rig.mouse.SerializeState(), mouse);
-    EXPECT_TRUE(rig.probe.sent.empty());
+    EXPECT_TRUE(rig.trace.SentEntries().empty());
     std::vector<std::string> shown;
     for (const AppMessage& m : rig.ui.messages) shown.push_back(m.Describe());
     EXPECT_EQ(shown,
@@ -193,7 +193,7 @@ TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
 
   EXPECT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kProgrammed);
 
-  const auto writes = rig.probe.Commands(kCmdWriteMemory);
+  const auto writes = rig.trace.Commands(kCmdWriteMemory);
   ASSERT_GE(writes.size(), 2u);
   EXPECT_EQ(writes[0], (Report{0x40, 0x07, 0xC0, 0x00, 0x04, 0x00, 0x00, 0x00}));
   EXPECT_EQ(writes[1], (Report{0x40, 0x07, 0x10, 0x00, 0x00, 0x10, 0x00, 0x00}));
@@ -204,7 +204,7 @@ TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
   EXPECT_TRUE(
       std::equal(descriptor.begin(), descriptor.end(), rig.mouse.Memory().begin() + 0x1000));
   // Restart, DeviceLost, then the search 5.1 s later finds and reads it.
-  const auto restart = rig.probe.Commands(kCmdRestart);
+  const auto restart = rig.trace.Commands(kCmdRestart);
   ASSERT_EQ(restart.size(), 1u);
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
@@ -224,7 +224,7 @@ TEST(Firmware, NothingWithoutPatchOrMouse) {
   patch.ClearLoaded();
   rig.ClearLogs();
   EXPECT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kNothing);
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_TRUE(rig.ui.log.empty());
 }
 

@@ -66,7 +66,7 @@ TEST(WholeImageRead, ReadsTheMacroStorageOfEachLayout) {
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
     rig.ClearLogs();
     rig.core.Btn_Read();
-    const auto reads = rig.probe.Commands(kCmdReadMemory);
+    const auto reads = rig.trace.Commands(kCmdReadMemory);
     ASSERT_EQ(reads.size(), c.memory_reads);
     EXPECT_EQ((reads[0][2] << 8) | reads[0][3], c.first_read);
     // The slot layout reads the names table last, as one 512-byte read.
@@ -85,7 +85,7 @@ TEST(Reset, NoUsableMouseShowsStr022AndChangesNothing) {
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str022");
   EXPECT_EQ(rig.ui.messages[0].kind, MessageBoxKind::kOkBox);
   EXPECT_EQ(rig.core.Working(), before);
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
 }
 
 TEST(Reset, PackedMouseGetsTheDefaultImageAndCustomerId) {
@@ -101,8 +101,8 @@ TEST(Reset, PackedMouseGetsTheDefaultImageAndCustomerId) {
   EXPECT_EQ(rig.mouse.Parameters(), defaults.parameters);
   EXPECT_EQ(rig.mouse.Profiles(), defaults.profiles);
   EXPECT_EQ(rig.mouse.GetCustomerId(), (CustomerId{0xFF, 0xFF}));
-  EXPECT_EQ(rig.probe.MemoryWriteAddresses(), (std::vector<std::uint16_t>{0x0200, 0x0300, 249}));
-  EXPECT_EQ(rig.probe.Commands(kCmdWriteSection).size(), 35u + 37u);
+  EXPECT_EQ(rig.trace.MemoryWriteAddresses(), (std::vector<std::uint16_t>{0x0200, 0x0300, 249}));
+  EXPECT_EQ(rig.trace.Commands(kCmdWriteSection).size(), 35u + 37u);
   EXPECT_EQ(rig.core.Page().parameters, defaults.parameters);
   EXPECT_EQ(rig.ui.Count("StartDevTimer"), 1);
   EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
@@ -117,7 +117,7 @@ TEST(Reset, SlotMouseWritesNamesPagesThenCustomerId) {
   std::vector<std::uint16_t> expected = {0x3000, 0x3100};
   for (int i = 0; i < 32; ++i) expected.push_back(static_cast<std::uint16_t>(0x4000 + 0x100 * i));
   expected.push_back(0x6000);
-  EXPECT_EQ(rig.probe.MemoryWriteAddresses(), expected);
+  EXPECT_EQ(rig.trace.MemoryWriteAddresses(), expected);
   EXPECT_EQ(rig.ui.Count("ClearMacroEditor"), 1);
 }
 

@@ -109,7 +109,7 @@ TEST(AddToMouse, LimitsPerLayout) {
 
     rig.ClearLogs();
     EXPECT_EQ(rig.core.Btn_AddMacroClick(library, 0, Profile1View(rig)), MacroCommandResult::kFull);
-    EXPECT_TRUE(rig.probe.sent.empty());
+    EXPECT_TRUE(rig.trace.SentEntries().empty());
     EXPECT_TRUE(rig.ui.messages.empty());
     EXPECT_EQ(rig.core.Macros().Count(), c.limit);
   }
@@ -137,7 +137,7 @@ TEST(AddToMouse, PackedAreaOfExactly512FitsAnd513IsRefused) {
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str103");
   EXPECT_EQ(rig.core.Macros().Names(), names);
   EXPECT_EQ(rig.core.Working(), before);
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
 }
 
 TEST(AddToMouse, NothingWithoutSelectionOrMouse) {
@@ -148,7 +148,7 @@ TEST(AddToMouse, NothingWithoutSelectionOrMouse) {
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   rig.ClearLogs();
   EXPECT_EQ(rig.core.Btn_AddMacroClick(library, 1, {}), MacroCommandResult::kNoSelection);
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
 }
 
 // ---- Delete -----------------------------------------------------------------
@@ -244,7 +244,7 @@ TEST(DeleteMacro, RefusedDeleteWritesNothing) {
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str103");
   EXPECT_EQ(selection, 0);  // the row stays selected
   EXPECT_EQ(rig.core.Macros().Names(), (std::vector<std::string>{"A", "B"}));
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
 }
 
 // ---- Button codes at save ---------------------------------------------------
@@ -280,14 +280,14 @@ TEST(GiveButtonMacro, WritesTheCodeLiveUnlessLastLeftKey) {
 
   rig.ClearLogs();
   EXPECT_FALSE(rig.core.LB_NameClick(left, 1, view).accepted);  // the only Left Key stays
-  EXPECT_TRUE(rig.probe.sent.empty());
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
 
   const int other = left == 2 ? 3 : 2;
   const AssignmentResult r = rig.core.LB_NameClick(other, 1, view);
   ASSERT_TRUE(r.accepted);
   EXPECT_EQ(r.labels[static_cast<std::size_t>(other - 1)], "M1");
   EXPECT_EQ(rig.core.Codes().Code(1, other), MacroCode(a1));
-  const auto writes = rig.probe.Commands(kCmdWriteSection);
+  const auto writes = rig.trace.Commands(kCmdWriteSection);
   ASSERT_EQ(writes.size(), 1u);
   EXPECT_EQ(writes[0], (Report{0x40, 0x05, 0x01, static_cast<std::uint8_t>(4 * (other - 1)), 0x10,
                                static_cast<std::uint8_t>(a1 >> 8),

@@ -26,9 +26,10 @@ std::string Line(char direction, const Report& r) {
   return s;
 }
 
-Wire WireOf(const ProbeBackend& probe) {
+Wire WireOf(const VectorTrace& trace) {
   Wire out;
-  for (const auto& w : probe.wire) out.push_back(Line(w.direction, w.bytes));
+  for (const TraceEntry& e : trace.Reports())
+    out.push_back(Line(e.kind == TraceEntry::Kind::kSent ? '>' : '<', e.bytes));
   return out;
 }
 
@@ -105,7 +106,7 @@ TEST(Wire, WholeImageReadPerLayout) {
         ReadMemoryWire(expected, static_cast<std::uint16_t>(0x4000 + 0x100 * i), 256);
       ReadMemoryWire(expected, 0x3000, 512);  // 74 replies
     }
-    EXPECT_EQ(WireOf(rig.probe), expected);
+    EXPECT_EQ(WireOf(rig.trace), expected);
     // 500 microseconds after every reply and no other wait.
     std::size_t replies = 0;
     for (const std::string& line : expected) replies += line == "<";
@@ -143,7 +144,7 @@ TEST(Wire, WholeImageWritePerLayout) {
                         w.macro_pages[static_cast<std::size_t>(i)]);
     }
     WriteMemoryWire(expected, c.customer_at, w.customer_id);
-    EXPECT_EQ(WireOf(rig.probe), expected);
+    EXPECT_EQ(WireOf(rig.trace), expected);
     EXPECT_EQ(rig.clock.NowMicroseconds(), start);
     EXPECT_EQ(w.customer_id, (CustomerId{0xFF, 0xFF}));
     EXPECT_EQ(rig.ui.Count("Hide"), 1);
@@ -161,10 +162,10 @@ TEST(Wire, DeviceInformationStepPerStorage) {
     AppRig rig(c.storage);
     ASSERT_TRUE(rig.transport.OpenDevice(rig.mouse.VendorId(), rig.mouse.ProductId()));
     // The open probes both directions: one device-information command, one read.
-    EXPECT_EQ(WireOf(rig.probe), (Wire{"> 40 0D 00 00 00 00 00 00", "<"}));
+    EXPECT_EQ(WireOf(rig.trace), (Wire{"> 40 0D 00 00 00 00 00 00", "<"}));
     rig.ClearLogs();
     rig.core.ReadDevInfo();
-    const Wire got = WireOf(rig.probe);
+    const Wire got = WireOf(rig.trace);
     ASSERT_GE(got.size(), 4u);
     // Command 13 and its reply; for "Flash" parameter byte 6 alone; then the
     // two-byte customer identifier.
@@ -206,9 +207,9 @@ TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
     EXPECT_EQ(rig.core.Working().macro_pages, before.macro_pages);
     // One failed report, then nothing is even tried on the dead handle.
     std::size_t failed = 0;
-    for (const auto& w : rig.probe.wire) failed += !w.ok;
+    for (const TraceEntry& e : rig.trace.Reports()) failed += !e.ok();
     EXPECT_EQ(failed, 1u);
-    EXPECT_EQ(rig.probe.wire.size(), 1u + 15 + 1 + 10 + 1);
+    EXPECT_EQ(rig.trace.Reports().size(), 1u + 15 + 1 + 10 + 1);
     // The flow still ends as it must: pop-up down, timer on, pages unlocked,
     // and no write may reach the mouse.
     EXPECT_TRUE(rig.session.Loading);
@@ -233,9 +234,9 @@ TEST(Vanish, WholeImageWriteEndsCleanlyAndLiveWritesFail) {
     ASSERT_FALSE(rig.core.Btn_Reset_0Click());
 
     std::size_t failed = 0;
-    for (const auto& w : rig.probe.wire) failed += !w.ok;
+    for (const TraceEntry& e : rig.trace.Reports()) failed += !e.ok();
     EXPECT_EQ(failed, 1u);
-    EXPECT_EQ(rig.probe.wire.size(), 35u + 37 + 1 + 20 + 1);
+    EXPECT_EQ(rig.trace.Reports().size(), 35u + 37 + 1 + 20 + 1);
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
     ASSERT_GE(rig.ui.log.size(), 2u);
     EXPECT_EQ(rig.ui.log[rig.ui.log.size() - 2], "StartDevTimer");

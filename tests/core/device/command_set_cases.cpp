@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "core/device/command_set.h"
+#include "core/device/protocol_trace.h"
 #include "core/device/transport.h"
 #include "core/image/default_image.h"
 #include "mouse_rig.h"
@@ -30,16 +31,25 @@ Bytes R(std::initializer_list<int> bytes) {
   return out;
 }
 
+// One report as it crosses: 8 bytes.
+Report Rep(std::initializer_list<int> bytes) {
+  Report out{};
+  std::size_t i = 0;
+  for (int b : bytes) out.at(i++) = static_cast<std::uint8_t>(b);
+  return out;
+}
+
 Bytes Pattern(std::size_t n, int seed) {
   Bytes out(n);
   for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<std::uint8_t>(seed + 7 * i);
   return out;
 }
 
-// A transport with a recorder over the rig's backend, on a FakeClock.
+// A transport over the rig's backend, on a FakeClock, with its trace.
 struct Link {
   std::unique_ptr<MouseRig> rig;
-  std::unique_ptr<RecordingBackend> recorder;
+  std::unique_ptr<HandleCounter> counter;
+  VectorTrace trace;
   FakeClock clock;
   DeviceSession session;
   CountingBusy busy;
@@ -48,7 +58,7 @@ struct Link {
 
   bool Open() { return transport->OpenDevice(Ids().vendor_id, Ids().product_id); }
   void Forget() {
-    recorder->entries.clear();
+    trace.Clear();
     busy = CountingBusy{};
   }
 };
@@ -58,8 +68,9 @@ std::unique_ptr<Link> Connect(const RigParam& factory, SimulatedStorage storage,
   auto link = std::make_unique<Link>();
   link->rig = factory.make(storage, skip);
   if (!link->rig) return nullptr;
-  link->recorder = std::make_unique<RecordingBackend>(link->rig->Backend());
-  link->transport = std::make_unique<Transport>(link->session, *link->recorder, link->clock);
+  link->counter = std::make_unique<HandleCounter>(link->rig->Backend());
+  link->transport = std::make_unique<Transport>(link->session, *link->counter, link->clock);
+  link->transport->SetTrace(&link->trace);
   link->commands = std::make_unique<CommandSet>(*link->transport, link->busy);
   if (open) {
     EXPECT_TRUE(link->Open());
@@ -78,7 +89,7 @@ TEST_P(CommandSetTest, OpenFindsTheConfigurationInterfaceAndProbesIt) {
   EXPECT_EQ(link->transport->CountHidDevices(), 3);
   link->rig->Control("others 2");
   EXPECT_EQ(link->transport->CountHidDevices(), 5);
-  link->recorder->entries.clear();
+  link->trace.Clear();
 
   int version = 0;
   ASSERT_TRUE(link->transport->OpenDevice(Ids().vendor_id, Ids().product_id, &version));
@@ -92,13 +103,13 @@ TEST_P(CommandSetTest, OpenFindsTheConfigurationInterfaceAndProbesIt) {
   ASSERT_TRUE(link->rig->Backend().QueryInfo(s.CommandHandle, &info));
   EXPECT_EQ(info.feature_report_length, 8);  // not the 64-byte interface of the same mouse
   // The probes: a device-information command, then its reply read and dropped.
-  ASSERT_EQ(link->recorder->entries.size(), 2u);
-  EXPECT_EQ(link->recorder->entries[0].report, R({0x40, 0x0D, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(link->recorder->entries[1].report, R({0x41, 0, 0, 0xC0, 4, 0, 0, 0}));
+  ASSERT_EQ(link->trace.Reports().size(), 2u);
+  EXPECT_EQ(link->trace.Reports()[0].bytes, Rep({0x40, 0x0D, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(link->trace.Reports()[1].bytes, Rep({0x41, 0, 0, 0xC0, 4, 0, 0, 0}));
 
   link->transport->CloseDevice();
   EXPECT_FALSE(s.HandlesValid());
-  EXPECT_EQ(link->recorder->opens, link->recorder->closes);
+  EXPECT_EQ(link->counter->opens, link->counter->closes);
 }
 
 TEST_P(CommandSetTest, ReadSectionStoresWhatTheRepliesCarry) {
@@ -117,9 +128,9 @@ TEST_P(CommandSetTest, ReadSectionStoresWhatTheRepliesCarry) {
     Bytes dest(c.length + 1, 0xAB);  // one guard byte past the destination
     ASSERT_TRUE(
         link->commands->ReadSection(c.block, c.offset, std::span(dest).first(c.length), true));
-    ASSERT_EQ(link->recorder->Sent(),
-              std::vector<Bytes>{R({0x40, 0x06, c.block, c.offset, 0, int(c.length), 0, 0})});
-    EXPECT_EQ(link->recorder->Gets(), c.replies);
+    ASSERT_EQ(link->trace.SentReports(),
+              std::vector<Report>{Rep({0x40, 0x06, c.block, c.offset, 0, int(c.length), 0, 0})});
+    EXPECT_EQ(link->trace.Reads(), c.replies);
     EXPECT_EQ(link->busy.shown, c.replies);
     EXPECT_EQ(link->clock.SleptMicroseconds() - slept, 500u * c.replies);
     SimulatedMouse copy = mouse;
@@ -134,23 +145,23 @@ TEST_P(CommandSetTest, WriteSectionSendsChunksWithOffsetsAndPads) {
   CONNECT(link, SimulatedStorage::kI2C);
   const Bytes params = Pattern(104, 3);
   ASSERT_TRUE(link->commands->WriteSection(kParameterBlock, 0, params));
-  auto sent = link->recorder->Sent();
+  auto sent = link->trace.SentReports();
   ASSERT_EQ(sent.size(), 35u);
-  EXPECT_EQ(sent[1], R({0x40, 0x05, 0x00, 3, params[3], params[4], params[5], 3}));
-  EXPECT_EQ(sent[34], R({0x40, 0x05, 0x00, 102, params[102], params[103], 0xFF, 3}));
+  EXPECT_EQ(sent[1], Rep({0x40, 0x05, 0x00, 3, params[3], params[4], params[5], 3}));
+  EXPECT_EQ(sent[34], Rep({0x40, 0x05, 0x00, 102, params[102], params[103], 0xFF, 3}));
   EXPECT_EQ(link->busy.shown, 35);
   EXPECT_EQ(link->busy.hidden, 0);  // the caller hides it after the whole transfer
 
   link->Forget();
   const Bytes profiles = Pattern(145, 9);
   ASSERT_TRUE(link->commands->WriteSection(kProfileBlock, 0, profiles));
-  sent = link->recorder->Sent();
+  sent = link->trace.SentReports();
   ASSERT_EQ(sent.size(), 37u);
-  EXPECT_EQ(sent[36], R({0x40, 0x05, 0x01, 144, profiles[144], 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(sent[36], Rep({0x40, 0x05, 0x01, 144, profiles[144], 0xFF, 0xFF, 0xFF}));
 
   link->Forget();
   EXPECT_TRUE(link->commands->WriteSection(2, 0, profiles));  // no such block: nothing sent
-  EXPECT_TRUE(link->recorder->entries.empty());
+  EXPECT_TRUE(link->trace.Reports().empty());
 
   SimulatedMouse mouse = link->rig->Snapshot();
   EXPECT_EQ(Bytes(mouse.Parameters().begin(), mouse.Parameters().end()), params);
@@ -172,12 +183,12 @@ TEST_P(CommandSetTest, MemoryWritesTakeTheAnnouncedLengthAndReadBack) {
     const std::uint8_t after = link->rig->Snapshot().Memory()[(c.address + c.length) & 0xFFFF];
     const Bytes data = Pattern(c.length, c.address);
     ASSERT_TRUE(link->commands->WriteMemory(c.address, data));
-    auto sent = link->recorder->Sent();
+    auto sent = link->trace.SentReports();
     ASSERT_EQ(sent.size(), 1u + c.reports);
-    EXPECT_EQ(sent[0], R({0x40, 0x07, c.address >> 8, c.address & 0xFF, int(c.length >> 8),
-                          int(c.length & 0xFF), 0, 0}));
+    EXPECT_EQ(sent[0], Rep({0x40, 0x07, c.address >> 8, c.address & 0xFF, int(c.length >> 8),
+                            int(c.length & 0xFF), 0, 0}));
     if (c.length == 2) {
-      EXPECT_EQ(sent[1], R({0x41, data[0], data[1], 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+      EXPECT_EQ(sent[1], Rep({0x41, data[0], data[1], 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     }
     EXPECT_EQ(link->busy.shown, c.reports);
 
@@ -192,15 +203,15 @@ TEST_P(CommandSetTest, MemoryWritesTakeTheAnnouncedLengthAndReadBack) {
     Bytes back(c.length);
     ASSERT_TRUE(link->commands->ReadMemory(c.address, back, false));
     EXPECT_EQ(back, data);
-    EXPECT_EQ(link->recorder->Gets(), c.reports);
+    EXPECT_EQ(link->trace.Reads(), c.reports);
   }
 }
 
 TEST_P(CommandSetTest, LiveWritesSettleAndReport) {
   CONNECT(link, SimulatedStorage::kI2C);
   ASSERT_TRUE(link->commands->WriteParameterBytes(40, 0x55, 0x66, 0x77, 1));
-  EXPECT_EQ(link->recorder->Sent(),
-            std::vector<Bytes>{R({0x40, 0x05, 0, 40, 0x55, 0x66, 0x77, 1})});
+  EXPECT_EQ(link->trace.SentReports(),
+            std::vector<Report>{Rep({0x40, 0x05, 0, 40, 0x55, 0x66, 0x77, 1})});
   EXPECT_EQ(link->clock.SleptMicroseconds(), 100'000u);
   EXPECT_EQ(link->busy.shown, 1);
   EXPECT_EQ(link->busy.hidden, 1);
@@ -231,7 +242,7 @@ TEST_P(CommandSetTest, AClosedHandleSendsNothing) {
   EXPECT_FALSE(link->commands->WriteMemory(0x200, dest));
   EXPECT_FALSE(link->commands->ReadDeviceInformation(&info));
   EXPECT_FALSE(link->commands->Restart());
-  EXPECT_TRUE(link->recorder->entries.empty());
+  EXPECT_TRUE(link->trace.Reports().empty());
   EXPECT_EQ(link->busy.shown, 0);
   EXPECT_EQ(link->clock.SleptMicroseconds(), 0u);
 }
@@ -283,7 +294,7 @@ TEST_P(CommandSetTest, FailedRepliesLeave0xFFAndRefusedCommandsFail) {
   EXPECT_FALSE(link->commands->ReadMemory(0x200, memory, false));
   EXPECT_EQ(memory, Bytes(10, 0xFF));  // the quiet read filled it before sending
   EXPECT_FALSE(link->commands->LastReadComplete());
-  EXPECT_EQ(link->recorder->Gets(), 0);
+  EXPECT_EQ(link->trace.Reads(), 0);
 }
 
 TEST_P(CommandSetTest, OnlyTheReplyProbeSucceeds) {
@@ -294,7 +305,7 @@ TEST_P(CommandSetTest, OnlyTheReplyProbeSucceeds) {
   EXPECT_NE(link->session.ReplyHandle, kInvalidHandle);
   link->Forget();
   EXPECT_FALSE(link->commands->WriteProfileBytes(0, 1, 2, 3, 4));
-  EXPECT_TRUE(link->recorder->entries.empty());
+  EXPECT_TRUE(link->trace.Reports().empty());
 }
 
 TEST_P(CommandSetTest, AMouseVanishingMidTransferGivesFalseResultsNotAHang) {
@@ -303,7 +314,7 @@ TEST_P(CommandSetTest, AMouseVanishingMidTransferGivesFalseResultsNotAHang) {
   Bytes memory(256, 0x00);
   ASSERT_TRUE(link->commands->ReadMemory(0x200, memory, false));
   EXPECT_EQ(Bytes(memory.begin() + 14, memory.end()), Bytes(242, 0xFF));
-  EXPECT_EQ(link->recorder->Gets(), 3);  // once gone, the rest are not even tried
+  EXPECT_EQ(link->trace.Reads(), 3);  // once gone, the rest are not even tried
   EXPECT_FALSE(link->commands->WriteParameterBytes(33, 1, 0, 0, 1));
   EXPECT_EQ(link->transport->CountHidDevices(), 0);
   EXPECT_FALSE(link->Open());
@@ -312,7 +323,7 @@ TEST_P(CommandSetTest, AMouseVanishingMidTransferGivesFalseResultsNotAHang) {
 TEST_P(CommandSetTest, RestartLeavesTheBusAndComesBack) {
   CONNECT(link, SimulatedStorage::kI2C);
   ASSERT_TRUE(link->commands->Restart());
-  EXPECT_EQ(link->recorder->Sent(), std::vector<Bytes>{R({0x40, 0x0E, 0, 0, 0, 0, 0, 0})});
+  EXPECT_EQ(link->trace.SentReports(), std::vector<Report>{Rep({0x40, 0x0E, 0, 0, 0, 0, 0, 0})});
   EXPECT_EQ(link->transport->CountHidDevices(), 0);
   EXPECT_FALSE(link->transport->SendCommand(0x0D, 0, 0, 0, 0));  // the old handle is dead
   link->rig->PassTime(1'100'000);

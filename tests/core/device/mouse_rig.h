@@ -14,6 +14,7 @@
 #include "core/common/clock.h"
 #include "core/device/hid_backend.h"
 #include "core/device/simulated_mouse.h"
+#include "forwarding_backend.h"
 
 namespace korvex48::testing {
 
@@ -42,58 +43,23 @@ struct RigParam {
   friend void PrintTo(const RigParam& p, std::ostream* os) { *os << p.name; }
 };
 
-// Records every report that passes to and from the backend below.
-class RecordingBackend final : public HidBackend {
+// Counts the handles opened and closed on the backend below; the reports
+// that cross are kept by a VectorTrace on the transport.
+class HandleCounter final : public ForwardingBackend {
  public:
-  struct Entry {
-    char direction;  // '>' set, '<' get
-    Bytes report;
-    bool ok;
-  };
-  explicit RecordingBackend(HidBackend& inner) : inner_(inner) {}
-  std::vector<Entry> entries;
+  using ForwardingBackend::ForwardingBackend;
   int opens = 0;
   int closes = 0;
 
-  std::vector<Bytes> Sent() const {
-    std::vector<Bytes> out;
-    for (const Entry& e : entries)
-      if (e.direction == '>') out.push_back(e.report);
-    return out;
-  }
-  int Gets() const {
-    int n = 0;
-    for (const Entry& e : entries) n += e.direction == '<';
-    return n;
-  }
-
-  std::vector<std::string> ListInterfaces() override { return inner_.ListInterfaces(); }
   DeviceHandle Open(const std::string& path, HidError* error) override {
-    DeviceHandle h = inner_.Open(path, error);
+    const DeviceHandle h = ForwardingBackend::Open(path, error);
     opens += h != kInvalidHandle;
     return h;
   }
   void Close(DeviceHandle handle) override {
     ++closes;
-    inner_.Close(handle);
+    ForwardingBackend::Close(handle);
   }
-  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
-    return inner_.QueryInfo(handle, info);
-  }
-  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
-                  HidError* error) override {
-    bool ok = inner_.SetFeature(handle, report, error);
-    entries.push_back({'>', Bytes(report.begin(), report.end()), ok});
-    return ok;
-  }
-  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report, HidError* error) override {
-    bool ok = inner_.GetFeature(handle, report, error);
-    entries.push_back({'<', Bytes(report.begin(), report.end()), ok});
-    return ok;
-  }
-
- private:
-  HidBackend& inner_;
 };
 
 // The fixture of the shared command-set cases; each test program instantiates
