@@ -54,7 +54,23 @@ int main(int argc, char** argv) {
   // A benchmark run is a process of its own beside a running editor, and
   // answers every question itself.
   SingleInstance instance(kWindowTitle);
-  if (!options.bench && !instance.Claim()) return 0;  // the running editor raises itself
+  if (!options.bench) {
+    switch (instance.Claim()) {
+      case SingleInstance::Outcome::kListening:
+        break;
+      case SingleInstance::Outcome::kRaisedOther:
+        return 0;  // the running editor raises itself
+      case SingleInstance::Outcome::kOtherSilent:
+        std::fprintf(stderr, "korvex48: an editor is already running: %s\n",
+                     qPrintable(instance.Error()));
+        return 1;
+      case SingleInstance::Outcome::kNoSocket:
+        // Better an editor that a second start cannot find than none.
+        std::fprintf(stderr, "korvex48: starting without the single-instance socket: %s\n",
+                     qPrintable(instance.Error()));
+        break;
+    }
+  }
   ScriptedDialogs bench_dialogs;
 
   EditorAppConfig config;

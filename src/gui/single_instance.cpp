@@ -1,16 +1,33 @@
 #include "gui/single_instance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
 
 namespace korvex48::gui {
 namespace {
 
-constexpr int kConnectTimeoutMs = 500;
 const QByteArray kRaise = QByteArrayLiteral("raise\n");
+// A request is one short line; a peer that sends more, or keeps this many
+// connections open, is not another editor and is not listened to.
+constexpr qsizetype kMaxRequestBytes = 64;
+constexpr std::size_t kMaxClients = 8;
+constexpr int kBacklog = 8;
+// How long a second start waits for the running editor to take its request.
+constexpr int kAnswerTimeoutMs = 500;
 
 // The user's own runtime folder: $XDG_RUNTIME_DIR when it is an absolute
 // path to a folder, else Qt's per-user fallback (created with mode 0700).
@@ -20,49 +37,204 @@ QString RuntimeFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
 
+QString SystemError(const QString& what, int error) {
+  return QStringLiteral("%1: %2").arg(what, qt_error_string(error));
+}
+
+// The socket address of `path`; false when the path does not fit.
+bool SocketAddress(const QByteArray& path, sockaddr_un* address) {
+  std::memset(address, 0, sizeof *address);
+  address->sun_family = AF_UNIX;
+  if (path.isEmpty() || static_cast<std::size_t>(path.size()) >= sizeof address->sun_path)
+    return false;
+  std::memcpy(address->sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+  return true;
+}
+
+void CloseFd(int& fd) {
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+}
+
 }  // namespace
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent) {
+struct SingleInstance::Client {
+  int fd = -1;
+  QSocketNotifier* notifier = nullptr;
+  QByteArray received;
+};
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent)
+    : SingleInstance(key, RuntimeFolder(), parent) {}
+
+SingleInstance::SingleInstance(const QString& key, const QString& folder, QObject* parent)
+    : QObject(parent) {
   QString name = key;
   name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
   // A full path keeps the socket out of the shared /tmp, where another user
   // could take the name first.
-  const QString folder = RuntimeFolder();
   server_name_ = folder.isEmpty() ? name : QDir(folder).filePath(name);
-  connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
+}
+
+SingleInstance::~SingleInstance() {
+  for (auto& client : clients_) CloseFd(client->fd);
+  CloseFd(server_fd_);
+  // Removed while the lock is still held: the file is this instance's.
+  if (bound_) ::unlink(QFile::encodeName(server_name_).constData());
+  CloseFd(lock_fd_);
+}
+
+SingleInstance::Outcome SingleInstance::Claim() {
+  error_.clear();
+  const QByteArray lock_path = QFile::encodeName(server_name_ + QStringLiteral(".lock"));
+  lock_fd_ = ::open(lock_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (lock_fd_ < 0) {
+    error_ = SystemError(QFile::decodeName(lock_path), errno);
+    return Outcome::kNoSocket;
+  }
+  // The lock lives as long as the instance, and the kernel drops it when the
+  // process ends however it ends: whoever holds it is the running editor.
+  int locked;
+  do {
+    locked = ::flock(lock_fd_, LOCK_EX | LOCK_NB);
+  } while (locked != 0 && errno == EINTR);
+  if (locked != 0) {
+    const int error = errno;
+    CloseFd(lock_fd_);
+    if (error != EWOULDBLOCK) {
+      error_ = SystemError(QFile::decodeName(lock_path), error);
+      return Outcome::kNoSocket;
+    }
+    return AskRunningInstance() ? Outcome::kRaisedOther : Outcome::kOtherSilent;
+  }
+  // The lock stays held even when listening fails: a later start then says
+  // that an editor runs rather than starting a second one.
+  return Listen() ? Outcome::kListening : Outcome::kNoSocket;
 }
 
 bool SingleInstance::AskRunningInstance() {
-  QLocalSocket socket;
-  socket.connectToServer(server_name_);
-  if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-  socket.write(kRaise);
-  socket.waitForBytesWritten(kConnectTimeoutMs);
-  socket.disconnectFromServer();
+  sockaddr_un address;
+  if (!SocketAddress(QFile::encodeName(server_name_), &address)) {
+    error_ = QStringLiteral("%1: the path is too long for a socket").arg(server_name_);
+    return false;
+  }
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    error_ = SystemError(QStringLiteral("socket"), errno);
+    return false;
+  }
+  // Bounds the connect (a full backlog) and the write.
+  timeval timeout{kAnswerTimeoutMs / 1000, (kAnswerTimeoutMs % 1000) * 1000};
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+  bool sent = false;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+    qsizetype done = 0;
+    while (done < kRaise.size()) {
+      const ssize_t n = ::send(fd, kRaise.constData() + done,
+                               static_cast<std::size_t>(kRaise.size() - done), MSG_NOSIGNAL);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += n;
+    }
+    sent = done == kRaise.size();
+  }
+  if (!sent)
+    error_ = SystemError(QStringLiteral("another editor runs, but its socket %1").arg(server_name_),
+                         errno);
+  CloseFd(fd);
+  return sent;
+}
+
+bool SingleInstance::Listen() {
+  const QByteArray path = QFile::encodeName(server_name_);
+  sockaddr_un address;
+  if (!SocketAddress(path, &address)) {
+    error_ = QStringLiteral("%1: the path is too long for a socket").arg(server_name_);
+    return false;
+  }
+  // Holding the lock, a socket file found here was left by an instance that
+  // crashed. Anything else is not ours to remove.
+  struct stat found;
+  if (::lstat(path.constData(), &found) == 0) {
+    if (!S_ISSOCK(found.st_mode)) {
+      error_ = QStringLiteral("%1: exists and is not a socket").arg(server_name_);
+      return false;
+    }
+    if (::unlink(path.constData()) != 0 && errno != ENOENT) {
+      error_ = SystemError(server_name_, errno);
+      return false;
+    }
+  }
+  server_fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (server_fd_ < 0) {
+    error_ = SystemError(QStringLiteral("socket"), errno);
+    return false;
+  }
+  if (::bind(server_fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    error_ = SystemError(server_name_, errno);
+    CloseFd(server_fd_);
+    return false;
+  }
+  bound_ = true;
+  // Only the current user may talk to the socket (the runtime folder is the
+  // user's own already; a fallback folder may not be).
+  if (::chmod(path.constData(), 0600) != 0 || ::listen(server_fd_, kBacklog) != 0) {
+    error_ = SystemError(server_name_, errno);
+    CloseFd(server_fd_);
+    ::unlink(path.constData());
+    bound_ = false;
+    return false;
+  }
+  server_notifier_ = new QSocketNotifier(server_fd_, QSocketNotifier::Read, this);
+  connect(server_notifier_, &QSocketNotifier::activated, this, &SingleInstance::OnConnection);
   return true;
 }
 
-bool SingleInstance::Claim() {
-  if (AskRunningInstance()) return false;
-  // Only the current user may talk to the socket.
-  server_.setSocketOptions(QLocalServer::UserAccessOption);
-  if (server_.listen(server_name_)) return true;
-  // A socket file left by a crashed instance: nobody answered above, so it is
-  // stale and may be removed.
-  if (server_.serverError() == QAbstractSocket::AddressInUseError) {
-    QLocalServer::removeServer(server_name_);
-    if (server_.listen(server_name_)) return true;
+void SingleInstance::OnConnection() {
+  for (;;) {
+    const int fd = ::accept4(server_fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) {
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      return;  // EAGAIN: all taken; anything else: the next notification retries
+    }
+    if (clients_.size() >= kMaxClients) {
+      ::close(fd);
+      continue;
+    }
+    auto client = std::make_unique<Client>();
+    client->fd = fd;
+    client->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    Client* raw = client.get();
+    connect(client->notifier, &QSocketNotifier::activated, this,
+            [this, raw] { OnClientData(raw); });
+    clients_.push_back(std::move(client));
   }
-  return true;
 }
 
-void SingleInstance::OnNewConnection() {
-  while (QLocalSocket* socket = server_.nextPendingConnection()) {
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-      if (socket->readAll().contains("raise")) Q_EMIT raiseRequested();
-    });
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+void SingleInstance::OnClientData(Client* client) {
+  char chunk[kMaxRequestBytes];
+  for (;;) {
+    const ssize_t n = ::read(client->fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // more may come
+    if (n <= 0) break;                                               // closed or failed
+    client->received.append(chunk, n);
+    if (client->received.size() > kMaxRequestBytes) break;
+    if (client->received.contains("raise")) {
+      DropClient(client);
+      Q_EMIT raiseRequested();
+      return;
+    }
   }
+  DropClient(client);
+}
+
+void SingleInstance::DropClient(Client* client) {
+  // Called from the notifier's own signal: it is disabled now, deleted later.
+  client->notifier->setEnabled(false);
+  client->notifier->deleteLater();
+  CloseFd(client->fd);
+  std::erase_if(clients_, [client](const auto& c) { return c.get() == client; });
 }
 
 }  // namespace korvex48::gui

@@ -1,10 +1,15 @@
 #pragma once
-// One editor per user session. The first instance listens on a local socket
-// named after the window title; a second start connects to it, asks it to
-// restore and raise its window, and ends without creating one.
-#include <QLocalServer>
+// One editor per user session. The first instance holds a lock file and
+// listens on a local (AF_UNIX) socket named after the window title, both in
+// the user's runtime folder; a second start finds the lock taken, connects to
+// the socket, asks the running editor to restore and raise its window, and
+// ends without creating one.
 #include <QObject>
 #include <QString>
+#include <memory>
+#include <vector>
+
+class QSocketNotifier;
 
 namespace korvex48::gui {
 
@@ -12,15 +17,30 @@ class SingleInstance : public QObject {
   Q_OBJECT
 
  public:
+  enum class Outcome {
+    kListening,    // this process is the only instance and listens
+    kRaisedOther,  // another instance took the request to raise itself
+    kOtherSilent,  // another instance holds the lock but did not take the request
+    kNoSocket,     // no lock or socket could be made (Error() says why)
+  };
+
   // `key` names the socket (the window title; made safe for a socket name).
   // The socket lies in the user's runtime folder ($XDG_RUNTIME_DIR).
   explicit SingleInstance(const QString& key, QObject* parent = nullptr);
+  // The same in `folder` (tests use a folder of their own).
+  SingleInstance(const QString& key, const QString& folder, QObject* parent = nullptr);
+  // Closes the socket and removes its file (it is this instance's: the lock
+  // was held since it was made).
+  ~SingleInstance() override;
 
-  // True when this process is the only instance and now listens; false when
-  // another instance answered (it has been asked to raise itself). When the
-  // socket cannot be created at all, the start goes on (true) rather than
-  // leaving the user without an editor.
-  bool Claim();
+  // Takes the lock and listens, or asks the holder of the lock to raise
+  // itself. A socket file left by a crashed instance is replaced (the lock
+  // dies with its process, so a socket file found while holding the lock is
+  // stale); anything else at that path is left alone and reported. Call once.
+  Outcome Claim();
+
+  // Why the last Claim() did not end in kListening or kRaisedOther.
+  const QString& Error() const { return error_; }
 
   // The socket's absolute path, derived from the key.
   const QString& ServerName() const { return server_name_; }
@@ -30,11 +50,21 @@ class SingleInstance : public QObject {
   void raiseRequested();
 
  private:
+  struct Client;
+
   bool AskRunningInstance();
-  void OnNewConnection();
+  bool Listen();
+  void OnConnection();
+  void OnClientData(Client* client);
+  void DropClient(Client* client);
 
   QString server_name_;
-  QLocalServer server_;
+  QString error_;
+  int lock_fd_ = -1;
+  int server_fd_ = -1;
+  bool bound_ = false;
+  QSocketNotifier* server_notifier_ = nullptr;
+  std::vector<std::unique_ptr<Client>> clients_;
 };
 
 }  // namespace korvex48::gui

@@ -350,14 +350,14 @@ class AppTest : public QObject {
   void secondStartRaisesTheFirstWindow() {
     AppRig rig;
     SingleInstance first(kWindowTitle);
-    QVERIFY(first.Claim());
+    QCOMPARE(first.Claim(), SingleInstance::Outcome::kListening);
     QVERIFY(QDir::isAbsolutePath(first.ServerName()));
     QVERIFY(first.ServerName().startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
     rig.app->RaiseOnRequest(first);
     rig.Window().setWindowState(Qt::WindowMinimized);
     rig.Window().hide();
     SingleInstance second(kWindowTitle);
-    QVERIFY(!second.Claim());
+    QCOMPARE(second.Claim(), SingleInstance::Outcome::kRaisedOther);
     QTRY_VERIFY(rig.Window().isVisible());
     QVERIFY(!(rig.Window().windowState() & Qt::WindowMinimized));
   }

@@ -1,5 +1,10 @@
 // The single-instance rule and the command-line options.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QtTest>
+#include <cstring>
 
 #include "gui/options.h"
 #include "gui/single_instance.h"
@@ -14,10 +19,10 @@ class InstanceTest : public QObject {
   void secondStartRaisesTheFirst() {
     const QString key = QStringLiteral("Korvex48 test %1").arg(QCoreApplication::applicationPid());
     SingleInstance first(key);
-    QVERIFY(first.Claim());
+    QCOMPARE(first.Claim(), SingleInstance::Outcome::kListening);
     QSignalSpy raised(&first, &SingleInstance::raiseRequested);
     SingleInstance second(key);
-    QVERIFY(!second.Claim());
+    QCOMPARE(second.Claim(), SingleInstance::Outcome::kRaisedOther);
     QVERIFY(raised.wait(2000));
     QCOMPARE(first.ServerName().contains(QLatin1Char(' ')), false);
   }
@@ -26,10 +31,101 @@ class InstanceTest : public QObject {
     const QString key = QStringLiteral("Korvex48 stale %1").arg(QCoreApplication::applicationPid());
     {
       SingleInstance gone(key);
-      QVERIFY(gone.Claim());
+      QCOMPARE(gone.Claim(), SingleInstance::Outcome::kListening);
     }
     SingleInstance next(key);
-    QVERIFY(next.Claim());
+    QCOMPARE(next.Claim(), SingleInstance::Outcome::kListening);
+  }
+
+  // What lies at the socket's path when the lock is free: a socket file left
+  // by a crashed editor is replaced; anything else stays, and the start goes
+  // on without a socket while later starts learn that an editor runs.
+  void whatLiesAtThePath_data() {
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("second");
+    QTest::newRow("nothing") << QString() << static_cast<int>(SingleInstance::Outcome::kListening)
+                             << static_cast<int>(SingleInstance::Outcome::kRaisedOther);
+    QTest::newRow("socket left by a crash")
+        << QStringLiteral("socket") << static_cast<int>(SingleInstance::Outcome::kListening)
+        << static_cast<int>(SingleInstance::Outcome::kRaisedOther);
+    QTest::newRow("a file") << QStringLiteral("file")
+                            << static_cast<int>(SingleInstance::Outcome::kNoSocket)
+                            << static_cast<int>(SingleInstance::Outcome::kOtherSilent);
+    QTest::newRow("a path too long")
+        << QStringLiteral("long") << static_cast<int>(SingleInstance::Outcome::kNoSocket)
+        << static_cast<int>(SingleInstance::Outcome::kOtherSilent);
+  }
+  void whatLiesAtThePath() {
+    QFETCH(QString, found);
+    QFETCH(int, outcome);
+    QFETCH(int, second);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString folder = dir.path();
+    if (found == QLatin1String("long")) {
+      folder = dir.filePath(QString(120, QLatin1Char('d')));
+      QVERIFY(QDir().mkpath(folder));
+    }
+    const QString key = QStringLiteral("Korvex48 path");
+    const QString path = QDir(folder).filePath(QStringLiteral("Korvex48_path"));
+    if (found == QLatin1String("socket")) {
+      // Bound and never removed, as a crashed editor leaves it.
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      const QByteArray bytes = QFile::encodeName(path);
+      std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+      QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+      ::close(fd);
+    } else if (found == QLatin1String("file")) {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("keep");
+    }
+    {
+      SingleInstance first(key, folder);
+      QCOMPARE(static_cast<int>(first.Claim()), outcome);
+      QCOMPARE(first.Error().isEmpty(),
+               outcome == static_cast<int>(SingleInstance::Outcome::kListening));
+      SingleInstance next(key, folder);
+      QCOMPARE(static_cast<int>(next.Claim()), second);
+      QCOMPARE(next.Error().isEmpty(),
+               second == static_cast<int>(SingleInstance::Outcome::kRaisedOther));
+    }
+    // An editor that ends takes its socket along; a file that was not its stays.
+    if (found == QLatin1String("file")) {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QCOMPARE(file.readAll(), QByteArray("keep"));
+    } else {
+      QVERIFY(!QFileInfo::exists(path));
+    }
+  }
+
+  // Whatever else connects is not taken for a request to raise the window.
+  void onlyARequestRaises() {
+    QTemporaryDir dir;
+    SingleInstance first(QStringLiteral("Korvex48 peers"), dir.path());
+    QCOMPARE(first.Claim(), SingleInstance::Outcome::kListening);
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    auto send = [&first](const QByteArray& bytes) {
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      const QByteArray path = QFile::encodeName(first.ServerName());
+      std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+      QCOMPARE(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+      QCOMPARE(::write(fd, bytes.constData(), static_cast<std::size_t>(bytes.size())),
+               static_cast<ssize_t>(bytes.size()));
+      ::close(fd);
+    };
+    send(QByteArray());
+    send(QByteArray(100, 'x') + "raise\n");
+    QTest::qWait(100);
+    QCOMPARE(raised.count(), 0);
+    send(QByteArrayLiteral("raise\n"));
+    QVERIFY(raised.wait(2000));
   }
 
   void parsesOptions() {
