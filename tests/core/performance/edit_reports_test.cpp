@@ -2,30 +2,19 @@
 // the reports it sends, in order, and how it ends.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "edit_cases.h"
 #include "editor_rig.h"
 
 namespace korvex48::testing {
 namespace {
 
-struct ReportCase {
-  std::string name;
-  // Steps taken before the recorded one (their reports are not checked).
-  std::function<void(PageEditor&)> before;
-  std::function<EditResult(PageEditor&)> step;
-  std::vector<std::string> reports;
-  EditStatus status = EditStatus::kApplied;
-};
-
-void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
-
-class EditReports : public ::testing::TestWithParam<ReportCase> {};
+class EditReports : public ::testing::TestWithParam<EditCase> {};
 
 TEST_P(EditReports, SendsTheReportsOfTheClick) {
-  const ReportCase& c = GetParam();
+  const EditCase& c = GetParam();
   EditorRig rig;
   if (c.before) c.before(*rig.editor);
   rig.trace.Clear();
@@ -35,174 +24,7 @@ TEST_P(EditReports, SendsTheReportsOfTheClick) {
   EXPECT_EQ(r.sent, !c.reports.empty());
 }
 
-// The default image: 7 DPI levels with level 7 active (byte 38 = 0x66), value
-// bytes 42 86 A9 BB, 1000 Hz, NT LEDs in mode 3 (byte 37 = 0xF3), fire counts
-// 0x31; profile 1 holds Left Key on button 1 only and Fire Key2 on button 2.
-const std::vector<ReportCase> kCases = {
-    {"ActiveLevel1",
-     {},
-     [](PageEditor& e) { return e.SelectActiveDpiLevel(1); },
-     {"40 05 00 26 60 00 00 01"}},
-    {"ValueOfLevel3WithLevel1Active",
-     [](PageEditor& e) { e.SelectActiveDpiLevel(1); },
-     [](PageEditor& e) { return e.SetDpiValue(3, 5); },
-     {"40 05 00 28 84 00 00 01", "40 05 00 26 61 00 00 01", "40 05 00 26 60 00 00 01"}},
-    {"ValueOfLevel8WithLevel7Active",
-     [](PageEditor& e) { e.DpiLevelClick(8); },
-     [](PageEditor& e) { return e.SetDpiValue(8, 12); },
-     {"40 05 00 2a bb 00 00 01", "40 05 00 26 75 00 00 01", "40 05 00 26 76 00 00 01"}},
-    {"EnableLevel8",
-     {},
-     [](PageEditor& e) { return e.DpiLevelClick(8); },
-     {"40 05 00 26 76 00 00 01"}},
-    {"DisableActiveLevel8",
-     [](PageEditor& e) {
-       e.DpiLevelClick(8);
-       e.SelectActiveDpiLevel(8);
-     },
-     [](PageEditor& e) { return e.DpiLevelClick(8); },
-     {"40 05 00 26 66 00 00 01"}},
-    {"MiddleLevelRewritesByte38",
-     {},
-     [](PageEditor& e) { return e.DpiLevelClick(3); },
-     {"40 05 00 26 66 00 00 01"},
-     EditStatus::kUnchanged},
-    {"OnlyLevelDoesNothing",
-     [](PageEditor& e) { e.SetDpiLevelCount(1); },
-     [](PageEditor& e) { return e.DpiLevelClick(1); },
-     {},
-     EditStatus::kUnchanged},
-    {"SecondLevelAfterOne",
-     [](PageEditor& e) { e.SetDpiLevelCount(1); },
-     [](PageEditor& e) { return e.DpiLevelClick(2); },
-     {"40 05 00 26 10 00 00 01"}},
-    {"CountThreeMovesActiveDown",
-     {},
-     [](PageEditor& e) { return e.SetDpiLevelCount(3); },
-     {"40 05 00 26 22 00 00 01"}},
-    {"SameCountSendsNothing",
-     {},
-     [](PageEditor& e) { return e.SetDpiLevelCount(7); },
-     {},
-     EditStatus::kUnchanged},
-    {"DisabledLevelHasNoMark",
-     {},
-     [](PageEditor& e) { return e.SelectActiveDpiLevel(8); },
-     {},
-     EditStatus::kUnavailable},
-    {"DpiColourOfLevel2",
-     {},
-     [](PageEditor& e) { return e.SetDpiColour(2, 255, 254, 0); },
-     {"40 05 00 4b ff ef 0f 03"}},
-    {"RateDown", {}, [](PageEditor& e) { return e.SetReportRate(3); }, {"40 05 00 06 af 00 00 01"}},
-    {"LedOffOnNt",
-     {},
-     [](PageEditor& e) { return e.SetLightingMode(0); },
-     {"40 05 00 25 f0 00 00 01"}},
-    {"Led5AfterOff",
-     [](PageEditor& e) { e.SetLightingMode(0); },
-     [](PageEditor& e) { return e.SetLightingMode(5); },
-     {"40 05 00 25 f5 00 00 01"}},
-    {"Led4NotOfferedOnNt",
-     {},
-     [](PageEditor& e) { return e.SetLightingMode(4); },
-     {},
-     EditStatus::kUnavailable},
-    {"StepTime3", {}, [](PageEditor& e) { return e.SetStepTime(3); }, {"40 05 00 34 0f 0f 00 02"}},
-    {"StepTimeWhileOff",
-     [](PageEditor& e) { e.SetLightingMode(0); },
-     [](PageEditor& e) { return e.SetStepTime(3); },
-     {},
-     EditStatus::kUnavailable},
-    {"LedColour1",
-     {},
-     [](PageEditor& e) { return e.SetLightColour(1, 128, 64, 255); },
-     {"40 05 00 36 07 03 0f 03"}},
-    {"RightKeyOnButton2",
-     {},
-     [](PageEditor& e) { return e.AssignMenuItem(1, 2, 901); },
-     {"40 05 01 04 01 02 00 00"}},
-    {"LastLeftKeyStays",
-     {},
-     [](PageEditor& e) { return e.AssignMenuItem(1, 1, 901); },
-     {},
-     EditStatus::kRefused},
-    {"SecondLeftKeyFreesTheFirst",
-     [](PageEditor& e) { e.AssignMenuItem(1, 5, 900); },
-     [](PageEditor& e) { return e.AssignMenuItem(1, 1, 901); },
-     {"40 05 01 00 01 02 00 00"}},
-    {"SwitchKeyGoesToAllProfiles",
-     {},
-     [](PageEditor& e) { return e.AssignMenuItem(1, 3, 1002); },
-     {"40 05 01 08 07 00 00 00", "40 05 01 38 07 00 00 00", "40 05 01 68 07 00 00 00"}},
-    {"SwitchKeyTakenAwayToo",
-     [](PageEditor& e) { e.AssignMenuItem(1, 3, 1002); },
-     [](PageEditor& e) { return e.AssignMenuItem(1, 3, 1300); },
-     {"40 05 01 08 03 00 cd 00", "40 05 01 38 03 00 cd 00", "40 05 01 68 03 00 cd 00"}},
-    {"SwitchKeyOnlyInProfile1",
-     {},
-     [](PageEditor& e) { return e.AssignMenuItem(2, 3, 1002); },
-     {},
-     EditStatus::kUnavailable},
-    {"Profile2Button",
-     {},
-     [](PageEditor& e) { return e.AssignMenuItem(2, 4, 902); },
-     {"40 05 01 3c 01 04 00 00"}},
-    {"Profile3NeverEdited",
-     {},
-     [](PageEditor& e) { return e.AssignMenuItem(3, 4, 902); },
-     {},
-     EditStatus::kUnavailable},
-    {"KeyCombination",
-     {},
-     [](PageEditor& e) { return e.AssignKeyCombination(1, 4, "Ctrl+Shift+A", "02030400"); },
-     {"40 05 01 0c 02 03 04 00"}},
-    {"AlternateKeyWithoutSwitchKey",
-     {},
-     [](PageEditor& e) { return e.SelectProfile(2); },
-     {},
-     EditStatus::kRefused},
-    {"AlternateKeyWithSwitchKey",
-     [](PageEditor& e) { e.AssignMenuItem(1, 3, 1002); },
-     [](PageEditor& e) { return e.SelectProfile(2); },
-     {"40 05 00 21 01 00 00 01"}},
-    {"SwitchButtonLockedInProfile2",
-     [](PageEditor& e) {
-       e.AssignMenuItem(1, 3, 1002);
-       e.SelectProfile(2);
-     },
-     [](PageEditor& e) { return e.AssignMenuItem(2, 3, 902); },
-     {},
-     EditStatus::kUnavailable},
-    {"ResetControlWithoutResetKey",
-     {},
-     [](PageEditor& e) { return e.SelectProfile(3); },
-     {},
-     EditStatus::kRefused},
-    {"FireKey2Count4Delay50",
-     {},
-     [](PageEditor& e) {
-       return e.SetFireKey(2, {4, false, 50});
-     },
-     {"40 05 00 01 31 00 00 01", "40 05 01 04 06 13 00 32"}},
-    {"FireKey2ContinuousMax",
-     {},
-     [](PageEditor& e) {
-       return e.SetFireKey(2, {15, true, 4094});
-     },
-     {"40 05 00 01 e1 00 00 01", "40 05 01 04 06 9e 0f fe"}},
-    {"AimWithoutAimKey",
-     {},
-     [](PageEditor& e) { return e.SetAimStep(5); },
-     {},
-     EditStatus::kRefused},
-    {"AimOnButton4",
-     [](PageEditor& e) { e.AssignMenuItem(1, 4, 1001); },
-     [](PageEditor& e) { return e.SetAimStep(8); },
-     {"40 05 01 0c 05 07 00 00"}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Default, EditReports, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Default, EditReports, ::testing::ValuesIn(EditCases()),
                          [](const auto& test_info) { return test_info.param.name; });
 
 TEST(EditMessages, RefusalsCarryTheSystemTexts) {
