@@ -19,8 +19,7 @@ void BM_PollStep20Nodes(benchmark::State& state) {
     return;
   }
   HidrawBackend backend(mount->Dir());
-  DeviceSession session;
-  Transport transport(session, backend);
+  Transport transport(backend);
   int count = 0;
   for (auto _ : state) {
     for (int i = 0; i < 10; ++i) count = transport.CountHidDevices();

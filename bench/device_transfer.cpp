@@ -103,8 +103,8 @@ void BM_Image(benchmark::State& state, Path path, Direction direction, Simulated
   } else {
     backend = std::make_unique<SimulatedMouse>(storage, clock);
   }
-  DeviceSession session;
-  Transport transport(session, *backend, clock);
+  Transport transport(*backend, clock);
+  DeviceSession& session = transport.Session();
   ImageHead head{};
   ReadDefaultHead(head);
   const DefaultIdentifiers ids = DefaultIdentifiersOf(head);

@@ -55,8 +55,8 @@ struct CoreRig {
   FakeClock clock;
   SimulatedMouse mouse;
   ScriptedBackend backend;
-  DeviceSession session;
   Transport transport;
+  DeviceSession& session;  // the transport's
   NullAppUi ui;
   CommandSet commands;
   AppCore core;
@@ -64,7 +64,8 @@ struct CoreRig {
   explicit CoreRig(SimulatedStorage storage)
       : mouse(storage, clock),
         backend(mouse),
-        transport(session, backend, clock),
+        transport(backend, clock),
+        session(transport.Session()),
         commands(transport, ui),
         core(transport, commands, ui, clock) {
     core.SetTextLookup([](std::string_view key) { return std::string(key); });

@@ -5,8 +5,8 @@
 
 namespace korvex48 {
 
-DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
-                          std::string* error, HidBackend* backend, TransportIssueSink* issues) {
+DeviceLink MakeDeviceLink(const DeviceOptions& options, Clock& clock, std::string* error,
+                          HidBackend* backend, TransportIssueSink* issues) {
   DeviceLink link;
   std::unique_ptr<HidBackend> owned;
   if (backend) {
@@ -43,8 +43,8 @@ DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, 
     trace = FileTrace::Open(options.trace_file, clock.NowMicroseconds(), error, std::move(warn));
     if (!trace) return {};
   }
-  link.transport = backend ? std::make_unique<Transport>(session, *backend, clock)
-                           : std::make_unique<Transport>(session, std::move(owned), clock);
+  link.transport = backend ? std::make_unique<Transport>(*backend, clock)
+                           : std::make_unique<Transport>(std::move(owned), clock);
   link.transport->SetIssueSink(issues);
   if (trace) link.transport->SetTrace(std::move(trace));
   return link;

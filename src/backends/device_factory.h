@@ -7,7 +7,6 @@
 
 #include "core/common/clock.h"
 #include "core/device/device_options.h"
-#include "core/device/device_session.h"
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
 #include "core/device/transport_issues.h"
@@ -15,7 +14,7 @@
 namespace korvex48 {
 
 struct DeviceLink {
-  std::unique_ptr<Transport> transport;  // owns its backend and trace
+  std::unique_ptr<Transport> transport;  // owns its backend, trace and session
   SimulatedMouse* simulated = nullptr;   // the simulated mouse, when simulating
   std::string description;               // e.g. "hidraw in /dev", "simulated i2c mouse"
 };
@@ -26,8 +25,7 @@ struct DeviceLink {
 // reports); it is not owned and must outlive the transport, and the options'
 // trace file still applies. The transport's problems, and a trace file that
 // stops being writable, go to `issues` (not owned; may be nullptr).
-DeviceLink MakeDeviceLink(const DeviceOptions& options, DeviceSession& session, Clock& clock,
-                          std::string* error, HidBackend* backend = nullptr,
-                          TransportIssueSink* issues = nullptr);
+DeviceLink MakeDeviceLink(const DeviceOptions& options, Clock& clock, std::string* error,
+                          HidBackend* backend = nullptr, TransportIssueSink* issues = nullptr);
 
 }  // namespace korvex48

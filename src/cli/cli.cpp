@@ -111,7 +111,7 @@ Connection::Connection(const GlobalOptions& options) {
     clock_ = &DefaultClock();
   }
   std::string error;
-  link_ = MakeDeviceLink(options.device, session_, *clock_, &error, nullptr, &ui_);
+  link_ = MakeDeviceLink(options.device, *clock_, &error, nullptr, &ui_);
   if (!link_.transport) Fail(kExitFile, error);
   commands_ = std::make_unique<CommandSet>(*link_.transport, ui_);
   text_ = LanguageOne();

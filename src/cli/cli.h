@@ -74,7 +74,6 @@ class Connection {
  private:
   std::unique_ptr<Clock> own_clock_;
   Clock* clock_;
-  DeviceSession session_;
   DeviceLink link_;
   std::unique_ptr<CommandSet> commands_;
   CliUi ui_;

@@ -100,8 +100,7 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   MainWindow& window = *app->window_;
 
   // The mouse as the options say; nothing is searched yet.
-  app->link_ = MakeDeviceLink(config.device, window.Session(), *app->clock_, error, config.backend,
-                              &app->issues_);
+  app->link_ = MakeDeviceLink(config.device, *app->clock_, error, config.backend, &app->issues_);
   if (!app->link_.transport) return nullptr;
   app->ui_ = std::make_unique<WindowAppUi>(window);
   app->commands_ = std::make_unique<CommandSet>(*app->link_.transport, *app->ui_);
@@ -165,6 +164,7 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::saveProfileRequested, this, &EditorApp::SaveProfile);
   connect(&window, &MainWindow::loadProfileRequested, this, &EditorApp::LoadProfile);
   connect(&window, &MainWindow::resetRequested, this, &EditorApp::Reset);
+  connect(&window, &MainWindow::closing, this, [this] { core_->ReleaseDevice(); });
   connect(&window, &MainWindow::pageChanged, this, [this](PageId page) {
     const int group = GroupOf(page);
     UiLog(QStringLiteral("page %1 %2").arg(NavNameOf(page), window_->Group(group)->objectName()));
@@ -216,7 +216,7 @@ PollOutcome EditorApp::Poll() {
 }
 
 bool EditorApp::MouseShown() const {
-  const DeviceSession& s = window_->Session();
+  const DeviceSession& s = core_->Session();
   return s.HandlesValid() && !s.Loading && !s.NoDevicePage &&
          core_->LastDevInfo().outcome == DevInfoOutcome::kAccepted;
 }
@@ -230,7 +230,7 @@ void EditorApp::ShowFileError(const FileError& error) {
 void EditorApp::SaveProfile() {
   ui_->HideAllMenu();
   // Saving talks only to the file: a refused mouse (Loading) may be saved.
-  if (!window_->Session().HandlesValid()) {
+  if (!core_->Session().HandlesValid()) {
     ui_->ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
     return;
   }

@@ -276,7 +276,7 @@ void MainWindow::OnNavLeft(const QString& name, int index) {
     Group(index)->NavPicture(name)->SetPicture(QStringLiteral("SetS_01"), false);
     // The no-device look keeps Main selected; leaving a button must not
     // take that away.
-    SetNavPictures(NavNameOf(session_.NoDevicePage ? PageId::kMain : current_page_),
+    SetNavPictures(NavNameOf(no_device_look_ ? PageId::kMain : current_page_),
                    QStringLiteral("SetS_02"));
   }
 }
@@ -320,7 +320,7 @@ void MainWindow::RequestPage(PageId page) {
   // is no device (Str022); while the pages wait for the mouse to be read
   // again nothing else happens.
   if (!rules_->BeforePageChange(page)) return;
-  if (session_.NoDevicePage) return;
+  if (no_device_look_) return;
   ShowPage(page);
 }
 
@@ -340,20 +340,20 @@ void MainWindow::ShowPage(PageId page) {
 }
 
 void MainWindow::RefreshAPPage() {
-  const int shown = session_.NoDevicePage ? 1 : GroupOf(current_page_);
+  const int shown = no_device_look_ ? 1 : GroupOf(current_page_);
   for (int k = 1; k <= 5; ++k) {
     if (k == shown)
       groups_[k - 1]->show();
     else
       groups_[k - 1]->hide();
   }
-  if (!session_.NoDevicePage && current_page_ == PageId::kMacro)
+  if (!no_device_look_ && current_page_ == PageId::kMacro)
     macro_page_->ShowInsertMode(macro_page_->InsertMode());
 }
 
 void MainWindow::ButtonTypeB_1IconInit() {
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
-  session_.NoDevicePage = false;
+  no_device_look_ = false;
 }
 
 void MainWindow::SelectCurrentLanguagePictures() {
@@ -389,7 +389,7 @@ void MainWindow::SwitchLanguage(int k) {
 }
 
 void MainWindow::RefreshErrorAP() {
-  session_.NoDevicePage = true;
+  no_device_look_ = true;
   rules_->NoDeviceShown();
   for (int k = 1; k <= 5; ++k) groups_[k - 1]->setVisible(k == 1);
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
@@ -398,7 +398,7 @@ void MainWindow::RefreshErrorAP() {
 
 void MainWindow::RefreshStoragePages(bool update_buttons) {
   SetUpdateButtonsVisible(update_buttons);
-  session_.NoDevicePage = false;
+  no_device_look_ = false;
   // A reconnect while another page is open keeps that page (showing group 1
   // under its selected button would leave the bar and the page disagreeing).
   if (current_page_ == PageId::kUpdate && !update_buttons)
@@ -453,10 +453,8 @@ void MainWindow::RestoreAndRaise() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // Nothing is saved at exit (the macro library is always current); the
-  // handles are only marked closed.
-  session_.CommandHandle = kInvalidHandle;
-  session_.ReplyHandle = kInvalidHandle;
+  // Nothing is saved at exit (the macro library is always current).
+  Q_EMIT closing();
   event->accept();
   busy_->hide();
   QCoreApplication::quit();

@@ -14,7 +14,6 @@
 #include <optional>
 #include <string>
 
-#include "core/device/device_session.h"
 #include "gui/caption_marquee.h"
 #include "gui/control_index.h"
 #include "gui/editor_context.h"
@@ -70,7 +69,11 @@ class MainWindow : public QWidget {
 
   // --- state ---
   EditorContext& Context() { return *context_; }
-  DeviceSession& Session() { return session_; }
+  // The pages show the no-device appearance (RefreshErrorAP) until a
+  // whole-image read ends (RefreshStoragePages) or a page is made current;
+  // page buttons do nothing meanwhile. The connection flows set the same in
+  // the core's session before they change the window.
+  bool NoDeviceLook() const { return no_device_look_; }
   PageId CurrentPage() const { return current_page_; }
   int Language() const { return context_->language; }
   const ControlIndex& Controls() const { return *controls_; }
@@ -92,18 +95,18 @@ class MainWindow : public QWidget {
 
   // --- navigation ---
   // A click on a page button: the rules (Str022 without a mouse), then
-  // NoDevicePage, then the change.
+  // NoDeviceLook, then the change.
   void RequestPage(PageId page);
   // Makes `page` current without asking the rules (used by the flows, e.g.
   // after a whole-image read re-opens the active profile's page).
   void ShowPage(PageId page);
   // The language buttons: pictures, layout org<k>, texts lang<k>.
   void SwitchLanguage(int k);
-  // Shows the group of the current page (group 1 while NoDevicePage is set).
+  // Shows the group of the current page (group 1 while NoDeviceLook is set).
   void RefreshAPPage();
   // Every page and profile button picture to its normal look.
   void ButtonTypeB_1IconInit();
-  // The no-device appearance: NoDevicePage set, group 1, Main selected.
+  // The no-device appearance: NoDeviceLook set, group 1, Main selected.
   void RefreshErrorAP();
   // Update buttons shown only for a "Flash" + "Flash" mouse.
   void SetUpdateButtonsVisible(bool visible);
@@ -115,7 +118,7 @@ class MainWindow : public QWidget {
 
   // The end of every whole-image read: Update buttons by the storage, group
   // 1 for a button page (whose click handler runs again for the active
-  // profile), NoDevicePage cleared.
+  // profile), NoDeviceLook cleared.
   void RefreshStoragePages(bool update_buttons);
   // Device polling, every 3500 ms; the connection flows stop it around
   // whole-image transfers.
@@ -134,6 +137,9 @@ class MainWindow : public QWidget {
   void popupsClosed();
   void pageChanged(PageId page);
   void languageChanged(int k);
+  // The window is closing (Exit, or the window manager): the program ends
+  // and the mouse is let go. Nothing is saved.
+  void closing();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -156,7 +162,7 @@ class MainWindow : public QWidget {
   std::unique_ptr<UserDialogs> own_dialogs_;
   std::unique_ptr<EditorContext> context_;
   const Skin& skin_;
-  DeviceSession session_;
+  bool no_device_look_ = false;
   std::array<PageGroup*, 5> groups_{};
   ButtonPage* button_page_ = nullptr;
   AdvancedPage* advanced_page_ = nullptr;

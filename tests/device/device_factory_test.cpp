@@ -29,8 +29,7 @@ TEST(DeviceFactoryTest, SuccessiveRunsSeeTheSameSimulatedMouseAndTraceTheirRepor
   ASSERT_TRUE(ParseDeviceOptions(args, &options, &error, [](const char*) { return nullptr; }));
   FakeClock clock;
   for (int run = 0; run < 2; ++run) {
-    DeviceSession session;
-    DeviceLink link = MakeDeviceLink(options, session, clock, &error);
+    DeviceLink link = MakeDeviceLink(options, clock, &error);
     ASSERT_TRUE(link.transport) << error;
     ASSERT_NE(link.simulated, nullptr);
     ASSERT_TRUE(link.transport->OpenDevice(Ids().vendor_id, Ids().product_id));
@@ -50,8 +49,7 @@ TEST(DeviceFactoryTest, SuccessiveRunsSeeTheSameSimulatedMouseAndTraceTheirRepor
 
   // A state file of another kind is not silently taken for this one.
   options.simulate = SimulatedStorage::kI2C;
-  DeviceSession session;
-  EXPECT_FALSE(MakeDeviceLink(options, session, clock, &error).transport);
+  EXPECT_FALSE(MakeDeviceLink(options, clock, &error).transport);
   EXPECT_NE(error.find("flash-flash"), std::string::npos);
   std::filesystem::remove_all(dir);
 }
@@ -59,9 +57,8 @@ TEST(DeviceFactoryTest, SuccessiveRunsSeeTheSameSimulatedMouseAndTraceTheirRepor
 TEST(DeviceFactoryTest, WithoutSimulationItListsHidrawNodesOfTheDeviceFolder) {
   DeviceOptions options;
   options.device_dir = ::testing::TempDir() + "/korvex48-no-such-folder";
-  DeviceSession session;
   std::string error;
-  DeviceLink link = MakeDeviceLink(options, session, DefaultClock(), &error);
+  DeviceLink link = MakeDeviceLink(options, DefaultClock(), &error);
   ASSERT_TRUE(link.transport);
   EXPECT_EQ(link.simulated, nullptr);
   EXPECT_EQ(link.transport->CountHidDevices(), 0);

@@ -93,9 +93,8 @@ TEST(HidrawBackendTest, NodesThatCannotBeOpenedAreNamedWithTheFix) {
   std::string reason;
   auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
   if (!rig) GTEST_SKIP() << reason;
-  DeviceSession session;
   FakeClock clock;
-  Transport transport(session, rig->Backend(), clock);
+  Transport transport(rig->Backend(), clock);
   struct Case {
     int err;
     HidError error;
@@ -127,8 +126,8 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
   auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
   if (!rig) GTEST_SKIP() << reason;
   FakeClock clock;
-  DeviceSession session;
-  Transport transport(session, rig->Backend(), clock);
+  Transport transport(rig->Backend(), clock);
+  DeviceSession& session = transport.Session();
   VectorTrace trace;
   transport.SetTrace(&trace);
   RecordingAppUi ui;
@@ -197,8 +196,7 @@ TEST(HidrawBackendTest, FailedTransfersKeepTheHandleAndAVanishedMouseIsGone) {
   auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
   if (!rig) GTEST_SKIP() << reason;
   FakeClock clock;
-  DeviceSession session;
-  Transport transport(session, rig->Backend(), clock);
+  Transport transport(rig->Backend(), clock);
   ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
   CommandSet commands(transport);
   std::array<std::uint8_t, 14> dest{};

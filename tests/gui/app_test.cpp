@@ -62,7 +62,7 @@ struct AppRig {
   // The first poll: the mouse (and whatever else is on the bus) arrives.
   PollOutcome Connect() { return app->Poll(); }
   bool NoDeviceLook() {
-    if (!Window().Session().NoDevicePage) return false;
+    if (!app->Core().Session().NoDevicePage || !Window().NoDeviceLook()) return false;
     for (int k = 1; k <= 5; ++k)
       if (Window().Group(k)->isVisible() != (k == 1)) return false;
     for (int k = 1; k <= 5; ++k)
@@ -109,12 +109,12 @@ class AppTest : public QObject {
     // Nothing searched during the start: no report, no count taken.
     QCOMPARE(rig.TraceLines().size(), 0);
     QCOMPARE(rig.Mouse().ConfigReportsSeen(), std::uint64_t{0});
-    QCOMPARE(rig.Window().Session().LastHidCount, 0);
-    QVERIFY(!rig.Window().Session().HandlesValid());
+    QCOMPARE(rig.app->Core().Session().LastHidCount, 0);
+    QVERIFY(!rig.app->Core().Session().HandlesValid());
     // The pages show the default image until then.
     QCOMPARE(Bytes(rig.app->Core().Working().parameters),
              Bytes(DefaultImageBytes().first(kParameterSectionSize)));
-    QVERIFY(!rig.Window().Session().NoDevicePage);
+    QVERIFY(!rig.app->Core().Session().NoDevicePage);
     // DevTimer is the poll step, first due 3.5 s after the start.
     QTimer& timer = rig.Window().DevTimer();
     QVERIFY(timer.isActive());
@@ -160,7 +160,7 @@ class AppTest : public QObject {
     QCOMPARE(rig.Connect(), PollOutcome::kLost);
     QVERIFY(rig.Mouse().Present());  // the mouse itself never left
     QCOMPARE(rig.dialogs.messages, QStringList{kNoDeviceText});
-    QVERIFY(!rig.Window().Session().HandlesValid());
+    QVERIFY(!rig.app->Core().Session().HandlesValid());
     QVERIFY(rig.NoDeviceLook());
     if (macros) QCOMPARE(macros->count(), 0);
     // Page buttons wait for the mouse.
@@ -177,7 +177,7 @@ class AppTest : public QObject {
     QCOMPARE(rig.dialogs.messages,
              QStringList{QStringLiteral("The mouse manufacturer or product id error")});
     QCOMPARE(rig.dialogs.captions.first(), QString());  // an OK box has no caption
-    QVERIFY(rig.Window().Session().Loading);
+    QVERIFY(rig.app->Core().Session().Loading);
     QVERIFY(rig.Window().DevTimer().isActive());  // polling resumes after the box
     // Nothing is written to a refused mouse: Reset says there is no device.
     rig.dialogs.messages.clear();
@@ -345,6 +345,15 @@ class AppTest : public QObject {
             qobject_cast<QLabel*>(rig.W(QStringLiteral("Key1")))->text());
     QVERIFY(rig.W(QStringLiteral("Disable_All_1"))->isHidden());
     QVERIFY(rig.Window().DevTimer().isActive());
+  }
+
+  void exitLetsTheMouseGo() {
+    AppRig rig;
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    QVERIFY(rig.app->Core().Session().HandlesValid());
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Exit_1")), Qt::LeftButton);
+    QVERIFY(!rig.Window().isVisible());
+    QVERIFY(!rig.app->Core().Session().HandlesValid());
   }
 
   void secondStartRaisesTheFirstWindow() {

@@ -238,9 +238,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(dialogs_.captions.last(), QString());
 
     ui.RefreshErrorAP();
-    QVERIFY(window_->Session().NoDevicePage);
+    QVERIFY(window_->NoDeviceLook());
     ui.RefreshStoragePages(StorageLayout::kPacked);
-    QVERIFY(!window_->Session().NoDevicePage);
+    QVERIFY(!window_->NoDeviceLook());
     QVERIFY(W("Btn_Update_3")->isHidden());
     ui.RefreshStoragePages(StorageLayout::kSlot);
     QVERIFY(!W("Btn_Update_3")->isHidden());
@@ -252,11 +252,10 @@ class MainWindowTest : public QObject {
   }
 
   void exitClosesWindow() {
-    window_->Session().CommandHandle = 3;
-    window_->Session().ReplyHandle = 4;
+    QSignalSpy closing(window_.get(), &MainWindow::closing);
     QTest::mouseClick(W("Btn_Exit_1"), Qt::LeftButton);
     QVERIFY(!window_->isVisible());
-    QVERIFY(!window_->Session().HandlesValid());
+    QCOMPARE(closing.count(), 1);
   }
 };
 

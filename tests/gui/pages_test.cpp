@@ -380,8 +380,8 @@ class PagesTest : public QObject {
     // The mouse was lost (Str100/Str101), found again and read at 1000 Hz;
     // the Advanced page stays open with its button selected.
     QCOMPARE(rig.dialogs.messages.size(), 1);
-    QVERIFY(rig.Window().Session().HandlesValid());
-    QVERIFY(!rig.Window().Session().NoDevicePage);
+    QVERIFY(rig.app->Core().Session().HandlesValid());
+    QVERIFY(!rig.app->Core().Session().NoDevicePage);
     QVERIFY(rig.Checked(QStringLiteral("rb_Rep4")));
     QCOMPARE(rig.Window().CurrentPage(), PageId::kAdv);
     QVERIFY(rig.W(QStringLiteral("gbPage2"))->isVisible());

@@ -152,6 +152,10 @@ class AppCore {
   void DeviceLost(const std::string& detail = {});
   // The no-device appearance; sets NoDevicePage.
   void RefreshErrorAP();
+  // The program ends (the editor's window closed): the mouse's handles are
+  // closed and marked invalid, so a flow still running in a nested event
+  // loop sends nothing more. Nothing is saved.
+  void ReleaseDevice();
   // Restart the mouse (command 14) and find it again 5.1 s later, as a
   // report-rate increase needs: 100 ms, restart, DeviceLost, events, 51 x
   // 100 ms, ReFindDev. DevTimer is left running.

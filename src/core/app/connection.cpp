@@ -250,6 +250,8 @@ void AppCore::RefreshErrorAP() {
   ui_.RefreshErrorAP();
 }
 
+void AppCore::ReleaseDevice() { transport_.CloseDevice(); }
+
 void AppCore::RestartAndFindAgain() {
   if (!Session().HandlesValid()) return;
   ui_.StopDevTimer();

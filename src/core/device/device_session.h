@@ -1,7 +1,8 @@
 #pragma once
-// The connection state of the opened mouse, owned by whoever drives the
-// connection (the main window). The transport reads and sets the identifiers,
-// the handles and the feature length; the connection flows own the rest.
+// The connection state of the opened mouse, owned by the transport that talks
+// to it. The transport reads and sets the identifiers, the handles and the
+// feature length; the connection flows own the rest; front ends read it
+// through AppCore.
 #include <cstdint>
 #include <string>
 

@@ -31,14 +31,10 @@ std::string PermissionFixText(std::uint16_t vendor_id, std::uint16_t product_id)
          "as root and plug the mouse in again";
 }
 
-Transport::Transport(DeviceSession& session, HidBackend& backend, Clock& clock)
-    : session_(session), backend_(&backend), clock_(clock) {}
+Transport::Transport(HidBackend& backend, Clock& clock) : backend_(&backend), clock_(clock) {}
 
-Transport::Transport(DeviceSession& session, std::unique_ptr<HidBackend> backend, Clock& clock)
-    : session_(session),
-      owned_backend_(std::move(backend)),
-      backend_(owned_backend_.get()),
-      clock_(clock) {}
+Transport::Transport(std::unique_ptr<HidBackend> backend, Clock& clock)
+    : owned_backend_(std::move(backend)), backend_(owned_backend_.get()), clock_(clock) {}
 
 Transport::~Transport() { CloseDevice(); }
 

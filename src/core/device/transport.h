@@ -40,11 +40,10 @@ struct OpenProblem {
 
 class Transport {
  public:
-  // `session` and `backend` are not owned and must outlive the transport.
-  Transport(DeviceSession& session, HidBackend& backend, Clock& clock = DefaultClock());
+  // `backend` is not owned and must outlive the transport.
+  explicit Transport(HidBackend& backend, Clock& clock = DefaultClock());
   // Takes ownership of `backend`.
-  Transport(DeviceSession& session, std::unique_ptr<HidBackend> backend,
-            Clock& clock = DefaultClock());
+  explicit Transport(std::unique_ptr<HidBackend> backend, Clock& clock = DefaultClock());
   // Closes the handles it still holds.
   ~Transport();
   Transport(const Transport&) = delete;
@@ -117,7 +116,12 @@ class Transport {
   // and LastError).
   void SetIssueSink(TransportIssueSink* sink) { issues_ = sink; }
 
+  // The connection state of the mouse this transport talks to. The transport
+  // keeps it so that whoever holds the transport (the core's flows, the
+  // command set, the live-write queue) sees one state; front ends read it
+  // through AppCore.
   DeviceSession& Session() { return session_; }
+  const DeviceSession& Session() const { return session_; }
   HidBackend& Backend() { return *backend_; }
   Clock& GetClock() { return clock_; }
 
@@ -128,7 +132,7 @@ class Transport {
   void Failed(DeviceHandle handle, HidError error);
   void Trace(TraceEntry::Kind kind, std::span<const std::uint8_t> report, HidError error);
 
-  DeviceSession& session_;
+  DeviceSession session_;
   std::unique_ptr<HidBackend> owned_backend_;
   HidBackend* backend_;
   Clock& clock_;

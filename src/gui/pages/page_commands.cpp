@@ -46,7 +46,7 @@ bool PageCommands::BeforePageChange(PageId page) {
     if (result.status == EditStatus::kRefused) ShowEditMessage(window_->Context(), result.message);
     return result.status == EditStatus::kApplied;
   }
-  if (!window_->Session().HandlesValid()) {
+  if (!editor_.Core().Session().HandlesValid()) {
     AppMessage message;
     message.keys = {"Str022"};
     message.kind = MessageBoxKind::kOkBox;
@@ -88,7 +88,7 @@ void PageCommands::ShowActiveProfilePage() {
     choice->setChecked(true);
   const auto page = static_cast<PageId>(profile);
   // While the pages wait for the mouse, the end of the read opens that page.
-  if (!window_->Session().NoDevicePage && window_->CurrentPage() != page) window_->ShowPage(page);
+  if (!window_->NoDeviceLook() && window_->CurrentPage() != page) window_->ShowPage(page);
 }
 
 void PageCommands::NoDeviceShown() { editor_.OnDeviceLost(); }

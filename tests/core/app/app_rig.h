@@ -67,8 +67,8 @@ struct AppRig {
   ProbeBackend probe;
   // Every report tried from the start, taken or not, read replies as read.
   VectorTrace trace;
-  DeviceSession session;
   Transport transport;
+  DeviceSession& session;  // the transport's
   RecordingAppUi ui;
   CommandSet commands;
   AppCore core;
@@ -77,7 +77,8 @@ struct AppRig {
                   std::optional<bool> flash_default = std::nullopt)
       : mouse(storage, clock),
         probe(mouse),
-        transport(session, probe, clock),
+        transport(probe, clock),
+        session(transport.Session()),
         commands(transport, ui),
         core(transport, commands, ui, clock) {
     transport.SetTrace(&trace);

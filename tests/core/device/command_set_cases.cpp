@@ -51,7 +51,6 @@ struct Link {
   std::unique_ptr<HandleCounter> counter;
   VectorTrace trace;
   FakeClock clock;
-  DeviceSession session;
   CountingBusy busy;
   std::unique_ptr<Transport> transport;
   std::unique_ptr<CommandSet> commands;
@@ -69,7 +68,7 @@ std::unique_ptr<Link> Connect(const RigParam& factory, SimulatedStorage storage,
   link->rig = factory.make(storage, skip);
   if (!link->rig) return nullptr;
   link->counter = std::make_unique<HandleCounter>(link->rig->Backend());
-  link->transport = std::make_unique<Transport>(link->session, *link->counter, link->clock);
+  link->transport = std::make_unique<Transport>(*link->counter, link->clock);
   link->transport->SetTrace(&link->trace);
   link->commands = std::make_unique<CommandSet>(*link->transport, link->busy);
   if (open) {
@@ -93,7 +92,7 @@ TEST_P(CommandSetTest, OpenFindsTheConfigurationInterfaceAndProbesIt) {
 
   int version = 0;
   ASSERT_TRUE(link->transport->OpenDevice(Ids().vendor_id, Ids().product_id, &version));
-  const DeviceSession& s = link->session;
+  const DeviceSession& s = link->transport->Session();
   EXPECT_EQ(s.VendorId, Ids().vendor_id);
   EXPECT_EQ(s.ProductId, Ids().product_id);
   EXPECT_EQ(s.FeatureLength, 8);
@@ -301,8 +300,8 @@ TEST_P(CommandSetTest, OnlyTheReplyProbeSucceeds) {
   CONNECT(link, SimulatedStorage::kI2C, false);
   link->rig->Control("refuse-commands 1");
   EXPECT_TRUE(link->Open());
-  EXPECT_EQ(link->session.CommandHandle, kInvalidHandle);
-  EXPECT_NE(link->session.ReplyHandle, kInvalidHandle);
+  EXPECT_EQ(link->transport->Session().CommandHandle, kInvalidHandle);
+  EXPECT_NE(link->transport->Session().ReplyHandle, kInvalidHandle);
   link->Forget();
   EXPECT_FALSE(link->commands->WriteProfileBytes(0, 1, 2, 3, 4));
   EXPECT_TRUE(link->trace.Reports().empty());
@@ -329,7 +328,7 @@ TEST_P(CommandSetTest, RestartLeavesTheBusAndComesBack) {
   link->rig->PassTime(1'100'000);
   EXPECT_EQ(link->transport->CountHidDevices(), 3);
   EXPECT_TRUE(link->Open());
-  EXPECT_TRUE(link->session.HandlesValid());
+  EXPECT_TRUE(link->transport->Session().HandlesValid());
 }
 
 TEST_P(CommandSetTest, UnpluggedThereIsNothingToOpen) {

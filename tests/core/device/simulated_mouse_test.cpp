@@ -61,8 +61,7 @@ TEST(SimulatedMouseTest, AStateFileCarriesTheMouseToTheNextRun) {
     SimulatedMouse mouse(SimulatedStorage::kFlashI2C, clock);
     std::string error;
     ASSERT_TRUE(mouse.AttachStateFile(path, &error)) << error;
-    DeviceSession session;
-    Transport transport(session, mouse, clock);
+    Transport transport(mouse, clock);
     ASSERT_TRUE(transport.OpenDevice(ids.vendor_id, ids.product_id));
     CommandSet commands(transport);
     ASSERT_TRUE(commands.WriteParameterBytes(33, 2, 0, 0, 1));

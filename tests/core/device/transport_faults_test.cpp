@@ -54,9 +54,8 @@ TEST(TransportFaults, OnlyADeviceThatLeftTheBusKillsTheHandle) {
                         Case{HidError::kOther, false}, Case{HidError::kGone, true}}) {
     SCOPED_TRACE(HidErrorText(c.error));
     FailingBackend backend;
-    DeviceSession session;
     FakeClock clock;
-    Transport transport(session, backend, clock);
+    Transport transport(backend, clock);
     Issues issues;
     transport.SetIssueSink(&issues);
     ASSERT_TRUE(transport.OpenDevice(0x1111, 0x2222));
@@ -82,8 +81,7 @@ TEST(TransportFaults, OnlyADeviceThatLeftTheBusKillsTheHandle) {
 TEST(TransportFaults, TheTraceHasFailedReportsAndWhereAWriteWasCutOff) {
   FakeClock clock;
   SimulatedMouse mouse(SimulatedStorage::kI2C, clock);
-  DeviceSession session;
-  Transport transport(session, mouse, clock);
+  Transport transport(mouse, clock);
   ASSERT_TRUE(transport.OpenDevice(mouse.VendorId(), mouse.ProductId()));
   VectorTrace trace;
   transport.SetTrace(&trace);

@@ -26,7 +26,8 @@ struct EditorRig {
   explicit EditorRig(const std::function<void(SimulatedMouse&)>& prepare = {},
                      SimulatedStorage storage = SimulatedStorage::kI2C)
       : mouse(storage, clock),
-        transport(session, mouse, clock),
+        transport(mouse, clock),
+        session(transport.Session()),
         commands(transport),
         core(transport, commands, ui, clock) {
     if (prepare) prepare(mouse);
@@ -46,8 +47,8 @@ struct EditorRig {
   // Every report tried after the rig was made ("40 05 00 28 84 00 00 01"
   // by SentHex(), with its time).
   VectorTrace trace;
-  DeviceSession session;
   Transport transport;
+  DeviceSession& session;  // the transport's
   CommandSet commands;
   RecordingAppUi ui;
   AppCore core;
