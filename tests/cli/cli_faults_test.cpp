@@ -5,17 +5,12 @@
 
 #include <algorithm>
 
-#include "cli_runner.h"
-#include "fuse_mount.h"
+#include "cli_fuse_fixture.h"
 
 namespace korvex48::testing {
 namespace {
 
-#ifdef KORVEX48_FUSE_DAEMON
-constexpr const char* kDaemon = KORVEX48_FUSE_DAEMON;
-#else
-constexpr const char* kDaemon = "";
-#endif
+using CliFaults = CliFuseFixture;
 
 int Lines(const std::string& text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
@@ -42,12 +37,9 @@ bool Wrote(const CliRun& run, const std::string& prefix) {
                      [&](const std::string& w) { return w.rfind(prefix, 0) == 0; });
 }
 
-TEST(CliFaults, AFailingMouseEndsEveryCommandInOneLine) {
-  std::string reason;
-  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kI2C, 0, &reason);
-  if (!mount) GTEST_SKIP() << reason;
-  CliRig rig;
-  rig.UseDeviceDir(mount->Dir());
+TEST_F(CliFaults, AFailingMouseEndsEveryCommandInOneLine) {
+  Serve(SimulatedStorage::kI2C);
+  if (IsSkipped()) return;
   ASSERT_EQ(rig.Run({"save-profile", rig.Path("good.bin")}).status, 0);
   ASSERT_EQ(rig.Run({"info"}).status, 0);
   const TraceCount connect = CountTrace(rig);
@@ -115,12 +107,9 @@ TEST(CliFaults, AFailingMouseEndsEveryCommandInOneLine) {
       << trace;
 }
 
-TEST(CliFaults, FirmwareGoesWholeOrNotAtAll) {
-  std::string reason;
-  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kFlashFlash, 0, &reason);
-  if (!mount) GTEST_SKIP() << reason;
-  CliRig rig;
-  rig.UseDeviceDir(mount->Dir());
+TEST_F(CliFaults, FirmwareGoesWholeOrNotAtAll) {
+  Serve(SimulatedStorage::kFlashFlash);
+  if (IsSkipped()) return;
   rig.AddGlobalOption(std::string("--default-image=") + KORVEX48_FLASH_FLASH_IMAGE);
   { std::ofstream(rig.Path("fw.bin"), std::ios::binary) << std::string(0x8400, '\x5A'); }
   ASSERT_EQ(rig.Run({"info"}).status, 0);
@@ -134,8 +123,8 @@ TEST(CliFaults, FirmwareGoesWholeOrNotAtAll) {
   EXPECT_TRUE(Wrote(cut, "40 07 c0 00"));   // the patch was begun
 }
 
-TEST(CliFaults, NothingUnsafeIsSentAndNoNameCanCarryControlCharacters) {
-  CliRig rig;
+// On the simulated mouse (nothing served): nothing unsafe reaches it.
+TEST_F(CliFaults, NothingUnsafeIsSentAndNoNameCanCarryControlCharacters) {
   {
     std::ofstream(rig.Path("fw.bin"), std::ios::binary) << std::string(0x8400, '\x5A');
     std::ofstream(rig.Path("short.bin"), std::ios::binary) << std::string(0x83FF, '\x5A');

@@ -2,25 +2,17 @@
 // device, reached with --device-dir.
 #include <gtest/gtest.h>
 
-#include "cli_runner.h"
-#include "fuse_mount.h"
+#include "cli_fuse_fixture.h"
 #include "json_value.h"
 
 namespace korvex48::testing {
 namespace {
 
-#ifdef KORVEX48_FUSE_DAEMON
-constexpr const char* kDaemon = KORVEX48_FUSE_DAEMON;
-#else
-constexpr const char* kDaemon = "";
-#endif
+using CliFuse = CliFuseFixture;
 
-TEST(CliFuse, DumpAndSetThroughHidraw) {
-  std::string reason;
-  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kI2C, 2, &reason);
-  if (!mount) GTEST_SKIP() << reason;
-  CliRig rig;
-  rig.UseDeviceDir(mount->Dir());
+TEST_F(CliFuse, DumpAndSetThroughHidraw) {
+  Serve(SimulatedStorage::kI2C, 2);
+  if (IsSkipped()) return;
   const CliRun dump = rig.Run({"--json", "dump"});
   ASSERT_EQ(dump.status, 0) << dump.err;
   EXPECT_EQ(Json::Parse(dump.out)["profiles"][0]["buttons"][0]["name"].text, "Left Key");
@@ -43,12 +35,9 @@ TEST(CliFuse, DumpAndSetThroughHidraw) {
 }
 
 // A change the mouse refuses is a failure, and the mouse keeps its setting.
-TEST(CliFuse, RefusedSetExitsOne) {
-  std::string reason;
-  auto mount = FuseMount::Start(kDaemon, SimulatedStorage::kI2C, 0, &reason);
-  if (!mount) GTEST_SKIP() << reason;
-  CliRig rig;
-  rig.UseDeviceDir(mount->Dir());
+TEST_F(CliFuse, RefusedSetExitsOne) {
+  Serve(SimulatedStorage::kI2C);
+  if (IsSkipped()) return;
   ASSERT_EQ(rig.Run({"set", "dpi-active", "2"}).status, 0);
   ASSERT_TRUE(mount->Control("refuse-command 5"));
   const CliRun refused = rig.Run({"set", "dpi-active", "1"});
