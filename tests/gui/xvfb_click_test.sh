@@ -10,69 +10,14 @@ set -u
 
 BIN=${1:?usage: xvfb_click_test.sh KORVEX48_BINARY SOURCE_DIR}
 SRC=${2:?usage: xvfb_click_test.sh KORVEX48_BINARY SOURCE_DIR}
-TITLE='Korvex48 Gaming Mouse v1.0'
-
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-  fi
-done
-
-WORK=$(mktemp -d)
-XVFB_PID=""
-APP_PID=""
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && wait "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-fail() {
-  echo "FAIL: $*"
-  [ -f "$WORK/ui.log" ] && sed 's/^/  ui-log: /' "$WORK/ui.log"
-  [ -f "$WORK/app.log" ] && sed 's/^/  stderr: /' "$WORK/app.log"
-  exit 1
-}
-
-# Xvfb picks a free display itself and tells its number on fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-i=0
-until [ -s "$WORK/display" ]; do
-  i=$((i + 1))
-  [ $i -gt 100 ] && fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$WORK/display")"
-export XDG_RUNTIME_DIR="$WORK/run" XDG_DATA_HOME="$WORK/data" HOME="$WORK/home"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME" "$HOME"
-unset QT_QPA_PLATFORM
-
-"$BIN" --simulate --library "$WORK/Macro.bin" --ui-log "$WORK/ui.log" \
-  --trace "$WORK/trace.txt" >"$WORK/app.log" 2>&1 &
-APP_PID=$!
-
-WID=$(timeout 20 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1)
-[ -n "$WID" ] || fail "no window titled '$TITLE' appeared"
+. "$(dirname "$0")/xvfb_rig.sh"
+xvfb_require Xvfb xdotool
+xvfb_start
+xvfb_start_editor --trace "$WORK/trace.txt"
 
 # Wait for the mouse: the first poll comes after 3.5 s, the open 2.1 s later.
-wait_log() {
-  i=0
-  until grep -qx "$1" "$WORK/ui.log" 2>/dev/null; do
-    i=$((i + 1))
-    [ $i -gt "$2" ] && fail "the editor never logged '$1'"
-    kill -0 "$APP_PID" 2>/dev/null || fail "the editor ended"
-    sleep 0.1
-  done
-}
 wait_log "poll opened accepted" 200
 grep -q '> 40 0D' "$WORK/trace.txt" || fail "no device-information command in the trace"
-
-value() { sed -n "s/^$1=\\([0-9-]*\\).*/\\1/p" "$SRC/resources/tables/org1" | tr -d '\r' | tail -n 1; }
-eval "$(xdotool getwindowgeometry --shell "$WID")"
 
 # A button label (layout entry Key2 of org1: button 5 for both LED kinds, a
 # 140 x 28 label) opens the function menu at its centre; the pointer on Media

@@ -13,62 +13,11 @@ set -u
 
 BIN=${1:?usage: xvfb_record_test.sh KORVEX48_BINARY SOURCE_DIR}
 SRC=${2:?usage: xvfb_record_test.sh KORVEX48_BINARY SOURCE_DIR}
-TITLE='Korvex48 Gaming Mouse v1.0'
+. "$(dirname "$0")/xvfb_rig.sh"
+xvfb_require Xvfb xdotool python3
+xvfb_start
+xvfb_start_editor
 
-for tool in Xvfb xdotool python3; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-  fi
-done
-
-WORK=$(mktemp -d)
-XVFB_PID=""
-APP_PID=""
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && wait "$XVFB_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-fail() {
-  echo "FAIL: $*"
-  [ -f "$WORK/ui.log" ] && sed 's/^/  ui-log: /' "$WORK/ui.log"
-  [ -f "$WORK/app.log" ] && sed 's/^/  stderr: /' "$WORK/app.log"
-  exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-i=0
-until [ -s "$WORK/display" ]; do
-  i=$((i + 1))
-  [ $i -gt 100 ] && fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-  sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$WORK/display")"
-export XDG_RUNTIME_DIR="$WORK/run" XDG_DATA_HOME="$WORK/data" HOME="$WORK/home"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME" "$HOME"
-unset QT_QPA_PLATFORM
-
-"$BIN" --simulate --library "$WORK/Macro.bin" --ui-log "$WORK/ui.log" >"$WORK/app.log" 2>&1 &
-APP_PID=$!
-WID=$(timeout 20 xdotool search --sync --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1)
-[ -n "$WID" ] || fail "no window titled '$TITLE' appeared"
-
-wait_log() {
-  i=0
-  until grep -qx "$1" "$WORK/ui.log" 2>/dev/null; do
-    i=$((i + 1))
-    [ $i -gt "$2" ] && fail "the editor never logged '$1'"
-    kill -0 "$APP_PID" 2>/dev/null || fail "the editor ended"
-    sleep 0.1
-  done
-}
-value() { sed -n "s/^$1=\\([0-9-]*\\).*/\\1/p" "$SRC/resources/tables/org1" | tr -d '\r' | tail -n 1; }
-eval "$(xdotool getwindowgeometry --shell "$WID")"
 click() { xdotool mousemove "$((X + $1))" "$((Y + $2))" click "${3:-1}"; sleep 0.3; }
 
 # The mouse is found and read first (its busy pop-up would take the clicks).
