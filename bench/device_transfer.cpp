@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "../tests/device/fuse_mount.h"
 #include "backends/hidraw/hidraw_backend.h"
@@ -58,28 +59,30 @@ Plan WritePlan(SimulatedStorage storage) {
 
 std::size_t Chunks(std::size_t n) { return (n + 6) / 7; }
 
-// Returns the number of replies read.
-std::size_t ReadImage(CommandSet& commands, SimulatedStorage storage) {
+// Returns the number of replies read; nothing when a transfer failed (a
+// failed transfer's time says nothing about a whole image).
+std::optional<std::size_t> ReadImage(CommandSet& commands, SimulatedStorage storage) {
   std::uint8_t params[104], profiles[145];
   std::vector<std::uint8_t> buffer(512);
-  commands.ReadSection(0, 0, params, true);
-  commands.ReadSection(1, 0, profiles, true);
+  if (!commands.ReadSection(0, 0, params, true) || !commands.ReadSection(1, 0, profiles, true))
+    return std::nullopt;
   std::size_t replies = Chunks(104) + Chunks(145);
   for (auto [address, length] : ReadPlan(storage).memory) {
-    commands.ReadMemory(address, std::span(buffer).first(length), true);
+    if (!commands.ReadMemory(address, std::span(buffer).first(length), true)) return std::nullopt;
     replies += Chunks(length);
   }
   return replies;
 }
 
-// Returns the number of reports sent.
-std::size_t WriteImage(CommandSet& commands, SimulatedStorage storage) {
+// Returns the number of reports sent; nothing when a transfer failed.
+std::optional<std::size_t> WriteImage(CommandSet& commands, SimulatedStorage storage) {
   std::vector<std::uint8_t> buffer(512, 0x5A);
-  commands.WriteSection(0, 0, std::span(buffer).first(104));
-  commands.WriteSection(1, 0, std::span(buffer).first(145));
+  if (!commands.WriteSection(0, 0, std::span(buffer).first(104)) ||
+      !commands.WriteSection(1, 0, std::span(buffer).first(145)))
+    return std::nullopt;
   std::size_t reports = 35 + 37;
   for (auto [address, length] : WritePlan(storage).memory) {
-    commands.WriteMemory(address, std::span(buffer).first(length));
+    if (!commands.WriteMemory(address, std::span(buffer).first(length))) return std::nullopt;
     reports += 1 + Chunks(length);
   }
   return reports;
@@ -115,12 +118,21 @@ void BM_Image(benchmark::State& state, Path path, Direction direction, Simulated
   CommandSet commands(transport);
   std::size_t units = 0;
   double seconds = 0;
+  bool failed = false;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    units += direction == Direction::kRead ? ReadImage(commands, storage)
-                                           : WriteImage(commands, storage);
+    const std::optional<std::size_t> done = direction == Direction::kRead
+                                                ? ReadImage(commands, storage)
+                                                : WriteImage(commands, storage);
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!done) {
+      state.SkipWithError("a transfer failed");
+      failed = true;
+      break;
+    }
+    units += *done;
   }
+  if (failed) return;
   if (direction == Direction::kRead) {
     const double waits = units * kReplyPacingMicroseconds * 1e-6;
     state.counters["replies"] = static_cast<double>(units) / state.iterations();
