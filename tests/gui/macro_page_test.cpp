@@ -255,6 +255,33 @@ class MacroPageTest : public QObject {
     QVERIFY(list->selectedItems().isEmpty());
   }
 
+  // The focus reaching a name list makes its first row current but selects
+  // nothing: no macro opens then (the editor would show a macro no list
+  // selects). The arrow keys select and open rows.
+  void focusAloneOpensNoMacro_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("library") << QStringLiteral("LB_PCMacroName");
+    QTest::newRow("mouse") << QStringLiteral("LB_MacroName");
+  }
+  void focusAloneOpensNoMacro() {
+    QFETCH(QString, name);
+    Rig rig(SimulatedStorage::kFlashFlash);
+    rig.Window().show();
+    rig.Window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.Window()));
+    QListWidget* list = rig.Get<QListWidget>(name);
+    list->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(list->hasFocus());
+    QCOMPARE(list->currentRow(), 0);
+    QVERIFY(list->selectedItems().isEmpty());
+    QCOMPARE(rig.List("LB_macro")->count(), 0);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(list->currentRow(), 1);
+    QVERIFY(rig.List("LB_macro")->count() > 0);
+  }
+
   void addToMouseAndDeleteGoThroughTheCore() {
     Rig rig(SimulatedStorage::kFlashFlash);
     const QString first = QString::fromStdString(rig.Page()->Library().MacroText(0));

@@ -40,8 +40,11 @@ MacroLibraryList::MacroLibraryList(EditorContext& context, QWidget* page)
   // focus.
   connect(list_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { Q_EMIT rowOpened(list_->row(item)); });
+  // The focus alone makes the first row current without selecting it: that
+  // opens nothing, or the editor would show a macro no list selects.
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (list_->hasFocus() && row >= 0) Q_EMIT rowOpened(row);
+    const QListWidgetItem* item = list_->item(row);
+    if (list_->hasFocus() && item && item->isSelected()) Q_EMIT rowOpened(row);
   });
 }
 
