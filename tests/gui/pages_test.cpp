@@ -342,7 +342,10 @@ class PagesTest : public QObject {
 
     // An AIM DPI with no AIM key in profile 1 is refused and shows 200.
     SetCode(rig.mouse, 1, 3, {0x01, 0x02, 0x00, 0x00});
-    rig.Core().Codes().Set(1, 3, "01020000");
+    KeyCodes codes = rig.Core().Codes();
+    const auto aim = codes.Set(1, 3, "01020000");
+    QVERIFY(aim);
+    rig.Core().StoreButtonCodes(std::span(&*aim, 1));
     rig.Editor().SelectProfile(1);
     rig.dialogs.messages.clear();
     rig.Click(QStringLiteral("Img_AIMDPI_6"));

@@ -10,8 +10,10 @@
 // and that no whole-image read runs and the mouse was not refused (`Loading`).
 // Waits go through the clock, each 100 ms step followed by ProcessEvents.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,7 @@
 #include "core/common/file_io.h"
 #include "core/common/text.h"
 #include "core/device/command_set.h"
+#include "core/device/live_write_queue.h"
 #include "core/device/transport.h"
 #include "core/files/firmware_patch.h"
 #include "core/files/profile_file.h"
@@ -227,27 +230,49 @@ class AppCore {
   // and the restart go only after every patch report was taken.
   FirmwareResult Btn_ProgramClick(const FirmwarePatch& patch);
 
+  // ---- Edits of the page copy --------------------------------------------------
+  // The pages' editing operations (PageEditor) change the page copy and the
+  // code table only through these; none of them sends anything (the caller
+  // hands the same bytes to the live-write queue) or touches the working
+  // image.
+  //
+  // `bytes` into the page copy's parameter section from `offset` on; false,
+  // nothing changed, when they do not fit in it.
+  bool SetPageParameters(std::size_t offset, std::span<const std::uint8_t> bytes);
+  bool SetPageParameter(std::size_t offset, std::uint8_t value) {
+    return SetPageParameters(offset, std::span(&value, 1));
+  }
+  // Button codes the rules of the code table worked out on a copy of Codes()
+  // (every change to a code table comes as such a write): each goes into the
+  // code table and into the page copy's profile section. A write that is no
+  // button's code changes nothing (then none of them goes into the section).
+  void StoreButtonCodes(std::span<const ProfileByteWrite> writes);
+  // After the mouse refused live writes: the bytes it is known to hold go
+  // back into the page copy, and the code table is taken from the profile
+  // section again when a byte of it changed. Bytes outside their section are
+  // skipped. True when anything changed.
+  bool RestoreMouseBytes(std::span<const MouseByte> bytes);
+  // Entry `index` (0 or 1) of the device identifier table, which the poll
+  // step searches; false, nothing changed, for another index.
+  bool SetDeviceId(std::size_t index, DeviceIdEntry entry);
+
   // ---- State ------------------------------------------------------------------
-  DeviceSession& Session() { return transport_.Session(); }
+  // Read-only views; what changes them are the flows above.
   const DeviceSession& Session() const { return transport_.Session(); }
   StorageLayout Layout() const;
   // Both handles valid and `Loading` clear.
   bool DeviceUsable() const;
 
-  ConfigImage& Working() { return working_; }
   const ConfigImage& Working() const { return working_; }
-  PageCopy& Page() { return page_; }
   const PageCopy& Page() const { return page_; }
-  KeyCodes& Codes() { return codes_; }
   const KeyCodes& Codes() const { return codes_; }
-  DeviceMacros& Macros() { return macros_; }
   const DeviceMacros& Macros() const { return macros_; }
   // Naming sources for codes: language, fire identity (parameter byte 1 of
   // the page copy) and the device macro table. Its macro span stays valid
   // until the table changes.
   KeyNameSources NameSources() const;
   const DefaultIdentifiers& Defaults() const { return defaults_; }
-  std::array<DeviceIdEntry, 2>& DeviceIdTable() { return id_table_; }
+  const std::array<DeviceIdEntry, 2>& DeviceIdTable() const { return id_table_; }
   const DevInfoResult& LastDevInfo() const { return last_info_; }
   // The working image holds the opened mouse's configuration as read whole
   // (or as written to it since): what may be saved or written back.
@@ -272,6 +297,8 @@ class AppCore {
   void LiveWriteProfile(const ProfileByteWrite& write);
   void ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live);
   void MacrosChanged();  // refreshes refs_ and the working image's storage
+  // The connection state the flows change (the transport's).
+  DeviceSession& MutableSession() { return transport_.Session(); }
 
   Transport& transport_;
   CommandSet& commands_;

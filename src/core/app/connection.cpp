@@ -60,7 +60,7 @@ void AppCore::WaitWithEvents(int steps_of_100ms) {
 }
 
 PollOutcome AppCore::DevTimerTimer() {
-  DeviceSession& s = Session();
+  DeviceSession& s = MutableSession();
   if (s.Polling) return PollOutcome::kBusy;
   PollingGuard guard(s);
 
@@ -121,7 +121,7 @@ PollOutcome AppCore::DevTimerTimer() {
 }
 
 DevInfoResult AppCore::ReadDevInfo() {
-  DeviceSession& s = Session();
+  DeviceSession& s = MutableSession();
   DevInfoResult r;
   ReplyBytes reply{};
   // Whatever the working image holds, it is not this mouse's yet: nothing
@@ -212,7 +212,7 @@ DevInfoResult AppCore::ReadDevInfo() {
 }
 
 void AppCore::ReFindDev() {
-  DeviceSession& s = Session();
+  DeviceSession& s = MutableSession();
   s.VendorId = 0;
   s.ProductId = 0;
   transport_.CloseDevice();
@@ -233,7 +233,7 @@ void AppCore::ReFindDev() {
 }
 
 void AppCore::DeviceLost(const std::string& detail) {
-  DeviceSession& s = Session();
+  DeviceSession& s = MutableSession();
   ui_.ShowNoDeviceOverlay();
   ui_.HideAllMenu();
   ui_.StopLabelRun();
@@ -246,7 +246,7 @@ void AppCore::DeviceLost(const std::string& detail) {
 }
 
 void AppCore::RefreshErrorAP() {
-  Session().NoDevicePage = true;
+  MutableSession().NoDevicePage = true;
   ui_.RefreshErrorAP();
 }
 
@@ -260,8 +260,8 @@ void AppCore::RestartAndFindAgain() {
   // handles are closed below either way.
   (void)commands_.Restart();
   // The mouse leaves the bus now; its handles are dead.
-  Session().VendorId = 0;
-  Session().ProductId = 0;
+  MutableSession().VendorId = 0;
+  MutableSession().ProductId = 0;
   transport_.CloseDevice();
   ForgetRead();
   DeviceLost();

@@ -42,8 +42,8 @@ FirmwareResult AppCore::Btn_ProgramClick(const FirmwarePatch& patch) {
 
   // The mouse leaves the bus now: its handles are dead, and the busy pop-up
   // must not stay up if it never comes back.
-  Session().VendorId = 0;
-  Session().ProductId = 0;
+  MutableSession().VendorId = 0;
+  MutableSession().ProductId = 0;
   transport_.CloseDevice();
   ui_.Hide();
   DeviceLost();

@@ -21,7 +21,7 @@ std::optional<std::uint8_t> SecondaryBits(const std::string& secondary) {
 }  // namespace
 
 bool AppCore::Btn_Read() {
-  DeviceSession& s = Session();
+  DeviceSession& s = MutableSession();
   s.Loading = true;
   reread_pending_ = false;
   ui_.StopDevTimer();
@@ -184,7 +184,7 @@ bool AppCore::WriteCustomerId() {
   const std::uint16_t address =
       Session().PrimaryStorage == kStorageI2C ? kCustomerIdAddressI2C : kCustomerIdAddressFlash;
   if (!Wrote(commands_.WriteMemory(address, working_.customer_id))) return false;
-  Session().CustomerId = working_.customer_id;
+  MutableSession().CustomerId = working_.customer_id;
   return true;
 }
 
@@ -223,7 +223,7 @@ bool AppCore::Btn_Reset_0Click() {
 }
 
 bool AppCore::DefaultParameter() {
-  DeviceSession& s = Session();
+  DeviceSession& s = MutableSession();
   ui_.HideAllMenu();
   ui_.StopDevTimer();
   ui_.LockPages();

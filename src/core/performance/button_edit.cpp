@@ -53,8 +53,9 @@ EditResult PageEditor::AssignMenuItem(int profile, int button, int tag) {
   settings.aimStep = state_.aim_step;
   const std::string code = KeyCodeForItem(tag, settings);
   const std::string name = sources.text ? sources.text(item->nameKey) : std::string();
-  const AssignmentResult assigned = AssignMenuFunction(core_.Codes(), profile, button,
-                                                       LabelsOf(profile), name, code, RuleNames());
+  KeyCodes codes = core_.Codes();  // the rules work on a copy; FinishAssignment stores them
+  const AssignmentResult assigned =
+      AssignMenuFunction(codes, profile, button, LabelsOf(profile), name, code, RuleNames());
   return FinishAssignment(profile, assigned);
 }
 
@@ -66,8 +67,9 @@ EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string
     return EditResult::Unavailable("not a key combination code: " + std::string(code));
   if (EditResult check = CheckButton(profile, button); check.status != EditStatus::kApplied)
     return check;
-  const AssignmentResult assigned = AssignDirectFunction(
-      core_.Codes(), profile, button, LabelsOf(profile), text, code, RuleNames());
+  KeyCodes codes = core_.Codes();  // as in AssignMenuItem
+  const AssignmentResult assigned =
+      AssignDirectFunction(codes, profile, button, LabelsOf(profile), text, code, RuleNames());
   return FinishAssignment(profile, assigned);
 }
 

@@ -59,7 +59,7 @@ EditResult PageEditor::DpiLevelClick(int level) {
   page.dpi_level_count = count;
   page.checked_dpi_level = active;
   const std::uint8_t byte = DpiLevelsByte(count, active);
-  core_.Page().parameters[kLevelsByte] = byte;
+  core_.SetPageParameter(kLevelsByte, byte);
   result.sent = WriteParameter(kLevelsByte, {byte});
   return result;
 }
@@ -79,7 +79,7 @@ EditResult PageEditor::SetDpiLevelCount(int count) {
   page.dpi_level_count = count;
   page.checked_dpi_level = active;
   const std::uint8_t byte = DpiLevelsByte(count, active);
-  core_.Page().parameters[kLevelsByte] = byte;
+  core_.SetPageParameter(kLevelsByte, byte);
   result.sent = WriteParameter(kLevelsByte, {byte});
   return result;
 }
@@ -95,7 +95,7 @@ EditResult PageEditor::SelectActiveDpiLevel(int level) {
   page.checked_dpi_level = level;
   if (core_.Session().Loading) return result;
   const std::uint8_t byte = DpiLevelsByte(page.dpi_level_count, level);
-  core_.Page().parameters[kLevelsByte] = byte;
+  core_.SetPageParameter(kLevelsByte, byte);
   result.sent = WriteParameter(kLevelsByte, {byte});
   return result;
 }
@@ -117,7 +117,7 @@ EditResult PageEditor::SetDpiValue(int level, int step) {
   const std::uint8_t pair = static_cast<std::uint8_t>(
       ValueNibble(page.dpi_value_texts[odd + 1]) * 16 + ValueNibble(page.dpi_value_texts[odd]));
   const auto offset = static_cast<std::uint8_t>(kFirstValueByte + (level - 1) / 2);
-  core_.Page().parameters[offset] = pair;
+  core_.SetPageParameter(offset, pair);
   result.sent = WriteParameter(offset, {pair});
 
   // The mouse takes a new value only when the active level changes: switch to
@@ -155,7 +155,7 @@ EditResult PageEditor::SetDpiColour(int level, int red, int green, int blue) {
   }
   if (core_.Session().Loading) return result;
   const auto offset = static_cast<std::uint8_t>(kFirstColourByte + 3 * ((level - 1) / 2));
-  std::copy(bytes.begin(), bytes.end(), core_.Page().parameters.begin() + offset);
+  core_.SetPageParameters(offset, bytes);
   result.sent = WriteParameter(offset, {bytes[0], bytes[1], bytes[2]});
   return result;
 }

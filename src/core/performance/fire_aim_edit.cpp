@@ -26,12 +26,13 @@ EditResult PageEditor::SetFireKey(int fire_key, const FireKeySettings& settings)
     result.reason = "profile 3 cannot be edited";
     return result;
   }
+  KeyCodes codes = core_.Codes();  // the rules work on a copy; the core stores their writes
   const FireKeyUpdate update =
-      SettingFireKey(core_.Codes(), profile, state_.labels, state_.fire, core_.NameSources().text);
+      SettingFireKey(codes, profile, state_.labels, state_.fire, core_.NameSources().text);
   if (update.parameterByte1) {
     // Kept in the page copy as well, so the fire codes are named after the
     // counts the mouse was told and a saved profile names them the same way.
-    core_.Page().parameters[kFireCountsParameterOffset] = *update.parameterByte1;
+    core_.SetPageParameter(kFireCountsParameterOffset, *update.parameterByte1);
     result.sent = WriteParameter(kFireCountsParameterOffset, {*update.parameterByte1});
   }
   StoreAndSendCodes(update.writes, result);
@@ -50,7 +51,8 @@ EditResult PageEditor::SetAimStep(int step) {
   if (core_.Session().Loading) return result;
   const int profile = ActiveProfile();
   const TextLookup text = core_.NameSources().text;
-  const AimKeyUpdate update = SettingAimKey(core_.Codes(), profile, state_.labels, step, text);
+  KeyCodes codes = core_.Codes();  // as in SetFireKey
+  const AimKeyUpdate update = SettingAimKey(codes, profile, state_.labels, step, text);
   state_.aim_step = update.aimStep;
   StoreAndSendCodes(update.writes, result);
   if (update.writes.empty()) {

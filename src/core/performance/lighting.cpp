@@ -24,8 +24,8 @@ EditResult PageEditor::SetLightingMode(int mode) {
   EditResult result;
   page.lighting_choice = mode;
   if (core_.Session().Loading) return result;
-  std::uint8_t& byte = core_.Page().parameters[kModeByte];
-  byte = static_cast<std::uint8_t>((byte & 0xF0) + mode);
+  const auto byte = static_cast<std::uint8_t>((core_.Page().parameters[kModeByte] & 0xF0) + mode);
+  core_.SetPageParameter(kModeByte, byte);
   result.sent = WriteParameter(kModeByte, {byte});
   return result;
 }
@@ -40,8 +40,7 @@ EditResult PageEditor::SetStepTime(int step) {
   page.fall_time_choice = step;
   if (core_.Session().Loading) return result;
   const auto value = static_cast<std::uint8_t>(5 * step);
-  core_.Page().parameters[kStepBytes] = value;
-  core_.Page().parameters[kStepBytes + 1] = value;
+  core_.SetPageParameters(kStepBytes, std::array{value, value});
   result.sent = WriteParameter(kStepBytes, {value, value});
   return result;
 }
@@ -61,7 +60,7 @@ EditResult PageEditor::SetLightColour(int colour, int red, int green, int blue) 
   for (std::size_t c = 0; c < 3; ++c) fields[c] = std::to_string(bytes[c]);
   if (core_.Session().Loading) return result;
   const auto offset = static_cast<std::uint8_t>(kFirstColourByte + 3 * (colour - 1));
-  std::copy(bytes.begin(), bytes.end(), core_.Page().parameters.begin() + offset);
+  core_.SetPageParameters(offset, bytes);
   result.sent = WriteParameter(offset, {bytes[0], bytes[1], bytes[2]});
   return result;
 }

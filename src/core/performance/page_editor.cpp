@@ -137,19 +137,7 @@ bool PageEditor::WriteParameter(std::uint8_t offset, std::initializer_list<std::
 }
 
 void PageEditor::OnRefusal(const LiveWriteRefusal& refusal) {
-  bool changed = false;
-  bool codes_changed = false;
-  for (const MouseByte& b : refusal.mouse_holds) {
-    std::span<std::uint8_t> section = b.block == kParameterBlock
-                                          ? std::span<std::uint8_t>(core_.Page().parameters)
-                                          : std::span<std::uint8_t>(core_.Page().profiles);
-    if (b.offset >= section.size() || section[b.offset] == b.value) continue;
-    section[b.offset] = b.value;
-    changed = true;
-    if (b.block == kProfileBlock) codes_changed = true;
-  }
-  if (codes_changed) core_.Codes().LoadFromProfileSection(core_.Page().profiles);
-  if (changed) {
+  if (core_.RestoreMouseBytes(refusal.mouse_holds)) {
     // The state follows the bytes the mouse holds; the rate the mouse runs at
     // is still the one it was last taken in with.
     const int rate_taken_in = state_.rate_taken_in;
@@ -163,7 +151,7 @@ void PageEditor::OnRefusal(const LiveWriteRefusal& refusal) {
 }
 
 void PageEditor::StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result) {
-  ApplyProfileWrites(core_.Page().profiles, writes);
+  core_.StoreButtonCodes(writes);
   if (!Live()) return;
   for (const ProfileByteWrite& w : writes) {
     // As in WriteParameter.

@@ -32,7 +32,7 @@ EditResult PageEditor::SelectProfile(int profile) {
   state_.overlay_shown = sel.overlayShown;
   if (sel.switchEntryAllowed) state_.switch_entry_allowed = *sel.switchEntryAllowed;
   ShowProfile(profile);
-  core_.Page().parameters[kActiveProfileParameterOffset] = sel.activeProfileByte;
+  core_.SetPageParameter(kActiveProfileParameterOffset, sel.activeProfileByte);
   // The AIM display names all 36 codes again; fire keys show their last code.
   const KeyNameSources sources = core_.NameSources();
   for (int p = 1; p <= kKeyProfiles; ++p)

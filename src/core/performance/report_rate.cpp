@@ -41,8 +41,9 @@ EditResult PageEditor::SetReportRate(int choice) {
     // The rate reaches the mouse (after the edits before it) before any
     // restart.
     const LiveWriteQueue::Hold hold = Edit();
-    std::uint8_t& byte = core_.Page().parameters[kRateByte];
-    byte = static_cast<std::uint8_t>((byte & 0xCF) | ((choice - 1) << 4));
+    const auto byte = static_cast<std::uint8_t>((core_.Page().parameters[kRateByte] & 0xCF) |
+                                                ((choice - 1) << 4));
+    core_.SetPageParameter(kRateByte, byte);
     result.sent = WriteParameter(kRateByte, {byte});
   }
   // A rate the mouse refused is not worth a restart; the page shows the

@@ -116,7 +116,7 @@ TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
     SCOPED_TRACE(c.name);
     AppRig rig(c.storage);
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
-    rig.core.Page().parameters[33] = 2;  // a page change not yet saved
+    ASSERT_TRUE(rig.core.SetPageParameter(33, 2));  // a page change not yet saved
     const ConfigImage working = rig.core.Working();
     const PageCopy page = rig.core.Page();
     const KeyCodes codes = rig.core.Codes();

@@ -146,8 +146,11 @@ TEST(SavePreparation, MarkAndChecksumsFollowTheMouse) {
                         Case{SimulatedStorage::kFlashFlash, 0xF0}}) {
     AppRig rig(c.storage);
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
-    rig.core.Page().parameters[0] = c.mark == 0xE0 ? 0xF0 : 0xE0;
-    rig.core.Page().profiles[0] = 0x77;  // a button code the pages changed
+    ASSERT_TRUE(rig.core.SetPageParameter(0, c.mark == 0xE0 ? 0xF0 : 0xE0));
+    // A button code the pages changed.
+    const ProfileSection& shown = rig.core.Page().profiles;
+    const ProfileByteWrite code{0, {0x77, shown[1], shown[2], shown[3]}};
+    rig.core.StoreButtonCodes(std::span(&code, 1));
     PageState page = PageStateFromParameters(rig.core.Page().parameters);
     page.active_profile = 2;
     rig.core.DataBufToMemo_OnClick(page);

@@ -47,9 +47,10 @@ void FillMouse(AppRig& rig, std::size_t count) {
 }
 
 void SetCode(AppRig& rig, int profile, int button, const std::string& code) {
-  auto write = rig.core.Codes().Set(profile, button, code);
+  KeyCodes codes = rig.core.Codes();
+  auto write = codes.Set(profile, button, code);
   ASSERT_TRUE(write);
-  ApplyProfileWrites(rig.core.Page().profiles, std::span(&*write, 1));
+  rig.core.StoreButtonCodes(std::span(&*write, 1));
 }
 
 std::string MacroCode(std::uint16_t address) {

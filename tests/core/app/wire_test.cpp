@@ -243,7 +243,8 @@ TEST(Vanish, WholeImageWriteEndsCleanlyAndLiveWritesFail) {
     EXPECT_EQ(rig.ui.log.back(),
               "Message The mouse's configuration is incomplete: load a profile or reset.");
     EXPECT_FALSE(rig.commands.WriteParameterBytes(33, 1, 0, 0, 1));
-    EXPECT_FALSE(rig.commands.ReadMemory(0x200, rig.core.Working().macro_area, true));
+    MacroArea area{};
+    EXPECT_FALSE(rig.commands.ReadMemory(0x200, area, true));
     EXPECT_EQ(rig.transport.CountHidDevices(), 0);
   }
 }

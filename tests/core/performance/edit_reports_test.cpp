@@ -143,7 +143,7 @@ TEST(EditTakeIn, LevelWithoutValueKeepsWhatItShowed) {
   // Writing level 1 leaves level 2 without a value rather than giving it 200.
   e.SetDpiValue(1, 5);
   EXPECT_EQ(rig.trace.SentHex().front(), "40 05 00 27 f4 00 00 01");
-  rig.core.Page().parameters[39] = 0xFF;
+  ASSERT_TRUE(rig.core.SetPageParameter(39, 0xFF));
   e.TakeIn();
   EXPECT_EQ(e.State().page.dpi_value_texts[0], "1000");
 }
