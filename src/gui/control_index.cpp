@@ -2,12 +2,14 @@
 
 namespace korvex48::gui {
 
-ControlIndex::ControlIndex(QWidget* root) {
-  const auto children = root->findChildren<QWidget*>();
-  controls_.reserve(children.size());
-  for (QWidget* child : children) {
+ControlIndex::ControlIndex(QWidget* root) { Add(root); }
+
+void ControlIndex::Add(QWidget* root) {
+  for (QWidget* child : root->findChildren<QWidget*>()) {
     const QString name = child->objectName();
-    if (!name.isEmpty() && !controls_.contains(name)) controls_.insert(name, child);
+    if (name.isEmpty() || controls_.contains(name)) continue;
+    controls_.insert(name, child);
+    missing_.removeAll(name);
   }
 }
 

@@ -19,6 +19,10 @@ class ControlIndex {
   // when a name occurs twice the first found is kept.
   explicit ControlIndex(QWidget* root);
 
+  // Indexes the named descendants of `root` (controls made after the index);
+  // names found now leave Missing().
+  void Add(QWidget* root);
+
   // The control, or nullptr when no control has that name.
   QWidget* Find(const QString& name) const {
     QWidget* found = controls_.value(name, nullptr);

@@ -95,7 +95,9 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   }
 
   // Tables, skin and language 1.
-  app->window_ = MainWindow::Create(config.dialogs, nullptr, error, config.languages);
+  app->window_ = MainWindow::Create(
+      config.dialogs, nullptr, error, config.languages,
+      config.later_pages ? MainWindow::PagesBuilt::kLater : MainWindow::PagesBuilt::kAtOnce);
   if (!app->window_) return nullptr;
   MainWindow& window = *app->window_;
 
@@ -143,7 +145,12 @@ void EditorApp::MakePointerSettings(const EditorAppConfig& config) {
   pointer_ = std::make_unique<PointerSettings>(
       config.pointer_store.empty() ? PointerSettings::DefaultStorePath() : config.pointer_store,
       std::move(desktops));
-  window_->Advanced()->Pointer()->Bind(pointer_.get());
+  if (window_->LaterPagesBuilt()) {
+    window_->Advanced()->Pointer()->Bind(pointer_.get());
+  } else {
+    connect(window_.get(), &MainWindow::laterPagesBuilt, this,
+            [this] { window_->Advanced()->Pointer()->Bind(pointer_.get()); });
+  }
   window_->installEventFilter(this);  // see eventFilter
 }
 
@@ -151,7 +158,7 @@ EditorApp::~EditorApp() {
   // The window's hooks and rules point into the objects below.
   if (window_) window_->DevTimer().stop();
   macro_commands_.reset();
-  if (window_) window_->Advanced()->Pointer()->Bind(nullptr);
+  if (window_ && window_->LaterPagesBuilt()) window_->Advanced()->Pointer()->Bind(nullptr);
   if (ui_) ui_->GetHooks() = {};
   page_commands_.reset();
   if (ui_) ui_->SetEditor(nullptr);
@@ -172,11 +179,10 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::languageChanged, this,
           [this](int k) { UiLog(QStringLiteral("language %1").arg(k)); });
   WindowAppUi::Hooks& hooks = ui_->GetHooks();
-  PointerBars* pointer = window.Advanced()->Pointer();
-  hooks.read_os_mouse_parameters = [pointer] { pointer->Refresh(); };
-  UpdatePage* update = window.Update();
-  hooks.write_progress = [update](std::size_t done, std::size_t total) {
-    update->ShowProgress(done, total);
+  // Through the window, which makes the later pages if they are not yet.
+  hooks.read_os_mouse_parameters = [this] { window_->Advanced()->Pointer()->Refresh(); };
+  hooks.write_progress = [this](std::size_t done, std::size_t total) {
+    window_->Update()->ShowProgress(done, total);
   };
   hooks.message_shown = [this](const AppMessage& message) {
     UiLog(QStringLiteral("message ") + QString::fromStdString(message.Describe()));
@@ -191,15 +197,18 @@ void EditorApp::Show() {
 bool EditorApp::eventFilter(QObject* watched, QEvent* event) {
   // The desktop's settings may take a bus or a server round trip: they are
   // read once the window is on the screen (its first expose), however it
-  // was shown.
+  // was shown; the pages not on show are made then too. Both wait for the
+  // next turn of the event loop, after the expose has painted the window.
   if (watched == window_.get() && event->type() == QEvent::Show) {
     window_->removeEventFilter(this);
     if (QWindow* handle = window_->windowHandle()) handle->installEventFilter(this);
   } else if (auto* handle = qobject_cast<QWindow*>(watched);
              handle && event->type() == QEvent::Expose && handle->isExposed()) {
     handle->removeEventFilter(this);
-    PointerBars* pointer = window_->Advanced()->Pointer();
-    QTimer::singleShot(0, pointer, [pointer] { pointer->Refresh(); });
+    QTimer::singleShot(0, window_.get(), [this] {
+      window_->BuildLaterPages();
+      window_->Advanced()->Pointer()->Refresh();
+    });
   }
   return QObject::eventFilter(watched, event);
 }

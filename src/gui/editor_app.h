@@ -57,6 +57,10 @@ struct EditorAppConfig {
   // PointerSettings::DefaultStorePath()).
   std::optional<std::vector<DesktopPointer*>> pointer_desktops;
   std::string pointer_store;
+  // The pages of groups 2..5, the macro library and the pointer bars' binding
+  // wait until the window has been painted for the first time (the program
+  // itself); false makes them with the window.
+  bool later_pages = false;
 };
 
 // Reads a default device image given by --default-image: at most 1 MiB, at

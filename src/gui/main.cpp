@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
   config.device = options.device;
   config.library_path = options.library_path;
   config.ui_log_file = options.ui_log_file;
+  config.later_pages = true;
   if (options.bench) config.dialogs = &bench_dialogs;
   std::string error;
   std::unique_ptr<EditorApp> editor = EditorApp::Create(config, &error);

@@ -53,7 +53,8 @@ constexpr const char* kFamilyH[] = {"Btn_NewMacro",  "Btn_NewName",  "Btn_DelPCM
 
 std::unique_ptr<MainWindow> MainWindow::Create(UserDialogs* dialogs, const Skin* skin,
                                                std::string* error,
-                                               std::optional<LanguageSet> languages) {
+                                               std::optional<LanguageSet> languages,
+                                               PagesBuilt pages) {
   std::string reason;
   if (!languages) languages = LanguageSet::LoadShipped(&reason);
   if (!languages) {
@@ -75,6 +76,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(UserDialogs* dialogs, const Skin*
   auto context = std::make_unique<EditorContext>(used_skin, *dialogs, std::move(*languages),
                                                  std::move(*settings));
   std::unique_ptr<MainWindow> window(new MainWindow(std::move(context), used_skin, own.release()));
+  if (pages == PagesBuilt::kAtOnce) window->MakeLaterPages();
   if (!window->ApplyLayoutAndLanguage(1, error)) return nullptr;
   return window;
 }
@@ -120,15 +122,7 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
     ConnectGroup(groups_[k - 1]);
   }
   button_page_ = new ButtonPage(*context_, nullptr);
-  advanced_page_ = new AdvancedPage(*context_, nullptr);
-  lighting_page_ = new LightingPage(*context_, nullptr);
-  macro_page_ = new MacroPage(*context_, nullptr);
-  update_page_ = new UpdatePage(*context_, nullptr);
   groups_[0]->SetPage(button_page_);
-  groups_[1]->SetPage(advanced_page_);
-  groups_[2]->SetPage(lighting_page_);
-  groups_[3]->SetPage(macro_page_);
-  groups_[4]->SetPage(update_page_);
 
   // Hidden selectors of the page and the language, read by the page logic.
   auto* pages = new QButtonGroup(this);
@@ -153,10 +147,8 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
   language_choices_[0]->setChecked(true);
 
   controls_ = std::make_unique<ControlIndex>(this);
-  ConnectPageHovers();
-  for (const char* panel : {"Img_P1", "Img_P2", "Img_P3", "Img_P4"})
-    if (auto* picture = controls_->Get<PictureLabel>(QLatin1String(panel)))
-      connect(picture, &PictureLabel::pressed, this, &MainWindow::popupsClosed);
+  if (auto* picture = controls_->Get<PictureLabel>(QStringLiteral("Img_P1")))
+    connect(picture, &PictureLabel::pressed, this, &MainWindow::popupsClosed);
 
   for (int k = 2; k <= 5; ++k) groups_[k - 1]->hide();
   SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
@@ -168,6 +160,36 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::MakeLaterPages() {
+  advanced_page_ = new AdvancedPage(*context_, nullptr);
+  lighting_page_ = new LightingPage(*context_, nullptr);
+  macro_page_ = new MacroPage(*context_, nullptr);
+  update_page_ = new UpdatePage(*context_, nullptr);
+  groups_[1]->SetPage(advanced_page_);
+  groups_[2]->SetPage(lighting_page_);
+  groups_[3]->SetPage(macro_page_);
+  groups_[4]->SetPage(update_page_);
+  for (int k = 2; k <= 5; ++k) controls_->Add(groups_[k - 1]);
+  ConnectPageHovers();
+  for (const char* panel : {"Img_P2", "Img_P3", "Img_P4"})
+    if (auto* picture = controls_->Get<PictureLabel>(QLatin1String(panel)))
+      connect(picture, &PictureLabel::pressed, this, &MainWindow::popupsClosed);
+}
+
+void MainWindow::BuildLaterPages() {
+  if (advanced_page_) return;
+  MakeLaterPages();
+  // As a language switch to the language on show lays out and names every
+  // control, the pages made now get the layout and texts of the others.
+  std::string error;
+  if (!ApplyLayoutAndLanguage(context_->language, &error))
+    context_->dialogs.Message(QString::fromStdString(error));
+  Q_EMIT laterPagesBuilt();
+  for (Page* page : {static_cast<Page*>(advanced_page_), static_cast<Page*>(lighting_page_),
+                     static_cast<Page*>(macro_page_), static_cast<Page*>(update_page_)})
+    page->ShowImage();
+}
 
 bool MainWindow::ApplyLayoutAndLanguage(int k, std::string* error) {
   std::string reason;
@@ -186,13 +208,14 @@ bool MainWindow::ApplyLayoutAndLanguage(int k, std::string* error) {
   for (PageGroup* group : groups_) group->Background()->SetPicture(background);
   for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
                      static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_)})
-    if (page->parentWidget()->isVisibleTo(this) || page == button_page_) page->Opened();
+    if (page && (page->parentWidget()->isVisibleTo(this) || page == button_page_)) page->Opened();
 
   gui::ApplyLayout(context_->layout, context_->settings, *controls_);
   gui::ApplyLanguage(context_->languages, k, *controls_);
   for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
                      static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_),
                      static_cast<Page*>(update_page_)}) {
+    if (!page) continue;  // made later, with the layout on show then
     page->ApplyLayout();
     page->ApplyLanguage();
   }
@@ -325,6 +348,7 @@ void MainWindow::RequestPage(PageId page) {
 }
 
 void MainWindow::ShowPage(PageId page) {
+  if (GroupOf(page) != 1) BuildLaterPages();
   Q_EMIT popupsClosed();
   ButtonTypeB_1IconInit();
   current_page_ = page;
@@ -341,6 +365,7 @@ void MainWindow::ShowPage(PageId page) {
 
 void MainWindow::RefreshAPPage() {
   const int shown = no_device_look_ ? 1 : GroupOf(current_page_);
+  if (shown != 1) BuildLaterPages();
   for (int k = 1; k <= 5; ++k) {
     if (k == shown)
       groups_[k - 1]->show();
@@ -442,7 +467,7 @@ void MainWindow::ShowImage() {
   for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
                      static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_),
                      static_cast<Page*>(update_page_)})
-    page->ShowImage();
+    if (page) page->ShowImage();  // pages made later show the image then
 }
 
 void MainWindow::RestoreAndRaise() {

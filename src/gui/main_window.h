@@ -61,10 +61,13 @@ class MainWindow : public QWidget {
   // configuration error that stops the start). `dialogs` and `skin` are kept
   // by reference and must outlive the window; nullptr picks the Qt dialogs
   // and the embedded pictures. `languages` replaces the shipped language
-  // tables.
+  // tables. With kLater only the button pages are made: the window is on the
+  // screen sooner, and BuildLaterPages() makes the others.
+  enum class PagesBuilt { kAtOnce, kLater };
   static std::unique_ptr<MainWindow> Create(UserDialogs* dialogs, const Skin* skin,
                                             std::string* error,
-                                            std::optional<LanguageSet> languages = {});
+                                            std::optional<LanguageSet> languages = {},
+                                            PagesBuilt pages = PagesBuilt::kAtOnce);
   ~MainWindow() override;
 
   // --- state ---
@@ -84,10 +87,17 @@ class MainWindow : public QWidget {
   // --- parts ---
   PageGroup* Group(int k) const { return groups_.at(k - 1); }  // k = 1..5
   ButtonPage* Buttons() const { return button_page_; }
-  AdvancedPage* Advanced() const { return advanced_page_; }
-  LightingPage* Lighting() const { return lighting_page_; }
-  MacroPage* Macros() const { return macro_page_; }
-  UpdatePage* Update() const { return update_page_; }
+  // The pages of groups 2..5, made first when asked for (see BuildLaterPages).
+  AdvancedPage* Advanced() const { return LaterPages().advanced_page_; }
+  LightingPage* Lighting() const { return LaterPages().lighting_page_; }
+  MacroPage* Macros() const { return LaterPages().macro_page_; }
+  UpdatePage* Update() const { return LaterPages().update_page_; }
+  // Whether the pages of groups 2..5 exist (always, unless made kLater).
+  bool LaterPagesBuilt() const { return advanced_page_ != nullptr; }
+  // Makes the pages of groups 2..5 when they do not exist yet: the layout and
+  // texts of the language on show, then laterPagesBuilt() (their logic binds
+  // to them), then they show the image. Showing one of them makes them too.
+  void BuildLaterPages();
   TFormLoadingUI* Busy() const { return busy_.get(); }
   CaptionMarquee& Marquee() { return marquee_; }
   // nullptr restores the default rules.
@@ -136,6 +146,8 @@ class MainWindow : public QWidget {
   // clicks on the page panels.
   void popupsClosed();
   void pageChanged(PageId page);
+  // The pages of groups 2..5 were made after the window (PagesBuilt::kLater).
+  void laterPagesBuilt();
   void languageChanged(int k);
   // The window is closing (Exit, or the window manager): the program ends
   // and the mouse is let go. Nothing is saved.
@@ -147,6 +159,12 @@ class MainWindow : public QWidget {
  private:
   MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin, UserDialogs* own_dialogs);
   bool ApplyLayoutAndLanguage(int k, std::string* error);
+  void MakeLaterPages();
+  MainWindow& LaterPages() const {
+    auto& self = const_cast<MainWindow&>(*this);
+    self.BuildLaterPages();
+    return self;
+  }
   void UpdateShape();
   void ConnectGroup(PageGroup* group);
   void OnNavClicked(const QString& name);

@@ -30,8 +30,10 @@ const QString kFlashFlashImage =
 // (or the bus) before the window is shown.
 struct AppRig {
   explicit AppRig(SimulatedStorage kind = SimulatedStorage::kI2C, const QString& default_image = {},
-                  const std::function<void(SimulatedMouse&)>& prepare = {}) {
+                  const std::function<void(SimulatedMouse&)>& prepare = {},
+                  bool later_pages = false) {
     EditorAppConfig config;
+    config.later_pages = later_pages;
     config.device.simulate = kind;
     config.device.default_image_file = default_image.toStdString();
     config.device.trace_file = Path("trace.txt").toStdString();
@@ -41,11 +43,13 @@ struct AppRig {
     std::string error;
     app = EditorApp::Create(config, &error);
     if (!app) qFatal("editor: %s", error.c_str());
+    made_before_show = app->Window().LaterPagesBuilt();
     if (prepare) prepare(Mouse());
     app->Show();
     if (!QTest::qWaitForWindowExposed(&app->Window())) qFatal("window not exposed");
   }
 
+  bool made_before_show = false;
   QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
   SimulatedMouse& Mouse() { return *app->Simulated(); }
   MainWindow& Window() { return app->Window(); }
@@ -354,6 +358,48 @@ class AppTest : public QObject {
     QTest::mouseClick(rig.W(QStringLiteral("Btn_Exit_1")), Qt::LeftButton);
     QVERIFY(!rig.Window().isVisible());
     QVERIFY(!rig.app->Core().Session().HandlesValid());
+  }
+
+  // The program makes the pages not on show after the window's first paint.
+  // Until then only the button pages exist; afterwards, and once the mouse
+  // was read, every control is as in a window made with all its pages.
+  void laterPagesEqualPagesMadeAtOnce() {
+    AppRig now(SimulatedStorage::kFlashFlash, kFlashFlashImage);
+    AppRig later(SimulatedStorage::kFlashFlash, kFlashFlashImage, {}, true);
+    QVERIFY(now.made_before_show);
+    QVERIFY(!later.made_before_show);
+    QTRY_VERIFY(later.Window().LaterPagesBuilt());
+    QCOMPARE(later.Window().Controls().Size(), now.Window().Controls().Size());
+    QCOMPARE(qobject_cast<QListWidget*>(later.W(QStringLiteral("LB_PCMacroName")))->count(), 23);
+    auto same = [&] {
+      QCOMPARE(later.Window().Controls().Missing(), now.Window().Controls().Missing());
+      int compared = 0;
+      for (QWidget* control : now.Window().findChildren<QWidget*>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
+        QWidget* other = later.Window().findChild<QWidget*>(name);
+        QVERIFY2(other, qPrintable(name));
+        // As they are once shown: a control made after the window's first
+        // show is polished (its style sheet applied) when it is shown.
+        other->ensurePolished();
+        control->ensurePolished();
+        QVERIFY2(other->geometry() == control->geometry(), qPrintable(name));
+        QVERIFY2(other->isVisibleTo(&later.Window()) == control->isVisibleTo(&now.Window()),
+                 qPrintable(name));
+        QVERIFY2(other->isEnabled() == control->isEnabled(), qPrintable(name));
+        QVERIFY2(other->font() == control->font(), qPrintable(name));
+        QVERIFY2(other->palette() == control->palette(), qPrintable(name));
+        for (const char* property : {"text", "picture", "checked", "value", "currentIndex"})
+          QVERIFY2(other->property(property) == control->property(property),
+                   qPrintable(name + QLatin1Char(' ') + QLatin1String(property)));
+        ++compared;
+      }
+      QVERIFY(compared > 300);
+    };
+    same();
+    if (QTest::currentTestFailed()) return;
+    for (AppRig* rig : {&now, &later}) QCOMPARE(rig->Connect(), PollOutcome::kOpened);
+    same();
   }
 
   void secondStartRaisesTheFirstWindow() {

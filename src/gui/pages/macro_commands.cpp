@@ -9,20 +9,30 @@ namespace korvex48::gui {
 MacroCommands::MacroCommands(MainWindow& window, AppCore& core, const PageEditor& editor,
                              WindowAppUi& ui, const std::string& library_path)
     : window_(&window), editor_(editor), ui_(ui) {
-  MacroPage* macros = window.Macros();
-  macros->LoadLibrary(library_path);
-  macros->ShowLibrary();
-  macros->Bind(&core, [this] { return CurrentButtonView(); });
-  window.Update()->Bind(&core);
+  // The hooks reach the pages through the window, which makes them if the
+  // core needs them first.
   WindowAppUi::Hooks& hooks = ui.GetHooks();
-  hooks.refresh_device_macro_lists = [macros] { macros->ShowDeviceMacros(); };
-  hooks.clear_macro_editor = [macros] { macros->ClearEditor(); };
-  hooks.clear_device_lists = [macros] { macros->ClearDeviceLists(); };
-  hooks.refresh_pc_macro_list = [macros] { macros->ShowLibrary(); };
-  connect(&window, &MainWindow::popupsClosed, macros, &MacroPage::ClearMacro);
+  hooks.refresh_device_macro_lists = [this] { window_->Macros()->ShowDeviceMacros(); };
+  hooks.clear_macro_editor = [this] { window_->Macros()->ClearEditor(); };
+  hooks.clear_device_lists = [this] { window_->Macros()->ClearDeviceLists(); };
+  hooks.refresh_pc_macro_list = [this] { window_->Macros()->ShowLibrary(); };
   connect(&window, &MainWindow::pageChanged, this, [this](PageId page) {
     if (page == PageId::kUpdate) window_->Update()->PageOpened();
   });
+  // The library is read when the Macro page is made, which a window made
+  // with its later pages does after its first paint.
+  auto bind = [this, &core, library_path] {
+    MacroPage* macros = window_->Macros();
+    macros->LoadLibrary(library_path);
+    macros->ShowLibrary();
+    macros->Bind(&core, [this] { return CurrentButtonView(); });
+    window_->Update()->Bind(&core);
+    connect(window_.data(), &MainWindow::popupsClosed, macros, &MacroPage::ClearMacro);
+  };
+  if (window.LaterPagesBuilt())
+    bind();
+  else
+    connect(&window, &MainWindow::laterPagesBuilt, this, bind);
 }
 
 MacroCommands::~MacroCommands() {
@@ -31,7 +41,7 @@ MacroCommands::~MacroCommands() {
   hooks.clear_macro_editor = nullptr;
   hooks.clear_device_lists = nullptr;
   hooks.refresh_pc_macro_list = nullptr;
-  if (!window_) return;
+  if (!window_ || !window_->LaterPagesBuilt()) return;
   window_->Macros()->Bind(nullptr, {});
   window_->Update()->Bind(nullptr);
 }

@@ -26,9 +26,9 @@ class MacroCommands final : public QObject {
   Q_OBJECT
 
  public:
-  // Loads the library from `library_path` (the default place when empty);
-  // a library that cannot be read or created is reported once, through the
-  // dialog seam.
+  // Loads the library from `library_path` (the default place when empty)
+  // into the Macro page, now or when the window makes that page; a library
+  // that cannot be read or created is reported once, through the dialog seam.
   MacroCommands(MainWindow& window, AppCore& core, const PageEditor& editor, WindowAppUi& ui,
                 const std::string& library_path);
   ~MacroCommands() override;

@@ -17,8 +17,12 @@ namespace korvex48::gui {
 PageCommands::PageCommands(MainWindow& window, PageEditor& editor)
     : window_(&window), editor_(editor), notice_(new RefusalNotice(&window)) {
   window.Buttons()->Bind(&editor);
-  window.Advanced()->Bind(&editor);
-  window.Lighting()->Bind(&editor);
+  // Pages made after the window are bound once they exist.
+  if (window.LaterPagesBuilt()) {
+    BindLaterPages();
+  } else {
+    connect(&window, &MainWindow::laterPagesBuilt, this, &PageCommands::BindLaterPages);
+  }
   window.SetPageRules(this);
   // The caption of the button label under the pointer runs (enabled labels
   // only; the marquee checks).
@@ -36,8 +40,14 @@ PageCommands::~PageCommands() {
   if (!window_) return;
   window_->SetPageRules(nullptr);
   window_->Buttons()->Bind(nullptr);
+  if (!window_->LaterPagesBuilt()) return;
   window_->Advanced()->Bind(nullptr);
   window_->Lighting()->Bind(nullptr);
+}
+
+void PageCommands::BindLaterPages() {
+  window_->Advanced()->Bind(&editor_);
+  window_->Lighting()->Bind(&editor_);
 }
 
 bool PageCommands::BeforePageChange(PageId page) {
@@ -60,6 +70,8 @@ void PageCommands::AfterPageChange(PageId) {
   // The selected profile's names, and the fire settings and AIM DPI its
   // codes carry.
   window_->Buttons()->ShowLabels();
+  // A page made later shows them when it is made.
+  if (!window_->LaterPagesBuilt()) return;
   window_->Advanced()->ShowFireKeys();
   window_->Advanced()->ShowAim();
 }

@@ -50,6 +50,7 @@ class PageCommands final : public QObject, public PageRules {
   // The button pages show the profile named by parameter byte 33.
   void ShowActiveProfilePage();
   void ShowMouseState(int refused);
+  void BindLaterPages();
 
   QPointer<MainWindow> window_;
   PageEditor& editor_;
