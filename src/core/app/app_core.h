@@ -48,7 +48,8 @@ struct DeviceIdEntry {
 // Every outcome but kAccepted leaves `Loading` set: a mouse that was not read
 // whole gets no writes.
 enum class DevInfoOutcome {
-  kNotSent,          // command 13 or a follow-up read was not sent or lost a reply: no message
+  kNotSent,          // command 13 or a follow-up read was not sent or lost a reply: no message;
+                     // the next poll step asks again
   kUnknownPrimary,   // R2 neither 0x80 nor 0xC0: the mouse stays open, unread, no message
   kNoSecondary,      // "Flash" with parameter byte 6 bits 7-6 = 00 or 01: unread, no message
   kStorageMismatch,  // kinds do not fit the default image: Str102, no-device look, `Loading` set
@@ -143,7 +144,8 @@ class AppCore {
   // and handles an arrival (2.1 s wait, open, ReadDevInfo) or a removal. A
   // mouse whose handles were found dead is lost and searched for again even
   // when the count did not change (unplugged and back within one period); a
-  // whole-image read that came back incomplete is made again.
+  // whole-image read that came back incomplete, or an information step that
+  // lost a reply, is made again.
   PollOutcome DevTimerTimer();
   // Command 13: variant, storage kinds, storage check, customer identifier;
   // accepted mice are read (Btn_Read).

@@ -83,7 +83,18 @@ PollOutcome AppCore::DevTimerTimer() {
   // shows nothing (it came back within one poll period, or another device
   // arrived at the same time).
   const bool gone = transport_.DeviceGone();
-  if (!gone && (current == s.LastHidCount || agreed < kPairsNeeded)) return PollOutcome::kUnchanged;
+  if (!gone && (current == s.LastHidCount || agreed < kPairsNeeded)) {
+    // A mouse that was found but lost a reply while it was opened or asked
+    // for its information is opened and asked again while the count stays:
+    // the count will not rise for it, so it would stay unread until it is
+    // plugged in again.
+    if (current == s.LastHidCount && s.VendorId != 0 &&
+        last_info_.outcome == DevInfoOutcome::kNotSent) {
+      ReFindDev();
+      return PollOutcome::kOpened;
+    }
+    return PollOutcome::kUnchanged;
+  }
 
   PollOutcome outcome;
   if (gone || current < s.LastHidCount) {

@@ -289,6 +289,50 @@ TEST(Poll, UnrelatedRemovalRunsDeviceLost) {
   EXPECT_TRUE(rig.session.HandlesValid());
 }
 
+// The count does not change for a mouse that stayed, so a reply lost while it
+// is opened or asked for its information must not leave it unread until it is
+// plugged in again.
+TEST(Poll, LostInformationReplyIsAskedAgain) {
+  struct Case {
+    const char* name;
+    int replies_before;  // reply reads that arrive: the opening probe's comes first
+  };
+  for (const Case& c : {Case{"probe reply", 0}, Case{"information reply", 1}}) {
+    SCOPED_TRACE(c.name);
+    AppRig rig;
+    rig.mouse.Faults().fail_reply_after = c.replies_before;
+    ASSERT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+    ASSERT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kNotSent);
+    EXPECT_FALSE(rig.core.DeviceUsable());
+    EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+    EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
+    EXPECT_TRUE(rig.core.DeviceUsable());
+    EXPECT_TRUE(rig.ui.messages.empty());
+    rig.ClearLogs();
+    EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kUnchanged);
+    EXPECT_TRUE(rig.trace.SentEntries().empty());
+  }
+
+  // A mouse that never answers is asked again once a poll, silently.
+  AppRig mute;
+  mute.mouse.Faults().refuse_command_code = kCmdDeviceInfo;
+  ASSERT_EQ(mute.core.DevTimerTimer(), PollOutcome::kOpened);
+  for (int poll = 0; poll < 3; ++poll) {
+    mute.ClearLogs();
+    EXPECT_EQ(mute.core.DevTimerTimer(), PollOutcome::kOpened);
+    EXPECT_EQ(mute.core.LastDevInfo().outcome, DevInfoOutcome::kNotSent);
+    EXPECT_FALSE(mute.core.DeviceUsable());
+    EXPECT_TRUE(mute.ui.messages.empty());
+  }
+  // Unplugged meanwhile: lost once, as any mouse.
+  mute.mouse.Unplug();
+  mute.ClearLogs();
+  EXPECT_EQ(mute.core.DevTimerTimer(), PollOutcome::kLost);
+  EXPECT_EQ(mute.core.DevTimerTimer(), PollOutcome::kUnchanged);
+  ASSERT_EQ(mute.ui.messages.size(), 1u);
+  EXPECT_EQ(mute.ui.messages[0].Describe(), "Str100+Str101");
+}
+
 TEST(Poll, ReentryDuringTheWaitIsRefused) {
   AppRig rig;
   std::vector<PollOutcome> inner;
