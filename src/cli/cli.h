@@ -74,9 +74,10 @@ class Connection {
  private:
   std::unique_ptr<Clock> own_clock_;
   Clock* clock_;
+  // Before the link: the transport reports its problems to it until it closes.
+  CliUi ui_;
   DeviceLink link_;
   std::unique_ptr<CommandSet> commands_;
-  CliUi ui_;
   TextLookup text_;
   std::unique_ptr<AppCore> core_;
   std::unique_ptr<PageEditor> editor_;
