@@ -83,10 +83,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
       j.BeginArray();
       for (std::size_t m = 0; m < macros.size(); ++m) {
         j.BeginObject();
-        j.Int("index", static_cast<long long>(m + 1));
-        j.String("name", macros[m].name);
-        j.Int("address", macros[m].address);
-        j.Int("length", macros[m].length);
+        WriteMacroFields(j, m, macros[m]);
         j.EndObject();
       }
       j.EndArray();

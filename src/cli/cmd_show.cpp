@@ -71,6 +71,13 @@ void ExpectArgs(const Args& args, std::size_t low, std::size_t high, const std::
   if (args.size() < low || args.size() > high) UsageError("usage: korvex48ctl " + usage);
 }
 
+void WriteMacroFields(JsonWriter& j, std::size_t index, const MacroView& macro) {
+  j.Int("index", static_cast<long long>(index + 1));
+  j.String("name", macro.name);
+  j.Int("address", macro.address);
+  j.Int("length", macro.length);
+}
+
 std::vector<MacroView> DeviceMacroViews(const AppCore& core) {
   std::vector<MacroView> views;
   const DeviceMacros& m = core.Macros();
@@ -227,10 +234,7 @@ int RunDump(const GlobalOptions& options, const Args& args) {
     j.BeginArray("macros");
     for (std::size_t m = 0; m < macros.size(); ++m) {
       j.BeginObject();
-      j.Int("index", static_cast<long long>(m + 1));
-      j.String("name", macros[m].name);
-      j.Int("address", macros[m].address);
-      j.Int("length", macros[m].length);
+      WriteMacroFields(j, m, macros[m]);
       j.BeginArray("lines");
       for (const std::string& line : macros[m].lines) j.StringItem(line);
       j.EndArray();

@@ -10,6 +10,8 @@
 
 namespace korvex48::cli {
 
+class JsonWriter;
+
 using Args = std::vector<std::string>;
 
 int RunInfo(const GlobalOptions& options, const Args& args);
@@ -33,6 +35,10 @@ struct MacroView {
   MacroLines lines;
 };
 std::vector<MacroView> DeviceMacroViews(const AppCore& core);
+// The fields every JSON listing gives a device macro, inside the caller's
+// object: "index" (`index` + 1, as the commands number macros), "name",
+// "address", "length".
+void WriteMacroFields(JsonWriter& j, std::size_t index, const MacroView& macro);
 
 // Throws a usage error unless `args` has between `low` and `high` entries.
 void ExpectArgs(const Args& args, std::size_t low, std::size_t high, const std::string& usage);

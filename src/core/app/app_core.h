@@ -295,6 +295,10 @@ class AppCore {
   void BeginWrites();
   // Tells the user that the mouse holds part of what was written.
   void WriteStopped();
+  // The end of a whole-image write that went as far as `ok` says: busy
+  // pop-up hidden, pages unlocked, polling resumed, and the user told when
+  // the mouse stopped taking it. Returns `ok`.
+  bool EndWholeImageWrite(bool ok);
   void ForgetRead();  // the working image no longer is the opened mouse's
   void LiveWriteProfile(const ProfileByteWrite& write);
   void ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live);

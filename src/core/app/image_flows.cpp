@@ -197,6 +197,15 @@ bool AppCore::WriteWholeImage() {
   return ok;
 }
 
+bool AppCore::EndWholeImageWrite(bool ok) {
+  ui_.Hide();
+  ui_.ProcessEvents();
+  ui_.UnlockPages();
+  ui_.StartDevTimer();
+  if (!ok) WriteStopped();
+  return ok;
+}
+
 bool AppCore::MemoToDataBuf_OnClick() {
   ui_.HideAllMenu();
   ui_.StopDevTimer();
@@ -205,13 +214,7 @@ bool AppCore::MemoToDataBuf_OnClick() {
   DataBufToUI();
   ui_.Show();
   ui_.ProcessEvents();
-  const bool ok = WriteWholeImage();
-  ui_.Hide();
-  ui_.ProcessEvents();
-  ui_.UnlockPages();
-  ui_.StartDevTimer();
-  if (!ok) WriteStopped();
-  return ok;
+  return EndWholeImageWrite(WriteWholeImage());
 }
 
 bool AppCore::Btn_Reset_0Click() {
@@ -263,14 +266,7 @@ bool AppCore::DefaultParameter() {
   ui_.Show();
   ui_.ProcessEvents();
   DataBufToUI();
-  const bool ok = WriteWholeImage();
-
-  ui_.Hide();
-  ui_.ProcessEvents();
-  ui_.UnlockPages();
-  ui_.StartDevTimer();
-  if (!ok) WriteStopped();
-  return ok;
+  return EndWholeImageWrite(WriteWholeImage());
 }
 
 }  // namespace korvex48

@@ -33,6 +33,14 @@ std::uint8_t ColourNibble(const std::string& text) {
 
 }  // namespace
 
+bool PageEditor::WriteDpiLevels(int count, int active) {
+  state_.page.dpi_level_count = count;
+  state_.page.checked_dpi_level = active;
+  const std::uint8_t byte = DpiLevelsByte(count, active);
+  core_.SetPageParameter(kLevelsByte, byte);
+  return WriteParameter(kLevelsByte, {byte});
+}
+
 EditResult PageEditor::DpiLevelClick(int level) {
   const LiveWriteQueue::Hold hold = Edit();
   if (level < 1 || level > 8) return EditResult::Unavailable("DPI level must be 1..8");
@@ -56,11 +64,7 @@ EditResult PageEditor::DpiLevelClick(int level) {
   } else {
     result.status = EditStatus::kUnchanged;
   }
-  page.dpi_level_count = count;
-  page.checked_dpi_level = active;
-  const std::uint8_t byte = DpiLevelsByte(count, active);
-  core_.SetPageParameter(kLevelsByte, byte);
-  result.sent = WriteParameter(kLevelsByte, {byte});
+  result.sent = WriteDpiLevels(count, active);
   return result;
 }
 
@@ -76,11 +80,7 @@ EditResult PageEditor::SetDpiLevelCount(int count) {
   }
   // Disabling levels one by one moves the active level down with them.
   const int active = std::min(std::clamp(page.checked_dpi_level, 1, 8), count);
-  page.dpi_level_count = count;
-  page.checked_dpi_level = active;
-  const std::uint8_t byte = DpiLevelsByte(count, active);
-  core_.SetPageParameter(kLevelsByte, byte);
-  result.sent = WriteParameter(kLevelsByte, {byte});
+  result.sent = WriteDpiLevels(count, active);
   return result;
 }
 
@@ -94,9 +94,7 @@ EditResult PageEditor::SelectActiveDpiLevel(int level) {
   EditResult result;
   page.checked_dpi_level = level;
   if (core_.Session().Loading) return result;
-  const std::uint8_t byte = DpiLevelsByte(page.dpi_level_count, level);
-  core_.SetPageParameter(kLevelsByte, byte);
-  result.sent = WriteParameter(kLevelsByte, {byte});
+  result.sent = WriteDpiLevels(page.dpi_level_count, level);
   return result;
 }
 

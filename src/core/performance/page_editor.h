@@ -221,6 +221,9 @@ class PageEditor {
   bool WriteParameter(std::uint8_t offset, std::initializer_list<std::uint8_t> bytes,
                       LiveWriteKind kind = LiveWriteKind::kValue);
   void OnRefusal(const LiveWriteRefusal& refusal);
+  // Shows `count` levels with `active` checked and sends their byte; false
+  // when the write could not be queued.
+  bool WriteDpiLevels(int count, int active);
   void StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result);
   ButtonTexts LabelsOf(int profile) const;
   std::array<bool, kKeyButtons> ClickableOf(int profile) const;
