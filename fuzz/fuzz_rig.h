@@ -14,40 +14,27 @@
 #include "core/app/app_ui.h"
 #include "core/device/simulated_mouse.h"
 #include "core/library/library_files.h"
+#include "forwarding_backend.h"
 
 namespace korvex48::fuzz {
 
 // Forwards to the simulated mouse; every reply that arrives goes through
 // `edit_reply` first, which may change its seven payload bytes or fail it.
-class ScriptedBackend final : public HidBackend {
+class ScriptedBackend final : public testing::ForwardingBackend {
  public:
-  explicit ScriptedBackend(SimulatedMouse& mouse) : mouse_(mouse) {}
+  explicit ScriptedBackend(SimulatedMouse& mouse) : ForwardingBackend(mouse) {}
 
   std::function<bool(std::span<std::uint8_t> payload)> edit_reply;
 
-  std::vector<std::string> ListInterfaces() override { return mouse_.ListInterfaces(); }
-  DeviceHandle Open(const std::string& path, HidError* error) override {
-    return mouse_.Open(path, error);
-  }
-  void Close(DeviceHandle handle) override { mouse_.Close(handle); }
-  bool QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) override {
-    return mouse_.QueryInfo(handle, info);
-  }
-  bool SetFeature(DeviceHandle handle, std::span<const std::uint8_t> report,
-                  HidError* error) override {
-    return mouse_.SetFeature(handle, report, error);
-  }
-  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report, HidError* error) override {
-    if (!mouse_.GetFeature(handle, report, error)) return false;
+  bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
+                  HidError* error = nullptr) override {
+    if (!ForwardingBackend::GetFeature(handle, report, error)) return false;
     if (edit_reply && report.size() >= 8 && !edit_reply(report.subspan(1, 7))) {
       if (error) *error = HidError::kRefused;
       return false;
     }
     return true;
   }
-
- private:
-  SimulatedMouse& mouse_;
 };
 
 // One mouse, one core, no real waits.
