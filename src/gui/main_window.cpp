@@ -162,6 +162,8 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
 MainWindow::~MainWindow() = default;
 
 void MainWindow::MakeLaterPages() {
+  button_page_->MakeMenus();
+  controls_->Add(button_page_);
   advanced_page_ = new AdvancedPage(*context_, nullptr);
   lighting_page_ = new LightingPage(*context_, nullptr);
   macro_page_ = new MacroPage(*context_, nullptr);

@@ -61,8 +61,9 @@ class MainWindow : public QWidget {
   // configuration error that stops the start). `dialogs` and `skin` are kept
   // by reference and must outlive the window; nullptr picks the Qt dialogs
   // and the embedded pictures. `languages` replaces the shipped language
-  // tables. With kLater only the button pages are made: the window is on the
-  // screen sooner, and BuildLaterPages() makes the others.
+  // tables. With kLater only the button pages are made, without their
+  // function menus: the window is on the screen sooner, and BuildLaterPages()
+  // makes the rest.
   enum class PagesBuilt { kAtOnce, kLater };
   static std::unique_ptr<MainWindow> Create(UserDialogs* dialogs, const Skin* skin,
                                             std::string* error,
@@ -94,7 +95,8 @@ class MainWindow : public QWidget {
   UpdatePage* Update() const { return LaterPages().update_page_; }
   // Whether the pages of groups 2..5 exist (always, unless made kLater).
   bool LaterPagesBuilt() const { return advanced_page_ != nullptr; }
-  // Makes the pages of groups 2..5 when they do not exist yet: the layout and
+  // Makes the button function menus and the pages of groups 2..5 when they
+  // do not exist yet (Menus() of the button page is nullptr until then): the layout and
   // texts of the language on show, then laterPagesBuilt() (their logic binds
   // to them), then they show the image. Showing one of them makes them too.
   void BuildLaterPages();

@@ -56,6 +56,7 @@ void WindowAppUi::RefreshStoragePages(StorageLayout layout) {
 void WindowAppUi::HideAllMenu() { Q_EMIT window_.popupsClosed(); }
 
 void WindowAppUi::SetMainMenuHeight(int pixels) {
+  window_.BuildLaterPages();  // the menus are made with them
   if (QWidget* menu = window_.Controls().Find(QStringLiteral("Pnl_Main")))
     menu->resize(menu->width(), pixels);
 }

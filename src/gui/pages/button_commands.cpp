@@ -15,12 +15,20 @@ ButtonCommands::ButtonCommands(MainWindow& window, PageEditor& editor)
     : window_(window), editor_(editor) {
   ButtonPage* page = window.Buttons();
   connect(page, &ButtonPage::keyClicked, this, &ButtonCommands::ShowPnlMain_OnClick);
+  // The menus are made with the window's later pages.
+  if (window.LaterPagesBuilt())
+    BindMenus();
+  else
+    connect(&window, &MainWindow::laterPagesBuilt, this, &ButtonCommands::BindMenus);
+}
+
+void ButtonCommands::BindMenus() {
   ButtonMenus& menus = Menus();
   connect(&menus, &ButtonMenus::functionChosen, this, &ButtonCommands::KeyStatusOnClick);
   connect(&menus, &ButtonMenus::assemblyChosen, this, &ButtonCommands::Key_AssemblyClick);
   connect(&menus, &ButtonMenus::macroChosen, this, &ButtonCommands::LB_NameClick);
   // ClearAP, page changes, window moves and the flows' HideAllMenu.
-  connect(&window, &MainWindow::popupsClosed, &menus, &ButtonMenus::HideAll);
+  connect(&window_, &MainWindow::popupsClosed, &menus, &ButtonMenus::HideAll);
 }
 
 ButtonCommands::~ButtonCommands() {
@@ -29,7 +37,10 @@ ButtonCommands::~ButtonCommands() {
 
 TForm2* ButtonCommands::Dialog() const { return dialog_.data(); }
 
-ButtonMenus& ButtonCommands::Menus() const { return *window_.Buttons()->Menus(); }
+ButtonMenus& ButtonCommands::Menus() const {
+  window_.BuildLaterPages();
+  return *window_.Buttons()->Menus();
+}
 
 int ButtonCommands::SelectedProfile() const { return editor_.State().page.active_profile; }
 

@@ -45,9 +45,11 @@ class ButtonCommands final : public QObject {
   int CurrentButton() const { return current_; }
   // The open key-combination dialog, or nullptr.
   TForm2* Dialog() const;
+  // The function menus (made now if the window has not made them yet).
   ButtonMenus& Menus() const;
 
  private:
+  void BindMenus();
   int SelectedProfile() const;
   void ShowResult();
 

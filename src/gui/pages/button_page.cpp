@@ -31,7 +31,10 @@ ButtonPage::ButtonPage(EditorContext& context, QWidget* parent)
   disable_->setAttribute(Qt::WA_NoMousePropagation);
   disable_->hide();
   disable_->raise();
-  menus_ = new ButtonMenus(this);
+}
+
+void ButtonPage::MakeMenus() {
+  if (!menus_) menus_ = new ButtonMenus(this);
 }
 
 void ButtonPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back1").arg(ctx().language)); }

@@ -41,7 +41,10 @@ class ButtonPage : public Page {
   PictureLabel* KeyPicture(int m) const { return key_pictures_.at(m - 1); }
   QLabel* DisableOverlay() const { return disable_; }
   // The function menus that open from the labels (above the overlay).
+  // The function menus (hidden panels over the page), made by MakeMenus():
+  // nullptr before.
   ButtonMenus* Menus() const { return menus_; }
+  void MakeMenus();
 
  Q_SIGNALS:
   // A button label was clicked (m = 1..12); the button page logic opens its menu.
@@ -56,7 +59,7 @@ class ButtonPage : public Page {
   std::array<TextLabel*, 12> keys_{};
   std::array<PictureLabel*, 12> key_pictures_{};
   QLabel* disable_;
-  ButtonMenus* menus_;
+  ButtonMenus* menus_ = nullptr;
   PageEditor* editor_ = nullptr;
 };
 
