@@ -28,6 +28,9 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  // While the toolkit connects to the display, another core decodes the
+  // pictures of the first paint.
+  EmbeddedSkin().DecodeAhead(MainWindow::FirstPaintPictures());
   QApplication app(argc, argv);  // takes Qt's own options out of argv
   QApplication::setApplicationName(QStringLiteral("korvex48"));
   QApplication::setApplicationVersion(QStringLiteral(KORVEX48_VERSION));

@@ -66,8 +66,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(UserDialogs* dialogs, const Skin*
     if (error) *error = "settings table ORG: " + reason;
     return nullptr;
   }
-  static const Skin embedded;
-  const Skin& used_skin = skin ? *skin : embedded;
+  const Skin& used_skin = skin ? *skin : EmbeddedSkin();
   std::unique_ptr<UserDialogs> own;
   if (!dialogs) {
     own = std::make_unique<QtUserDialogs>(nullptr);
@@ -79,6 +78,10 @@ std::unique_ptr<MainWindow> MainWindow::Create(UserDialogs* dialogs, const Skin*
   if (pages == PagesBuilt::kAtOnce) window->MakeLaterPages();
   if (!window->ApplyLayoutAndLanguage(1, error)) return nullptr;
   return window;
+}
+
+QStringList MainWindow::FirstPaintPictures() {
+  return {QStringLiteral("L1_BackGround"), QStringLiteral("L1_Back1")};
 }
 
 MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,

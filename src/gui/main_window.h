@@ -70,6 +70,10 @@ class MainWindow : public QWidget {
                                             std::optional<LanguageSet> languages = {},
                                             PagesBuilt pages = PagesBuilt::kAtOnce);
   ~MainWindow() override;
+  // The pictures the first paint of a window made by Create() shows: the
+  // background, which also gives the window its shape, and the first page's
+  // panel (for Skin::DecodeAhead).
+  static QStringList FirstPaintPictures();
 
   // --- state ---
   EditorContext& Context() { return *context_; }

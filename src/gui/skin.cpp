@@ -36,8 +36,26 @@ std::span<const std::uint8_t> EmbeddedPicture(std::string_view name) {
   return korvex48_gui_picture(std::string(name) + ".png");
 }
 
+const Skin& EmbeddedSkin() {
+  static const Skin skin;
+  return skin;
+}
+
 Skin::Skin() : Skin(EmbeddedPicture) {}
 Skin::Skin(Source source) : source_(std::move(source)) {}
+
+void Skin::DecodeAhead(const QStringList& names) const {
+  ahead_ = std::async(std::launch::async, [source = source_, names] {
+    QHash<QString, QImage> images;
+    for (const QString& name : names) images.insert(name, DecodePng(source(name.toStdString())));
+    return images;
+  });
+}
+
+QImage Skin::TakeDecodedAhead(const QString& name) const {
+  if (ahead_.valid()) decoded_ahead_ = ahead_.get();
+  return decoded_ahead_.take(name);
+}
 
 bool Skin::Has(const QString& name) const {
   auto it = sizes_.constFind(name);
@@ -52,7 +70,8 @@ QSize Skin::Size(const QString& name) const {
 
 const QPixmap& Skin::Pixmap(const QString& name) const {
   if (auto it = pixmaps_.constFind(name); it != pixmaps_.cend()) return *it;
-  QImage image = DecodePng(source_(name.toStdString()));
+  QImage image = TakeDecodedAhead(name);
+  if (image.isNull()) image = DecodePng(source_(name.toStdString()));
   QPixmap pixmap;
   if (image.isNull()) {
     std::fprintf(stderr, "korvex48: picture \"%s\" is missing or broken\n",

@@ -7,8 +7,10 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <span>
 #include <string_view>
 
@@ -40,8 +42,22 @@ class Skin {
   // How many pictures were decoded so far (start-up cost is kept low).
   int DecodedCount() const { return decoded_; }
 
+  // Starts decoding `names` on a thread of their own, so that the pictures
+  // the first paint needs are decoded while the toolkit connects to the
+  // display; Pixmap() of one of them waits for that thread. Call it at most
+  // once, before the first Pixmap() of those names; it needs no application
+  // object. The source must be safe to call from another thread (the
+  // embedded one is).
+  void DecodeAhead(const QStringList& names) const;
+
  private:
+  // The picture decoded ahead for `name`, or a null image when it was not
+  // asked for ahead (or did not decode).
+  QImage TakeDecodedAhead(const QString& name) const;
+
   Source source_;
+  mutable std::future<QHash<QString, QImage>> ahead_;
+  mutable QHash<QString, QImage> decoded_ahead_;
   mutable QHash<QString, QPixmap> pixmaps_;
   mutable QHash<QString, QSize> sizes_;
   mutable int decoded_ = 0;
@@ -49,5 +65,8 @@ class Skin {
 
 // The embedded PNG of `name` (without ".png").
 std::span<const std::uint8_t> EmbeddedPicture(std::string_view name);
+
+// The skin of the embedded pictures, one per process.
+const Skin& EmbeddedSkin();
 
 }  // namespace korvex48::gui

@@ -4,8 +4,11 @@
 #include <QBuffer>
 #include <QtTest>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <vector>
 
+#include "gui/main_window.h"
 #include "gui/png_decode.h"
 #include "gui_tests.h"
 
@@ -101,12 +104,40 @@ class SkinTest : public QObject {
     QCOMPARE(skin.DecodedCount(), 1);
   }
 
+  // Pictures decoded ahead come from the worker, once, and are the same as
+  // decoded on the spot; a name that does not decode ahead still gets its
+  // placeholder, and a name not asked for ahead is decoded as usual.
+  void decodesAheadOnAnotherThread() {
+    const QImage expected = Fixture(false);
+    const std::vector<std::uint8_t> png = EncodePng(expected);
+    std::mutex mutex;
+    std::map<std::string, std::vector<std::thread::id>> reads;
+    Skin skin([&](std::string_view name) -> std::span<const std::uint8_t> {
+      const std::lock_guard lock(mutex);
+      reads[std::string(name)].push_back(std::this_thread::get_id());
+      if (name == "Pic" || name == "Other") return png;
+      return {};
+    });
+    skin.DecodeAhead({QStringLiteral("Pic"), QStringLiteral("Nope")});
+    QCOMPARE(skin.Image(QStringLiteral("Pic")), expected);
+    QVERIFY(!skin.Pixmap(QStringLiteral("Nope")).isNull());
+    QCOMPARE(skin.Image(QStringLiteral("Other")), expected);
+    QCOMPARE(skin.DecodedCount(), 2);
+    const std::lock_guard lock(mutex);
+    QCOMPARE(reads["Pic"].size(), std::size_t{1});
+    QVERIFY(reads["Pic"][0] != std::this_thread::get_id());
+    QCOMPARE(reads["Other"].size(), std::size_t{1});
+  }
+
   void embeddedPicturesDecode() {
     Skin skin;
     for (const char* name : {"L1_BackGround", "SetS_01", "SetS_02", "SetS_03", "KeyS_01", "BtnS_01",
                              "Update", "Col_F", "Bar2_E"})
       QVERIFY2(skin.Has(QLatin1String(name)), name);
     QCOMPARE(skin.Size(QStringLiteral("L1_BackGround")), QSize(800, 600));
+    // Decoding ahead a picture the window does not show would only cost time.
+    for (const QString& name : MainWindow::FirstPaintPictures())
+      QVERIFY2(skin.Has(name), qPrintable(name));
   }
 };
 
