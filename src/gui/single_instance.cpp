@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <cerrno>
@@ -51,6 +50,30 @@ bool SocketAddress(const QByteArray& path, sockaddr_un* address) {
   return true;
 }
 
+bool IsSocketNameChar(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') ||
+         u == u'.' || u == u'_' || u == u'-';
+}
+
+// `key` with every character but ASCII letters, digits, '.', '_' and '-'
+// replaced by one '_' (a character outside the BMP, a surrogate pair, is one).
+// Runs before the window maps: plain code, no pattern to compile.
+QString SocketSafeName(const QString& key) {
+  QString name;
+  name.reserve(key.size());
+  for (qsizetype i = 0; i < key.size(); ++i) {
+    const QChar c = key[i];
+    if (IsSocketNameChar(c)) {
+      name += c;
+      continue;
+    }
+    name += u'_';
+    if (c.isHighSurrogate() && i + 1 < key.size() && key[i + 1].isLowSurrogate()) ++i;
+  }
+  return name;
+}
+
 void CloseFd(int& fd) {
   if (fd >= 0) ::close(fd);
   fd = -1;
@@ -69,8 +92,7 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent)
 
 SingleInstance::SingleInstance(const QString& key, const QString& folder, QObject* parent)
     : QObject(parent) {
-  QString name = key;
-  name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+  const QString name = SocketSafeName(key);
   // A full path keeps the socket out of the shared /tmp, where another user
   // could take the name first.
   server_name_ = folder.isEmpty() ? name : QDir(folder).filePath(name);

@@ -80,6 +80,31 @@ TEST(GSettingsPointer, AMissingSchemaIsAReasonNotACrash) {
   EXPECT_NE(missing.Apply(values), "");
 }
 
+// GIO is loaded at the first use; a desktop without it (or with a library
+// lacking one of its functions) gets a reason from Apply and keeps its values.
+TEST(GSettingsPointer, AGioThatCannotBeLoadedIsAReasonNotACrash) {
+  const struct {
+    const char* file;
+    const char* why;
+  } cases[] = {
+      {"libkorvex48-no-such-gio.so.0", "libkorvex48-no-such-gio.so.0"},
+      {"libm.so.6", "g_settings_schema_source_get_default"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    GSettingsPointer gnome(kSchema, "GNOME settings", c.file);
+    PointerValues values;
+    values.speed = 12;
+    values.double_click = 480;
+    gnome.Read(values);
+    EXPECT_EQ(values.speed, 12);
+    EXPECT_EQ(values.double_click, 480);
+    const std::string error = gnome.Apply(values);
+    EXPECT_EQ(error.rfind(std::string("GIO (") + c.file + ") cannot be loaded: ", 0), 0u) << error;
+    EXPECT_NE(error.find(c.why), std::string::npos) << error;
+  }
+}
+
 TEST(KdePointer, WritesKdeglobalsKeepingTheRest) {
   const std::filesystem::path path = g_config / "kdeglobals";
   {

@@ -103,6 +103,26 @@ class InstanceTest : public QObject {
     }
   }
 
+  // The socket's file name keeps ASCII letters, digits, '.', '_' and '-';
+  // each other character, one outside the BMP too, becomes one '_'.
+  void socketNameIsMadeSafe_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("spaces") << QStringLiteral("Korvex48 test 1")
+                            << QStringLiteral("Korvex48_test_1");
+    QTest::newRow("kept as is") << QStringLiteral("v1.2_x-Y") << QStringLiteral("v1.2_x-Y");
+    QTest::newRow("path separators") << QStringLiteral("../a/b\\c") << QStringLiteral(".._a_b_c");
+    QTest::newRow("accented letter") << QString::fromUtf16(u"Café") << QStringLiteral("Caf_");
+    QTest::newRow("outside the BMP") << QString::fromUtf16(u"x😀y") << QStringLiteral("x_y");
+  }
+  void socketNameIsMadeSafe() {
+    QFETCH(QString, key);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const SingleInstance instance(key, dir.path());
+    QCOMPARE(QFileInfo(instance.ServerName()).fileName(), name);
+  }
+
   // Whatever else connects is not taken for a request to raise the window.
   void onlyARequestRaises() {
     QTemporaryDir dir;

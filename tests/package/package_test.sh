@@ -55,6 +55,8 @@ fi
 
 dpkg-deb -I "$DEB" control >"$WORK/control"
 check "no library dependencies from dpkg-shlibdeps" grep -q '^Depends:.*libqt6widgets6' "$WORK/control"
+check "no dependency on GIO, which the editor loads at run time" grep -q '^Depends:.*libglib2\.0-0' \
+  "$WORK/control"
 dpkg-deb -e "$DEB" "$WORK/control.d"
 check "the postinst does not reload the udev rules" grep -q 'udevadm control --reload-rules' \
   "$WORK/control.d/postinst"

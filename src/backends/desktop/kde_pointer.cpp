@@ -1,11 +1,10 @@
 #include "backends/desktop/kde_pointer.h"
 
-#include <gio/gio.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "backends/desktop/gio_library.h"
 #include "core/common/file_io.h"
 #include "core/pointer/key_file.h"
 #include "core/ui/table.h"
@@ -36,40 +35,44 @@ std::optional<KeyFile> Load(const std::string& path, std::string* error) {
   return file;
 }
 
-GVariant* ChangedKeys() {
-  GVariantType* type = g_variant_type_new("a{saay}");
-  GVariantType* names_type = g_variant_type_new("aay");
+GVariant* ChangedKeys(const GioLibrary& gio) {
+  GVariantType* type = gio.variant_type_new("a{saay}");
+  GVariantType* names_type = gio.variant_type_new("aay");
   GVariantBuilder names;
-  g_variant_builder_init(&names, names_type);
+  gio.builder_init(&names, names_type);
   for (const char* key : {kDoubleClickKey, kWheelKey}) {
-    GVariantType* bytes_type = g_variant_type_new("y");
-    g_variant_builder_add_value(
-        &names, g_variant_new_fixed_array(bytes_type, key, std::char_traits<char>::length(key), 1));
-    g_variant_type_free(bytes_type);
+    GVariantType* bytes_type = gio.variant_type_new("y");
+    gio.builder_add_value(&names, gio.variant_new_fixed_array(
+                                      bytes_type, key, std::char_traits<char>::length(key), 1));
+    gio.variant_type_free(bytes_type);
   }
   GVariantBuilder groups;
-  g_variant_builder_init(&groups, type);
-  g_variant_builder_add(&groups, "{s@aay}", kGroup, g_variant_builder_end(&names));
-  GVariant* result = g_variant_new("(@a{saay})", g_variant_builder_end(&groups));
-  g_variant_type_free(names_type);
-  g_variant_type_free(type);
+  gio.builder_init(&groups, type);
+  gio.builder_add(&groups, "{s@aay}", kGroup, gio.builder_end(&names));
+  GVariant* result = gio.variant_new("(@a{saay})", gio.builder_end(&groups));
+  gio.variant_type_free(names_type);
+  gio.variant_type_free(type);
   return result;
 }
 
+// Without GIO, as without a session bus, the KDE programs see the new values
+// at their next start.
 void Announce() {
+  std::string why;
+  const GioLibrary* gio = LoadGioLibrary(kGioLibraryFile, why);
+  if (!gio) return;
   GError* error = nullptr;
-  GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
+  GDBusConnection* bus = gio->bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error);
   if (!bus) {
-    g_error_free(error);
+    gio->error_free(error);
     return;
   }
-  g_dbus_connection_emit_signal(bus, nullptr, "/KGlobalSettings", "org.kde.KGlobalSettings",
-                                "notifyChange",
-                                g_variant_new("(ii)", kSettingsChanged, kSettingsMouse), nullptr);
-  g_dbus_connection_emit_signal(bus, nullptr, "/kdeglobals", "org.kde.kconfig.notify",
-                                "ConfigChanged", ChangedKeys(), nullptr);
-  g_dbus_connection_flush_sync(bus, nullptr, nullptr);
-  g_object_unref(bus);
+  gio->emit_signal(bus, nullptr, "/KGlobalSettings", "org.kde.KGlobalSettings", "notifyChange",
+                   gio->variant_new("(ii)", kSettingsChanged, kSettingsMouse), nullptr);
+  gio->emit_signal(bus, nullptr, "/kdeglobals", "org.kde.kconfig.notify", "ConfigChanged",
+                   ChangedKeys(*gio), nullptr);
+  gio->flush_sync(bus, nullptr, nullptr);
+  gio->object_unref(bus);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "gui/pages/advanced_page.h"
 
-#include <QRegularExpressionValidator>
-
 #include "core/app/page_state.h"
 #include "core/buttons/fire_aim.h"
 #include "core/performance/page_editor.h"
+#include "gui/char_set_validator.h"
 #include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/faded.h"
@@ -58,8 +57,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     row.delay->setMaxLength(4);
     // Digits only (Backspace and editing keys pass as usual).
     for (QLineEdit* edit : {row.repeat, row.delay})
-      edit->setValidator(
-          new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+      edit->setValidator(new CharSetValidator(CharSetValidator::kDigits, edit));
     row.repeat->setText(QStringLiteral("2"));
     row.delay->setText(QStringLiteral("16"));
     row.mark = AddPicture(QStringLiteral("Img_Fire%1Continue").arg(f), QStringLiteral("CbS_D"));

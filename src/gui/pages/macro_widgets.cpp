@@ -3,10 +3,10 @@
 #include <QFrame>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "gui/char_set_validator.h"
 #include "gui/skin_widgets.h"
 
 namespace korvex48::gui {
@@ -40,8 +40,8 @@ QLineEdit* AddValueField(QWidget* parent, const QString& name, int w, const QStr
   edit->setMaxLength(5);
   edit->setText(value);
   // Digits (and "-" where a value may be negative) are all that can be typed.
-  const QString pattern = signed_values ? QStringLiteral("[-0-9]*") : QStringLiteral("[0-9]*");
-  edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+  edit->setValidator(new CharSetValidator(
+      signed_values ? CharSetValidator::kSignedDigits : CharSetValidator::kDigits, edit));
   QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit, field] {
     const QString kept = QString::number(ClampFieldValue(field, edit->text().toStdString()));
     if (kept != edit->text()) edit->setText(kept);
