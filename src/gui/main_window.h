@@ -99,10 +99,10 @@ class MainWindow : public QWidget {
   UpdatePage* Update() const { return LaterPages().update_page_; }
   // Whether the pages of groups 2..5 exist (always, unless made kLater).
   bool LaterPagesBuilt() const { return advanced_page_ != nullptr; }
-  // Makes the button function menus and the pages of groups 2..5 when they
-  // do not exist yet (Menus() of the button page is nullptr until then): the layout and
-  // texts of the language on show, then laterPagesBuilt() (their logic binds
-  // to them), then they show the image. Showing one of them makes them too.
+  // Makes the button function menus and the pages of groups 2..5 if they are
+  // missing (Menus() of the button page is nullptr before this): they get the
+  // layout and texts of the language on show, then laterPagesBuilt() binds
+  // their logic, then they show the image. Showing one of them calls this.
   void BuildLaterPages();
   TFormLoadingUI* Busy() const { return busy_.get(); }
   CaptionMarquee& Marquee() { return marquee_; }
