@@ -1,5 +1,5 @@
 // A click on a pointer-bar segment up to the value being in GNOME's settings:
-// the settings file written, every desktop applied, GSettings synced to its
+// the speed applied to the desktop that holds it, GSettings synced to its
 // key-file backend (what `gsettings get` then reads). At most 50 ms.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>

@@ -20,9 +20,15 @@ int main(int argc, char** argv) {
   qunsetenv("XDG_CURRENT_DESKTOP");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // KORVEX48_GUI_CLASS=PointerBarsTest runs that class alone (its functions
+  // may then be named on the command line).
+  const QByteArray only = qgetenv("KORVEX48_GUI_CLASS");
   int failed = 0;
   for (auto& make : korvex48::gui::test::Registry()) {
     std::unique_ptr<QObject> test = make();
+    if (!only.isEmpty() && only != test->metaObject()->className() &&
+        !QByteArray(test->metaObject()->className()).endsWith("::" + only))
+      continue;
     failed += QTest::qExec(test.get(), argc, argv);
   }
   return failed == 0 ? 0 : 1;

@@ -28,6 +28,10 @@ class DesktopPointer {
   virtual std::string Name() const = 0;
   // Whether this desktop has a place for `setting` at all.
   virtual bool Holds(PointerSetting setting) const = 0;
+  // Whether what Apply sets outlives the editor: the desktop's own settings
+  // do, so they are the values' only home; a place that forgets them when
+  // the editor closes (its own window) leaves them to the editor's file.
+  virtual bool KeepsValues() const { return true; }
   // Fills the fields this desktop holds and could read; leaves the others.
   virtual void Read(PointerValues& values) = 0;
   // Applies the fields this desktop holds that have a value. "" when they

@@ -82,8 +82,7 @@ std::string PointerSettings::DefaultStorePath() {
 void PointerSettings::Take(PointerSetting setting, std::optional<int> value) {
   if (!value) return;
   values_.*MemberOf(setting) = *value;
-  if (const auto position = PointerPositionOf(setting, *value))
-    positions_[Index(setting)] = *position;
+  positions_[Index(setting)] = NearestPointerPosition(setting, *value);
 }
 
 void PointerSettings::Refresh() {
@@ -93,72 +92,99 @@ void PointerSettings::Refresh() {
     for (DesktopPointer* desktop : desktops_)
       if (!desktop->Holds(s)) route.no_place.push_back(desktop->Name());
   }
-  if (Exists(store_path_)) {
-    std::string error;
-    const std::optional<KeyFile> file = LoadStore(store_path_, &error);
-    if (!file) {
-      for (PointerRoute& route : routes_) route.store_error = error;
-      return;
-    }
-    // A value that is not a decimal number is passed over; the others count.
-    PointerValues read;
-    for (const Field& field : kFields)
-      if (const auto text = file->Get(field.group, field.key))
-        if (const auto v = ParseDecimal(*text)) read.*field.member = *v;
-    for (auto member :
-         {&PointerValues::mouse_speed, &PointerValues::threshold1, &PointerValues::threshold2})
-      if (read.*member) values_.*member = read.*member;
-    for (PointerSetting s : kSettings) Take(s, read.*MemberOf(s));
-    return;
-  }
-  PointerValues read;
+  // The desktops that keep their values first, in their order; what only
+  // the editor's window knows counts after the file.
+  PointerValues kept;
+  PointerValues passing;
   for (DesktopPointer* desktop : desktops_) {
     PointerValues mine;
     desktop->Read(mine);
+    PointerValues& into = desktop->KeepsValues() ? kept : passing;
     for (const Field& field : kFields)
-      if (!(read.*field.member)) read.*field.member = mine.*field.member;
+      if (!(into.*field.member)) into.*field.member = mine.*field.member;
+  }
+  // A value of the file that is not a decimal number is passed over; the
+  // others count.
+  PointerValues stored;
+  if (Exists(store_path_)) {
+    std::string error;
+    if (const std::optional<KeyFile> file = LoadStore(store_path_, &error)) {
+      for (const Field& field : kFields)
+        if (const auto text = file->Get(field.group, field.key))
+          if (const auto v = ParseDecimal(*text)) stored.*field.member = *v;
+    } else {
+      for (PointerRoute& route : routes_) route.store_error = error;
+    }
   }
   for (auto member :
-       {&PointerValues::mouse_speed, &PointerValues::threshold1, &PointerValues::threshold2})
-    if (read.*member) values_.*member = read.*member;
+       {&PointerValues::mouse_speed, &PointerValues::threshold1, &PointerValues::threshold2}) {
+    if (kept.*member)
+      values_.*member = kept.*member;
+    else if (stored.*member)
+      values_.*member = stored.*member;
+    else if (passing.*member)
+      values_.*member = passing.*member;
+  }
   for (PointerSetting s : kSettings) {
-    routes_[Index(s)].from_desktop = (read.*MemberOf(s)).has_value();
-    Take(s, read.*MemberOf(s));
+    const auto member = MemberOf(s);
+    PointerRoute& route = routes_[Index(s)];
+    if (kept.*member) {
+      route.from_desktop = true;
+      Take(s, kept.*member);
+    } else if (stored.*member) {
+      route.from_store = true;
+      Take(s, stored.*member);
+    } else if (passing.*member) {
+      route.from_desktop = true;
+      Take(s, passing.*member);
+    }
   }
 }
 
 void PointerSettings::Click(PointerSetting setting, int position) {
-  if (position < 1 || position > kPointerPositions) return;
+  const std::optional<int> value = PointerValueOf(setting, position);
+  if (!value) return;
   positions_[Index(setting)] = position;
-  for (PointerSetting s : kSettings)
-    if (const auto value = PointerValueOf(s, positions_[Index(s)])) values_.*MemberOf(s) = *value;
-  Store();
-  Apply();
+  values_.*MemberOf(setting) = *value;
+  PointerRoute& route = routes_[Index(setting)];
+  route = PointerRoute{};
+  if (!Apply(setting)) Store(setting);
 }
 
-void PointerSettings::Store() {
-  for (PointerRoute& route : routes_) {
-    route.stored = false;
-    route.store_error.clear();
+bool PointerSettings::Apply(PointerSetting setting) {
+  PointerValues one;
+  one.*MemberOf(setting) = values_.*MemberOf(setting);
+  if (setting == PointerSetting::kSpeed) {
+    one.mouse_speed = values_.mouse_speed;
+    one.threshold1 = values_.threshold1;
+    one.threshold2 = values_.threshold2;
   }
+  PointerRoute& route = routes_[Index(setting)];
+  bool kept = false;
+  for (DesktopPointer* desktop : desktops_) {
+    if (!desktop->Holds(setting)) {
+      route.no_place.push_back(desktop->Name());
+      continue;
+    }
+    const std::string error = desktop->Apply(one);
+    if (error.empty()) {
+      route.applied.push_back(desktop->Name());
+      kept = kept || desktop->KeepsValues();
+    } else {
+      route.failed.emplace_back(desktop->Name(), error);
+    }
+  }
+  return kept;
+}
+
+void PointerSettings::Store(PointerSetting setting) {
+  PointerRoute& route = routes_[Index(setting)];
   std::string error;
   std::optional<KeyFile> file = LoadStore(store_path_, &error);
   if (file) {
-    for (const Field& field : kFields) {
-      const std::optional<int>& value = values_.*field.member;
-      if (!value) continue;
-      bool write = false;
-      for (PointerSetting s : kSettings)
-        if (MemberOf(s) == field.member) write = Position(s) != 0;
-      // The acceleration values are never changed, only kept when the file
-      // is made from the desktop's.
-      if (!write && !file->Get(field.group, field.key) &&
-          (field.member == &PointerValues::mouse_speed ||
-           field.member == &PointerValues::threshold1 ||
-           field.member == &PointerValues::threshold2))
-        write = true;
-      if (write) file->Set(field.group, field.key, std::to_string(*value));
-    }
+    for (const Field& field : kFields)
+      if (field.member == MemberOf(setting))
+        file->Set(field.group, field.key, std::to_string(*(values_.*field.member)));
     const std::string text = file->Text();
     FileError file_error;
     const std::filesystem::path parent = std::filesystem::path(store_path_).parent_path();
@@ -171,34 +197,8 @@ void PointerSettings::Store() {
       error = file_error.message;
     }
   }
-  for (PointerSetting s : kSettings) {
-    PointerRoute& route = routes_[Index(s)];
-    route.store_error = error;
-    route.stored = error.empty() && Position(s) != 0;
-  }
-}
-
-void PointerSettings::Apply() {
-  for (PointerRoute& route : routes_) {
-    route.applied.clear();
-    route.failed.clear();
-    route.no_place.clear();
-    route.from_desktop = false;
-  }
-  for (DesktopPointer* desktop : desktops_) {
-    const std::string error = desktop->Apply(values_);
-    for (PointerSetting s : kSettings) {
-      PointerRoute& route = routes_[Index(s)];
-      if (!desktop->Holds(s))
-        route.no_place.push_back(desktop->Name());
-      else if (!(values_.*MemberOf(s)))
-        continue;
-      else if (error.empty())
-        route.applied.push_back(desktop->Name());
-      else
-        route.failed.emplace_back(desktop->Name(), error);
-    }
-  }
+  route.store_error = error;
+  route.stored = error.empty();
 }
 
 }  // namespace korvex48

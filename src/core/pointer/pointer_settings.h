@@ -1,9 +1,11 @@
 #pragma once
 // The desktop's pointer speed, double-click time and wheel lines behind the
-// three bars of the Advanced page. The values live in a per-user key file
-// (pointer.conf); while it does not exist they are taken from the running
-// desktop. A click writes the file (creating it) and applies every value to
-// every desktop at once, whichever bar was clicked.
+// three bars of the Advanced page. The running desktop's value is the truth:
+// it is read at every refresh and shown at the nearest step. A per-user key
+// file (pointer.conf) keeps only the settings no desktop of the session
+// keeps itself (the wheel lines under GNOME, say). A click changes only the
+// setting clicked, so a value the user changed elsewhere is never written
+// back.
 #include <array>
 #include <string>
 #include <utility>
@@ -19,7 +21,8 @@ struct PointerRoute {
   std::vector<std::string> applied;                         // desktop names
   std::vector<std::pair<std::string, std::string>> failed;  // desktop, reason
   std::vector<std::string> no_place;                        // desktops without it
-  bool from_desktop = false;  // the value shown was read from the desktop, not the file
+  bool from_desktop = false;  // the value shown was read from a desktop
+  bool from_store = false;    // the value shown was read from the settings file
   bool stored = false;        // written to the settings file by the last click
   std::string store_error;    // why the file could not be read or written
 };
@@ -33,15 +36,18 @@ class PointerSettings {
   // $XDG_CONFIG_HOME/korvex48/pointer.conf, or ~/.config/korvex48/pointer.conf.
   static std::string DefaultStorePath();
 
-  // Reads the values and positions again: from the settings file when it
-  // exists, else from the desktops. A value missing, not a decimal number or
-  // not in the setting's table leaves the position as it was; a value not in
-  // the table is still remembered and applied on the next click.
+  // Reads the values and positions again. Each setting comes from the first
+  // desktop that keeps it and has a value, else from the settings file, else
+  // from a desktop that does not keep it (the editor's window). The position
+  // shown is the step nearest to the value; a value missing or not a decimal
+  // number leaves the position as it was. Nothing is written or applied.
   void Refresh();
 
-  // A click on segment `position` (1..10) of `setting`'s bar: sets the
-  // position, writes the values of every non-zero position to the settings
-  // file and applies all values to all desktops. Positions outside 1..10 do
+  // A click on segment `position` (1..10) of `setting`'s bar: sets that
+  // setting's position and value and applies it, and only it, to every
+  // desktop that holds it (the pointer speed goes with the acceleration
+  // values it is applied with). When no desktop that keeps values took it,
+  // it is written to the settings file instead. Positions outside 1..10 do
   // nothing.
   void Click(PointerSetting setting, int position);
 
@@ -53,8 +59,9 @@ class PointerSettings {
  private:
   static std::size_t Index(PointerSetting s) { return static_cast<std::size_t>(s); }
   void Take(PointerSetting setting, std::optional<int> value);
-  void Store();
-  void Apply();
+  // Applies `setting`'s value; true when a desktop that keeps values took it.
+  bool Apply(PointerSetting setting);
+  void Store(PointerSetting setting);
 
   std::string store_path_;
   std::vector<DesktopPointer*> desktops_;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <numeric>
 
@@ -40,6 +41,20 @@ std::optional<int> PointerPositionOf(PointerSetting setting, int value) {
   for (std::size_t i = 0; i < table.size(); ++i)
     if (table[i] == value) return static_cast<int>(i) + 1;
   return std::nullopt;
+}
+
+int NearestPointerPosition(PointerSetting setting, int value) {
+  const auto& table = TableOf(setting);
+  std::size_t best = 0;
+  long long best_distance = std::numeric_limits<long long>::max();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const long long distance = std::llabs(static_cast<long long>(table[i]) - value);
+    if (distance < best_distance) {
+      best = i;
+      best_distance = distance;
+    }
+  }
+  return static_cast<int>(best) + 1;
 }
 
 double GnomeSpeedOfPosition(int position) {

@@ -15,6 +15,10 @@ inline constexpr int kPointerPositions = 10;
 std::optional<int> PointerValueOf(PointerSetting setting, int position);
 // The position whose value is exactly `value`; nullopt when no position has it.
 std::optional<int> PointerPositionOf(PointerSetting setting, int value);
+// The position whose value lies nearest to `value` (1..10): a value between
+// two steps shows the closer one, the lower position when both are as close;
+// a value beyond either end shows that end.
+int NearestPointerPosition(PointerSetting setting, int value);
 
 // GNOME's pointer speed is a double in -1..1: position 1 is -1, position 10
 // is 1, linear between (5 and 6 lie either side of 0).

@@ -113,9 +113,11 @@ QString PointerBars::ToolTip(PointerSetting setting) const {
     lines << QStringLiteral("Not stored in %1: %2")
                  .arg(path, QString::fromStdString(route.store_error));
   else if (route.stored)
-    lines << QStringLiteral("Stored in %1").arg(path);
+    lines << QStringLiteral("Stored in %1: no desktop keeps it").arg(path);
+  else if (route.from_store)
+    lines << QStringLiteral("Read from %1: no desktop keeps it").arg(path);
   else if (route.from_desktop)
-    lines << QStringLiteral("Read from the desktop; %1 is made at the first click").arg(path);
+    lines << QStringLiteral("Read from the desktop");
   return lines.join(QLatin1Char('\n'));
 }
 

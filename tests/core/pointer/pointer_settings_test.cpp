@@ -16,17 +16,18 @@ namespace {
 using testing::TempDir;
 
 // A desktop that holds the settings it is told to, remembers what it was given
-// and fails when asked to.
+// and fails when asked to. `keeps` false plays the editor's own window.
 class FakeDesktop final : public DesktopPointer {
  public:
-  FakeDesktop(std::string name, std::vector<PointerSetting> holds)
-      : name_(std::move(name)), holds_(std::move(holds)) {}
+  FakeDesktop(std::string name, std::vector<PointerSetting> holds, bool keeps = true)
+      : name_(std::move(name)), holds_(std::move(holds)), keeps_(keeps) {}
   std::string Name() const override { return name_; }
   bool Holds(PointerSetting s) const override {
     for (PointerSetting h : holds_)
       if (h == s) return true;
     return false;
   }
+  bool KeepsValues() const override { return keeps_; }
   void Read(PointerValues& values) override { values = has; }
   std::string Apply(const PointerValues& values) override {
     applied.push_back(values);
@@ -39,6 +40,7 @@ class FakeDesktop final : public DesktopPointer {
  private:
   std::string name_;
   std::vector<PointerSetting> holds_;
+  bool keeps_;
 };
 
 std::string Slurp(const std::string& path) {
@@ -63,6 +65,8 @@ constexpr auto kSpeed = PointerSetting::kSpeed;
 constexpr auto kDouble = PointerSetting::kDoubleClick;
 constexpr auto kWheel = PointerSetting::kWheelLines;
 
+// A settings file (or none, then its path is in a folder not yet made) and a
+// desktop that holds all three settings but has no values until told.
 struct Rig {
   TempDir dir;
   FakeDesktop desktop{"desk", {kSpeed, kDouble, kWheel}};
@@ -74,7 +78,7 @@ struct Rig {
   }
 };
 
-TEST(PointerSettings, StoredValuesSetThePositionsTheTablesGive) {
+TEST(PointerSettings, StoredValuesShowTheNearestStep) {
   struct Case {
     const char* name;
     std::string file;
@@ -84,9 +88,11 @@ TEST(PointerSettings, StoredValuesSetThePositionsTheTablesGive) {
       {"in the tables",
        "[Mouse]\nMouseSensitivity=10\nDoubleClickSpeed=270\n[Desktop]\nWheelScrollLines=3\n", 6, 10,
        3},
-      {"not in the tables",
-       "[Mouse]\nMouseSensitivity=3\nDoubleClickSpeed=500\n[Desktop]\nWheelScrollLines=12\n", 0, 0,
-       0},
+      // 3 lies as close to 2 as to 4: the lower step; 500 ms is nearer 480
+      // than 550; 12 lines lie beyond the last step.
+      {"between and beyond the steps",
+       "[Mouse]\nMouseSensitivity=3\nDoubleClickSpeed=500\n[Desktop]\nWheelScrollLines=12\n", 2, 7,
+       10},
       {"not a number passed over, the others read",
        "[Mouse]\nMouseSensitivity=fast\nDoubleClickSpeed=900\n[Desktop]\nWheelScrollLines=1\n", 0,
        1, 1},
@@ -95,7 +101,6 @@ TEST(PointerSettings, StoredValuesSetThePositionsTheTablesGive) {
   };
   for (const Case& c : cases) {
     Rig rig(c.file);
-    rig.desktop.has.speed = 10;  // the file wins over the desktop
     rig.settings->Refresh();
     EXPECT_EQ(rig.settings->Position(kSpeed), c.speed) << c.name;
     EXPECT_EQ(rig.settings->Position(kDouble), c.dbl) << c.name;
@@ -103,51 +108,76 @@ TEST(PointerSettings, StoredValuesSetThePositionsTheTablesGive) {
   }
 }
 
-TEST(PointerSettings, ClickWritesTheValueOfThePositionAndAppliesAll) {
-  Rig rig(std::string("[Mouse]\nMouseSensitivity=10\nMouseSpeed=1\n"));
-  rig.settings->Refresh();
-  rig.settings->Click(kSpeed, 6);
-  EXPECT_EQ(Stored(rig.path, "Mouse", "MouseSensitivity"), "10");
-  rig.settings->Click(kWheel, 10);
-  EXPECT_EQ(Stored(rig.path, "Desktop", "WheelScrollLines"), "10");
-  EXPECT_EQ(Stored(rig.path, "Mouse", "DoubleClickSpeed"), std::nullopt);  // position 0
-  EXPECT_EQ(Stored(rig.path, "Mouse", "MouseSpeed"), "1");
-  ASSERT_EQ(rig.desktop.applied.size(), 2u);
-  EXPECT_EQ(rig.desktop.applied[1].wheel_lines, 10);
-  EXPECT_EQ(rig.desktop.applied[1].speed, 10);
-  EXPECT_EQ(rig.desktop.applied[1].mouse_speed, 1);
-  EXPECT_TRUE(rig.settings->Route(kWheel).stored);
-  EXPECT_EQ(rig.settings->Route(kWheel).applied, std::vector<std::string>{"desk"});
-}
-
-TEST(PointerSettings, ASpeedOutsideTheTableStaysDarkButIsAppliedAgain) {
-  Rig rig(std::string("[Mouse]\nMouseSensitivity=3\n"));
-  rig.settings->Refresh();
-  EXPECT_EQ(rig.settings->Position(kSpeed), 0);
-  rig.settings->Click(kWheel, 4);
-  EXPECT_EQ(Stored(rig.path, "Mouse", "MouseSensitivity"), "3");  // untouched, not rewritten
-  ASSERT_EQ(rig.desktop.applied.size(), 1u);
-  EXPECT_EQ(rig.desktop.applied[0].speed, 3);
-  EXPECT_EQ(rig.desktop.applied[0].wheel_lines, 4);
-  EXPECT_FALSE(rig.settings->Route(kSpeed).stored);
-}
-
-TEST(PointerSettings, WithoutAFileTheDesktopGivesTheValuesAndTheFirstClickMakesIt) {
-  Rig rig(std::nullopt);
-  rig.desktop.has.speed = 10;
-  rig.desktop.has.double_click = 400;  // GNOME's default: not in the table
-  rig.desktop.has.threshold1 = 4;
-  rig.settings->Refresh();
-  EXPECT_EQ(rig.settings->Position(kSpeed), 6);
-  EXPECT_EQ(rig.settings->Position(kDouble), 0);
-  EXPECT_TRUE(rig.settings->Route(kSpeed).from_desktop);
-  EXPECT_FALSE(rig.settings->Route(kWheel).from_desktop);
+// The user changed the desktop after the editor last wrote the file: the
+// desktop's value is shown. The file counts only where no desktop that
+// keeps values has one; the editor's window comes last.
+TEST(PointerSettings, TheDesktopsValueWinsOverTheFile) {
+  Rig rig(std::string(
+      "[Mouse]\nMouseSensitivity=4\nDoubleClickSpeed=410\n[Desktop]\nWheelScrollLines=2\n"));
+  FakeDesktop window("window", {kDouble, kWheel}, /*keeps=*/false);
+  rig.desktop.has.speed = 14;  // GNOME's 0.5
+  rig.desktop.has.double_click = 620;
+  window.has.double_click = 400;
+  window.has.wheel_lines = 3;
+  PointerSettings settings(rig.path, {&window, &rig.desktop});
+  settings.Refresh();
+  EXPECT_EQ(settings.Position(kSpeed), 8);
+  EXPECT_EQ(settings.Position(kDouble), 5);
+  EXPECT_EQ(settings.Position(kWheel), 2);  // from the file, not the window's 3
+  EXPECT_TRUE(settings.Route(kSpeed).from_desktop);
+  EXPECT_TRUE(settings.Route(kWheel).from_store);
+  EXPECT_FALSE(settings.Route(kWheel).from_desktop);
+  // Without the file the window's value is shown.
+  PointerSettings no_file(rig.dir.File("none/pointer.conf"), {&window, &rig.desktop});
+  no_file.Refresh();
+  EXPECT_EQ(no_file.Position(kWheel), 3);
   EXPECT_TRUE(rig.desktop.applied.empty());  // reading applies nothing
-  rig.settings->Click(kSpeed, 7);
-  EXPECT_EQ(Stored(rig.path, "Mouse", "MouseSensitivity"), "12");
-  EXPECT_EQ(Stored(rig.path, "Mouse", "MouseThreshold1"), "4");
+  EXPECT_TRUE(window.applied.empty());
+}
+
+TEST(PointerSettings, AClickAppliesOnlyTheSettingClicked) {
+  Rig rig(std::nullopt);
+  FakeDesktop gnome("gnome", {kSpeed, kDouble});
+  FakeDesktop window("window", {kDouble, kWheel}, /*keeps=*/false);
+  gnome.has.speed = 3;  // between two steps
+  gnome.has.double_click = 620;
+  gnome.has.mouse_speed = 1;
+  gnome.has.threshold1 = 4;
+  PointerSettings settings(rig.path, {&gnome, &window});
+  settings.Refresh();
+
+  // Only the window holds the wheel lines and forgets them: kept in the file.
+  settings.Click(kWheel, 10);
+  EXPECT_TRUE(gnome.applied.empty());
+  ASSERT_EQ(window.applied.size(), 1u);
+  EXPECT_EQ(window.applied[0].wheel_lines, 10);
+  EXPECT_FALSE(window.applied[0].double_click);
+  EXPECT_EQ(Slurp(rig.path), "[Desktop]\nWheelScrollLines=10\n");
+  EXPECT_TRUE(settings.Route(kWheel).stored);
+  EXPECT_EQ(settings.Route(kWheel).applied, std::vector<std::string>{"window"});
+  EXPECT_EQ(settings.Route(kWheel).no_place, std::vector<std::string>{"gnome"});
+  EXPECT_EQ(settings.Values().speed, 3);  // not rounded to its step
+  EXPECT_EQ(settings.Position(kSpeed), 2);
+
+  // The speed goes to the desktop with the acceleration it is applied with,
+  // and nowhere else; the file keeps only the wheel lines.
+  settings.Click(kSpeed, 7);
+  ASSERT_EQ(gnome.applied.size(), 1u);
+  EXPECT_EQ(gnome.applied[0].speed, 12);
+  EXPECT_EQ(gnome.applied[0].threshold1, 4);
+  EXPECT_EQ(gnome.applied[0].mouse_speed, 1);
+  EXPECT_FALSE(gnome.applied[0].double_click);
+  EXPECT_EQ(window.applied.size(), 1u);  // the window holds no speed
+  EXPECT_EQ(Slurp(rig.path), "[Desktop]\nWheelScrollLines=10\n");
+  EXPECT_FALSE(settings.Route(kSpeed).stored);
+
+  // A double-click goes to both; the desktop keeps it, so the file does not.
+  settings.Click(kDouble, 8);
+  ASSERT_EQ(gnome.applied.size(), 2u);
+  EXPECT_EQ(gnome.applied[1].double_click, 410);
+  EXPECT_FALSE(gnome.applied[1].speed);
+  EXPECT_EQ(window.applied.back().double_click, 410);
   EXPECT_EQ(Stored(rig.path, "Mouse", "DoubleClickSpeed"), std::nullopt);
-  EXPECT_EQ(rig.desktop.applied.at(0).double_click, 400);
 }
 
 TEST(PointerSettings, FailuresAreReportedPerDesktopAndNeverLoseTheFile) {
@@ -156,29 +186,34 @@ TEST(PointerSettings, FailuresAreReportedPerDesktopAndNeverLoseTheFile) {
   Rig rig(garbage);
   FakeDesktop gnome("gnome", {kSpeed, kDouble});
   gnome.error = "no schema";
-  PointerSettings settings(rig.path, {&rig.desktop, &gnome});
+  PointerSettings settings(rig.path, {&gnome});
   settings.Refresh();
   EXPECT_EQ(settings.Position(kSpeed), 0);
   EXPECT_FALSE(settings.Route(kSpeed).store_error.empty());
   EXPECT_EQ(settings.Route(kWheel).no_place, std::vector<std::string>{"gnome"});
+  // Refused by the only desktop: the file would keep it, but an unreadable
+  // file is not overwritten.
   settings.Click(kSpeed, 2);
-  EXPECT_EQ(Slurp(rig.path), garbage);  // an unreadable file is not overwritten
-  EXPECT_FALSE(settings.Route(kSpeed).stored);
-  const PointerRoute& wheel = settings.Route(kWheel);
-  EXPECT_EQ(wheel.no_place, std::vector<std::string>{"gnome"});
+  EXPECT_EQ(Slurp(rig.path), garbage);
   const PointerRoute& speed = settings.Route(kSpeed);
-  EXPECT_EQ(speed.applied, std::vector<std::string>{"desk"});
+  EXPECT_FALSE(speed.stored);
+  EXPECT_FALSE(speed.store_error.empty());
+  EXPECT_TRUE(speed.applied.empty());
   ASSERT_EQ(speed.failed.size(), 1u);
   EXPECT_EQ(speed.failed[0].second, "no schema");
+  EXPECT_EQ(settings.Position(kSpeed), 2);
   // A click outside the bar does nothing.
   settings.Click(kSpeed, 11);
   EXPECT_EQ(settings.Position(kSpeed), 2);
+  EXPECT_EQ(gnome.applied.size(), 1u);
 }
 
 TEST(PointerSettings, KeepsTheFilesOtherLines) {
   Rig rig(std::string("# mine\n[Mouse]\nMouseSensitivity=10\nExtra=x\n[Other]\nA=1\n"));
-  rig.settings->Refresh();
-  rig.settings->Click(kSpeed, 1);
+  FakeDesktop window("window", {kDouble, kWheel}, /*keeps=*/false);
+  PointerSettings settings(rig.path, {&window});
+  settings.Refresh();
+  settings.Click(kSpeed, 1);
   EXPECT_EQ(Slurp(rig.path), "# mine\n[Mouse]\nMouseSensitivity=1\nExtra=x\n[Other]\nA=1\n");
 }
 

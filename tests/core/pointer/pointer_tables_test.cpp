@@ -30,6 +30,32 @@ TEST(PointerTables, EveryPositionMapsToItsValueAndBack) {
   EXPECT_EQ(PointerPositionOf(PointerSetting::kWheelLines, 11), std::nullopt);
 }
 
+// What the bars show for a desktop value that is no step of theirs.
+TEST(PointerTables, AValueBetweenStepsShowsTheNearestStep) {
+  struct Case {
+    PointerSetting setting;
+    int value, position;
+  };
+  const Case cases[] = {
+      {PointerSetting::kSpeed, 10, 6},
+      {PointerSetting::kSpeed, 3, 2},  // tie: lower
+      {PointerSetting::kSpeed, 5, 3},
+      {PointerSetting::kSpeed, 0, 1},
+      {PointerSetting::kSpeed, 20, 10},
+      {PointerSetting::kDoubleClick, 400, 8},
+      {PointerSetting::kDoubleClick, 500, 7},
+      {PointerSetting::kDoubleClick, 2000, 1},
+      {PointerSetting::kDoubleClick, 100, 10},
+      {PointerSetting::kDoubleClick, -5, 10},
+      {PointerSetting::kWheelLines, 12, 10},
+      {PointerSetting::kWheelLines, 0, 1},
+      {PointerSetting::kWheelLines, 2147483647, 10},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(NearestPointerPosition(c.setting, c.value), c.position)
+        << static_cast<int>(c.setting) << " " << c.value;
+}
+
 TEST(PointerTables, GnomeSpeedIsLinearAndComesBackToTheSamePosition) {
   EXPECT_DOUBLE_EQ(GnomeSpeedOfPosition(1), -1.0);
   EXPECT_DOUBLE_EQ(GnomeSpeedOfPosition(10), 1.0);
