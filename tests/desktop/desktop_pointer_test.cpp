@@ -13,6 +13,7 @@
 #include "backends/desktop/gsettings_pointer.h"
 #include "backends/desktop/kde_pointer.h"
 #include "backends/desktop/x11_pointer.h"
+#include "gtest_exit_status.h"
 
 namespace korvex48 {
 namespace {
@@ -210,5 +211,5 @@ int main(int argc, char** argv) {
   setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/korvex48-test-bus", 1);
   const int status = RUN_ALL_TESTS();
   std::filesystem::remove_all(dir);
-  return status;
+  return korvex48::testing::GTestExitStatus(status);
 }

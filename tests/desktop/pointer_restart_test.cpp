@@ -17,6 +17,7 @@
 
 #include "backends/desktop/gsettings_pointer.h"
 #include "core/pointer/pointer_settings.h"
+#include "gtest_exit_status.h"
 
 namespace korvex48 {
 namespace {
@@ -99,5 +100,5 @@ int main(int argc, char** argv) {
   setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/korvex48-test-bus", 1);
   const int status = RUN_ALL_TESTS();
   std::filesystem::remove_all(dir);
-  return status;
+  return korvex48::testing::GTestExitStatus(status);
 }

@@ -158,7 +158,8 @@ class AppTest : public QObject {
     QCOMPARE(rig.Connect(), PollOutcome::kOpened);
     QVERIFY(rig.app->MouseShown());
     auto* macros = rig.Window().Controls().Get<QListWidget>(QStringLiteral("LB_MacroName"));
-    if (macros) macros->addItem(QStringLiteral("left from the mouse"));
+    QVERIFY(macros);
+    macros->addItem(QStringLiteral("left from the mouse"));
 
     rig.Mouse().SetOtherInterfaces(1);
     QCOMPARE(rig.Connect(), PollOutcome::kLost);
@@ -166,7 +167,7 @@ class AppTest : public QObject {
     QCOMPARE(rig.dialogs.messages, QStringList{kNoDeviceText});
     QVERIFY(!rig.app->Core().Session().HandlesValid());
     QVERIFY(rig.NoDeviceLook());
-    if (macros) QCOMPARE(macros->count(), 0);
+    QCOMPARE(macros->count(), 0);
     // Page buttons wait for the mouse.
     QTest::mouseClick(rig.W(QStringLiteral("Btn_Adv_1")), Qt::LeftButton);
     QCOMPARE(rig.Window().CurrentPage(), PageId::kMain);

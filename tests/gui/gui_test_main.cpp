@@ -1,11 +1,40 @@
 // Runs every GUI test class on the offscreen platform with a private runtime
-// folder (the single-instance socket lives there).
+// folder (the single-instance socket lives there). A class that skipped cases
+// (QSKIP) makes the program end as skipped (skip_status.h): each class also
+// writes its log to a file whose "Totals:" line is read back.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "gui_tests.h"
+#include "skip_status.h"
+
+namespace {
+
+struct Totals {
+  int passed = 0;
+  int failed = 0;
+  int skipped = 0;
+};
+
+// The counts of the "Totals: 3 passed, 0 failed, 1 skipped, ..." line of a
+// QtTest text log; all zero when there is none.
+Totals ReadTotals(const QString& path) {
+  Totals totals;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return totals;
+  static const QRegularExpression line(
+      QStringLiteral("^Totals: (\\d+) passed, (\\d+) failed, (\\d+) skipped"),
+      QRegularExpression::MultilineOption);
+  const QRegularExpressionMatch m = line.match(QString::fromUtf8(file.readAll()));
+  if (m.hasMatch()) totals = {m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()};
+  return totals;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QTemporaryDir runtime;
@@ -23,13 +52,24 @@ int main(int argc, char** argv) {
   // KORVEX48_GUI_CLASS=PointerBarsTest runs that class alone (its functions
   // may then be named on the command line).
   const QByteArray only = qgetenv("KORVEX48_GUI_CLASS");
+
+  const QString log = runtime.filePath(QStringLiteral("class.log"));
+  QStringList args = QCoreApplication::arguments();
+  args << QStringLiteral("-o") << log + QStringLiteral(",txt") << QStringLiteral("-o")
+       << QStringLiteral("-,txt");
   int failed = 0;
+  int selected = 0;
+  int skipped = 0;
   for (auto& make : korvex48::gui::test::Registry()) {
     std::unique_ptr<QObject> test = make();
     if (!only.isEmpty() && only != test->metaObject()->className() &&
         !QByteArray(test->metaObject()->className()).endsWith("::" + only))
       continue;
-    failed += QTest::qExec(test.get(), argc, argv);
+    const int status = QTest::qExec(test.get(), args);
+    const Totals totals = ReadTotals(log);
+    failed += status != 0 ? 1 : 0;
+    selected += totals.passed + totals.failed + totals.skipped;
+    skipped += totals.skipped;
   }
-  return failed == 0 ? 0 : 1;
+  return korvex48::testing::ExitStatus(failed, selected, skipped);
 }

@@ -5,7 +5,7 @@
 # button of the navigation bar (sent through the X server) opens that page,
 # and a second start leaves the first window alone. The editor's --ui-log tells what it did.
 # Usage: xvfb_click_test.sh KORVEX48_BINARY SOURCE_DIR
-# Exit status 77 (a skipped test for ctest) when Xvfb or xdotool is missing.
+# Skipped (status 77; a failure under CI=true) when Xvfb or xdotool is missing.
 set -u
 
 BIN=${1:?usage: xvfb_click_test.sh KORVEX48_BINARY SOURCE_DIR}

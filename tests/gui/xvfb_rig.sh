@@ -2,8 +2,9 @@
 # with xdotool; the test sets BIN (the editor binary) and SRC (the source
 # tree) first.
 #
-#   xvfb_require TOOL...     exit 77 (a skipped test for ctest) when a tool is
-#                            missing
+#   xvfb_require TOOL...     skip_test (tests/support/skip.sh: status 77, a
+#                            skipped test for ctest; a failure under CI=true)
+#                            when a tool is missing
 #   xvfb_start               a private display, home and runtime folder in
 #                            $WORK; the display, the editor and $WORK go at exit
 #   xvfb_start_editor ARG... the editor on the simulated mouse, its library
@@ -14,6 +15,8 @@
 #   value NAME               a layout value of org1 (e.g. Key2_X)
 #   fail MESSAGE             ends the test, showing the UI log and the output
 
+. "$(dirname "$0")/../support/skip.sh"
+
 TITLE='Korvex48 Gaming Mouse v1.0'
 WORK=""
 XVFB_PID=""
@@ -22,8 +25,7 @@ APP_PID=""
 xvfb_require() {
   for tool in "$@"; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-      echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
-      exit 77
+      skip_test "$tool is not installed (scripts/install-deps.sh installs it)"
     fi
   done
 }
