@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "core/app/transfer_reports.h"
 #include "core/common/file_io.h"
 #include "core/image/default_image.h"
 #include "core/ui/language.h"
@@ -10,14 +11,6 @@
 
 namespace korvex48::cli {
 namespace {
-
-// Reports the whole-image read shows the busy pop-up for (one per reply).
-int ExpectedReadReports(StorageLayout layout) {
-  const int sections = 15 + 21;
-  if (layout == StorageLayout::kSlot) return sections + 32 * 37 + 74;
-  if (layout == StorageLayout::kPacked) return sections + 2 * 37;
-  return sections;
-}
 
 std::string Hex4(int v) {
   char buf[8];
@@ -165,7 +158,7 @@ void Connection::Connect(bool require_accepted) {
   ui_.PrintOpenProblems();
   // The layout is known only after the device information; the bar needs a
   // rough size, and the slot layout is the long one.
-  ui_.BeginProgress("Reading the mouse", ExpectedReadReports(StorageLayout::kSlot));
+  ui_.BeginProgress("Reading the mouse", WholeImageReadReports(StorageLayout::kSlot));
   const DevInfoResult info = core_->ReadDevInfo();
   ui_.EndProgress();
   if (!require_accepted) return;

@@ -2,19 +2,13 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "core/app/transfer_reports.h"
 #include "core/files/firmware_patch.h"
 #include "core/files/profile_file.h"
 #include "core/image/default_image.h"
 
 namespace korvex48::cli {
 namespace {
-
-// Reports a whole-image write sends (one busy pop-up each).
-int ExpectedWriteReports(StorageLayout layout) {
-  const int sections = 35 + 37 + 1;
-  if (layout == StorageLayout::kSlot) return sections + 34 * 37;
-  return sections + 2 * 37;
-}
 
 // The one line for a whole-image write the mouse stopped taking.
 std::string IncompleteLine(Connection& c) {
@@ -49,7 +43,7 @@ int RunLoadProfile(const GlobalOptions& options, const Args& args) {
   Connection c(options);
   c.Connect();
   c.Ui().messages.clear();
-  c.Ui().BeginProgress("Writing the mouse", ExpectedWriteReports(c.Core().Layout()));
+  c.Ui().BeginProgress("Writing the mouse", WholeImageWriteReports(c.Core().Layout()));
   const FileCommandResult r = c.Core().Btn_Load_0Click(args[0]);
   c.Ui().EndProgress();
   switch (r.status) {
@@ -72,7 +66,7 @@ int RunReset(const GlobalOptions& options, const Args& args) {
   ExpectArgs(args, 0, 0, "reset");
   Connection c(options);
   c.Connect();
-  c.Ui().BeginProgress("Writing the defaults", ExpectedWriteReports(c.Core().Layout()));
+  c.Ui().BeginProgress("Writing the defaults", WholeImageWriteReports(c.Core().Layout()));
   const bool usable = c.Core().DeviceUsable();
   const bool done = c.Core().Btn_Reset_0Click();
   c.Ui().EndProgress();
@@ -110,7 +104,7 @@ int RunFirmware(const GlobalOptions& options, const Args& args) {
   }
   Connection c(options);
   c.Connect();
-  c.Ui().BeginProgress("Programming", 150);
+  c.Ui().BeginProgress("Programming", FirmwareReports());
   const FirmwareResult r = c.Core().Btn_ProgramClick(patch);
   c.Ui().EndProgress();
   switch (r) {

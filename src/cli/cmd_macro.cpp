@@ -3,16 +3,12 @@
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "core/app/transfer_reports.h"
 #include "core/library/library_files.h"
 #include "core/macros/macro_names.h"
 
 namespace korvex48::cli {
 namespace {
-
-// Reports a device macro save sends: the profile section and the storage.
-int ExpectedSaveReports(StorageLayout layout) {
-  return 37 + (layout == StorageLayout::kSlot ? 34 * 37 : 2 * 37);
-}
 
 ButtonView ShownButtons(Connection& c) {
   const EditorState& st = c.Editor().State();
@@ -110,7 +106,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
                  options.json);
       return kExitOk;
     }
-    c.Ui().BeginProgress("Saving macros", ExpectedSaveReports(c.Core().Layout()));
+    c.Ui().BeginProgress("Saving macros", MacroSaveReports(c.Core().Layout()));
     const MacroCommandResult r =
         c.Core().Btn_DelMacroClick(static_cast<std::size_t>(n - 1), ShownButtons(c));
     c.Ui().EndProgress();
@@ -132,7 +128,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     Connection c(options);
     c.Connect();
     c.Ui().messages.clear();
-    c.Ui().BeginProgress("Saving macros", ExpectedSaveReports(c.Core().Layout()));
+    c.Ui().BeginProgress("Saving macros", MacroSaveReports(c.Core().Layout()));
     const MacroCommandResult r =
         c.Core().Btn_AddMacroClick(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
     c.Ui().EndProgress();

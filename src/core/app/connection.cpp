@@ -2,6 +2,7 @@
 #include <array>
 
 #include "core/app/app_core.h"
+#include "core/buttons/function_menus.h"
 
 namespace korvex48 {
 namespace {
@@ -10,24 +11,8 @@ constexpr int kArrivalWaitSteps = 21;  // 2.1 s before an arrived device is open
 constexpr int kRestartWaitSteps = 51;  // 5.1 s for a restarted mouse to come back
 constexpr int kCountPairs = 5;
 constexpr int kPairsNeeded = 2;
-constexpr int kMenuHeightShort = 146;  // variant 1: the Macro row is cut off
-constexpr int kMenuHeightFull = 170;
 constexpr std::uint16_t kCustomerIdAddressI2C = 249;
 constexpr std::uint16_t kCustomerIdAddressFlash = 0x6000;
-
-std::optional<int> MenuHeightOfVariant(std::uint8_t variant) {
-  switch (variant) {
-    case 1:
-      return kMenuHeightShort;
-    case 4:
-    case 16:
-    case 17:
-    case 22:
-      return kMenuHeightFull;
-    default:
-      return std::nullopt;
-  }
-}
 
 // Clears `Polling` however the poll step ends.
 class PollingGuard {
@@ -153,7 +138,7 @@ DevInfoResult AppCore::ReadDevInfo() {
     return finish(DevInfoOutcome::kNotSent);
 
   r.variant = reply[kInfoVariant];
-  r.menu_height = MenuHeightOfVariant(r.variant);
+  r.menu_height = MainMenuHeightOfVariant(r.variant);
   if (r.menu_height) ui_.SetMainMenuHeight(*r.menu_height);
 
   // Kinds left from an earlier mouse must not take part in this one's checks.

@@ -78,7 +78,7 @@ bool CommandSet::ReadReplies(std::span<std::uint8_t> dest, bool busy) {
 
 bool CommandSet::WriteSection(std::uint8_t block, std::uint8_t start,
                               std::span<const std::uint8_t> source) {
-  const std::size_t chunk = block == kParameterBlock ? 3 : 4;
+  const std::size_t chunk = block == kParameterBlock ? kParameterWriteChunk : kProfileWriteChunk;
   last_write_taken_ = 0;
   last_write_reports_ = static_cast<int>(Chunks(source.size(), chunk));
   if (transport_.Session().CommandHandle == kInvalidHandle) return false;

@@ -11,6 +11,7 @@
 // checked, and a write stops at the first report the mouse did not take (the
 // trace notes where), so the caller can say what the mouse now holds. Pad
 // bytes of partial chunks are 0xFF; the mouse uses only the announced lengths.
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -40,6 +41,25 @@ inline constexpr std::uint8_t kPrimaryI2C = 0xC0;
 
 // Sleep after each live write, in milliseconds.
 inline constexpr int kLiveWriteSettleMs = 100;
+
+// Bytes a section write carries per report: 3 into the parameter block, 4
+// into the profile block.
+inline constexpr std::size_t kParameterWriteChunk = 3;
+inline constexpr std::size_t kProfileWriteChunk = 4;
+
+// How often each transfer below shows the busy pop-up (once per report after
+// its command), which is what a front end counts its progress by. A read of
+// `bytes` with the pop-up: one per reply.
+constexpr int ReadReplyCount(std::size_t bytes) {
+  return static_cast<int>((bytes + kReplyPayload - 1) / kReplyPayload);
+}
+// A section write of `bytes` into `block`: one per report.
+constexpr int SectionWriteReportCount(std::uint8_t block, std::size_t bytes) {
+  const std::size_t chunk = block == kParameterBlock ? kParameterWriteChunk : kProfileWriteChunk;
+  return static_cast<int>((bytes + chunk - 1) / chunk);
+}
+// A memory write of `bytes`: one per data report.
+constexpr int MemoryWriteDataReportCount(std::size_t bytes) { return ReadReplyCount(bytes); }
 
 class CommandSet {
  public:

@@ -1,14 +1,9 @@
 // Giving a button a function: a menu entry, a key combination or a device
 // macro, with the rules of the profiles and of the last Left Key.
+#include "core/buttons/function_menus.h"
 #include "core/performance/page_editor.h"
 
 namespace korvex48 {
-namespace {
-
-constexpr int kSwitchKeyTag = 1002;
-constexpr int kShortMenuHeight = 146;  // the Macro entry is cut off
-
-}  // namespace
 
 EditResult PageEditor::CheckButton(int profile, int button) const {
   if (profile < 1 || profile > 3) return EditResult::Unavailable("profile must be 1, 2 or 3");
@@ -45,7 +40,7 @@ EditResult PageEditor::AssignMenuItem(int profile, int button, int tag) {
     return EditResult::Unavailable("no menu entry has tag " + std::to_string(tag));
   if (EditResult check = CheckButton(profile, button); check.status != EditStatus::kApplied)
     return check;
-  if (tag == kSwitchKeyTag && profile != 1)
+  if (tag == kMenuTagSwitchKey && profile != 1)
     return EditResult::Unavailable("the KB Switch Key can only be given in profile 1");
   const KeyNameSources sources = core_.NameSources();
   KeyItemSettings settings;
@@ -75,7 +70,7 @@ EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string
 
 EditResult PageEditor::AssignDeviceMacro(int profile, int button, std::size_t index) {
   const LiveWriteQueue::Hold hold = Edit();
-  if (core_.LastDevInfo().menu_height == kShortMenuHeight)
+  if (!VariantOffersMacroRow(core_.LastDevInfo().variant))
     return EditResult::Unavailable("this mouse offers no macros on its buttons");
   const std::optional<std::uint16_t> address = core_.Macros().Address(index);
   const std::vector<std::string> names = core_.Macros().Names();

@@ -1,32 +1,32 @@
 #include "gui/pages/button_menus.h"
 
 #include <algorithm>
-#include <tuple>
 
-#include "core/buttons/key_codes.h"
+#include "core/buttons/function_menus.h"
 #include "core/buttons/menu_placement.h"
 
 namespace korvex48::gui {
 namespace {
 
-constexpr int kStandard = 1;
-constexpr int kSpecial = 2;
-constexpr int kMedia = 3;
-constexpr int kWww = 4;
-constexpr int kFire = 5;
-constexpr int kMyPc = 6;
-constexpr int kMacro = 7;
-constexpr int kSwitchKeyTag = 1002;
 // LB_Name shows this many rows at most and scrolls the rest.
 constexpr int kMacroRowsShown = 10;
 
 MenuRect ToMenuRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
-QString EntryName(int tag) {
-  const KeyMenuItem* item = FindKeyMenuItem(tag);
-  return item ? QString::fromLatin1(item->objectName.data(),
-                                    static_cast<qsizetype>(item->objectName.size()))
-              : QString();
+QString Latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+MenuEntry::Kind KindOf(MenuEntryKind kind) {
+  switch (kind) {
+    case MenuEntryKind::kCategory:
+      return MenuEntry::Kind::kCategory;
+    case MenuEntryKind::kDialog:
+      return MenuEntry::Kind::kDialog;
+    case MenuEntryKind::kFunction:
+      break;
+  }
+  return MenuEntry::Kind::kFunction;
 }
 
 // The macro list in the skin's colours, like the function panels.
@@ -43,29 +43,8 @@ const QString kMacroListStyle = QStringLiteral(
 }  // namespace
 
 ButtonMenus::ButtonMenus(QWidget* page) : QObject(page), page_(page) {
-  main_ = new FunctionMenu(QStringLiteral("Pnl_Main"), page);
-  for (const auto& [name, tag, kind] :
-       {std::tuple{"Key_Standard", kStandard, MenuEntry::Kind::kCategory},
-        std::tuple{"Key_Special", kSpecial, MenuEntry::Kind::kCategory},
-        std::tuple{"Key_Media", kMedia, MenuEntry::Kind::kCategory},
-        std::tuple{"Key_WWW", kWww, MenuEntry::Kind::kCategory},
-        std::tuple{"Key_MyPC", kMyPc, MenuEntry::Kind::kCategory},
-        std::tuple{"Key_Assembly", 0, MenuEntry::Kind::kDialog},
-        std::tuple{"Key_Macro", kMacro, MenuEntry::Kind::kCategory}})
-    ConnectEntry(main_, main_->Add(QLatin1String(name), tag, kind));
-
-  submenus_[kStandard] = AddMenu(QStringLiteral("Pnl_MseKey"), {900, 901, 902, 903, 904});
-  FunctionMenu* special = new FunctionMenu(QStringLiteral("Pnl_Special"), page);
-  submenus_[kSpecial] = special;
-  ConnectEntry(special,
-               special->Add(QStringLiteral("Key_Fire"), kFire, MenuEntry::Kind::kCategory));
-  for (int tag : {1001, 1002, 1004, 1006, 1009, 1003, 1007, 1008, 1005})
-    ConnectEntry(special, special->Add(EntryName(tag), tag, MenuEntry::Kind::kFunction));
-  submenus_[kFire] = AddMenu(QStringLiteral("Pnl_FireKey"), {1500, 1501, 1502});
-  submenus_[kMedia] =
-      AddMenu(QStringLiteral("Pnl_Media"), {1300, 1301, 1302, 1303, 1304, 1305, 1306});
-  submenus_[kWww] = AddMenu(QStringLiteral("Pnl_WWW"), {1400, 1401, 1402, 1403, 1404, 1405, 1406});
-  submenus_[kMyPc] = AddMenu(QStringLiteral("Pnl_MyPC"), {1100, 1101, 1102, 1103});
+  main_ = AddMenu(MainMenuData());
+  for (const FunctionMenuData& data : SubmenuData()) submenus_[data.category] = AddMenu(data);
 
   macro_list_ = new QListWidget(page);
   macro_list_->setObjectName(QStringLiteral("LB_Name"));
@@ -79,10 +58,10 @@ ButtonMenus::ButtonMenus(QWidget* page) : QObject(page), page_(page) {
           [this](QListWidgetItem* item) { Q_EMIT macroChosen(macro_list_->row(item)); });
 }
 
-FunctionMenu* ButtonMenus::AddMenu(const QString& name, std::initializer_list<int> tags) {
-  auto* menu = new FunctionMenu(name, page_);
-  for (int tag : tags)
-    ConnectEntry(menu, menu->Add(EntryName(tag), tag, MenuEntry::Kind::kFunction));
+FunctionMenu* ButtonMenus::AddMenu(const FunctionMenuData& data) {
+  auto* menu = new FunctionMenu(Latin1(data.object_name), page_);
+  for (const MenuEntryData& entry : data.entries)
+    ConnectEntry(menu, menu->Add(Latin1(MenuEntryName(entry)), entry.tag, KindOf(entry.kind)));
   return menu;
 }
 
@@ -111,7 +90,7 @@ void ButtonMenus::ConnectEntry(FunctionMenu* menu, MenuEntry* entry) {
       connect(entry, &MenuEntry::entered, this, [this, menu, entry] {
         entry->SetLit(true);
         // Any other entry of the Special menu closes the fire keys.
-        if (menu == Submenu(kSpecial)) Submenu(kFire)->hide();
+        if (menu == Submenu(kMenuCategorySpecial)) Submenu(kMenuCategoryFire)->hide();
       });
       connect(entry, &MenuEntry::left, entry, [entry] { entry->SetLit(false); });
       connect(entry, &MenuEntry::clicked, this, [this, entry] {
@@ -124,8 +103,8 @@ void ButtonMenus::ConnectEntry(FunctionMenu* menu, MenuEntry* entry) {
 void ButtonMenus::OpenCategory(FunctionMenu* menu, MenuEntry* entry) {
   entry->SetLit(true);
   const int category = entry->Tag();
-  HideSubmenus(category == kFire);
-  if (category == kMacro) {
+  HideSubmenus(category == kMenuCategoryFire);
+  if (category == kMenuCategoryMacro) {
     if (macro_list_->count() == 0) return;
     Place(macro_list_, menu, entry);
     return;
@@ -135,7 +114,7 @@ void ButtonMenus::OpenCategory(FunctionMenu* menu, MenuEntry* entry) {
 
 void ButtonMenus::HideSubmenus(bool keep_special) {
   for (const auto& [category, panel] : submenus_)
-    if (!(keep_special && category == kSpecial)) panel->hide();
+    if (!(keep_special && category == kMenuCategorySpecial)) panel->hide();
   macro_list_->hide();
 }
 
@@ -172,8 +151,8 @@ bool ButtonMenus::AnyShown() const {
 }
 
 void ButtonMenus::SetSwitchEntryAllowed(bool allowed) {
-  for (MenuEntry* entry : Submenu(kSpecial)->Entries())
-    if (entry->Tag() == kSwitchKeyTag) entry->setEnabled(allowed);
+  for (MenuEntry* entry : Submenu(kMenuCategorySpecial)->Entries())
+    if (entry->Tag() == kMenuTagSwitchKey) entry->setEnabled(allowed);
 }
 
 void ButtonMenus::SetMacroNames(const QStringList& names) {

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <map>
 
+#include "core/buttons/function_menus.h"
 #include "gui/pages/function_menu.h"
 
 namespace korvex48::gui {
@@ -48,7 +49,7 @@ class ButtonMenus : public QObject {
   void macroChosen(int row);
 
  private:
-  FunctionMenu* AddMenu(const QString& name, std::initializer_list<int> tags);
+  FunctionMenu* AddMenu(const FunctionMenuData& data);
   void ConnectEntry(FunctionMenu* menu, MenuEntry* entry);
   void OpenCategory(FunctionMenu* menu, MenuEntry* entry);
   void HideSubmenus(bool keep_special);

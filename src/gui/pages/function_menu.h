@@ -10,6 +10,8 @@
 #include <QString>
 #include <vector>
 
+#include "core/buttons/function_menus.h"
+
 namespace korvex48::gui {
 
 // One entry: a function (tag of the key function table), a category that
@@ -54,9 +56,9 @@ class FunctionMenu : public QFrame {
   Q_OBJECT
 
  public:
-  static constexpr int kEntryHeight = 24;
-  static constexpr int kWidth = 190;
-  static constexpr int kBorder = 1;
+  static constexpr int kEntryHeight = kMenuEntryHeight;
+  static constexpr int kWidth = kMenuWidth;
+  static constexpr int kBorder = kMenuBorder;
 
   FunctionMenu(const QString& object_name, QWidget* parent);
 
