@@ -160,6 +160,7 @@ EditorApp::~EditorApp() {
   macro_commands_.reset();
   if (window_ && window_->LaterPagesBuilt()) window_->Advanced()->Pointer()->Bind(nullptr);
   if (ui_) ui_->GetHooks() = {};
+  if (window_) window_->Context().message_shown = nullptr;
   page_commands_.reset();
   if (ui_) ui_->SetEditor(nullptr);
   editor_.reset();
@@ -186,6 +187,10 @@ void EditorApp::Wire() {
   };
   hooks.message_shown = [this](const AppMessage& message) {
     UiLog(QStringLiteral("message ") + QString::fromStdString(message.Describe()));
+  };
+  // The pages' own refusals (Str022 of a page button, say) are logged alike.
+  window.Context().message_shown = [this](const std::string& described) {
+    UiLog(QStringLiteral("message ") + QString::fromStdString(described));
   };
 }
 

@@ -4,6 +4,7 @@
 // owned by the MainWindow; pages keep a reference.
 #include <QColor>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "core/ui/language.h"
@@ -27,6 +28,10 @@ struct EditorContext {
   UserDialogs& dialogs;
   const LanguageSet languages;
   const ProductSettings settings;
+
+  // Told of every message box the pages show, by its text keys joined with
+  // "+" or its literal text (the editor's --ui-log); may be empty.
+  std::function<void(const std::string&)> message_shown;
 
   // Language index 1..3 and the layout table of that language.
   int language = 1;

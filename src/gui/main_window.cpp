@@ -216,6 +216,7 @@ bool MainWindow::ApplyLayoutAndLanguage(int k, std::string* error) {
     if (page && (page->parentWidget()->isVisibleTo(this) || page == button_page_)) page->Opened();
 
   gui::ApplyLayout(context_->layout, context_->settings, *controls_);
+  SetUpdateButtonsVisible(update_buttons_shown_);
   gui::ApplyLanguage(context_->languages, k, *controls_);
   for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
                      static_cast<Page*>(lighting_page_), static_cast<Page*>(macro_page_),
@@ -420,6 +421,8 @@ void MainWindow::SwitchLanguage(int k) {
 
 void MainWindow::RefreshErrorAP() {
   no_device_look_ = true;
+  // Until a mouse is read whole nothing says it can take a firmware patch.
+  SetUpdateButtonsVisible(false);
   rules_->NoDeviceShown();
   for (int k = 1; k <= 5; ++k) groups_[k - 1]->setVisible(k == 1);
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
@@ -452,6 +455,7 @@ PageId MainWindow::ProfilePageChosen() const {
 }
 
 void MainWindow::SetUpdateButtonsVisible(bool visible) {
+  update_buttons_shown_ = visible;
   const bool enabled = context_->layout.btn_b[12].ShownAsButton();
   for (PageGroup* group : groups_) {
     group->NavPicture(QStringLiteral("Update"))->setVisible(visible && enabled);

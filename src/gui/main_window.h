@@ -187,6 +187,9 @@ class MainWindow : public QWidget {
   std::unique_ptr<EditorContext> context_;
   const Skin& skin_;
   bool no_device_look_ = false;
+  // The Update buttons show only after a whole read of a "Flash" + "Flash"
+  // mouse; the layout tables alone would show them on every language switch.
+  bool update_buttons_shown_ = false;
   std::array<PageGroup*, 5> groups_{};
   ButtonPage* button_page_ = nullptr;
   AdvancedPage* advanced_page_ = nullptr;

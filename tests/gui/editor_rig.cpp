@@ -1,6 +1,7 @@
 #include "editor_rig.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -22,6 +23,7 @@ EditorRig::EditorRig(const EditorRigOptions& options) : mouse(options.storage, c
   config.languages = options.languages;
   config.pointer_desktops = options.pointer_desktops;
   config.pointer_store = PointerStorePath().toStdString();
+  if (options.ui_log) config.ui_log_file = dir.filePath(QStringLiteral("ui.log")).toStdString();
   std::string error;
   app = EditorApp::Create(config, &error);
   if (!app) qFatal("editor: %s", error.c_str());
@@ -40,6 +42,12 @@ QStringList EditorRig::Sent() const {
   QStringList out;
   for (const std::string& line : trace.SentHex()) out.append(QString::fromStdString(line));
   return out;
+}
+
+QStringList EditorRig::UiLog() const {
+  QFile file(dir.filePath(QStringLiteral("ui.log")));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QWidget* EditorRig::W(const QString& name) const { return app->Window().Controls().Find(name); }

@@ -45,6 +45,8 @@ struct EditorRigOptions {
   // The desktops the pointer bars reach (none by default); their values are
   // kept in the rig's folder (PointerStorePath()).
   std::vector<DesktopPointer*> pointer_desktops;
+  // The editor writes its --ui-log to the rig's folder (UiLog()).
+  bool ui_log = false;
 
   // Setters for one-line rigs: EditorRig rig(EditorRigOptions().WithMouse(f)).
   EditorRigOptions& WithStorage(SimulatedStorage kind) {
@@ -71,6 +73,10 @@ struct EditorRigOptions {
     pointer_desktops = std::move(desktops);
     return *this;
   }
+  EditorRigOptions& WithUiLog() {
+    ui_log = true;
+    return *this;
+  }
   EditorRigOptions& Unconnected() {
     connect = false;
     return *this;
@@ -91,6 +97,8 @@ class EditorRig {
   SimulatedMouse& Mouse() { return mouse; }
   QString LibraryPath() const { return dir.filePath(QStringLiteral("Macro.bin")); }
   QString PointerStorePath() const { return dir.filePath(QStringLiteral("pointer.conf")); }
+  // The lines of the --ui-log so far (WithUiLog()).
+  QStringList UiLog() const;
   // The reports sent (taken or not) since the start or ClearSent(), as
   // "40 05 00 21 02 00 00 01"; their times are trace.SentTimes().
   QStringList Sent() const;

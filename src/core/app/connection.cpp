@@ -52,7 +52,9 @@ PollOutcome AppCore::DevTimerTimer() {
   // A whole-image read that came back incomplete is made again while the
   // mouse is still there.
   if (reread_pending_ && Session().HandlesValid() && !transport_.DeviceGone()) {
-    Btn_Read();
+    // Read whole at last, the mouse stands as accepted.
+    if (Btn_Read() && last_info_.outcome == DevInfoOutcome::kReadIncomplete)
+      last_info_.outcome = DevInfoOutcome::kAccepted;
     return PollOutcome::kOpened;
   }
 

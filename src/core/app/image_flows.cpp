@@ -35,11 +35,16 @@ bool AppCore::Btn_Read() {
   ConfigImage read = working_;
   int replies = 0;
   int failed = 0;
+  // The transport's reason for the first failed reply, when it gave one (a
+  // short reply has none, and a later good reply clears it).
+  HidError first_error = HidError::kNone;
   // A read whose command was not sent counts all its replies as failed, so its
   // result adds nothing to these counts and is dropped.
   auto count = [&] {
     replies += commands_.LastReadReplies();
     failed += commands_.LastReadFailures();
+    if (commands_.LastReadFailures() > 0 && first_error == HidError::kNone)
+      first_error = transport_.LastError();
   };
   (void)commands_.ReadSection(kParameterBlock, 0, read.parameters, true);
   count();
@@ -87,7 +92,7 @@ bool AppCore::Btn_Read() {
                        "The mouse did not answer " + std::to_string(failed) + " of " +
                            std::to_string(replies) + " reports; its configuration is read again.",
                        MessageBoxKind::kPlain,
-                       HidErrorText(transport_.LastError())});
+                       first_error == HidError::kNone ? std::string() : HidErrorText(first_error)});
     }
     return false;
   }
@@ -138,9 +143,12 @@ void AppCore::BeginWrites() {
 
 bool AppCore::Wrote(bool ok) {
   writes_taken_ += commands_.LastWriteTaken();
-  if (!ok && transfer_problem_.empty())
-    transfer_problem_ = "the mouse took " + std::to_string(writes_taken_) +
-                        " reports, then stopped: " + HidErrorText(transport_.LastError());
+  if (!ok && transfer_problem_.empty()) {
+    transfer_problem_ =
+        "the mouse took " + std::to_string(writes_taken_) + " reports, then stopped";
+    if (transport_.LastError() != HidError::kNone)
+      transfer_problem_ += std::string(": ") + HidErrorText(transport_.LastError());
+  }
   return ok;
 }
 

@@ -13,6 +13,7 @@ namespace korvex48::gui {
 inline void ShowEditMessage(EditorContext& context, const AppMessage& message) {
   QString text = QString::fromStdString(message.Text(context.Texts().Lookup()));
   if (text.isEmpty()) return;
+  if (context.message_shown) context.message_shown(message.Describe());
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   const QString caption =
       message.kind == MessageBoxKind::kPlain ? context.Text("Title") : QString();

@@ -49,6 +49,7 @@ TEST(WholeImageRead, AnIncompleteReadIsNeverTakenInAndIsMadeAgain) {
   EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
   EXPECT_TRUE(rig.core.ImageRead());
   EXPECT_TRUE(rig.core.DeviceUsable());
+  EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
   EXPECT_FALSE(rig.session.NoDevicePage);
   EXPECT_EQ(rig.core.Page().parameters[33], 1);
 }
