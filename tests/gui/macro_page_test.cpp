@@ -310,6 +310,68 @@ class MacroPageTest : public QObject {
     QCOMPARE(rig.Text(QStringLiteral("Key5")), QString::fromStdString(names[4]));
   }
 
+  // Add to Mouse that the mouse cannot take says why and sends nothing.
+  void addToMouseRefusalsSayWhy_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("ends");
+    QTest::addColumn<QString>("why");
+    // U+00FF is stored as FF 00, U+FF21 as 21 FF: either byte ends the
+    // mouse's packed macro list.
+    QTest::newRow("first byte 0xFF")
+        << QStringLiteral("\u00FFes") << true << QStringLiteral("end of its macro list");
+    QTest::newRow("second byte 0xFF")
+        << QStringLiteral("\uFF21b") << true << QStringLiteral("end of its macro list");
+    QTest::newRow("no end byte") << QStringLiteral("Loop") << false
+                                 << QStringLiteral("do not end within their 256 bytes");
+  }
+  void addToMouseRefusalsSayWhy() {
+    QFETCH(QString, name);
+    QFETCH(bool, ends);
+    QFETCH(QString, why);
+    Rig rig(SimulatedStorage::kI2C);
+    LibrarySlot& slot = rig.Page()->Library().MutableSlot(0);
+    slot.name = MacroNameFromText(name.toStdString());
+    if (!ends) slot.events.fill(0x22);
+    rig.Page()->ShowLibrary();
+    rig.ClearSent();
+    rig.Command("LB_PCMacroName", 0, "Btn_AddMacro");
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY2(rig.dialogs.messages[0].startsWith(QLatin1Char('"') + name + QLatin1Char('"')) &&
+                 rig.dialogs.messages[0].contains(why),
+             qPrintable(rig.dialogs.messages[0]));
+    QCOMPARE(rig.Rows("LB_MacroName"),
+             (QStringList{QStringLiteral("Fire"), QStringLiteral("Copy")}));
+    QVERIFY(rig.Sent().isEmpty());
+  }
+
+  // A refused firmware file leaves no path behind and no patch to program;
+  // Update without one says so.
+  void refusedFirmwareFileIsNotKept() {
+    Rig rig(SimulatedStorage::kFlashFlash, false);
+    QTemporaryDir dir;
+    const QString good = dir.path() + QStringLiteral("/fw.bin");
+    const QString short_file = dir.path() + QStringLiteral("/short.bin");
+    QVERIFY(WriteFileAtomically(good.toStdString(), Bytes(0x8400, 0x5A)));
+    QVERIFY(WriteFileAtomically(short_file.toStdString(), Bytes(0x8100, 0x5A)));
+    rig.Window().RequestPage(PageId::kUpdate);
+    rig.dialogs.open_answers.push_back(good);
+    rig.Click(QStringLiteral("Btn_LoadBIN"));
+    QVERIFY(rig.Window().Update()->Patch().Loaded());
+    rig.dialogs.open_answers.push_back(short_file);
+    rig.Click(QStringLiteral("Btn_LoadBIN"));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY(rig.dialogs.messages[0].startsWith(short_file + QStringLiteral(": no whole patch")));
+    QVERIFY(rig.Text(QStringLiteral("lbl_LoadBIN")).isEmpty());
+    QVERIFY(!rig.Window().Update()->Patch().Loaded());
+
+    rig.ClearSent();
+    rig.Click(QStringLiteral("Btn_Program"));
+    QCOMPARE(rig.dialogs.messages.size(), 2);
+    QVERIFY2(rig.dialogs.messages[1].contains(QStringLiteral("No firmware file is loaded")),
+             qPrintable(rig.dialogs.messages[1]));
+    QVERIFY(rig.Sent().isEmpty());
+  }
+
   void updatePageOnlyForFlashFlash() {
     {
       Rig rig(SimulatedStorage::kI2C, false);

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/app/app_core.h"
+#include "gui/pages/add_to_mouse_refusal.h"
+#include "gui/pages/edit_message.h"
 #include "gui/pages/macro_device_list.h"
 #include "gui/pages/macro_event_editor.h"
 #include "gui/pages/macro_library_list.h"
@@ -39,13 +41,7 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
   connect(library_, &MacroLibraryList::pressed, device_->List(), &QListWidget::clearSelection);
   connect(device_, &MacroDeviceList::pressed, library_->List(), &QListWidget::clearSelection);
   connect(library_, &MacroLibraryList::editorCleared, this, &MacroPage::ClearEditor);
-  connect(library_, &MacroLibraryList::addToMouseRequested, this, [this](int row) {
-    ClearEditor();
-    if (AppCore* core = device_->Core())
-      core->Btn_AddMacroClick(library_->Library(), static_cast<std::size_t>(row),
-                              device_->CurrentButtonView());
-    device_->List()->scrollToBottom();
-  });
+  connect(library_, &MacroLibraryList::addToMouseRequested, this, &MacroPage::AddToMouse);
   connect(editor_, &MacroEventEditor::insertModeChanged, this, &MacroPage::UpdateEnabled);
   connect(recorder_, &MacroRecorderPanel::recordingChanged, this, &MacroPage::UpdateEnabled);
   connect(findChild<TextLabel*>(QStringLiteral("Btn_SaveMacro")), &TextLabel::clicked, this,
@@ -54,6 +50,21 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
               core->Btn_SaveMacroClick(device_->CurrentButtonView());
           });
   UpdateEnabled();
+}
+
+void MacroPage::AddToMouse(int row) {
+  ClearEditor();
+  AppCore* core = device_->Core();
+  const MacroCommandResult result =
+      core ? core->Btn_AddMacroClick(library_->Library(), static_cast<std::size_t>(row),
+                                     device_->CurrentButtonView())
+           : MacroCommandResult::kNoDevice;
+  device_->List()->scrollToBottom();
+  const QListWidgetItem* item = library_->List()->item(row);
+  const QString name = item ? item->text() : QString();
+  const std::optional<AppMessage> why =
+      AddToMouseRefusal(result, name.toStdString(), core ? core->Layout() : StorageLayout::kNone);
+  if (why) ShowEditMessage(ctx(), *why);
 }
 
 void MacroPage::UpdateEnabled() {

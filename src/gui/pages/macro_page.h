@@ -83,6 +83,8 @@ class MacroPage : public Page {
 
  private:
   void OpenPopup(QWidget* popup, QPoint global);
+  // Add to Mouse of library row `row`, and why when the mouse did not get it.
+  void AddToMouse(int row);
   void UpdateEnabled();
 
   PictureLabel* panel_;

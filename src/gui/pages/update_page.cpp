@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "core/app/app_core.h"
+#include "gui/pages/edit_message.h"
 #include "gui/user_dialogs.h"
 
 namespace korvex48::gui {
@@ -68,35 +69,50 @@ void UpdatePage::PageOpened() {
 void UpdatePage::LoadFile() {
   const std::optional<QString> chosen = ctx().dialogs.OpenFile(kLoadFileFilter);
   if (!chosen) return;
-  path_->setText(*chosen);
-  path_->setToolTip(*chosen);
   FileError error;
-  switch (patch_.LoadFile(chosen->toStdString(), &error)) {
-    case FirmwarePatch::LoadStatus::kLoaded:
-      break;
-    case FirmwarePatch::LoadStatus::kUnreadable:
-      ctx().dialogs.Message(QString::fromStdString(error.path + ": " + error.message));
-      break;
-    case FirmwarePatch::LoadStatus::kNoPatch:
-      // A file that ends within the patch code would program stale bytes.
-      ctx().dialogs.Message(*chosen +
-                            QStringLiteral(": no whole patch code at offset 0x8000 (a firmware "
-                                           "file has at least 33792 bytes)"));
-      break;
+  const FirmwarePatch::LoadStatus status = patch_.LoadFile(chosen->toStdString(), &error);
+  if (status == FirmwarePatch::LoadStatus::kLoaded) {
+    path_->setText(*chosen);
+    path_->setToolTip(*chosen);
+    return;
+  }
+  // A refused file leaves no path on show and no patch from an earlier file
+  // behind it: Update must not program something the field does not name.
+  path_->clear();
+  path_->setToolTip(QString());
+  patch_.ClearLoaded();
+  if (status == FirmwarePatch::LoadStatus::kUnreadable) {
+    ctx().dialogs.Message(QString::fromStdString(error.path + ": " + error.message));
+  } else {
+    // A file that ends within the patch code would program stale bytes.
+    ctx().dialogs.Message(*chosen +
+                          QStringLiteral(": no whole patch code at offset 0x8000 (a firmware "
+                                         "file has at least 33792 bytes)"));
   }
 }
 
 void UpdatePage::Program() {
   if (!core_) return;
+  if (!patch_.Loaded()) {
+    ctx().dialogs.Message(
+        QStringLiteral("No firmware file is loaded: choose one with Load File first."));
+    return;
+  }
   // The patch code, then its descriptor, as one bar.
   programming_ = true;
   written_before_ = last_done_ = last_total_ = 0;
   progress_->setRange(0, static_cast<int>(kPatchCodeSize + PatchDescriptor().size()));
-  if (patch_.Loaded()) progress_->show();
+  progress_->show();
   progress_->setValue(0);
-  core_->Btn_ProgramClick(patch_);
+  const FirmwareResult result = core_->Btn_ProgramClick(patch_);
   programming_ = false;
   progress_->hide();
+  if (result == FirmwareResult::kNothing) {
+    ShowEditMessage(ctx(), AppMessage{{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
+  } else if (result == FirmwareResult::kNotFlash) {
+    ctx().dialogs.Message(QStringLiteral(
+        "This mouse takes no firmware patch: only a \"Flash\" + \"Flash\" mouse does."));
+  }
 }
 
 void UpdatePage::ShowProgress(std::size_t done, std::size_t total) {

@@ -29,10 +29,11 @@ class UpdatePage : public Page {
   // and the patch must be loaded again; the patch bytes stay.
   void PageOpened();
   // A click on Btn_LoadBIN: the open dialog, the path on show, the patch code
-  // read.
-  // No mouse is needed.
+  // read. No mouse is needed. A refused file is named in a message and
+  // leaves the field empty and no patch loaded.
   void LoadFile();
-  // Btn_ProgramClick: nothing without a usable mouse or a loaded patch.
+  // Btn_ProgramClick; without a loaded patch or a usable mouse a message
+  // says why nothing was sent.
   // While the patch and its descriptor are written the progress bar
   // (pb_Program) shows the bytes sent.
   void Program();
