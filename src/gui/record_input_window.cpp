@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWidget>
+#include <QWindow>
 
 #include "gui/record_input.h"
 
@@ -26,10 +26,11 @@ class WindowRecordInput final : public RecordInput {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    // Every event reaches the filter once per receiver on its way up; only
-    // the window's own copy counts.
-    if (!watched->isWidgetType() || !static_cast<QWidget*>(watched)->isWindow())
-      return RecordInput::eventFilter(watched, event);
+    // The window system hands every key and click to a window first, which
+    // passes it on to the focused or pointed-at widget (and that one, when
+    // it does not take it, to its parents). Only the window's copy counts:
+    // it is there once, whichever widget takes the event then.
+    if (!watched->isWindowType()) return RecordInput::eventFilter(watched, event);
     switch (event->type()) {
       case QEvent::KeyPress:
       case QEvent::KeyRelease: {

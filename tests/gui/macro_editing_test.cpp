@@ -2,7 +2,9 @@
 // page: the library commands with the name dialog, the event editor's delete
 // and insert panel, recording from a scripted input, and refused files.
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QWindow>
 #include <QtTest>
 
 #include "core/common/file_io.h"
@@ -204,6 +206,41 @@ class MacroEditingTest : public QObject {
     rig.Click(QStringLiteral("Btn_OK"));
     QCOMPARE(rig.Lines().mid(0, 3), Texts({"1 Ctrl CODE:8101", "1 A CODE:8204", "2 A CODE:0204"}));
     QCOMPARE(rig.FileLibrary().Slot(3).events[2], std::uint8_t{0x82});
+  }
+
+  // Without X11 the recorder takes what reaches the editor's window, also
+  // the keys the focused event list takes and the clicks on it (an insert
+  // recording leaves that list usable).
+  void windowInputRecordsWhatAFocusedListTakes() {
+    Rig rig;
+    rig.Page()->Recorder().SetInput(MakeWindowRecordInput());
+    rig.ClickRow(QStringLiteral("LB_PCMacroName"), 0);
+    rig.Command("LB_macro", 0, "Btn_Insert");
+    rig.Get<QComboBox>(QStringLiteral("CB_Insert"))->setCurrentIndex(3);  // key back
+    rig.Click(QStringLiteral("IB_InsertNoDelay"));
+    rig.Click(QStringLiteral("Btn_InsertStart"));
+    QVERIFY(rig.Page()->Recorder().Recording());
+    auto* list = rig.Get<QListWidget>(QStringLiteral("LB_macro"));
+    QVERIFY(list->isEnabled());
+    rig.Window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.Window()));
+    list->setFocus();
+    QTRY_VERIFY(list->hasFocus());
+    QWindow* window = rig.Window().windowHandle();
+    QVERIFY(window);
+    // As the window system delivers them: to the window, with the key's
+    // place on the keyboard (evdev code + 8).
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent key(type, Qt::Key_A, {}, kScanA + 8, 0x61, 0, QStringLiteral("a"));
+      QCoreApplication::sendEvent(window, &key);
+      if (type == QEvent::KeyPress) QVERIFY(key.isAccepted());  // the list took it
+    }
+    QTest::mouseClick(window, Qt::LeftButton, {},
+                      list->mapTo(&rig.Window(), list->rect().center()));
+    rig.Click(QStringLiteral("Btn_InsertStart"));
+    rig.Click(QStringLiteral("Btn_OK"));
+    QCOMPARE(rig.Lines().mid(1, 4), Texts({"1 A CODE:8204", "2 A CODE:0204", "1 LeftKey CODE:00A1",
+                                           "2 LeftKey CODE:0021"}));
   }
 
   void windowOnlyInputSaysSo() {
