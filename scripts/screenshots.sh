@@ -4,7 +4,8 @@
 # that shows the Update page) with the default image of that build of the
 # mouse, one of the window before any mouse was found (no-device.png), one of
 # every button function menu (menu-*.png, one with a label near the right
-# edge) and two of the key-combination dialog (dialog-empty.png, dialog.png).
+# edge), two of the key-combination dialog (dialog-empty.png, dialog.png) and
+# the Macro page's insert panel for each choice (insert-*.png).
 #
 # Alternate Key and Reset Control open only when profile 1 has a KB Switch Key
 # and profile 2 a KB Reset Key; korvex48ctl (built beside the editor, or
@@ -176,5 +177,48 @@ sleep 0.2
 xdotool key q
 shot "dialog"
 xdotool mousemove $((DX + 336)) $((DY + 18)) click 1
+
+xdotool key Escape
+sleep 0.3
+
+# The Macro page's insert panel for each of its ten choices (insert-0 ..
+# insert-9), and once while a key is recorded into the macro
+# (insert-recording): library macro 1 on show, the pop-up of its first event,
+# Insert, then the choice box stepped through with the keyboard.
+click_nav 11
+close_popups
+PCX=$(value PCMacroName_X); PCY=$(value PCMacroName_Y)
+EVX=$(value MacroContent_X); EVY=$(value MacroContent_Y)
+CBX=$(value InsertList_X); CBY=$(value InsertList_Y)
+SBX=$(value InsertBtnStart_X); SBY=$(value InsertBtnStart_Y)
+CAX=$(value InsertBtnCancel_X); CAY=$(value InsertBtnCancel_Y)
+xdotool mousemove $((WIN_X + PCX + 30)) $((WIN_Y + PCY + 10)) click 1
+sleep 0.3
+xdotool mousemove $((WIN_X + EVX + 30)) $((WIN_Y + EVY + 10)) click 3
+sleep 0.3
+# The pop-up opens at the pointer: Delete, then Insert, 20 pixels each.
+xdotool mousemove $((WIN_X + EVX + 60)) $((WIN_Y + EVY + 10 + 31)) click 1
+sleep 0.3
+i=0
+while [ $i -le 9 ]; do
+  xdotool mousemove $((WIN_X + CBX + 40)) $((WIN_Y + CBY + 10)) click 1
+  sleep 0.3
+  xdotool key Escape
+  xdotool key Home
+  n=0
+  while [ $n -lt $i ]; do xdotool key Down; n=$((n + 1)); done
+  shot "insert-$i"
+  i=$((i + 1))
+done
+xdotool mousemove $((WIN_X + CBX + 40)) $((WIN_Y + CBY + 10)) click 1
+sleep 0.3
+xdotool key Escape Home Down Down
+xdotool mousemove $((WIN_X + SBX + 40)) $((WIN_Y + SBY + 12)) click 1
+sleep 0.3
+shot insert-recording
+xdotool mousemove $((WIN_X + SBX + 40)) $((WIN_Y + SBY + 12)) click 1
+sleep 0.3
+xdotool mousemove $((WIN_X + CAX + 30)) $((WIN_Y + CAY + 12)) click 1
+sleep 0.3
 
 grep '^message' "$WORK/ui.log" | sed 's/^/screenshots: shown: /' >&2 || true

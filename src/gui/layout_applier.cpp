@@ -265,7 +265,8 @@ class Applier {
           "IB_DelayTime", "IB_NoDelay", "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"})
       Style(QLatin1String(name), 0, color_f);
     for (const char* name : {"LB_PCMacroName", "LB_MacroName", "LB_macro", "Edt_Delay",
-                             "Edt_InsertDelay", "Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"})
+                             "Edt_InsertDelay", "edt_XAxisValue", "edt_YAxisValue", "edt_Repeat",
+                             "CB_Insert", "Pnl_PCMacro", "Pnl_DevMacro", "Pnl_DevContent"})
       Colors(QLatin1String(name), font, back);
     Move(QStringLiteral("Img_P4"), t_.p4);
     Move(QStringLiteral("LB_PCMacroName"), t_.pc_macro_name);

@@ -3,6 +3,7 @@
 // and insert panel, recording from a scripted input, and refused files.
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QWindow>
 #include <QtTest>
@@ -206,6 +207,79 @@ class MacroEditingTest : public QObject {
     rig.Click(QStringLiteral("Btn_OK"));
     QCOMPARE(rig.Lines().mid(0, 3), Texts({"1 Ctrl CODE:8101", "1 A CODE:8204", "2 A CODE:0204"}));
     QCOMPARE(rig.FileLibrary().Slot(3).events[2], std::uint8_t{0x82});
+  }
+
+  // The insert panel for every choice: nothing drawn where a hidden field
+  // would be, captions beside their fields and whole, the closed choice box
+  // readable, everything inside the panel; and while a key is recorded the
+  // controls that cannot be used look so.
+  void insertPanelLooksFinishedForEveryChoice() {
+    Rig rig;
+    rig.ClickRow(QStringLiteral("LB_PCMacroName"), 0);
+    rig.Command("LB_macro", 0, "Btn_Insert");
+    QWidget* panel = rig.W(QStringLiteral("Gb_Insert"));
+    auto* choice = rig.Get<QComboBox>(QStringLiteral("CB_Insert"));
+    const QPalette& colours = choice->palette();
+    QVERIFY2(qAbs(colours.color(QPalette::ButtonText).lightness() -
+                  colours.color(QPalette::Button).lightness()) > 100,
+             "the closed choice box's text must stand out from its face");
+    const char* const fields[] = {"Edt_InsertDelay", "edt_XAxisValue", "edt_YAxisValue",
+                                  "edt_Repeat"};
+    const char* const captions[] = {"lbl_Delay", "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"};
+    for (int i = 0; i < choice->count(); ++i) {
+      choice->setCurrentIndex(i);
+      const QString at = choice->itemText(i);
+      const QImage shot = rig.Window().grab().toImage();
+      auto window_rect = [&](QWidget* w) {
+        return QRect(w->mapTo(&rig.Window(), QPoint(0, 0)), w->size());
+      };
+      for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+          QVERIFY2(panel->rect().contains(child->geometry()),
+                   qPrintable(at + QStringLiteral(": ") + child->objectName()));
+      for (std::size_t k = 0; k < std::size(fields); ++k) {
+        QWidget* field = rig.W(QLatin1String(fields[k]));
+        auto* caption = rig.Get<QLabel>(QLatin1String(captions[k]));
+        if (field->isVisible()) {
+          if (!caption->isVisible()) continue;  // a key choice's delay has no caption
+          QVERIFY2(!caption->geometry().intersects(field->geometry()), qPrintable(at));
+          QVERIFY2(caption->heightForWidth(caption->width()) <= caption->height(),
+                   qPrintable(at + QStringLiteral(": ") + caption->text()));
+          for (const QString& word : caption->text().split(QLatin1Char(' ')))
+            QVERIFY2(caption->fontMetrics().horizontalAdvance(word) <= caption->width(),
+                     qPrintable(at + QStringLiteral(": ") + word));
+          continue;
+        }
+        // Where a hidden field sits and no shown one, the panel is bare.
+        bool covered = false;
+        for (const char* other : fields)
+          covered =
+              covered || (rig.W(QLatin1String(other))->isVisible() &&
+                          rig.W(QLatin1String(other))->geometry().intersects(field->geometry()));
+        if (covered) continue;
+        const QRect place = window_rect(field);
+        const QRgb bare = shot.pixel(place.topLeft());
+        for (int y = place.top(); y <= place.bottom(); ++y)
+          for (int x = place.left(); x <= place.right(); ++x)
+            if (shot.pixel(x, y) != bare)
+              QFAIL(qPrintable(at + QStringLiteral(": something drawn where the hidden ") +
+                               QLatin1String(fields[k]) + QStringLiteral(" is")));
+      }
+    }
+
+    choice->setCurrentIndex(2);  // key front
+    rig.Click(QStringLiteral("Btn_InsertStart"));
+    QVERIFY(rig.Page()->Recorder().Recording());
+    for (const char* name :
+         {"CB_Insert", "Img_OK", "Btn_OK", "Img_Cancel", "Btn_Cancel", "Edt_InsertDelay",
+          "LED_InsertRecDelay", "IB_InsertRecDelay", "LED_InsertDelayTime", "IB_InsertDelayTime",
+          "LED_InsertNoDelay", "IB_InsertNoDelay"}) {
+      QWidget* w = rig.W(QLatin1String(name));
+      QVERIFY2(!w->isEnabled() && w->graphicsEffect(), name);
+    }
+    rig.Click(QStringLiteral("Btn_InsertStart"));
+    QVERIFY(rig.W(QStringLiteral("Btn_OK"))->isEnabled());
+    QVERIFY(!rig.W(QStringLiteral("Btn_OK"))->graphicsEffect());
   }
 
   // Without X11 the recorder takes what reaches the editor's window, also

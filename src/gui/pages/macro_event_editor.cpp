@@ -1,5 +1,7 @@
 #include "gui/pages/macro_event_editor.h"
 
+#include <QAbstractItemView>
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -16,6 +18,25 @@ namespace korvex48::gui {
 namespace {
 
 constexpr const char* kInsertDelayRows[] = {"InsertRecDelay", "InsertDelayTime", "InsertNoDelay"};
+
+// Room for five digits (a delay of up to 65535 ms).
+constexpr int kValueFieldWidth = 52;
+// The room between a caption (or the unit) and its field.
+constexpr int kCaptionGap = 6;
+
+// Controls that cannot be used while a key is recorded into the macro are
+// drawn faded, pictures and texts alike (the skin's own colours hold no
+// disabled look).
+void ShowUsable(QWidget* w, bool usable) {
+  w->setEnabled(usable);
+  if (usable) {
+    w->setGraphicsEffect(nullptr);
+    return;
+  }
+  auto* faded = new QGraphicsOpacityEffect(w);
+  faded->setOpacity(0.35);
+  w->setGraphicsEffect(faded);
+}
 
 QPlainTextEdit* AddHolder(QWidget* parent, const QString& name) {
   auto* holder = new QPlainTextEdit(parent);
@@ -56,20 +77,23 @@ MacroEventEditor::MacroEventEditor(EditorContext& context, QWidget* page, PcMacr
   auto* insert_group = new QButtonGroup(this);
   for (const char* name : kInsertDelayRows)
     AddOptionRow(insert_box_, insert_group, QLatin1String(name));
-  insert_delay_ = AddValueField(insert_box_, QStringLiteral("Edt_InsertDelay"), 40,
+  insert_delay_ = AddValueField(insert_box_, QStringLiteral("Edt_InsertDelay"), kValueFieldWidth,
                                 QStringLiteral("50"), MacroField::kDelay, false);
   for (const char* name :
        {"lbl_Delay", "lbl_s_A", "lbl_XAxisValue", "lbl_YAxisValue", "lbl_Repeat"}) {
     auto* label = new QLabel(insert_box_);
     label->setObjectName(QLatin1String(name));
+    // A caption longer than its room breaks into a second line instead of
+    // running under its field (ApplyLayout).
+    label->setWordWrap(true);
     label->resize(name[4] == 's' ? 30 : 72, 18);
   }
-  x_value_ = AddValueField(insert_box_, QStringLiteral("edt_XAxisValue"), 60, QStringLiteral("12"),
-                           MacroField::kAxis, true);
-  y_value_ = AddValueField(insert_box_, QStringLiteral("edt_YAxisValue"), 60, QStringLiteral("12"),
-                           MacroField::kAxis, true);
-  repeat_ = AddValueField(insert_box_, QStringLiteral("edt_Repeat"), 60, QStringLiteral("10"),
-                          MacroField::kRepeat, false);
+  x_value_ = AddValueField(insert_box_, QStringLiteral("edt_XAxisValue"), kValueFieldWidth,
+                           QStringLiteral("12"), MacroField::kAxis, true);
+  y_value_ = AddValueField(insert_box_, QStringLiteral("edt_YAxisValue"), kValueFieldWidth,
+                           QStringLiteral("12"), MacroField::kAxis, true);
+  repeat_ = AddValueField(insert_box_, QStringLiteral("edt_Repeat"), kValueFieldWidth,
+                          QStringLiteral("10"), MacroField::kRepeat, false);
   for (const char* name : {"InsertStart", "OK", "Cancel"}) {
     auto* picture =
         new PictureLabel(ctx_.skin, QStringLiteral("Img_") + QLatin1String(name), insert_box_);
@@ -251,7 +275,10 @@ void MacroEventEditor::ApplyChoice(int index) {
   show("edt_YAxisValue", y);
   show("lbl_Repeat", repeat);
   show("edt_Repeat", repeat);
-  repeat_->setEnabled(choice == InsertChoice::kRepeatStart);
+  // A repeat stop has no count: its pair is shown, but as out of use.
+  ShowUsable(repeat_, choice != InsertChoice::kRepeatStop);
+  if (QWidget* caption = insert_box_->findChild<QWidget*>(QStringLiteral("lbl_Repeat")))
+    ShowUsable(caption, choice != InsertChoice::kRepeatStop);
   ok_->setText(ctx_.Text(key ? "Str421" : "Str420"));
   const QColor text = ToQColor(ctx_.layout.color_f_font);
   if (key) {
@@ -274,13 +301,15 @@ void MacroEventEditor::SetInsertDelayMode(int mode) {
 }
 
 void MacroEventEditor::SetInsertRecording(bool recording) {
-  choice_->setEnabled(!recording);
-  for (QWidget* w : {static_cast<QWidget*>(ok_), static_cast<QWidget*>(cancel_)})
-    w->setEnabled(!recording);
+  QStringList names = {QStringLiteral("CB_Insert"),  QStringLiteral("Img_OK"),
+                       QStringLiteral("Btn_OK"),     QStringLiteral("Img_Cancel"),
+                       QStringLiteral("Btn_Cancel"), QStringLiteral("Edt_InsertDelay"),
+                       QStringLiteral("lbl_s_A")};
   for (const char* row : kInsertDelayRows)
-    if (QWidget* w = insert_box_->findChild<QWidget*>(QStringLiteral("IB_") + QLatin1String(row)))
-      w->setEnabled(!recording);
-  insert_delay_->setEnabled(!recording);
+    names << QStringLiteral("LED_") + QLatin1String(row)
+          << QStringLiteral("IB_") + QLatin1String(row);
+  for (const QString& name : names)
+    if (QWidget* w = insert_box_->findChild<QWidget*>(name)) ShowUsable(w, !recording);
   insert_start_->setText(ctx_.Text(recording ? "Str401" : "Str400"));
 }
 
@@ -383,6 +412,41 @@ void MacroEventEditor::ApplyLayout(const LayoutTable& t, int bottom) {
   list_->setFont(font);
   list_->doItemsLayout();
   SetFieldEditable(insert_delay_, !insert_delay_->isReadOnly(), ToQColor(t.color_f_font));
+
+  // The tables place the fields; each caption takes the room from the
+  // option rows' left edge to its field, and the unit follows the delay
+  // field.
+  const int left = std::max(0, t.insert_rec_delay.x - t.insert.x);
+  const std::pair<const char*, QLineEdit*> captions[] = {{"lbl_Delay", insert_delay_},
+                                                         {"lbl_XAxisValue", x_value_},
+                                                         {"lbl_YAxisValue", y_value_},
+                                                         {"lbl_Repeat", repeat_}};
+  for (const auto& [name, field] : captions) {
+    auto* caption = insert_box_->findChild<QLabel*>(QLatin1String(name));
+    if (!caption) continue;
+    const QRect f = field->geometry();
+    const int width = std::max(20, f.x() - kCaptionGap - left);
+    const int height = std::max(f.height(), caption->heightForWidth(width));
+    caption->setGeometry(left, f.center().y() - height / 2, width, height);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  // The open choice list is a window of its own, which takes no colours from
+  // the box: it gets the box's, with the event list's selection look.
+  QPalette open = choice_->palette();
+  for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+    open.setColor(role, list_->palette().color(role));
+  choice_->view()->setPalette(open);
+  // The option rows end at the panel's edge, so that no click beside the
+  // panel picks one.
+  for (const char* row : kInsertDelayRows)
+    if (QWidget* text =
+            insert_box_->findChild<QWidget*>(QStringLiteral("IB_") + QLatin1String(row)))
+      text->resize(std::max(0, insert_box_->width() - 2 - text->x()), text->height());
+  if (auto* unit = insert_box_->findChild<QLabel*>(QStringLiteral("lbl_s_A"))) {
+    const QRect f = insert_delay_->geometry();
+    const int x = f.right() + 1 + kCaptionGap;
+    unit->setGeometry(x, f.y(), std::max(0, insert_box_->width() - 2 - x), f.height());
+  }
 }
 
 }  // namespace korvex48::gui

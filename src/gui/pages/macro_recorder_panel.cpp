@@ -83,7 +83,7 @@ void MacroRecorderPanel::SetInput(std::unique_ptr<RecordInput> input) {
   if (!input_) return;
   connect(input_.get(), &RecordInput::key, this, &MacroRecorderPanel::OnKey);
   connect(input_.get(), &RecordInput::button, this, &MacroRecorderPanel::OnButton);
-  scope_->setVisible(!input_->Global());
+  scope_->setVisible(!input_->Global() && !delay_box_->isHidden());
 }
 
 RecordInput* MacroRecorderPanel::Input() {
@@ -227,7 +227,11 @@ bool MacroRecorderPanel::PointerOverRecordButton() const {
 
 void MacroRecorderPanel::SetEnabled(bool enabled) { start_->setEnabled(enabled); }
 
-void MacroRecorderPanel::ShowDelayBox(bool shown) { delay_box_->setVisible(shown); }
+void MacroRecorderPanel::ShowDelayBox(bool shown) {
+  delay_box_->setVisible(shown);
+  // The insert panel lies over the note's place while it is open.
+  scope_->setVisible(shown && input_ && !input_->Global());
+}
 
 void MacroRecorderPanel::ApplyLayout(const LayoutTable& t) {
   scope_->move(t.btn_start.x, t.btn_start.y + start_picture_->height() + 4);
