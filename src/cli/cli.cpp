@@ -131,15 +131,25 @@ Connection::Connection(const GlobalOptions& options) {
 
 Connection::~Connection() { ui_.SetEditor(nullptr); }
 
-void Connection::Connect(bool require_accepted) {
-  bool opened = false;
+bool Connection::Open() {
   for (const DeviceIdEntry& entry : core_->DeviceIdTable()) {
     if (entry.vendor_id == 0 || entry.product_id == 0) continue;
-    if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) {
-      opened = true;
-      break;
-    }
+    if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) return true;
   }
+  return false;
+}
+
+void Connection::Connect(bool require_accepted) {
+  // Another program's command is short: wait for it a little before giving up.
+  constexpr int kHeldWaitSteps = 30;
+  bool opened = Open();
+  for (int step = 0; !opened && link_.transport->HeldProblem() && step < kHeldWaitSteps; ++step) {
+    clock_->SleepMilliseconds(100);
+    ui_.ForgetOpenProblems();
+    opened = Open();
+  }
+  if (const OpenProblem* held = link_.transport->HeldProblem(); !opened && held)
+    Fail(kExitInUse, held->message);
   const DefaultIdentifiers& ids = core_->Defaults();
   const std::string which = "Korvex48 mouse " + Hex4(ids.vendor_id) + ":" + Hex4(ids.product_id);
   if (!opened) {

@@ -23,6 +23,7 @@ enum ExitCode {
   kExitUsage = 2,
   kExitFile = 3,
   kExitRefused = 4,  // a rule of the system forbids the change
+  kExitInUse = 5,    // another program held the mouse for longer than the command waits
 };
 
 // What a command throws to end the program: one line for stderr and the exit
@@ -58,9 +59,11 @@ class Connection {
   explicit Connection(const GlobalOptions& options);
   ~Connection();
 
-  // Opens and identifies the mouse; an accepted mouse is read whole. Throws
-  // kExitNoMouse when none answers; with `require_accepted` also when it is
-  // refused (Str102, Str107).
+  // Opens and identifies the mouse; an accepted mouse is read whole. The
+  // mouse stays claimed for this command until it ends; while another program
+  // holds it the command waits up to 3 s, then throws kExitInUse naming the
+  // holder. Throws kExitNoMouse when none answers; with `require_accepted`
+  // also when it is refused (Str102, Str107).
   void Connect(bool require_accepted = true);
 
   AppCore& Core() { return *core_; }
@@ -72,6 +75,8 @@ class Connection {
   bool Simulated() const { return link_.simulated != nullptr; }
 
  private:
+  bool Open();  // the first entry of the identifier table that opens
+
   std::unique_ptr<Clock> own_clock_;
   Clock* clock_;
   // Before the link: the transport reports its problems to it until it closes.

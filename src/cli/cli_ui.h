@@ -25,6 +25,8 @@ class CliUi final : public NullAppUi, public TransportIssueSink {
   void Report(const TransportIssue& issue) override;
   // Prints the open problems kept so far as warnings, and forgets them.
   void PrintOpenProblems();
+  // Forgets them (before the mouse is searched again).
+  void ForgetOpenProblems() { open_problems_.clear(); }
   void SetEditor(PageEditor* editor) { editor_ = editor; }
 
   // A bar for a transfer of about `expected` reports; drawn only when stderr

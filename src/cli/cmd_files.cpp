@@ -116,6 +116,10 @@ int RunFirmware(const GlobalOptions& options, const Args& args) {
       Fail(kExitRefused, "only a mouse with Flash + Flash storage takes a firmware patch");
     case FirmwareResult::kWriteFailed:
       Fail(kExitNoMouse, "the patch was not programmed: " + c.Core().LastTransferProblem());
+    case FirmwareResult::kRestartRefused:
+      Fail(kExitNoMouse,
+           "the patch is on the mouse, but the restart did not happen: the mouse refused the "
+           "restart command");
   }
   if (!c.Core().DeviceUsable())
     Fail(kExitNoMouse, "the patch was sent, but the mouse did not come back after its restart");

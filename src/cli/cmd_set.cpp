@@ -181,6 +181,9 @@ int RunSet(const GlobalOptions& options, const Args& args) {
   }
   if (c.Editor().RefusedWrites() > refused_before)
     Fail(kExitNoMouse, "the mouse refused the change; it keeps its previous setting");
+  if (r.restart_refused)
+    Fail(kExitNoMouse,
+         "the new report rate was written, but the mouse refused the restart it needs");
   if (r.restarted && !c.Core().DeviceUsable())
     Fail(kExitNoMouse, "the mouse did not come back after the restart for the new report rate");
   return kExitOk;

@@ -51,6 +51,8 @@ QString PollOutcomeText(PollOutcome outcome, const DevInfoResult& info) {
       return QStringLiteral("lost");
     case PollOutcome::kNotFound:
       return QStringLiteral("not-found");
+    case PollOutcome::kHeld:
+      return QStringLiteral("held");
     case PollOutcome::kOpened:
       break;
   }

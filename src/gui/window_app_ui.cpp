@@ -1,6 +1,7 @@
 #include "gui/window_app_ui.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QListWidget>
 
 #include "core/performance/page_editor.h"
@@ -48,6 +49,31 @@ void WindowAppUi::ClearMacroEditor() { Call(hooks_.clear_macro_editor); }
 void WindowAppUi::RefreshPcMacroList() { Call(hooks_.refresh_pc_macro_list); }
 void WindowAppUi::ReadOsMouseParameters() { Call(hooks_.read_os_mouse_parameters); }
 void WindowAppUi::RefreshErrorAP() { window_.RefreshErrorAP(); }
+
+void WindowAppUi::ShowMouseHeld(const std::string& line) {
+  if (line.empty()) {
+    if (held_line_) held_line_->hide();
+    return;
+  }
+  if (!held_line_) {
+    constexpr int kWidth = 520, kHeight = 26;
+    held_line_ = new QLabel(&window_);
+    held_line_->setObjectName(QStringLiteral("lbl_MouseHeld"));
+    held_line_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    held_line_->setAlignment(Qt::AlignCenter);
+    held_line_->setStyleSheet(QStringLiteral(
+        "QLabel { color: white; background-color: rgba(40, 40, 40, 220); border-radius: 6px; }"));
+    // Over the middle of the page content, which the no-device look covers.
+    held_line_->setGeometry((window_.width() - kWidth) / 2, (window_.height() - kHeight) / 2,
+                            kWidth, kHeight);
+  }
+  // "the mouse is in use by ..." as a sentence.
+  QString text = QString::fromStdString(line);
+  text[0] = text[0].toUpper();
+  held_line_->setText(text + QLatin1Char('.'));
+  held_line_->raise();
+  held_line_->show();
+}
 
 void WindowAppUi::RefreshStoragePages(StorageLayout layout) {
   window_.RefreshStoragePages(layout == StorageLayout::kSlot);

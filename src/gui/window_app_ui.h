@@ -10,6 +10,8 @@
 
 #include "core/app/app_ui.h"
 
+class QLabel;
+
 namespace korvex48 {
 class PageEditor;
 }
@@ -57,6 +59,8 @@ class WindowAppUi final : public AppUi {
   void RefreshPcMacroList() override;
   void ReadOsMouseParameters() override;
   void RefreshErrorAP() override;
+  // A line over the page content (`lbl_MouseHeld`), made at its first use.
+  void ShowMouseHeld(const std::string& line) override;
   void RefreshStoragePages(StorageLayout layout) override;
   void HideAllMenu() override;
   void SetMainMenuHeight(int pixels) override;
@@ -72,6 +76,7 @@ class WindowAppUi final : public AppUi {
   }
 
   MainWindow& window_;
+  QLabel* held_line_ = nullptr;  // owned by the window
   PageEditor* editor_ = nullptr;
   Hooks hooks_;
 };

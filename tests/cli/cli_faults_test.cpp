@@ -121,6 +121,16 @@ TEST_F(CliFaults, FirmwareGoesWholeOrNotAtAll) {
   EXPECT_FALSE(Wrote(cut, "40 07 10 00"));  // no descriptor
   EXPECT_FALSE(Wrote(cut, "40 0e"));        // no restart
   EXPECT_TRUE(Wrote(cut, "40 07 c0 00"));   // the patch was begun
+
+  // A whole patch, but the mouse refuses the restart: it never left the bus.
+  ASSERT_TRUE(mount->Control("clear-faults"));
+  ASSERT_TRUE(mount->Control("refuse-command 14"));
+  const CliRun unrestarted = rig.Run({"firmware", rig.Path("fw.bin")});
+  EXPECT_EQ(unrestarted.status, 1) << unrestarted.err;
+  EXPECT_NE(unrestarted.err.find("the patch is on the mouse, but the restart did not happen"),
+            std::string::npos)
+      << unrestarted.err;
+  EXPECT_TRUE(Wrote(unrestarted, "40 07 10 00"));  // the descriptor went
 }
 
 // On the simulated mouse (nothing served): nothing unsafe reaches it.

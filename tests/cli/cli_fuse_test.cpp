@@ -1,8 +1,15 @@
 // The same tool through the kernel: hidraw nodes served by the FUSE test
 // device, reached with --device-dir.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <thread>
+
+#include "backends/hidraw/hidraw_backend.h"
 #include "cli_fuse_fixture.h"
+#include "core/device/transport.h"
+#include "core/image/default_image.h"
 #include "json_value.h"
 
 namespace korvex48::testing {
@@ -47,6 +54,41 @@ TEST_F(CliFuse, RefusedSetExitsOne) {
   const CliRun dump = rig.Run({"--json", "dump"});
   ASSERT_EQ(dump.status, 0) << dump.err;
   EXPECT_EQ(Json::Parse(dump.out)["dpi"]["active_level"].integer, 2) << dump.out;
+}
+
+// Two programs on one mouse: while this test program has the mouse open, a
+// command sends nothing to it, and after waiting ends with status 5 naming
+// this program; a command that starts while the mouse is held gets it once
+// the holder lets go.
+TEST_F(CliFuse, OneProgramAtATimeOnOneMouse) {
+  Serve(SimulatedStorage::kI2C);
+  if (IsSkipped()) return;
+  ImageHead head{};
+  ReadDefaultHead(head);
+  const DefaultIdentifiers ids = DefaultIdentifiersOf(head);
+  HidrawBackend backend(mount->Dir());
+  Transport holder(backend);
+  ASSERT_TRUE(holder.OpenDevice(ids.vendor_id, ids.product_id));
+
+  const CliRun refused = rig.Run({"save-profile", rig.Path("s.bin")});
+  EXPECT_EQ(refused.status, 5) << refused.err;
+  EXPECT_EQ(refused.err, "korvex48ctl: the mouse is in use by test_cli (pid " +
+                             std::to_string(::getpid()) + ")\n");
+  EXPECT_EQ(ReadText(rig.Path("trace")).find(" > "), std::string::npos);  // nothing sent
+  EXPECT_FALSE(std::filesystem::exists(rig.Path("s.bin")));
+
+  // The holder lets go while the command waits.
+  CliRun waited;
+  std::thread command([&] { waited = rig.Run({"save-profile", rig.Path("s.bin")}); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  holder.CloseDevice();
+  command.join();
+  EXPECT_EQ(waited.status, 0) << waited.err;
+  EXPECT_TRUE(std::filesystem::exists(rig.Path("s.bin")));
+
+  // A command holds it to its end: the holder finds it free afterwards.
+  EXPECT_TRUE(holder.OpenDevice(ids.vendor_id, ids.product_id));
+  EXPECT_EQ(holder.HeldProblem(), nullptr);
 }
 
 }  // namespace

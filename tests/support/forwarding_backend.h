@@ -33,6 +33,9 @@ class ForwardingBackend : public HidBackend {
                   HidError* error = nullptr) override {
     return inner_.GetFeature(handle, report, error);
   }
+  bool Claim(DeviceHandle handle, InterfaceHolder* holder) override {
+    return inner_.Claim(handle, holder);
+  }
   std::optional<std::pair<std::uint16_t, std::uint16_t>> PeekIdentifiers(
       const std::string& path) override {
     return inner_.PeekIdentifiers(path);

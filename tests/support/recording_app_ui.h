@@ -41,6 +41,7 @@ class RecordingAppUi final : public AppUi {
   void RefreshPcMacroList() override { log.push_back("RefreshPcMacroList"); }
   void ReadOsMouseParameters() override { log.push_back("ReadOsMouseParameters"); }
   void RefreshErrorAP() override { log.push_back("RefreshErrorAP"); }
+  void ShowMouseHeld(const std::string& line) override { log.push_back("MouseHeld " + line); }
   void RefreshStoragePages(StorageLayout layout) override;
   void HideAllMenu() override { log.push_back("HideAllMenu"); }
   void SetMainMenuHeight(int pixels) override;

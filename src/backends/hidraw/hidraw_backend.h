@@ -25,6 +25,10 @@ class HidrawBackend final : public HidBackend {
                   HidError* error = nullptr) override;
   bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
                   HidError* error = nullptr) override;
+  // flock(LOCK_EX | LOCK_NB) on the node: the lock goes with the handle's
+  // close, or the process's end. The holder is found in /proc/locks and its
+  // command line. A node whose file system takes no locks is not guarded.
+  bool Claim(DeviceHandle handle, InterfaceHolder* holder) override;
   // From /sys/class/hidraw/<name>/device/uevent (HID_ID), when there is one.
   std::optional<std::pair<std::uint16_t, std::uint16_t>> PeekIdentifiers(
       const std::string& path) override;

@@ -74,6 +74,8 @@ enum class PollOutcome {
   kLost,       // the count fell: DeviceLost ran
   kOpened,     // the count rose and the mouse was opened (see last DevInfoResult)
   kNotFound,   // the count rose but the mouse could not be opened: DeviceLost ran
+  kHeld,       // the mouse is there but another program holds it: the no-device look
+               // names the holder, and the next poll tries again
 };
 
 // The button labels as the button page shows them, and the selected profile
@@ -112,10 +114,20 @@ struct FileCommandResult {
 };
 
 enum class FirmwareResult {
-  kNothing,      // no usable mouse or no patch loaded: nothing sent, nothing shown
-  kNotFlash,     // the mouse's storage is not "Flash" + "Flash": nothing sent
-  kWriteFailed,  // the patch stopped part way: no descriptor, no restart
-  kProgrammed,   // patch, descriptor and restart sent; the mouse was searched again
+  kNothing,         // no usable mouse or no patch loaded: nothing sent, nothing shown
+  kNotFlash,        // the mouse's storage is not "Flash" + "Flash": nothing sent
+  kWriteFailed,     // the patch stopped part way: no descriptor, no restart
+  kRestartRefused,  // patch and descriptor are on the mouse, but it refused the restart and
+                    // stays open as it was
+  kProgrammed,      // patch, descriptor and restart sent; the mouse was searched again
+};
+
+// How a restart of the mouse (command 14) went.
+enum class RestartResult {
+  kNoDevice,    // no open mouse: nothing sent
+  kRefused,     // the mouse did not take the command: it stays on the bus, still open
+  kFoundAgain,  // it left the bus and was found again 5.1 s later
+  kNotBack,     // it left the bus and was not found again (polling looks for it)
 };
 
 class AppCore {
@@ -145,12 +157,13 @@ class AppCore {
   // mouse whose handles were found dead is lost and searched for again even
   // when the count did not change (unplugged and back within one period); a
   // whole-image read that came back incomplete, or an information step that
-  // lost a reply, is made again.
+  // lost a reply, is made again; a mouse another program held is tried again.
   PollOutcome DevTimerTimer();
   // Command 13: variant, storage kinds, storage check, customer identifier;
   // accepted mice are read (Btn_Read).
   DevInfoResult ReadDevInfo();
-  // Forgets the device and tries to open it again at once.
+  // Forgets the device and tries to open it again at once. A mouse another
+  // program holds is shown as held (no message box).
   void ReFindDev();
   // The device-lost path; always ends in the Str100/Str101 message, with
   // `detail` (why the mouse could not be opened) when there is one.
@@ -161,10 +174,14 @@ class AppCore {
   // closed and marked invalid, so a flow still running in a nested event
   // loop sends nothing more. Nothing is saved.
   void ReleaseDevice();
-  // Restart the mouse (command 14) and find it again 5.1 s later, as a
-  // report-rate increase needs: 100 ms, restart, DeviceLost, events, 51 x
-  // 100 ms, ReFindDev. DevTimer is left running.
-  void RestartAndFindAgain();
+  // Restarts the mouse (command 14) and finds it again 5.1 s later, as a
+  // report-rate increase and a firmware patch need: DevTimer stopped, 100 ms,
+  // restart, the busy pop-up hidden, DeviceLost, 51 x 100 ms with events,
+  // ReFindDev, DevTimer started. A mouse that refuses the command never
+  // left the bus: it stays open, and the user is told `refused_text` with
+  // the reason (the mouse holds what was written, but it was not restarted).
+  RestartResult RestartAndFindAgain(
+      const std::string& refused_text = "The mouse refused the restart command.");
 
   // ---- Whole-image flows --------------------------------------------------
   // Whole-image read of the opened mouse (both sections and the macro storage
@@ -227,9 +244,9 @@ class AppCore {
   FileCommandResult Btn_DevExportClick(const std::string& chosen);
 
   // ---- Firmware ---------------------------------------------------------------
-  // Patch at 0xC000, descriptor at 0x1000, restart, DeviceLost, 5.1 s,
-  // ReFindDev. Only a "Flash" + "Flash" mouse is programmed; the descriptor
-  // and the restart go only after every patch report was taken.
+  // Patch at 0xC000, descriptor at 0x1000, then RestartAndFindAgain. Only a
+  // "Flash" + "Flash" mouse is programmed; the descriptor and the restart go
+  // only after every patch report was taken.
   FirmwareResult Btn_ProgramClick(const FirmwarePatch& patch);
 
   // ---- Edits of the page copy --------------------------------------------------
@@ -285,6 +302,18 @@ class AppCore {
 
  private:
   void WaitWithEvents(int steps_of_100ms);
+  // After an open that failed: when another program holds the mouse, the
+  // no-device look with the holder's line, retried at the next poll (true);
+  // otherwise false and nothing done.
+  bool ShowIfHeld();
+  void ForgetHeld();  // the holder's line goes
+  // The poll step for a mouse last found held: open it, or show it held again.
+  PollOutcome OpenHeldMouseAgain();
+  // The device-lost path without its message.
+  void ShowNoDeviceLook();
+  // Device address of the customer identifier for the opened mouse's
+  // primary storage kind.
+  std::uint16_t CustomerIdAddress() const;
   void TakeUpMacroStorage(StorageLayout layout, std::string_view primary);
   bool WriteWholeImage();
   bool WriteMacroStorage();
@@ -326,6 +355,7 @@ class AppCore {
   DevInfoResult last_info_;
   bool image_read_ = false;
   bool reread_pending_ = false;
+  bool held_shown_ = false;          // the no-device look names another program holding the mouse
   bool read_failure_shown_ = false;  // one message for a run of failed reads
   int writes_taken_ = 0;
   std::string transfer_problem_;

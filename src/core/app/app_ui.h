@@ -79,6 +79,9 @@ class AppUi : public BusyUi {
 
   // The no-device appearance (the core has set NoDevicePage).
   virtual void RefreshErrorAP() = 0;
+  // One line in the no-device appearance saying which program holds the
+  // mouse ("the mouse is in use by korvex48ctl (pid 4242)"); empty: none.
+  virtual void ShowMouseHeld(const std::string& line) = 0;
   // Update buttons shown for the slot layout only; page group 1 shown; the
   // page of the active profile opened; events processed. The core has
   // cleared NoDevicePage.
@@ -115,6 +118,7 @@ class NullAppUi : public AppUi {
   void RefreshPcMacroList() override {}
   void ReadOsMouseParameters() override {}
   void RefreshErrorAP() override {}
+  void ShowMouseHeld(const std::string&) override {}
   void RefreshStoragePages(StorageLayout) override {}
   void HideAllMenu() override {}
   void SetMainMenuHeight(int) override {}

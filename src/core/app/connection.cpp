@@ -37,6 +37,10 @@ std::string OpenProblemsText(const Transport& transport) {
 
 }  // namespace
 
+std::uint16_t AppCore::CustomerIdAddress() const {
+  return Session().PrimaryStorage == kStorageI2C ? kCustomerIdAddressI2C : kCustomerIdAddressFlash;
+}
+
 void AppCore::WaitWithEvents(int steps_of_100ms) {
   for (int i = 0; i < steps_of_100ms; ++i) {
     clock_.SleepMilliseconds(100);
@@ -80,6 +84,9 @@ PollOutcome AppCore::DevTimerTimer() {
       ReFindDev();
       return PollOutcome::kOpened;
     }
+    // A mouse another program held is tried again at every poll: the count
+    // will not change when that program lets it go.
+    if (current == s.LastHidCount && held_shown_) return OpenHeldMouseAgain();
     return PollOutcome::kUnchanged;
   }
 
@@ -111,6 +118,10 @@ PollOutcome AppCore::DevTimerTimer() {
       ReadDevInfo();
       break;
     }
+    if (ShowIfHeld()) {
+      outcome = PollOutcome::kHeld;
+      break;
+    }
     // The loss was told already when the mouse's handles died.
     if (!gone) DeviceLost(OpenProblemsText(transport_));
   }
@@ -118,9 +129,38 @@ PollOutcome AppCore::DevTimerTimer() {
   return outcome;
 }
 
+PollOutcome AppCore::OpenHeldMouseAgain() {
+  for (const DeviceIdEntry& entry : id_table_) {
+    if (entry.vendor_id == 0 || entry.product_id == 0) continue;
+    if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
+      ReadDevInfo();
+      return PollOutcome::kOpened;
+    }
+    if (ShowIfHeld()) return PollOutcome::kHeld;
+  }
+  DeviceLost(OpenProblemsText(transport_));
+  return PollOutcome::kNotFound;
+}
+
+bool AppCore::ShowIfHeld() {
+  const OpenProblem* held = transport_.HeldProblem();
+  if (!held) return false;
+  if (!held_shown_) ShowNoDeviceLook();
+  held_shown_ = true;
+  ui_.ShowMouseHeld(held->message);
+  return true;
+}
+
+void AppCore::ForgetHeld() {
+  if (!held_shown_) return;
+  held_shown_ = false;
+  ui_.ShowMouseHeld({});
+}
+
 DevInfoResult AppCore::ReadDevInfo() {
   DeviceSession& s = MutableSession();
   DevInfoResult r;
+  ForgetHeld();
   ReplyBytes reply{};
   // Whatever the working image holds, it is not this mouse's yet: nothing
   // may be written to it (`Loading`) until it was read whole.
@@ -185,10 +225,8 @@ DevInfoResult AppCore::ReadDevInfo() {
   }
 
   CustomerId id{};
-  const std::uint16_t address =
-      s.PrimaryStorage == kStorageFlash ? kCustomerIdAddressFlash : kCustomerIdAddressI2C;
   // As above: a failed read would leave 0xFF 0xFF, the identifier that ships.
-  if (!commands_.ReadMemory(address, id, false) || !commands_.LastReadComplete())
+  if (!commands_.ReadMemory(CustomerIdAddress(), id, false) || !commands_.LastReadComplete())
     return finish(DevInfoOutcome::kNotSent);
   r.customer_id = id;
   s.CustomerId = id;
@@ -227,10 +265,11 @@ void AppCore::ReFindDev() {
       ReadDevInfo();
       return;
     }
+    if (ShowIfHeld()) return;
   }
 }
 
-void AppCore::DeviceLost(const std::string& detail) {
+void AppCore::ShowNoDeviceLook() {
   DeviceSession& s = MutableSession();
   ui_.ShowNoDeviceOverlay();
   ui_.HideAllMenu();
@@ -240,6 +279,11 @@ void AppCore::DeviceLost(const std::string& detail) {
   ui_.ClearDeviceState();
   s.SecondaryStorage.clear();
   s.PrimaryStorage.clear();
+}
+
+void AppCore::DeviceLost(const std::string& detail) {
+  ShowNoDeviceLook();
+  ForgetHeld();
   ui_.ShowMessage({{"Str100", "Str101"}, {}, MessageBoxKind::kPlain, detail});
 }
 
@@ -250,24 +294,34 @@ void AppCore::RefreshErrorAP() {
 
 void AppCore::ReleaseDevice() { transport_.CloseDevice(); }
 
-void AppCore::RestartAndFindAgain() {
-  if (!Session().HandlesValid()) return;
+RestartResult AppCore::RestartAndFindAgain(const std::string& refused_text) {
+  if (!Session().HandlesValid()) return RestartResult::kNoDevice;
   ui_.StopDevTimer();
   clock_.SleepMilliseconds(100);
-  // The mouse leaves the bus whether or not it took the command, and its
-  // handles are closed below either way.
-  (void)commands_.Restart();
-  // The mouse leaves the bus now; its handles are dead.
+  // A mouse that restarts at once may drop off the bus before it answers the
+  // command: that failure is the restart. Any other failure means the mouse
+  // did not take it and is still there, holding what was written.
+  if (!commands_.Restart() && transport_.LastError() != HidError::kGone) {
+    ui_.Hide();
+    ui_.ProcessEvents();
+    ui_.StartDevTimer();
+    ui_.ShowMessage(
+        {{}, refused_text, MessageBoxKind::kPlain, HidErrorText(transport_.LastError())});
+    return RestartResult::kRefused;
+  }
+  // The mouse leaves the bus now: its handles are dead, and the busy pop-up
+  // must not stay up if it never comes back.
   MutableSession().VendorId = 0;
   MutableSession().ProductId = 0;
   transport_.CloseDevice();
   ForgetRead();
+  ui_.Hide();
   DeviceLost();
-  ui_.ProcessEvents();
   WaitWithEvents(kRestartWaitSteps);
   ReFindDev();
   // Without this a mouse that does not come back would never be polled for.
   ui_.StartDevTimer();
+  return DeviceUsable() ? RestartResult::kFoundAgain : RestartResult::kNotBack;
 }
 
 }  // namespace korvex48

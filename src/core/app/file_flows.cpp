@@ -1,10 +1,29 @@
 // Profile files and the device macro export.
+#include <algorithm>
+
 #include "core/app/app_core.h"
+#include "core/image/parameter_fields.h"
 
 namespace korvex48 {
 namespace {
 constexpr const char* kUnreadImageText =
     "The mouse's configuration was not read whole: nothing was saved.";
+
+// Parameter bytes 2-5 are the USB vendor and product identifiers the mouse
+// answers with (big-endian): a file's bytes from another mouse would make this
+// one appear under identifiers no program of the system looks for. The mouse
+// keeps its own; a checksum that was right for the file's bytes is made right
+// for these, one that was wrong stays wrong.
+void KeepUsbIdentifiers(const ParameterSection& mouse, ParameterSection& loaded) {
+  constexpr std::size_t kFirst = param::kVendorId, kEnd = param::kProductId + 2;
+  if (std::equal(mouse.begin() + kFirst, mouse.begin() + kEnd, loaded.begin() + kFirst)) return;
+  ParameterSection check = loaded;
+  CalcParameterChecksum(check);
+  const bool valid = check[kParameterChecksumOffset] == loaded[kParameterChecksumOffset];
+  std::copy(mouse.begin() + kFirst, mouse.begin() + kEnd, loaded.begin() + kFirst);
+  if (valid) CalcParameterChecksum(loaded);
+}
+
 }  // namespace
 
 bool AppCore::RequireOpenDevice() {
@@ -62,6 +81,7 @@ FileCommandResult AppCore::Btn_Load_0Click(const std::string& path) {
   // one taken from a file (another product's, or any bytes at all) would lock
   // them out of this mouse for good. The mouse keeps its own.
   candidate.customer_id = Session().CustomerId;
+  KeepUsbIdentifiers(working_.parameters, candidate.parameters);
   working_ = candidate;
   if (!MemoToDataBuf_OnClick()) result.status = FileCommandStatus::kWriteFailed;
   return result;

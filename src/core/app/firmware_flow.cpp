@@ -2,11 +2,6 @@
 #include "core/app/app_core.h"
 
 namespace korvex48 {
-namespace {
-
-constexpr int kRestartWaitSteps = 51;  // 5.1 s for the patched mouse to come back
-
-}  // namespace
 
 FirmwareResult AppCore::Btn_ProgramClick(const FirmwarePatch& patch) {
   if (!DeviceUsable() || !patch.Loaded()) return FirmwareResult::kNothing;
@@ -35,21 +30,9 @@ FirmwareResult AppCore::Btn_ProgramClick(const FirmwarePatch& patch) {
     return FirmwareResult::kWriteFailed;
   }
   ui_.UnlockPages();
-  clock_.SleepMilliseconds(100);
-  // The mouse leaves the bus whether or not it took the command; its handles
-  // are closed below either way.
-  (void)commands_.Restart();
-
-  // The mouse leaves the bus now: its handles are dead, and the busy pop-up
-  // must not stay up if it never comes back.
-  MutableSession().VendorId = 0;
-  MutableSession().ProductId = 0;
-  transport_.CloseDevice();
-  ui_.Hide();
-  DeviceLost();
-  WaitWithEvents(kRestartWaitSteps);
-  ReFindDev();
-  ui_.StartDevTimer();
+  if (RestartAndFindAgain("The firmware patch is on the mouse, but the restart did not happen: the "
+                          "mouse refused the restart command.") == RestartResult::kRefused)
+    return FirmwareResult::kRestartRefused;
   return FirmwareResult::kProgrammed;
 }
 

@@ -7,8 +7,6 @@
 namespace korvex48 {
 namespace {
 
-constexpr std::uint16_t kCustomerIdAddressI2C = 249;
-constexpr std::uint16_t kCustomerIdAddressFlash = 0x6000;
 constexpr std::size_t kHalf = 256;
 
 // Bits 7-6 of parameter byte 6 for a secondary storage kind.
@@ -189,9 +187,7 @@ bool AppCore::WriteMacroStorage() {
 bool AppCore::WriteCustomerId() {
   const StorageLayout layout = Layout();
   if (layout == StorageLayout::kNone) return true;
-  const std::uint16_t address =
-      Session().PrimaryStorage == kStorageI2C ? kCustomerIdAddressI2C : kCustomerIdAddressFlash;
-  if (!Wrote(commands_.WriteMemory(address, working_.customer_id))) return false;
+  if (!Wrote(commands_.WriteMemory(CustomerIdAddress(), working_.customer_id))) return false;
   MutableSession().CustomerId = working_.customer_id;
   return true;
 }

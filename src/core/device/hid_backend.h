@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/device/device_session.h"
+#include "core/device/interface_holder.h"
 
 namespace korvex48 {
 
@@ -59,6 +60,16 @@ class HidBackend {
                                         HidError* error = nullptr) = 0;
   [[nodiscard]] virtual bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report,
                                         HidError* error = nullptr) = 0;
+
+  // Claims the opened interface for this process for as long as `handle`
+  // stays open (see interface_holder.h). False when another process holds
+  // it, with `holder` filled as far as the system can tell. Backends that no
+  // other process can reach (the simulated mouse) always succeed.
+  [[nodiscard]] virtual bool Claim(DeviceHandle handle, InterfaceHolder* holder) {
+    (void)handle;
+    (void)holder;
+    return true;
+  }
 
   // Identifiers of an interface found without opening it (for explaining why
   // a node that could not be opened is, or may be, the mouse). nullopt when

@@ -89,7 +89,7 @@ bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
     if (handle == kInvalidHandle) {
       if ((error == HidError::kPermission || error == HidError::kBusy) &&
           MayBeTheMouse(*backend_, path, vendor_id, product_id)) {
-        OpenProblem problem{path, error, {}};
+        OpenProblem problem{path, error, {}, std::nullopt};
         if (error == HidError::kPermission)
           problem.message = "No permission to open " + path + ": " +
                             PermissionFixText(static_cast<std::uint16_t>(vendor_id),
@@ -109,6 +109,18 @@ bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
       backend_->Close(handle);
       continue;
     }
+    // Nothing may reach a mouse another program is talking to, not even the
+    // probe below.
+    InterfaceHolder holder;
+    if (!backend_->Claim(handle, &holder)) {
+      backend_->Close(handle);
+      OpenProblem problem{path, HidError::kBusy, HeldMouseText(holder), holder};
+      if (issues_)
+        issues_->Report(
+            {TransportIssue::Kind::kCannotOpen, path, HidError::kBusy, problem.message});
+      problems_.push_back(std::move(problem));
+      continue;
+    }
     found = true;
     if (version) *version = info.version;
     session_.VendorId = info.vendor_id;
@@ -126,6 +138,12 @@ bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
     CloseIfUnused(handle);
   }
   return found;
+}
+
+const OpenProblem* Transport::HeldProblem() const {
+  for (const OpenProblem& p : problems_)
+    if (p.holder) return &p;
+  return nullptr;
 }
 
 bool Transport::DeviceGone() const {

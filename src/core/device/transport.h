@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ struct OpenProblem {
   std::string path;
   HidError error = HidError::kOther;
   std::string message;  // one line for the user, with the fix when there is one
+  // Set when the mouse was opened but another program holds it (error kBusy).
+  std::optional<InterfaceHolder> holder;
 };
 
 class Transport {
@@ -60,9 +63,11 @@ class Transport {
   // CommandHandle, a reply read on success gives ReplyHandle (the reply is
   // dropped). When several interfaces match, the last one whose probes
   // succeed holds the handles. Handles held before the call are closed first;
-  // handles of interfaces that end up unused are closed. Nodes that may be
-  // the mouse but cannot be opened (permission, in use) go to the issue sink
-  // and are kept in LastOpenProblems().
+  // handles of interfaces that end up unused are closed. A matching
+  // interface is claimed (HidBackend::Claim) before anything is sent to it;
+  // one that another program holds is closed again untouched. Nodes that may
+  // be the mouse but cannot be opened (permission, in use) or are held go to
+  // the issue sink and are kept in LastOpenProblems().
   [[nodiscard]] bool OpenDevice(int vendor_id, int product_id, int* version = nullptr);
 
   // Closes the session's handles and marks them invalid (device lost,
@@ -98,6 +103,9 @@ class Transport {
 
   // Problems met by the last OpenDevice, for the user.
   const std::vector<OpenProblem>& LastOpenProblems() const { return problems_; }
+  // The last OpenDevice found the mouse held by another program; its
+  // problem names the holder.
+  const OpenProblem* HeldProblem() const;
 
   // Why the last report on any handle failed; kNone after a success.
   HidError LastError() const { return last_error_; }

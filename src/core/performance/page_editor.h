@@ -48,10 +48,11 @@ enum class EditStatus {
 
 struct EditResult {
   EditStatus status = EditStatus::kApplied;
-  AppMessage message;      // kRefused: what the page shows (Str020, Str021, Str022, ...)
-  std::string reason;      // kUnavailable: one line for logs and the command line
-  bool sent = false;       // reports went to the mouse
-  bool restarted = false;  // report rate: the mouse was restarted and searched again
+  AppMessage message;            // kRefused: what the page shows (Str020, Str021, Str022, ...)
+  std::string reason;            // kUnavailable: one line for logs and the command line
+  bool sent = false;             // reports went to the mouse
+  bool restarted = false;        // report rate: the mouse was restarted and searched again
+  bool restart_refused = false;  // report rate: written, but the mouse refused the restart
   bool ok() const { return status == EditStatus::kApplied || status == EditStatus::kUnchanged; }
   // A control that cannot be clicked now, and why.
   static EditResult Unavailable(std::string why) {

@@ -53,7 +53,15 @@ EditResult PageEditor::SetReportRate(int choice) {
   if (!state_.reconnect_pending || !Live()) return result;
 
   state_.reconnect_pending = false;
-  core_.RestartAndFindAgain();
+  const RestartResult restart = core_.RestartAndFindAgain(
+      "The new report rate was written, but the restart it needs did not happen: the mouse "
+      "refused the restart command.");
+  if (restart == RestartResult::kRefused) {
+    // The mouse still has the rate it had: the next change tries again.
+    state_.reconnect_pending = true;
+    result.restart_refused = true;
+    return result;
+  }
   result.restarted = true;
   // The search reads and shows the mouse anew when it came back; the pages'
   // own RefreshUI may have done this already, and doing it twice is harmless.

@@ -36,6 +36,13 @@ class ProbeBackend final : public korvex48::testing::ForwardingBackend {
     }
     return ForwardingBackend::SetFeature(handle, report, error);
   }
+  // Another program holding the mouse: Claim fails with this holder.
+  std::optional<InterfaceHolder> held_by;
+  bool Claim(DeviceHandle handle, InterfaceHolder* holder) override {
+    if (!held_by) return ForwardingBackend::Claim(handle, holder);
+    *holder = *held_by;
+    return false;
+  }
   bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report, HidError* error) override {
     const bool ok = ForwardingBackend::GetFeature(handle, report, error);
     if (ok && rewrite_reply && report.size() >= 8) rewrite_reply(last_command_, report.subspan(1));

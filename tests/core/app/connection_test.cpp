@@ -270,6 +270,35 @@ TEST(Poll, UnrelatedArrivalWithoutMouseShowsNoDevice) {
   EXPECT_EQ(rig.session.LastHidCount, 1);
 }
 
+// Another program holds the mouse: nothing is sent to it, no box opens, the
+// no-device look names the holder, and every poll tries again until the
+// mouse is free.
+TEST(Poll, AMouseAnotherProgramHoldsIsShownAsHeldAndTriedAgain) {
+  AppRig rig;
+  rig.probe.held_by = InterfaceHolder{"korvex48ctl", 4242};
+  const std::string line = "MouseHeld the mouse is in use by korvex48ctl (pid 4242)";
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kHeld);
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
+  EXPECT_TRUE(rig.ui.messages.empty());
+  EXPECT_EQ(rig.ui.Count("RefreshErrorAP"), 1);
+  EXPECT_EQ(rig.ui.log.back(), line);
+  EXPECT_TRUE(rig.session.NoDevicePage);
+  EXPECT_FALSE(rig.session.HandlesValid());
+
+  rig.ClearLogs();
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kHeld);
+  EXPECT_TRUE(rig.trace.SentEntries().empty());
+  EXPECT_EQ(rig.ui.log, std::vector<std::string>{line});
+
+  rig.probe.held_by.reset();
+  rig.ClearLogs();
+  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
+  EXPECT_EQ(rig.ui.Count("MouseHeld "), 1);  // the line goes
+  EXPECT_TRUE(rig.ui.messages.empty());
+  EXPECT_FALSE(rig.session.NoDevicePage);
+}
+
 TEST(Poll, UnrelatedRemovalRunsDeviceLost) {
   AppRig rig;
   rig.mouse.SetOtherInterfaces(2);

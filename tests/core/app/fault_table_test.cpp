@@ -86,6 +86,10 @@ class FaultTable : public ::testing::Test {
       CalcParameterChecksum(image.parameters);
       CalcProfileChecksum(image.profiles);
       image.customer_id = {0x12, 0x34};  // another product's: never written
+      // Another mouse's USB identifiers: the mouse keeps its own.
+      const std::uint8_t foreign_usb_ids[] = {0x12, 0x34, 0x56, 0x78};
+      std::copy(std::begin(foreign_usb_ids), std::end(foreign_usb_ids),
+                image.parameters.begin() + 2);
       EXPECT_TRUE(WriteProfileFile(Profile(), image, rig->core.Layout()));
     }
     rig->ClearLogs();
@@ -149,6 +153,11 @@ TEST_F(FaultTable, EveryWholeImageFlowStopsLoudlyAndLeavesNoFalseSection) {
         // The file's customer identifier never reaches the mouse: the
         // programs still accept it afterwards.
         EXPECT_EQ(reference->mouse.GetCustomerId(), (CustomerId{0xFF, 0xFF}));
+        const ParameterSection& loaded = reference->mouse.Parameters();
+        EXPECT_TRUE(
+            std::equal(loaded.begin() + 2, loaded.begin() + 6, DefaultImageBytes().begin() + 2));
+        EXPECT_TRUE(ParametersValid(loaded));
+        EXPECT_EQ(loaded[33], 1);  // the rest of the file was taken
         reference->core.ReFindDev();
         EXPECT_EQ(reference->core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
       }

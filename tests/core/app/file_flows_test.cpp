@@ -214,6 +214,34 @@ TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
   EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
 }
 
+// A mouse that takes the whole patch but not the restart never left the bus:
+// that is a failure, told as such, and the mouse stays open as it was.
+TEST(Firmware, ARefusedRestartIsAFailureAndKeepsTheMouseOpen) {
+  AppRig rig(SimulatedStorage::kFlashFlash);
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  FirmwarePatch patch;
+  ASSERT_EQ(patch.LoadBytes(std::vector<std::uint8_t>(0x8400, 0x11)),
+            FirmwarePatch::LoadStatus::kLoaded);
+  rig.mouse.Faults().refuse_command_code = kCmdRestart;
+  rig.ClearLogs();
+  EXPECT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kRestartRefused);
+  EXPECT_EQ(rig.mouse.Restarts(), 0);
+  const PatchDescriptor descriptor = CheckPatchCodeSection(patch.Buffer());
+  EXPECT_TRUE(
+      std::equal(descriptor.begin(), descriptor.end(), rig.mouse.Memory().begin() + 0x1000));
+  ASSERT_EQ(rig.ui.messages.size(), 1u);
+  EXPECT_NE(
+      rig.ui.messages[0].literal.find("patch is on the mouse, but the restart did not happen"),
+      std::string::npos);
+  EXPECT_TRUE(rig.core.DeviceUsable());
+  EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
+  // Polling runs again.
+  const auto started = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "StartDevTimer");
+  const auto stopped = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "StopDevTimer");
+  EXPECT_LT(std::distance(rig.ui.log.rbegin(), started),
+            std::distance(rig.ui.log.rbegin(), stopped));
+}
+
 TEST(Firmware, NothingWithoutPatchOrMouse) {
   AppRig rig(SimulatedStorage::kFlashFlash);
   FirmwarePatch patch;
