@@ -42,8 +42,8 @@ std::string AddRefusal(const AppCore& core, MacroCommandResult r) {
     case MacroCommandResult::kNoEndByte:
       return "the library macro has no end byte within its 256 bytes";
     case MacroCommandResult::kWriteFailed:
-      return "the mouse's configuration is incomplete: load a profile or reset (" +
-             core.LastTransferProblem() + ")";
+      // What the mouse holds now (it was read again), then why it stopped.
+      return core.LastMacroChangeCut() + " (" + core.LastTransferProblem() + ")";
     case MacroCommandResult::kFull:
       return "the mouse holds as many macros as it can";
     case MacroCommandResult::kOutOfRange:

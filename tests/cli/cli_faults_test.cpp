@@ -66,7 +66,7 @@ TEST_F(CliFaults, AFailingMouseEndsEveryCommandInOneLine) {
       {"a set refused",
        "refuse-report-after " + std::to_string(connect.sets),
        {"macro", "add", "1"},
-       "configuration is incomplete",
+       "the macro was not added: the mouse stopped taking the change",
        true},
       {"save-profile after a failed reply",
        "fail-reply-after 30",

@@ -219,17 +219,44 @@ class AppCore {
   // the code table and the page copy and, with a usable mouse, to the mouse.
   // Refused (nothing changed) for a row with no macro.
   AssignmentResult LB_NameClick(int button, std::size_t row, const ButtonView& view);
-  // Deletes device macro `index` (a row of LB_MacroName), keeps the button
-  // codes that name macros valid, and saves. `selection` gets the row to
-  // select afterwards (-1 when no macro is left). kOutOfRange (Str103 shown,
-  // nothing changed, the row stays selected) when closing the gap would
-  // overfill the packed area.
+  // Device macro changes (delete, add). The button codes of all three
+  // profiles follow their macro by its address, never by its name. The
+  // writes are ordered so that the mouse, cut off at any report, plays on
+  // every button either the button's own macro (at its old or its new
+  // address) or the button's fallback function, never another macro, and
+  // its macro storage always parses: first the buttons whose macro is
+  // deleted or moves get their fallback code; then the macro storage, with
+  // the first two name bytes of the first changed macro set to an end mark
+  // before and written last (until then the mouse lists the macros before
+  // it); last the profile section with the final codes and its checksum.
+  // What the mouse holds in the end is what a whole save of the new table
+  // and codes gives.
+  //
+  // kWriteFailed: the mouse stopped taking the change part way. The profile
+  // section and the macro storage are read again and shown (macro lists,
+  // labels), so the core holds what the mouse holds; when that read fails
+  // too, no device macro is listed, the no-device look shows and the mouse is
+  // read whole at the next poll. The user gets one message, and
+  // LastMacroChangeCut() says the same in one line.
+  //
+  // Deletes device macro `index` (a row of LB_MacroName). `selection` gets
+  // the row to select afterwards (-1 when no macro is left). kOutOfRange
+  // (Str103 shown, nothing changed, the row stays selected) when closing the
+  // gap would overfill the packed area.
   MacroCommandResult Btn_DelMacroClick(std::size_t index, const ButtonView& view,
                                        int* selection = nullptr);
   // Add to Mouse: library row `row` becomes the last device macro and is
   // saved. A macro whose events have no end byte is refused (kNoEndByte).
   MacroCommandResult Btn_AddMacroClick(const PcMacroLibrary& library, std::size_t row,
                                        const ButtonView& view);
+  // Adds a macro of `name` and `events` (its events and end byte, at most
+  // 256 bytes) behind the device macros, as Add to Mouse does with a library
+  // row. `view` gives the labels the window shows (may be empty).
+  MacroCommandResult AddDeviceMacro(const MacroName& name, ByteView events, const ButtonView& view);
+  // After a macro change that returned kWriteFailed: what the mouse holds
+  // now, in one line without the transfer detail (LastTransferProblem());
+  // empty after a change that went through.
+  const std::string& LastMacroChangeCut() const { return macro_change_cut_; }
 
   // ---- Files ----------------------------------------------------------------
   // Shows Str022 and returns false when no mouse is open (the file commands
@@ -317,6 +344,20 @@ class AppCore {
   void TakeUpMacroStorage(StorageLayout layout, std::string_view primary);
   bool WriteWholeImage();
   bool WriteMacroStorage();
+  void ReadMacroStorage(ConfigImage& read, int& replies, int& failed);
+  // The change to `after` (see Btn_DelMacroClick): `moves[k]` is the index in
+  // `after` of macro k of the present table (nullopt: deleted), `first` the
+  // index of the first macro whose place changes.
+  MacroCommandResult ChangeDeviceMacros(const DeviceMacros& after,
+                                        std::span<const std::optional<std::size_t>> moves,
+                                        std::size_t first, const ButtonView& view, bool deleting);
+  bool WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset);
+  bool WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip);
+  // After a cut: profile section and macro storage read again and taken in;
+  // false (nothing listed, no-device look) when that read failed too.
+  bool ReadBackMacroChange();
+  void ReportMacroChangeCut(bool read_back, const DeviceMacros& before, const DeviceMacros& after,
+                            const KeyCodes& codes_before, bool deleting);
   bool WriteCustomerId();
   // Counts one write of a whole-image flow; false (and the reason kept) when
   // the mouse stopped taking it.
@@ -359,6 +400,7 @@ class AppCore {
   bool read_failure_shown_ = false;  // one message for a run of failed reads
   int writes_taken_ = 0;
   std::string transfer_problem_;
+  std::string macro_change_cut_;
 };
 
 }  // namespace korvex48

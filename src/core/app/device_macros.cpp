@@ -105,6 +105,35 @@ ByteView DeviceMacros::EventBytes(std::size_t index) const {
       .first(std::min<std::size_t>(slot_.lengths[index], kMacroBufferSize));
 }
 
+std::optional<std::size_t> DeviceMacros::NameOffset(std::size_t index) const {
+  const std::size_t n = Count();
+  switch (layout_) {
+    case StorageLayout::kPacked: {
+      if (index > n || index >= kPackedMacroCount) return std::nullopt;
+      std::size_t offset = 0;
+      for (std::size_t k = 0; k < index; ++k) offset += packed_.lengths[k];
+      return offset;
+    }
+    case StorageLayout::kSlot:
+      if (index > n || index >= kSlotCount) return std::nullopt;
+      return index * kMacroNameBytes;
+    case StorageLayout::kNone:
+      break;
+  }
+  return std::nullopt;
+}
+
+bool DeviceMacros::SameMacros(const DeviceMacros& other) const {
+  const std::size_t n = Count();
+  if (other.Count() != n || Names() != other.Names()) return false;
+  for (std::size_t i = 0; i < n; ++i) {
+    const ByteView a = EventBytes(i);
+    const ByteView b = other.EventBytes(i);
+    if (!std::equal(a.begin(), a.end(), b.begin(), b.end())) return false;
+  }
+  return true;
+}
+
 std::optional<std::uint16_t> DeviceMacros::Address(std::size_t index) const {
   if (index >= Count()) return std::nullopt;
   if (layout_ == StorageLayout::kPacked) return packed_.addresses[index];

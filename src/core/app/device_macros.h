@@ -43,6 +43,12 @@ class DeviceMacros {
   std::vector<DeviceMacroRef> Refs() const;
   // Device address of macro `index`; nullopt when there is no such macro.
   std::optional<std::uint16_t> Address(std::size_t index) const;
+  // Where macro `index`'s 16-byte name begins: its offset in the packed area
+  // or in the slot names table. Count() gives where the next macro added
+  // goes. nullopt past that, for kNone, and for a full table.
+  std::optional<std::size_t> NameOffset(std::size_t index) const;
+  // Both tables list the same names with the same event bytes, in order.
+  bool SameMacros(const DeviceMacros& other) const;
   // The event bytes of macro `index` as the mouse stores them, the end byte
   // included, at most kMacroBufferSize; empty when there is no such macro.
   // The view lives as long as the table is not changed.

@@ -50,27 +50,7 @@ bool AppCore::Btn_Read() {
   count();
 
   const StorageLayout layout = Layout();
-  switch (layout) {
-    case StorageLayout::kPacked: {
-      const std::uint16_t base = PackedAreaAddress(s.PrimaryStorage);
-      std::span<std::uint8_t> area(read.macro_area);
-      (void)commands_.ReadMemory(base, area.first(kHalf), true);
-      count();
-      (void)commands_.ReadMemory(static_cast<std::uint16_t>(base + kHalf), area.last(kHalf), true);
-      count();
-      break;
-    }
-    case StorageLayout::kSlot:
-      for (std::size_t i = 0; i < kMacroPageCount; ++i) {
-        (void)commands_.ReadMemory(read.page_addresses[i], read.macro_pages[i], true);
-        count();
-      }
-      (void)commands_.ReadMemory(kSlotNamesAddress, read.macro_area, true);
-      count();
-      break;
-    case StorageLayout::kNone:
-      break;
-  }
+  ReadMacroStorage(read, replies, failed);
 
   if (failed > 0) {
     ForgetRead();
@@ -111,6 +91,35 @@ bool AppCore::Btn_Read() {
   ui_.UnlockPages();
   s.Loading = false;
   return true;
+}
+
+void AppCore::ReadMacroStorage(ConfigImage& read, int& replies, int& failed) {
+  // A read whose command was not sent counts all its replies as failed.
+  auto count = [&] {
+    replies += commands_.LastReadReplies();
+    failed += commands_.LastReadFailures();
+  };
+  switch (Layout()) {
+    case StorageLayout::kPacked: {
+      const std::uint16_t base = PackedAreaAddress(Session().PrimaryStorage);
+      std::span<std::uint8_t> area(read.macro_area);
+      (void)commands_.ReadMemory(base, area.first(kHalf), true);
+      count();
+      (void)commands_.ReadMemory(static_cast<std::uint16_t>(base + kHalf), area.last(kHalf), true);
+      count();
+      break;
+    }
+    case StorageLayout::kSlot:
+      for (std::size_t i = 0; i < kMacroPageCount; ++i) {
+        (void)commands_.ReadMemory(read.page_addresses[i], read.macro_pages[i], true);
+        count();
+      }
+      (void)commands_.ReadMemory(kSlotNamesAddress, read.macro_area, true);
+      count();
+      break;
+    case StorageLayout::kNone:
+      break;
+  }
 }
 
 void AppCore::ForgetRead() {

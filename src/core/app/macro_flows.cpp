@@ -93,13 +93,14 @@ MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonVie
   if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
   const StorageLayout layout = macros_.Layout();
   if (layout == StorageLayout::kNone) return MacroCommandResult::kNoLayout;
-  if (index >= macros_.Count()) return MacroCommandResult::kNoSelection;
+  const std::size_t count = macros_.Count();
+  if (index >= count) return MacroCommandResult::kNoSelection;
   ui_.ClearMacroEditor();
-  const std::vector<MacroCodeMark> marks = InitKeysParameters(codes_, NameSources());
 
+  DeviceMacros after = macros_;
   const bool deleted = layout == StorageLayout::kPacked
-                           ? DeletePackedMacro(macros_.MutablePacked(), index)
-                           : DeleteSlotMacro(macros_.MutableSlot(), index);
+                           ? DeletePackedMacro(after.MutablePacked(), index)
+                           : DeleteSlotMacro(after.MutableSlot(), index);
   if (!deleted) {
     // Closing the gap would push a later macro past what the area holds: the
     // table, the codes and the mouse stay as they are.
@@ -107,24 +108,15 @@ MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonVie
     if (selection) *selection = static_cast<int>(index);
     return MacroCommandResult::kOutOfRange;
   }
-  MacrosChanged();
-  ui_.RefreshDeviceMacroLists();
-
-  const KeysRefreshResult refreshed = RefreshKeysParameters(codes_, marks, refs_);
-  ApplyCodeWrites(refreshed.writes, true);
-  ButtonView after = view;
-  for (const auto& [profile, button] : refreshed.fellBack) {
-    if (profile == view.selected_profile && button >= 1 && button <= kKeyButtons)
-      after.labels[static_cast<std::size_t>(button - 1)] = FallbackName(button, text_);
-  }
-  ui_.RefreshKeyLabels(after.labels);
-  if (!Btn_SaveMacroClick(after)) return MacroCommandResult::kWriteFailed;
-
-  if (selection) {
+  std::vector<std::optional<std::size_t>> moves(count);
+  for (std::size_t k = 0; k < count; ++k)
+    if (k != index) moves[k] = k < index ? k : k - 1;
+  const MacroCommandResult result = ChangeDeviceMacros(after, moves, index, view, true);
+  if (result == MacroCommandResult::kDone && selection) {
     const std::size_t left = macros_.Count();
     *selection = left == 0 ? -1 : static_cast<int>(index > 0 ? index - 1 : 0);
   }
-  return MacroCommandResult::kDone;
+  return result;
 }
 
 MacroCommandResult AppCore::Btn_AddMacroClick(const PcMacroLibrary& library, std::size_t row,
@@ -133,18 +125,22 @@ MacroCommandResult AppCore::Btn_AddMacroClick(const PcMacroLibrary& library, std
   if (row >= kLibrarySlots || row >= library.Count() || !library.IsOccupied(row))
     return MacroCommandResult::kNoSelection;
   const LibrarySlot& source = library.Slot(row);
-  const ByteView events(source.events);
+  return AddDeviceMacro(source.name, ByteView(source.events), view);
+}
+
+MacroCommandResult AppCore::AddDeviceMacro(const MacroName& name, ByteView events,
+                                           const ButtonView& view) {
+  if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
   // Without an end byte the mouse would play on into whatever follows.
   if (!MacroHasEndByte(events)) return MacroCommandResult::kNoEndByte;
   ui_.ClearMacroEditor();
 
+  const std::size_t count = macros_.Count();
+  DeviceMacros after = macros_;
   switch (macros_.Layout()) {
-    case StorageLayout::kPacked: {
-      if (macros_.Count() >= kPackedMacroCount) return MacroCommandResult::kFull;
-      const AddMacroResult added = AddPackedMacro(macros_.MutablePacked(), source.name, events);
-      MacrosChanged();
-      ui_.RefreshDeviceMacroLists();
-      switch (added) {
+    case StorageLayout::kPacked:
+      if (count >= kPackedMacroCount) return MacroCommandResult::kFull;
+      switch (AddPackedMacro(after.MutablePacked(), name, events)) {
         case AddMacroResult::kAdded:
           break;
         case AddMacroResult::kFull:
@@ -156,19 +152,16 @@ MacroCommandResult AppCore::Btn_AddMacroClick(const PcMacroLibrary& library, std
           return MacroCommandResult::kBadName;
       }
       break;
-    }
     case StorageLayout::kSlot:
-      if (macros_.Count() >= kSlotCount) return MacroCommandResult::kFull;
-      if (!AddSlotMacro(macros_.MutableSlot(), source.name, events))
-        return MacroCommandResult::kBadName;
-      MacrosChanged();
-      ui_.RefreshDeviceMacroLists();
+      if (count >= kSlotCount) return MacroCommandResult::kFull;
+      if (!AddSlotMacro(after.MutableSlot(), name, events)) return MacroCommandResult::kBadName;
       break;
     case StorageLayout::kNone:
       return MacroCommandResult::kNoLayout;
   }
-  if (!Btn_SaveMacroClick(view)) return MacroCommandResult::kWriteFailed;
-  return MacroCommandResult::kDone;
+  std::vector<std::optional<std::size_t>> moves(count);
+  for (std::size_t k = 0; k < count; ++k) moves[k] = k;
+  return ChangeDeviceMacros(after, moves, count, view, false);
 }
 
 }  // namespace korvex48

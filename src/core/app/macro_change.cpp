@@ -1,0 +1,225 @@
+// A change of the device macro table (delete, add) written to the mouse in an
+// order that no cut-off transfer can turn into a button playing a macro the
+// user did not give it, and what the core shows when the mouse stopped part
+// way.
+#include <algorithm>
+#include <array>
+
+#include "core/app/app_core.h"
+
+namespace korvex48 {
+namespace {
+
+constexpr std::size_t kMemoryPage = 256;
+// Two zero bytes where a name begins end the list of macros, in both layouts.
+constexpr std::array<std::uint8_t, 2> kListEnd{0x00, 0x00};
+constexpr std::size_t kListEndBytes = kListEnd.size();
+
+std::string MacroCodeText(std::uint16_t address) {
+  return KeyCodeToText({static_cast<std::uint8_t>(KeyFunctionType::kMacro),
+                        static_cast<std::uint8_t>(address >> 8),
+                        static_cast<std::uint8_t>(address & 0xFF), 0x00});
+}
+
+// The address a macro code plays; nullopt for any other code.
+std::optional<std::uint16_t> MacroAddressOf(const std::optional<KeyCodeBytes>& bytes) {
+  if (!bytes || (*bytes)[0] != static_cast<std::uint8_t>(KeyFunctionType::kMacro))
+    return std::nullopt;
+  return static_cast<std::uint16_t>(((*bytes)[1] << 8) | (*bytes)[2]);
+}
+
+// A button whose code changes with the macro table.
+struct CodeChange {
+  int profile = 1;
+  int button = 1;
+  std::string code;  // the final code: the macro's new address, or the fallback
+  bool fell_back = false;
+};
+
+std::vector<CodeChange> CodeChanges(const KeyCodes& codes, const DeviceMacros& before,
+                                    const DeviceMacros& after,
+                                    std::span<const std::optional<std::size_t>> moves) {
+  std::vector<CodeChange> changes;
+  for (int profile = 1; profile <= kKeyProfiles; ++profile) {
+    for (int button = 1; button <= kKeyButtons; ++button) {
+      const auto address = MacroAddressOf(codes.Bytes(profile, button));
+      if (!address) continue;
+      for (std::size_t k = 0; k < moves.size(); ++k) {
+        if (before.Address(k) != address) continue;
+        const std::optional<std::uint16_t> to =
+            moves[k] ? after.Address(*moves[k]) : std::optional<std::uint16_t>();
+        const std::string code = to ? MacroCodeText(*to) : FallbackCode(button);
+        if (code != codes.Code(profile, button)) changes.push_back({profile, button, code, !to});
+        break;
+      }
+    }
+  }
+  return changes;
+}
+
+}  // namespace
+
+bool AppCore::WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip) {
+  // Page by page, as a whole save writes them, around the bytes left out.
+  for (std::size_t page = 0; page < bytes.size(); page += kMemoryPage) {
+    const std::size_t end = std::min(bytes.size(), page + kMemoryPage);
+    const std::size_t gap_from = std::clamp(skip, page, end);
+    const std::size_t gap_to = std::clamp(skip + kListEndBytes, page, end);
+    for (const auto& [from, to] : {std::pair{page, gap_from}, std::pair{gap_to, end}}) {
+      if (from < to && !Wrote(commands_.WriteMemory(static_cast<std::uint16_t>(base + from),
+                                                    bytes.subspan(from, to - from))))
+        return false;
+    }
+  }
+  return true;
+}
+
+bool AppCore::WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset) {
+  const bool packed = macros_.Layout() == StorageLayout::kPacked;
+  // The packed area, or the slot names table: both 512 bytes.
+  const std::uint16_t base = packed ? macros_.PackedAreaBase() : kSlotNamesAddress;
+  const ByteView table(next.macro_area);
+  if (name_offset + kListEndBytes > table.size()) return false;
+  const auto mark = static_cast<std::uint16_t>(base + name_offset);
+  // From here on the mouse lists only the macros before the first changed
+  // one, whatever the bytes behind the mark hold part way through.
+  if (!Wrote(commands_.WriteMemory(mark, kListEnd))) return false;
+  if (!WriteMemoryAllBut(base, table, name_offset)) return false;
+  if (!packed) {
+    for (std::size_t i = 0; i < kMacroPageCount; ++i)
+      if (!Wrote(commands_.WriteMemory(next.page_addresses[i], next.macro_pages[i]))) return false;
+  }
+  return Wrote(commands_.WriteMemory(mark, table.subspan(name_offset, kListEndBytes)));
+}
+
+MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
+                                               std::span<const std::optional<std::size_t>> moves,
+                                               std::size_t first, const ButtonView& view,
+                                               bool deleting) {
+  macro_change_cut_.clear();
+  const std::optional<std::size_t> name_offset = macros_.NameOffset(first);
+  if (!name_offset) return MacroCommandResult::kNoSelection;
+  const std::vector<CodeChange> changes = CodeChanges(codes_, macros_, after, moves);
+  ConfigImage next = working_;
+  after.StoreTo(next);
+  KeyCodes interim = codes_;
+  KeyCodes final_codes = codes_;
+  std::vector<ProfileByteWrite> interim_writes;
+  std::vector<ProfileByteWrite> final_writes;
+  for (const CodeChange& c : changes) {
+    if (auto w = interim.Set(c.profile, c.button, FallbackCode(c.button)))
+      interim_writes.push_back(*w);
+    if (auto w = final_codes.Set(c.profile, c.button, c.code)) final_writes.push_back(*w);
+  }
+  ProfileSection profiles = page_.profiles;
+  ApplyProfileWrites(profiles, final_writes);
+  CalcProfileChecksum(profiles);
+
+  ui_.StopDevTimer();
+  ui_.Show();
+  ui_.ProcessEvents();
+  BeginWrites();
+  bool ok = true;
+  for (const ProfileByteWrite& w : interim_writes) {
+    ok = Wrote(commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
+    if (!ok) break;
+  }
+  ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
+       Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
+  ui_.Hide();
+  ui_.StartDevTimer();
+
+  if (!ok) {
+    const DeviceMacros before = macros_;
+    const KeyCodes codes_before = codes_;
+    const bool read_back = ReadBackMacroChange();
+    ReportMacroChangeCut(read_back, before, after, codes_before, deleting);
+    return MacroCommandResult::kWriteFailed;
+  }
+
+  macros_ = after;
+  MacrosChanged();
+  codes_ = final_codes;
+  page_.profiles = profiles;
+  working_.profiles = profiles;
+  ui_.RefreshDeviceMacroLists();
+  ButtonView shown = view;
+  for (const CodeChange& c : changes) {
+    if (c.fell_back && c.profile == view.selected_profile)
+      shown.labels[static_cast<std::size_t>(c.button - 1)] = FallbackName(c.button, text_);
+  }
+  if (!changes.empty()) ui_.RefreshKeyLabels(shown.labels);
+  return MacroCommandResult::kDone;
+}
+
+bool AppCore::ReadBackMacroChange() {
+  ui_.StopDevTimer();
+  ui_.Show();
+  ui_.ProcessEvents();
+  ConfigImage read = working_;
+  int replies = 0;
+  int failed = 0;
+  (void)commands_.ReadSection(kProfileBlock, 0, read.profiles, true);
+  replies += commands_.LastReadReplies();
+  failed += commands_.LastReadFailures();
+  ReadMacroStorage(read, replies, failed);
+  ui_.Hide();
+  ui_.ProcessEvents();
+  ui_.StartDevTimer();
+
+  const StorageLayout layout = Layout();
+  if (failed > 0) {
+    // Nothing is known of the storage: no macro is listed or can be given to
+    // a button, and nothing is written until the mouse was read whole.
+    ForgetRead();
+    MutableSession().Loading = true;
+    reread_pending_ = !transport_.DeviceGone();
+    TakeUpMacroStorage(StorageLayout::kNone, "");
+    RefreshErrorAP();
+    return false;
+  }
+  working_.profiles = read.profiles;
+  working_.macro_area = read.macro_area;
+  working_.macro_pages = read.macro_pages;
+  page_.profiles = read.profiles;
+  codes_.LoadFromProfileSection(page_.profiles);
+  TakeUpMacroStorage(layout, Session().PrimaryStorage);
+  image_read_ = true;
+  ui_.RefreshUI();
+  return true;
+}
+
+void AppCore::ReportMacroChangeCut(bool read_back, const DeviceMacros& before,
+                                   const DeviceMacros& after, const KeyCodes& codes_before,
+                                   bool deleting) {
+  const std::string what = deleting ? "deleted" : "added";
+  std::string line;
+  if (!read_back) {
+    line = "the mouse stopped taking the macro change part way and could not be read again";
+  } else if (macros_.SameMacros(before)) {
+    line = "the macro was not " + what + ": the mouse stopped taking the change";
+  } else if (macros_.SameMacros(after)) {
+    line = "the macro was " + what + ", but the mouse stopped taking the button codes";
+  } else {
+    line = "the macro was not " + what + ": the mouse stopped taking the change part way and " +
+           "now lists " + std::to_string(macros_.Count()) + " macros";
+  }
+  if (read_back) {
+    int fallen = 0;
+    for (int profile = 1; profile <= kKeyProfiles; ++profile)
+      for (int button = 1; button <= kKeyButtons; ++button)
+        if (codes_.Code(profile, button) != codes_before.Code(profile, button) &&
+            codes_.Code(profile, button) == FallbackCode(button))
+          ++fallen;
+    if (fallen > 0)
+      line += "; " + std::to_string(fallen) +
+              (fallen == 1 ? " button now plays its" : " buttons now play their") +
+              " default function";
+  }
+  macro_change_cut_ = line;
+  std::string text = line;
+  text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  ui_.ShowMessage({{}, text + ".", MessageBoxKind::kPlain, transfer_problem_});
+}
+
+}  // namespace korvex48

@@ -1,0 +1,272 @@
+// Device macro changes cut off at every report. Whatever report the mouse
+// stops at, its bytes must keep every button of every profile on the button's
+// own macro (at the old or the new address) or on the button's fallback
+// function, never on another macro; its macro storage must parse, as the old
+// list, the new one or the macros before the first changed one; and the core
+// must then show what the mouse holds.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app_rig.h"
+#include "core/macros/macro_names.h"
+
+namespace korvex48::test {
+namespace {
+
+struct FixtureMacro {
+  std::string name;
+  std::uint8_t tag;  // the first event byte's key, so equal names can differ
+};
+
+// A button that plays macro `macro` (index in the fixture list).
+struct MacroButton {
+  int profile;
+  int button;
+  std::size_t macro;
+};
+
+struct Fixture {
+  const char* label;
+  std::vector<FixtureMacro> macros;  // each 100 event bytes: 117 bytes packed
+  std::vector<MacroButton> buttons;
+};
+
+enum class Change { kDelete, kAdd };
+
+struct Case {
+  const Fixture* fixture;
+  Change change;
+  std::size_t index;  // the macro deleted (kDelete)
+};
+
+// Key press/release of `tag`, then clicks: 100 bytes, then the end byte.
+std::vector<std::uint8_t> Events(std::uint8_t tag) {
+  std::vector<std::uint8_t> e = {0x82, tag, 0x02, tag};
+  while (e.size() < 100) {
+    e.push_back(0xA1);
+    e.push_back(0x21);
+  }
+  e.push_back(0x00);
+  return e;
+}
+
+bool IsPacked(SimulatedStorage s) { return s != SimulatedStorage::kFlashFlash; }
+const char* Primary(SimulatedStorage s) { return s == SimulatedStorage::kI2C ? "I2C" : "Flash"; }
+StorageLayout LayoutOf(SimulatedStorage s) {
+  return IsPacked(s) ? StorageLayout::kPacked : StorageLayout::kSlot;
+}
+
+std::string MacroCode(std::uint16_t address) {
+  return KeyCodeToText({0x10, static_cast<std::uint8_t>(address >> 8),
+                        static_cast<std::uint8_t>(address & 0xFF), 0x00});
+}
+
+// The mouse's macro storage as the core would take it up, and whether its
+// bytes parse as written (no macro without an end byte).
+struct MouseView {
+  DeviceMacros macros;
+  bool parses = true;
+  KeyCodes codes;
+};
+
+MouseView ReadMouse(AppRig& rig) {
+  const SimulatedStorage storage = rig.mouse.Storage();
+  MouseView v;
+  v.macros.SetStorage(LayoutOf(storage), Primary(storage));
+  ConfigImage image;
+  auto memory = rig.mouse.Memory();
+  if (IsPacked(storage)) {
+    const std::size_t base = storage == SimulatedStorage::kI2C ? 0x0200 : 0x4000;
+    std::copy_n(memory.begin() + base, image.macro_area.size(), image.macro_area.begin());
+    v.parses = v.macros.TakeUp(image) == PackedStatus::kOk;
+  } else {
+    std::copy_n(memory.begin() + 0x3000, image.macro_area.size(), image.macro_area.begin());
+    for (std::size_t i = 0; i < kMacroPageCount; ++i)
+      std::copy_n(memory.begin() + 0x4000 + 0x100 * i, kMacroBufferSize,
+                  image.macro_pages[i].begin());
+    v.macros.TakeUp(image);
+    for (std::size_t i = 0; i < v.macros.Count(); ++i)
+      v.parses = v.parses && MacroHasEndByte(ByteView(image.macro_pages[i]));
+  }
+  v.codes.LoadFromProfileSection(rig.mouse.Profiles());
+  return v;
+}
+
+// Puts the fixture's macros and button codes into the mouse, unopened.
+void Prepare(AppRig& rig, const Fixture& f) {
+  const SimulatedStorage storage = rig.mouse.Storage();
+  auto memory = rig.mouse.Memory();
+  DeviceMacros table;
+  table.SetStorage(LayoutOf(storage), Primary(storage));
+  for (const FixtureMacro& m : f.macros) {
+    const std::vector<std::uint8_t> events = Events(m.tag);
+    if (IsPacked(storage)) {
+      ASSERT_EQ(AddPackedMacro(table.MutablePacked(), MacroNameFromText(m.name), events),
+                AddMacroResult::kAdded);
+    } else {
+      ASSERT_TRUE(AddSlotMacro(table.MutableSlot(), MacroNameFromText(m.name), events));
+    }
+  }
+  ConfigImage image;
+  table.StoreTo(image);
+  if (IsPacked(storage)) {
+    std::copy(image.macro_area.begin(), image.macro_area.end(),
+              memory.begin() + (storage == SimulatedStorage::kI2C ? 0x0200 : 0x4000));
+  } else {
+    std::copy(image.macro_area.begin(), image.macro_area.end(), memory.begin() + 0x3000);
+    for (std::size_t i = 0; i < kMacroPageCount; ++i)
+      std::copy(image.macro_pages[i].begin(), image.macro_pages[i].end(),
+                memory.begin() + 0x4000 + 0x100 * i);
+  }
+  KeyCodes codes;
+  ASSERT_TRUE(codes.LoadFromProfileSection(rig.mouse.Profiles()));
+  for (const MacroButton& b : f.buttons)
+    ASSERT_TRUE(codes.Set(b.profile, b.button, MacroCode(*table.Address(b.macro))));
+  codes.StoreToProfileSection(rig.mouse.Profiles());
+  CalcProfileChecksum(rig.mouse.Profiles());
+}
+
+MacroCommandResult RunChange(AppRig& rig, const Case& c) {
+  if (c.change == Change::kDelete) return rig.core.Btn_DelMacroClick(c.index, ButtonView{});
+  const std::vector<std::uint8_t> events = Events(0x07);
+  return rig.core.AddDeviceMacro(MacroNameFromText("DDDD"), events, ButtonView{});
+}
+
+// Index in the list after the change of fixture macro k; nullopt: deleted.
+std::optional<std::size_t> NewIndex(const Case& c, std::size_t k) {
+  if (c.change == Change::kAdd || k < c.index) return k;
+  if (k == c.index) return std::nullopt;
+  return k - 1;
+}
+
+// `a` lists the first a.Count() macros of `b`.
+bool IsPrefixOf(const DeviceMacros& a, const DeviceMacros& b) {
+  const std::size_t n = a.Count();
+  if (n > b.Count()) return false;
+  for (std::size_t i = 0; i < n; ++i) {
+    const ByteView x = a.EventBytes(i);
+    const ByteView y = b.EventBytes(i);
+    if (a.Names()[i] != b.Names()[i] || !std::equal(x.begin(), x.end(), y.begin(), y.end()))
+      return false;
+  }
+  return true;
+}
+
+// The checks on the mouse's bytes after a cut (or after the whole change).
+void ExpectSound(AppRig& rig, const Case& c, const DeviceMacros& before, const DeviceMacros& after,
+                 const KeyCodes& codes_before, const ParameterSection& parameters_before) {
+  const MouseView mouse = ReadMouse(rig);
+  EXPECT_TRUE(mouse.parses);
+  EXPECT_EQ(rig.mouse.Parameters(), parameters_before);
+  // The storage lists the old macros, the new ones, or those before the
+  // first changed one, which both share.
+  const bool old_list = IsPrefixOf(mouse.macros, before);
+  const bool new_list = IsPrefixOf(mouse.macros, after);
+  ASSERT_TRUE(old_list || new_list);
+  if (!old_list) {
+    EXPECT_TRUE(mouse.macros.SameMacros(after));
+  }
+  if (!new_list) {
+    EXPECT_TRUE(mouse.macros.SameMacros(before));
+  }
+
+  for (int p = 1; p <= kKeyProfiles; ++p) {
+    for (int b = 1; b <= kKeyButtons; ++b) {
+      SCOPED_TRACE("profile " + std::to_string(p) + " button " + std::to_string(b));
+      const std::string& now = mouse.codes.Code(p, b);
+      const std::string& was = codes_before.Code(p, b);
+      std::optional<std::size_t> own;
+      for (std::size_t k = 0; k < before.Count(); ++k)
+        if (MacroCode(*before.Address(k)) == was) own = k;
+      if (!own) {
+        EXPECT_EQ(now, was);  // no macro: never touched
+        continue;
+      }
+      if (now == FallbackCode(b)) continue;
+      // Its own macro, by its place in the list the mouse holds.
+      bool on_own = false;
+      for (std::size_t j = 0; j < mouse.macros.Count(); ++j) {
+        if (MacroCode(*mouse.macros.Address(j)) != now) continue;
+        on_own = (old_list && j == *own) || (new_list && NewIndex(c, *own) == j);
+      }
+      EXPECT_TRUE(on_own) << "plays " << now << ", was " << was;
+    }
+  }
+}
+
+const Fixture kThree{"AAAA BBBB CCCC",
+                     {{"AAAA", 0x04}, {"BBBB", 0x05}, {"CCCC", 0x06}},
+                     {{1, 2, 1}, {3, 12, 1}, {2, 3, 2}}};
+const Fixture kTwins{
+    "two Imp2", {{"X", 0x04}, {"Imp2", 0x05}, {"Imp2", 0x05}}, {{1, 2, 1}, {2, 6, 2}}};
+
+TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
+  const std::vector<Case> cases = {
+      {&kThree, Change::kDelete, 0}, {&kThree, Change::kDelete, 1}, {&kThree, Change::kAdd, 0},
+      {&kTwins, Change::kDelete, 0}, {&kTwins, Change::kDelete, 2}, {&kTwins, Change::kAdd, 0},
+  };
+  for (SimulatedStorage storage : {SimulatedStorage::kI2C, SimulatedStorage::kFlashFlash}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(SimulatedStorageName(storage)) + ", " + c.fixture->label + ", " +
+                   (c.change == Change::kDelete ? "delete " + std::to_string(c.index) : "add"));
+      auto prepared = [&] {
+        auto rig = std::make_unique<AppRig>(storage);
+        Prepare(*rig, *c.fixture);
+        EXPECT_EQ(rig->Connect().outcome, DevInfoOutcome::kAccepted);
+        rig->ClearLogs();
+        return rig;
+      };
+      // Without a cut: the new list, every button on its macro's new address
+      // or its fallback, and a profile section whose checksum fits.
+      auto whole = prepared();
+      const DeviceMacros before = whole->core.Macros();
+      const KeyCodes codes_before = whole->core.Codes();
+      const ParameterSection parameters = whole->mouse.Parameters();
+      ASSERT_EQ(RunChange(*whole, c), MacroCommandResult::kDone);
+      const DeviceMacros after = whole->core.Macros();
+      EXPECT_TRUE(ReadMouse(*whole).macros.SameMacros(after));
+      EXPECT_EQ(whole->mouse.Profiles(), whole->core.Working().profiles);
+      ProfileSection check = whole->mouse.Profiles();
+      CalcProfileChecksum(check);
+      EXPECT_EQ(check, whole->mouse.Profiles());
+      ExpectSound(*whole, c, before, after, codes_before, parameters);
+      for (const MacroButton& b : c.fixture->buttons) {
+        const auto moved = NewIndex(c, b.macro);
+        EXPECT_EQ(whole->core.Codes().Code(b.profile, b.button),
+                  moved ? MacroCode(*after.Address(*moved)) : FallbackCode(b.button));
+      }
+      const int reports = static_cast<int>(whole->trace.SentEntries().size());
+
+      for (int at = 0; at < reports; ++at) {
+        // A report refused (the mouse answers again), and the mouse gone.
+        for (bool vanish : {false, true}) {
+          SCOPED_TRACE((vanish ? "gone after " : "refused at ") + std::to_string(at) + " of " +
+                       std::to_string(reports));
+          auto rig = prepared();
+          (vanish ? rig->mouse.Faults().vanish_after_reports
+                  : rig->mouse.Faults().refuse_report_after) = at;
+          ASSERT_EQ(RunChange(*rig, c), MacroCommandResult::kWriteFailed);
+          ASSERT_EQ(rig->ui.messages.size(), 1u);
+          EXPECT_FALSE(rig->core.LastMacroChangeCut().empty());
+          if (vanish) {
+            // Nothing of the storage is known: nothing listed, nothing written.
+            EXPECT_EQ(rig->core.Macros().Count(), 0u);
+            EXPECT_FALSE(rig->core.DeviceUsable());
+          } else {
+            // The core holds what the mouse holds.
+            const MouseView mouse = ReadMouse(*rig);
+            EXPECT_TRUE(rig->core.Macros().SameMacros(mouse.macros));
+            EXPECT_EQ(rig->core.Codes(), mouse.codes);
+            EXPECT_TRUE(rig->core.ImageRead());
+          }
+          ExpectSound(*rig, c, before, after, codes_before, parameters);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace korvex48::test
