@@ -299,6 +299,26 @@ class MacroPageTest : public QObject {
     QVERIFY(rig.List("LB_macro")->count() == 0);
   }
 
+  // An Add to Mouse that the mouse stopped taking leaves in both macro lists
+  // what the mouse holds, so the macro that did not land cannot be given to
+  // a button; the user is told.
+  void aFailedAddToMouseListsWhatTheMouseHolds() {
+    for (SimulatedStorage storage : {SimulatedStorage::kI2C, SimulatedStorage::kFlashFlash}) {
+      Rig rig(storage);
+      const QStringList before{QStringLiteral("Fire"), QStringLiteral("Copy")};
+      QCOMPARE(rig.Rows("LB_MacroName"), before);
+      rig.dialogs.messages.clear();
+      rig.Mouse().Faults().refuse_report_after = 20;  // inside the macro storage
+      rig.Command("LB_PCMacroName", 0, "Btn_AddMacro");
+      QCOMPARE(rig.Rows("LB_MacroName"), before);
+      // The button menu's macro list (LB_Name) is filled from these when opened.
+      QCOMPARE(rig.Core().Macros().Names(), (std::vector<std::string>{"Fire", "Copy"}));
+      QCOMPARE(rig.dialogs.messages.size(), 1);
+      QVERIFY2(rig.dialogs.messages[0].contains(QStringLiteral("was not added")),
+               qPrintable(rig.dialogs.messages[0]));
+    }
+  }
+
   void deletingAMacroShowsTheFallbackLabel() {
     Rig rig(SimulatedStorage::kI2C);
     QVERIFY(rig.Editor().AssignDeviceMacro(1, 5, 0).ok());  // button 5: "Fire"
