@@ -10,6 +10,7 @@ libpng-dev zlib1g-dev
 libfuse3-dev fuse3
 qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6test6 libgl-dev fonts-dejavu-core
 xvfb xdotool x11-utils x11-apps x11-xserver-utils imagemagick libx11-dev libxi-dev
+weston qt6-wayland
 libglib2.0-dev libglib2.0-bin gsettings-desktop-schemas
 desktop-file-utils appstream dpkg-dev fakeroot file"
 

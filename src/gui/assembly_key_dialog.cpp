@@ -1,6 +1,5 @@
 #include "gui/assembly_key_dialog.h"
 
-#include <QBitmap>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -14,7 +13,6 @@ namespace {
 
 const QString kBackground = QStringLiteral("Dialog_Assembly");
 const QString kHover = QStringLiteral("Dialog_BtnHover");
-constexpr QRgb kKeyColour = qRgb(128, 0, 0);
 
 // Where the background picture draws its controls.
 const QRect kTitle(16, 6, 280, 24);
@@ -60,19 +58,14 @@ TextLabel* AddCommand(QWidget* parent, const Skin& skin, const QString& name,
 
 }  // namespace
 
-TForm2::TForm2(EditorContext& context, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), owner_(owner) {
+TForm2::TForm2(EditorContext& context, QWidget* owner) : QWidget(owner), owner_(owner) {
   setObjectName(QStringLiteral("TForm2"));
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(kWidth, kHeight);
   setWindowTitle(context.Text("Str500"));
   const Skin& skin = context.skin;
   // The maroon form colour around the picture's shape is see-through.
-  if (skin.Has(kBackground)) {
-    const QImage image = skin.Image(kBackground);
-    if (image.size() == size())
-      setMask(QBitmap::fromImage(image.createMaskFromColor(kKeyColour, Qt::MaskInColor)));
-  }
+  if (skin.Size(kBackground) == size()) setMask(skin.Shape(kBackground));
   auto* background = new PictureLabel(skin, QStringLiteral("Img_Assembly"), this);
   background->SetPicture(kBackground);
   background->lower();
@@ -118,7 +111,7 @@ TForm2::TForm2(EditorContext& context, QWidget* owner)
   connect(cancel, &TextLabel::clicked, this, &TForm2::ClearAll);
   connect(close_mark, &TextLabel::clicked, this, &QWidget::close);
 
-  if (owner_) move(PlaceOver(owner_->frameGeometry()));
+  if (owner_) move(PlaceOver(owner_->rect()));
 }
 
 QPoint TForm2::PlaceOver(const QRect& owner) {
@@ -127,7 +120,7 @@ QPoint TForm2::PlaceOver(const QRect& owner) {
 }
 
 void TForm2::Open() {
-  if (owner_) move(PlaceOver(owner_->frameGeometry()));
+  if (owner_) move(PlaceOver(owner_->rect()));
   show();
   raise();
   activateWindow();

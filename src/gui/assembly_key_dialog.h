@@ -1,9 +1,12 @@
 #pragma once
-// The key-combination dialog TForm2: a shaped 354 x 179 window over the main
-// window (centred, 40 pixels below the centre), always on top and not modal.
-// Keys pressed in the read-only field Edt_Assembly are taken by the physical
-// key (its evdev code), never by the character the layout gives it; the four
-// boxes CB_Ctrl .. CB_Win add the modifiers. The key logic is the core's
+// The key-combination dialog TForm2: a shaped 354 x 179 panel over the main
+// window (centred, 40 pixels below the centre), above its other controls and
+// not modal. It is drawn inside the main window rather than as a window of
+// its own, so it opens in its place under X11 and Wayland alike. Keys
+// pressed in the read-only field Edt_Assembly are taken by the physical key
+// (its evdev code: the native scan code Qt passes is the XKB key code, evdev
+// + 8, on both), never by the character the layout gives it; the four boxes
+// CB_Ctrl .. CB_Win add the modifiers. The key logic is the core's
 // AssemblyKeyModel; the dialog forwards to it and shows its text.
 #include <QCheckBox>
 #include <QLineEdit>
@@ -26,14 +29,15 @@ class TForm2 : public QWidget {
   static constexpr int kWidth = 354;
   static constexpr int kHeight = 179;
 
-  // FormCreate: an empty dialog with the texts of the active language, placed
-  // over `owner`. It deletes itself when closed. Call Open() to show it.
+  // FormCreate: an empty dialog with the texts of the active language, drawn
+  // in `owner`. It deletes itself when closed. Call Open() to show it.
   TForm2(EditorContext& context, QWidget* owner);
 
   // Shows the dialog without blocking the main window, focus in the field.
   void Open();
 
-  // Top-left corner over `owner`: left = owner left + (owner width − 354) / 2,
+  // Top-left corner over `owner` (in the coordinates `owner` is given in):
+  // left = owner left + (owner width − 354) / 2,
   // top = owner top + (owner height − 179) / 2 + 40.
   static QPoint PlaceOver(const QRect& owner);
 

@@ -1,8 +1,6 @@
 #include "gui/busy_popup.h"
 
-#include <QBitmap>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QtMath>
 
@@ -19,19 +17,17 @@ constexpr int kFrameMs = 80;
 }  // namespace
 
 TFormLoadingUI::TFormLoadingUI(const Skin& skin, QWidget* owner)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
-      skin_(skin),
-      owner_(owner) {
+    : QWidget(owner), skin_(skin), owner_(owner) {
   setObjectName(QStringLiteral("TFormLoadingUI"));
   setAttribute(Qt::WA_TranslucentBackground);
-  setAttribute(Qt::WA_ShowWithoutActivating);
   setFixedSize(kWidth, kHeight);
+  hide();
   frames_.setInterval(kFrameMs);
   connect(&frames_, &QTimer::timeout, this, [this] {
     frame_ = (frame_ + 1) % kFrames;
     update();
   });
-  if (owner_) move(PlaceOver(owner_->frameGeometry()));
+  if (owner_) move(PlaceOver(owner_->rect()));
 }
 
 QPoint TFormLoadingUI::PlaceOver(const QRect& owner) {
@@ -43,13 +39,10 @@ void TFormLoadingUI::Show() {
   // Transfers show the pop-up before every reply and hide it once at their
   // end, so showing is idempotent and one Hide ends it.
   if (isVisible()) return;
-  if (owner_) move(PlaceOver(owner_->frameGeometry()));
-  if (skin_.Has(QStringLiteral("Busy_01"))) {
-    // The frames' corners are in the key colour: cut them away.
-    const QImage first = skin_.Image(QStringLiteral("Busy_01"));
-    if (first.size() == size())
-      setMask(QBitmap::fromImage(first.createMaskFromColor(qRgb(128, 0, 0), Qt::MaskInColor)));
-  }
+  if (owner_) move(PlaceOver(owner_->rect()));
+  // The frames' corners are see-through and let clicks through to the page.
+  if (mask().isEmpty() && skin_.Size(QStringLiteral("Busy_01")) == size())
+    setMask(skin_.Shape(QStringLiteral("Busy_01")));
   frames_.start();
   show();
   raise();
@@ -68,7 +61,7 @@ void TFormLoadingUI::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QString picture = QStringLiteral("Busy_%1").arg(frame_ + 1, 2, 10, QLatin1Char('0'));
   if (skin_.Has(picture)) {
-    painter.drawPixmap(rect(), skin_.Pixmap(picture));
+    painter.drawPixmap(rect(), skin_.Pixmap(picture, devicePixelRatioF()));
     return;
   }
   // Without artwork: twelve spokes around a ring, the bright one walking round.
@@ -87,12 +80,6 @@ void TFormLoadingUI::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(QRectF(-5, -62, 10, 26), 5, 5);
     painter.restore();
   }
-}
-
-void TFormLoadingUI::keyPressEvent(QKeyEvent* event) {
-  // Keys reach the pop-up first while it is shown and go no further, so a
-  // transfer cannot be interrupted from the keyboard.
-  event->accept();
 }
 
 }  // namespace korvex48::gui

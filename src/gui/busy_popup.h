@@ -1,9 +1,12 @@
 #pragma once
 // The busy pop-up TFormLoadingUI shown during transfers with the mouse:
-// frameless, always on top, 206 x 196, centred over the main window and 40
-// pixels lower, with a looping animation of its own. It is the transfer
-// operations' BusyUi: Show/Hide bracket a transfer, ProcessEvents lets the
-// window repaint (and the animation run) between reports.
+// 206 x 196, centred over the main window and 40 pixels lower, above every
+// other control, with a looping animation of its own. It is drawn inside the
+// main window (a child, not a window of its own), so it opens where it
+// belongs under every display server: a Wayland client cannot place windows.
+// It is the transfer operations' BusyUi: Show/Hide bracket a transfer,
+// ProcessEvents lets the window repaint (and the animation run) between
+// reports.
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -18,7 +21,7 @@ class TFormLoadingUI : public QWidget, public BusyUi {
   Q_OBJECT
 
  public:
-  // `owner` is the main window it places itself over; it is never closed.
+  // `owner` is the main window it is drawn in; it is never closed.
   // The animation is the skin's pictures Busy_01..Busy_12 when they exist.
   TFormLoadingUI(const Skin& skin, QWidget* owner);
 
@@ -26,13 +29,13 @@ class TFormLoadingUI : public QWidget, public BusyUi {
   void Hide() override;
   void ProcessEvents() override;
 
-  // Top-left corner over `owner`: left = owner left + (owner width − 206) / 2,
+  // Top-left corner over `owner` (in the coordinates `owner` is given in):
+  // left = owner left + (owner width − 206) / 2,
   // top = owner top + (owner height − 196) / 2 + 40.
   static QPoint PlaceOver(const QRect& owner);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   const Skin& skin_;

@@ -1,11 +1,12 @@
 #include "gui/main_window.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDesktopServices>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QUrl>
 #include <QWindow>
@@ -24,8 +25,6 @@
 
 namespace korvex48::gui {
 namespace {
-
-constexpr QRgb kKeyColour = qRgb(128, 0, 0);
 
 bool IsPageButton(const QString& name) {
   return name == QLatin1String("Main") || name == QLatin1String("Switch") ||
@@ -95,8 +94,12 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
   // at map time is the one other programs find.
   setWindowTitle(kWindowTitle);
   setFixedSize(800, 600);
-  // The mask made from the background's key colour gives the window its
-  // shape; the background pictures cover the rest. Controls and the dialogs
+  // The background is drawn with alpha where its key colour is, which shapes
+  // the window wherever a compositor blends it (Wayland, composited X11); the
+  // mask of the same pixels (UpdateShape) cuts it on an X server without one
+  // and keeps the see-through corners from taking clicks everywhere.
+  setAttribute(Qt::WA_TranslucentBackground);
+  // The background pictures cover the rest. Controls and the dialogs
   // opened over the window inherit a dark scheme that fits the skin (the key
   // colour itself is never used as a widget colour, or message boxes and
   // indicators would turn dark red).
@@ -234,8 +237,7 @@ void MainWindow::UpdateShape() {
   const QString picture = groups_[0]->Background()->picture();
   if (picture == shape_picture_) return;
   shape_picture_ = picture;
-  const QImage image = skin_.Image(picture);
-  setMask(QBitmap::fromImage(image.createMaskFromColor(kKeyColour, Qt::MaskInColor)));
+  setMask(skin_.Shape(picture));
 }
 
 void MainWindow::ConnectGroup(PageGroup* group) {
@@ -248,7 +250,25 @@ void MainWindow::ConnectGroup(PageGroup* group) {
 void MainWindow::StartMove() {
   Q_EMIT popupsClosed();
   if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
-  if (QWindow* handle = windowHandle()) handle->startSystemMove();
+  QWindow* handle = windowHandle();
+  if (handle && handle->startSystemMove()) return;
+  // No window manager to hand the move to (a bare X server): the window
+  // follows the pointer itself until the button is released. Wayland always
+  // takes the request, as a client cannot place its own window there.
+  drag_offset_ = QCursor::pos() - pos();
+  dragging_ = true;
+  grabMouse();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return QWidget::mouseMoveEvent(event);
+  move(event->globalPosition().toPoint() - drag_offset_);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (!dragging_) return QWidget::mouseReleaseEvent(event);
+  dragging_ = false;
+  releaseMouse();
 }
 
 void MainWindow::SetNavPictures(const QString& name, const QString& picture) {

@@ -161,6 +161,8 @@ class MainWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin, UserDialogs* own_dialogs);
@@ -207,6 +209,9 @@ class MainWindow : public QWidget {
   PageId current_page_ = PageId::kMain;
   QString app_title_;
   QString shape_picture_;
+  // Moving the window by hand when the platform cannot (StartMove).
+  bool dragging_ = false;
+  QPoint drag_offset_;
 };
 
 }  // namespace korvex48::gui

@@ -2,6 +2,16 @@
 // The pictures of the skin by name ("L1_BackGround", "SetS_02", ...). Pictures
 // are decoded on first use and kept, so the five page groups share one decoded
 // copy of every picture and pictures never shown are never decoded.
+//
+// Shaped pictures (window and dialog backgrounds, busy frames) carry the key
+// colour red 128, green 0, blue 0 outside their shape. The skin hands them out
+// with those pixels fully transparent, so a window drawn with alpha shows its
+// shape on every display server (a window mask shapes input only on Wayland),
+// and Shape() gives the matching mask for the servers that cut windows by it.
+//
+// A picture NAME may have a twin NAME@2x of exactly twice the size, drawn
+// from the same artwork for screens with a device pixel ratio above 1.
+#include <QBitmap>
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -33,7 +43,14 @@ class Skin {
   // per name) when it is missing or broken, so a missing artwork file shows
   // up on screen instead of ending the program.
   const QPixmap& Pixmap(const QString& name) const;
+  // The picture for a device pixel ratio: above 1, the @2x twin when it
+  // exists (decoded at its first use, with device pixel ratio 2, so it is
+  // drawn at the 1x picture's size), else the 1x picture.
+  const QPixmap& Pixmap(const QString& name, qreal device_pixel_ratio) const;
   QImage Image(const QString& name) const;
+  // The opaque pixels of the 1x picture (everything but the key colour's
+  // place); an empty bitmap when the picture is missing.
+  QBitmap Shape(const QString& name) const;
 
   // The picture's size without decoding its pixels (the placeholder's size
   // when it is missing).

@@ -28,7 +28,7 @@ QSize PictureLabel::PictureSize() const {
 void PictureLabel::paintEvent(QPaintEvent*) {
   if (picture_.isEmpty()) return;
   QPainter painter(this);
-  painter.drawPixmap(0, 0, skin_.Pixmap(picture_));
+  painter.drawPixmap(0, 0, skin_.Pixmap(picture_, devicePixelRatioF()));
 }
 
 void PictureLabel::mousePressEvent(QMouseEvent* event) {

@@ -8,6 +8,7 @@
 #include "gui/busy_popup.h"
 #include "gui/layout_applier.h"
 #include "gui/page_group.h"
+#include "gui/png_decode.h"
 #include "gui/scripted_dialogs.h"
 #include "gui/skin.h"
 #include "gui/skin_widgets.h"
@@ -56,13 +57,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Korvex48 Gaming Mouse v1.0"));
     QCOMPARE(window_->size(), QSize(800, 600));
     QVERIFY(window_->windowFlags() & Qt::FramelessWindowHint);
-    // The mask leaves out exactly the key-coloured pixels of the background.
-    const QImage background = Skin().Image(QStringLiteral("L1_BackGround"));
+    // The key-coloured pixels of the background file are left out of the mask
+    // and drawn fully transparent, the others are kept as they are.
+    const QImage file = DecodePng(EmbeddedPicture("L1_BackGround"));
+    const QImage drawn = Skin().Image(QStringLiteral("L1_BackGround"));
+    QVERIFY(window_->testAttribute(Qt::WA_TranslucentBackground));
     const QRegion mask = window_->mask();
     QVERIFY(!mask.isEmpty());
-    for (QPoint p : {QPoint(0, 0), QPoint(799, 599), QPoint(400, 300), QPoint(5, 300)})
-      QCOMPARE(mask.contains(p), background.pixel(p) != qRgb(128, 0, 0));
+    for (QPoint p : {QPoint(0, 0), QPoint(799, 599), QPoint(400, 300), QPoint(5, 300)}) {
+      const bool key = file.pixel(p) == qRgb(128, 0, 0);
+      QCOMPARE(mask.contains(p), !key);
+      QCOMPARE(drawn.pixel(p), key ? QRgb(0) : file.pixel(p));
+    }
     QVERIFY(!mask.contains(QPoint(0, 0)));  // the corners are cut away
+    QVERIFY(!mask.contains(QPoint(799, 599)));
   }
 
   void startsOnMainControl() {
@@ -213,12 +221,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(TFormLoadingUI::PlaceOver(QRect(0, 0, 801, 601)), QPoint(297, 242));
     TFormLoadingUI* busy = window_->Busy();
     QCOMPARE(busy->size(), QSize(206, 196));
-    QVERIFY(busy->windowFlags() & Qt::WindowStaysOnTopHint);
+    // Drawn in the window, where no display server can put it elsewhere.
+    QVERIFY(!busy->isWindow());
+    QCOMPARE(busy->parentWidget(), window_.get());
     BusyUi& ui = *busy;
     // Transfers show it before every reply and hide it once.
     ui.Show();
     ui.Show();
     QVERIFY(busy->isVisible());
+    QCOMPARE(busy->pos(), QPoint(297, 242));
+    // Above everything else in the window, the page blockers too.
+    window_->LockPages();
+    QCOMPARE(window_->childAt(400, 340), busy);
+    window_->UnlockPages();
     ui.Hide();
     QVERIFY(!busy->isVisible());
   }

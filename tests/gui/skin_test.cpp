@@ -108,8 +108,11 @@ class SkinTest : public QObject {
   // decoded on the spot; a name that does not decode ahead still gets its
   // placeholder, and a name not asked for ahead is decoded as usual.
   void decodesAheadOnAnotherThread() {
-    const QImage expected = Fixture(false);
-    const std::vector<std::uint8_t> png = EncodePng(expected);
+    const QImage file = Fixture(false);
+    const std::vector<std::uint8_t> png = EncodePng(file);
+    // As the skin hands it out: the key-coloured pixel fully transparent.
+    QImage expected = file.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    expected.setPixel(0, 0, 0);
     std::mutex mutex;
     std::map<std::string, std::vector<std::thread::id>> reads;
     Skin skin([&](std::string_view name) -> std::span<const std::uint8_t> {
@@ -127,6 +130,39 @@ class SkinTest : public QObject {
     QCOMPARE(reads["Pic"].size(), std::size_t{1});
     QVERIFY(reads["Pic"][0] != std::this_thread::get_id());
     QCOMPARE(reads["Other"].size(), std::size_t{1});
+  }
+
+  // Opaque pictures lose exactly their key-coloured pixels, which the shape
+  // leaves out too; pictures with their own alpha are drawn as they are.
+  void keyColourIsSeeThrough_data() {
+    QTest::addColumn<bool>("alpha");
+    QTest::newRow("opaque file") << false;
+    QTest::newRow("file with alpha") << true;
+  }
+  void keyColourIsSeeThrough() {
+    QFETCH(bool, alpha);
+    const QImage file = Fixture(alpha);
+    const std::vector<std::uint8_t> png = EncodePng(file);
+    Skin skin([&](std::string_view name) -> std::span<const std::uint8_t> {
+      if (name == "Pic") return png;
+      return {};
+    });
+    const QImage drawn = skin.Image(QStringLiteral("Pic"));
+    const QBitmap shape = skin.Shape(QStringLiteral("Pic"));
+    QVERIFY(drawn.hasAlphaChannel());
+    const QImage shape_image = shape.toImage();
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) {
+        const bool cut = !alpha && x == 0 && y == 0;
+        const QRgb pixel = drawn.pixel(x, y);
+        if (cut)
+          QCOMPARE(pixel, QRgb(0));
+        else if (qAlpha(file.pixel(x, y)) == 255)
+          QCOMPARE(pixel, file.pixel(x, y));
+        QCOMPARE(shape_image.pixelIndex(x, y) == Qt::color1,
+                 !cut && qAlpha(file.pixel(x, y)) >= 128);
+      }
+    QVERIFY(skin.Shape(QStringLiteral("Nope")).isNull());
   }
 
   void embeddedPicturesDecode() {

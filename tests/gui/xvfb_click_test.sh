@@ -3,7 +3,8 @@
 # window is found by its title, a button label's menu gives the button a
 # function (the write is in the protocol trace), a click on the Advanced
 # button of the navigation bar (sent through the X server) opens that page,
-# and a second start leaves the first window alone. The editor's --ui-log tells what it did.
+# dragging the background moves the window, and a second start leaves the
+# first window alone. The editor's --ui-log tells what it did.
 # Usage: xvfb_click_test.sh KORVEX48_BINARY SOURCE_DIR
 # Skipped (status 77; a failure under CI=true) when Xvfb or xdotool is missing.
 set -u
@@ -50,6 +51,20 @@ BY=$(value Btn_B4_Y)
 xdotool mousemove $((X + BX + 30)) $((Y + BY + 12)) click 1
 wait_log "page Adv gbPage2" 50
 
+# Dragging the background (the header strip between the title and Reset)
+# moves the window, here without a window manager to hand the move to.
+xdotool mousemove $((X + 560)) $((Y + 14)) mousedown 1
+sleep 0.2
+xdotool mousemove $((X + 600)) $((Y + 34))
+sleep 0.2
+xdotool mousemove $((X + 620)) $((Y + 44)) mouseup 1
+sleep 0.3
+OLD_X=$X
+OLD_Y=$Y
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+[ "$X" -eq $((OLD_X + 60)) ] && [ "$Y" -eq $((OLD_Y + 30)) ] ||
+  fail "dragging the background by 60,30 moved the window from $OLD_X,$OLD_Y to $X,$Y"
+
 # A second start asks the first to raise itself and ends at once.
 timeout 10 "$BIN" --simulate --library "$WORK/Macro2.bin" >>"$WORK/app.log" 2>&1 ||
   fail "the second start did not end by itself"
@@ -58,4 +73,4 @@ kill -0 "$APP_PID" 2>/dev/null || fail "the first editor ended"
   fail "the window is no longer mapped"
 COUNT=$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | wc -l)
 [ "$COUNT" -eq 1 ] || fail "$COUNT windows titled '$TITLE'"
-echo "PASS: window found, Mute given to a button through its menu, Advanced opened by a click, second start raised the first"
+echo "PASS: window found, Mute given to a button through its menu, Advanced opened by a click, the window dragged, second start raised the first"

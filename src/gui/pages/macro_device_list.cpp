@@ -1,6 +1,7 @@
 #include "gui/pages/macro_device_list.h"
 
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "gui/pages/macro_widgets.h"
@@ -60,8 +61,11 @@ void MacroDeviceList::DeleteSelected() {
   int selection = -1;
   if (core_->Btn_DelMacroClick(static_cast<std::size_t>(row), CurrentButtonView(), &selection) ==
           MacroCommandResult::kDone &&
-      selection >= 0)
+      selection >= 0) {
+    // Selected for the user, not opened: the editor stays cleared.
+    const QSignalBlocker quiet(list_);
     list_->setCurrentRow(selection);
+  }
 }
 
 void MacroDeviceList::ExportAll() {

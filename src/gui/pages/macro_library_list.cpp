@@ -115,7 +115,7 @@ void MacroLibraryList::OpenNameDialog(Naming mode) {
   QWidget* window = list_->window();
   dialog_ = new MacroNameDialog(ctx_, window);
   connect(dialog_, &MacroNameDialog::confirmed, this, &MacroLibraryList::ApplyName);
-  dialog_->Open(window);
+  dialog_->Open();
 }
 
 void MacroLibraryList::ApplyName(const QString& name) {

@@ -1,6 +1,5 @@
 #include "gui/pages/macro_name_dialog.h"
 
-#include <QBitmap>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -21,8 +20,7 @@ const QRect kCancel(192, 134, 110, 30);
 
 }  // namespace
 
-MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner) : QWidget(owner) {
   setObjectName(QStringLiteral("TForm3"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(context.Text("Str510"));
@@ -32,10 +30,9 @@ MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner)
   back->SetPicture(QStringLiteral("Dialog_MacroName"), false);
   back->setGeometry(0, 0, kWidth, kHeight);
   back->SetTakesPresses(false);
-  // The picture's dark red (0x800000) is cut out of the window.
-  const QImage image = context.skin.Image(QStringLiteral("Dialog_MacroName"));
-  if (!image.isNull())
-    setMask(QBitmap::fromImage(image.createMaskFromColor(qRgb(0x80, 0, 0), Qt::MaskInColor)));
+  // The picture's dark red (0x800000) is cut out of the panel.
+  if (context.skin.Has(QStringLiteral("Dialog_MacroName")))
+    setMask(context.skin.Shape(QStringLiteral("Dialog_MacroName")));
 
   const QColor text = ToQColor(context.layout.color_f);
   auto* caption = new QLabel(context.Text("Str510"), this);
@@ -78,11 +75,9 @@ MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner)
   connect(edit_, &QLineEdit::returnPressed, this, &MacroNameDialog::Confirm);
 }
 
-void MacroNameDialog::Open(QWidget* main) {
-  if (main) {
-    const QRect m = main->frameGeometry();
-    move(m.left() + (m.width() - width()) / 2, m.top() + (m.height() - height()) / 2);
-  }
+void MacroNameDialog::Open() {
+  if (QWidget* main = parentWidget())
+    move((main->width() - width()) / 2, (main->height() - height()) / 2);
   show();
   raise();
   activateWindow();

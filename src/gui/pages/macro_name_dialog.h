@@ -1,6 +1,8 @@
 #pragma once
-// The macro name dialog TForm3: a small shaped window (354 x 179) over the
-// centre of the main window, kept above other windows and not modal. The
+// The macro name dialog TForm3: a small shaped panel (354 x 179) over the
+// centre of the main window, above its other controls and not modal. It is
+// drawn inside the main window, not as a window of its own, so it opens in
+// its place under X11 and Wayland alike. The
 // edit Edt_MacroName takes at most 8 characters; IB_Confirm hands its text
 // on (confirmed) and closes, IB_Cancel empties it and stays, IB_Close closes
 // without a name. New Macro and Rename open a fresh one each time.
@@ -15,11 +17,11 @@ class MacroNameDialog final : public QWidget {
   Q_OBJECT
 
  public:
-  // A top-level window owned by `owner`; deleted when closed.
+  // A panel drawn in `owner` (the main window); deleted when closed.
   MacroNameDialog(EditorContext& context, QWidget* owner);
 
-  // Places the dialog over the centre of `main` and shows it.
-  void Open(QWidget* main);
+  // Places the dialog over the centre of its owner and shows it.
+  void Open();
   QLineEdit* Edit() const { return edit_; }
 
  Q_SIGNALS:
