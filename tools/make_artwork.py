@@ -5,7 +5,8 @@ Usage: tools/make_artwork.py [--out DIR] [--icons DIR] [--tables DIR]
                              [--preview DIR]
 
 Writes the PNG pictures (named exactly as the program asks for them, plus
-".png") into resources/pictures/, the application icon into resources/icons/
+".png") and their twins at twice the size for HiDPI screens (plus "@2x.png"),
+drawn from the same code, into resources/pictures/, the application icon into resources/icons/
 and, with --preview, composed page previews for a visual check.
 
 The output is deterministic: no randomness, no time stamps, fixed fonts.
@@ -128,6 +129,9 @@ FONT_REG = str(FONT_DIR / "DejaVuSans.ttf")
 FONT_COND_BOLD = str(FONT_DIR / "DejaVuSansCondensed-Bold.ttf")
 
 SS = 4  # supersampling factor
+# Pixels per coordinate of the pictures being made: 1 for NAME.png, 2 for its
+# twin NAME@2x.png, drawn from the same code for screens scaled to 150-200 %.
+SCALE = 1
 
 
 # --------------------------------------------------------------------------
@@ -228,14 +232,16 @@ def font(size, path=FONT_BOLD):
 
 
 class Art:
-    """A picture drawn at SS times its size and reduced when done.
+    """A picture drawn at SS times its size (times SCALE) and reduced to
+    SCALE times its size when done.
 
-    Coordinates are those of the final picture; x1, y1 of boxes are
+    Coordinates are those of the 1x picture; x1, y1 of boxes are
     exclusive, so (0, 0, w, h) covers the whole picture."""
 
     def __init__(self, w, h, bg=(0, 0, 0, 0)):
         self.w, self.h = w, h
-        self.im = Image.new("RGBA", (w * SS, h * SS), bg)
+        self.k = SS * SCALE  # drawing pixels per picture coordinate
+        self.im = Image.new("RGBA", (w * self.k, h * self.k), bg)
         self.d = ImageDraw.Draw(self.im)
 
     @staticmethod
@@ -243,68 +249,68 @@ class Art:
         return c if c is None or len(c) == 4 else tuple(c) + (255,)
 
     def box(self, x0, y0, x1, y1, fill=None, line=None, width=1, r=0):
-        box = [x0 * SS, y0 * SS, x1 * SS - 1, y1 * SS - 1]
-        self.d.rounded_rectangle(box, radius=r * SS, fill=self._c(fill),
-                                 outline=self._c(line), width=round(width * SS))
+        box = [x0 * self.k, y0 * self.k, x1 * self.k - 1, y1 * self.k - 1]
+        self.d.rounded_rectangle(box, radius=r * self.k, fill=self._c(fill),
+                                 outline=self._c(line), width=round(width * self.k))
 
     def poly(self, pts, fill=None, line=None, width=1):
-        p = [(x * SS, y * SS) for x, y in pts]
+        p = [(x * self.k, y * self.k) for x, y in pts]
         if fill is not None:
             self.d.polygon(p, fill=self._c(fill))
         if line is not None:
-            self.d.line(p + [p[0]], fill=self._c(line), width=round(width * SS),
+            self.d.line(p + [p[0]], fill=self._c(line), width=round(width * self.k),
                         joint="curve")
 
     def line(self, pts, color, width=1):
-        p = [(x * SS, y * SS) for x, y in pts]
-        self.d.line(p, fill=self._c(color), width=round(width * SS),
+        p = [(x * self.k, y * self.k) for x, y in pts]
+        self.d.line(p, fill=self._c(color), width=round(width * self.k),
                     joint="curve")
 
     def ellipse(self, cx, cy, rx, ry, fill=None, line=None, width=1):
-        box = [(cx - rx) * SS, (cy - ry) * SS, (cx + rx) * SS - 1,
-               (cy + ry) * SS - 1]
+        box = [(cx - rx) * self.k, (cy - ry) * self.k, (cx + rx) * self.k - 1,
+               (cy + ry) * self.k - 1]
         self.d.ellipse(box, fill=self._c(fill), outline=self._c(line),
-                       width=round(width * SS))
+                       width=round(width * self.k))
 
     def arc(self, cx, cy, r, start, end, color, width):
-        box = [(cx - r) * SS, (cy - r) * SS, (cx + r) * SS - 1,
-               (cy + r) * SS - 1]
+        box = [(cx - r) * self.k, (cy - r) * self.k, (cx + r) * self.k - 1,
+               (cy + r) * self.k - 1]
         self.d.arc(box, start, end, fill=self._c(color),
-                   width=round(width * SS))
+                   width=round(width * self.k))
 
     def text(self, x, y, s, size, color, path=FONT_BOLD, anchor="la",
              spacing=0.0):
-        f = font(size * SS, path)
+        f = font(size * self.k, path)
         if not spacing:
-            self.d.text((x * SS, y * SS), s, font=f, fill=self._c(color),
+            self.d.text((x * self.k, y * self.k), s, font=f, fill=self._c(color),
                         anchor=anchor)
             return
         # letter-spaced text, anchor "la" or "ma" only
         widths = [f.getlength(ch) for ch in s]
-        total = sum(widths) + spacing * SS * (len(s) - 1)
-        cx = x * SS - (total / 2 if anchor[0] == "m" else 0)
+        total = sum(widths) + spacing * self.k * (len(s) - 1)
+        cx = x * self.k - (total / 2 if anchor[0] == "m" else 0)
         for ch, cw in zip(s, widths):
-            self.d.text((cx, y * SS), ch, font=f, fill=self._c(color),
+            self.d.text((cx, y * self.k), ch, font=f, fill=self._c(color),
                         anchor="l" + anchor[1])
-            cx += cw + spacing * SS
+            cx += cw + spacing * self.k
 
     def vgradient(self, x0, y0, x1, y1, top, bottom):
-        for yy in range(y0 * SS, y1 * SS):
-            t = (yy - y0 * SS) / max(1, (y1 - y0) * SS - 1)
+        for yy in range(y0 * self.k, y1 * self.k):
+            t = (yy - y0 * self.k) / max(1, (y1 - y0) * self.k - 1)
             c = tuple(round(a + (b - a) * t) for a, b in zip(top, bottom))
-            self.d.line([(x0 * SS, yy), (x1 * SS - 1, yy)], fill=c + (255,))
+            self.d.line([(x0 * self.k, yy), (x1 * self.k - 1, yy)], fill=c + (255,))
 
     def hgradient(self, x0, y0, x1, y1, left, right):
-        for xx in range(x0 * SS, x1 * SS):
-            t = (xx - x0 * SS) / max(1, (x1 - x0) * SS - 1)
+        for xx in range(x0 * self.k, x1 * self.k):
+            t = (xx - x0 * self.k) / max(1, (x1 - x0) * self.k - 1)
             c = tuple(round(a + (b - a) * t) for a, b in zip(left, right))
-            self.d.line([(xx, y0 * SS), (xx, y1 * SS - 1)], fill=c + (255,))
+            self.d.line([(xx, y0 * self.k), (xx, y1 * self.k - 1)], fill=c + (255,))
 
     def paste(self, other, x, y):
-        self.im.alpha_composite(other.im, (x * SS, y * SS))
+        self.im.alpha_composite(other.im, (x * self.k, y * self.k))
 
     def done(self, mode="RGBA"):
-        im = self.im.resize((self.w, self.h), Image.BOX)
+        im = self.im.resize((self.w * SCALE, self.h * SCALE), Image.BOX)
         return im.convert(mode) if mode != "RGBA" else im
 
 
@@ -318,8 +324,11 @@ def apply_key(im, shape):
     """Sets every pixel outside the polygon `shape` to the key colour with a
     hard edge (no anti-aliasing) and returns an RGB picture."""
     im = im.convert("RGB")
-    inside = Image.new("1", im.size, 0)
+    # The shape at 1x, enlarged pixel for pixel: a 2x twin has exactly the
+    # outline of its 1x picture, whose key pixels give the window its mask.
+    inside = Image.new("1", (im.size[0] // SCALE, im.size[1] // SCALE), 0)
     ImageDraw.Draw(inside).polygon(shape, fill=1)
+    inside = inside.resize(im.size, Image.NEAREST)
     key = Image.new("RGB", im.size, KEY)
     return Image.composite(im, key, inside)
 
@@ -929,10 +938,11 @@ def make_marks():
         a = Art(w, h)
         seg = Art(w, h)
         seg.vgradient(0, 0, w, h, top, bottom)
-        mask = Image.new("L", (w * SS, h * SS), 0)
+        k = a.k
+        mask = Image.new("L", (w * k, h * k), 0)
         ImageDraw.Draw(mask).polygon(
-            [(3 * SS, 0), ((w - 2) * SS, 0), ((w - 5) * SS, h * SS),
-             (0, h * SS)], fill=255)
+            [(3 * k, 0), ((w - 2) * k, 0), ((w - 5) * k, h * k),
+             (0, h * k)], fill=255)
         a.im.paste(seg.im, (0, 0), mask)
         out[name] = a.done()
     # twelve-step DPI bars: square cells with a gap
@@ -1502,18 +1512,27 @@ def main():
         global TABLES
         TABLES = args.tables
 
+    global SCALE
     pics = all_pictures()
+    SCALE = 2
+    twins = all_pictures()
+    SCALE = 1
     for name, im in sorted(pics.items()):
-        if any(s in name for s in SHAPED):
-            check_key_edges(name, im)
-        save(args.out / f"{name}.png", im)
+        twin = twins[name]
+        if twin.size != (im.size[0] * 2, im.size[1] * 2):
+            sys.exit(f"{name}@2x: {twin.size}, not twice {im.size}")
+        for n, picture in ((name, im), (f"{name}@2x", twin)):
+            if any(s in name for s in SHAPED):
+                check_key_edges(n, picture)
+            save(args.out / f"{n}.png", picture)
     save(args.icons / "korvex48.png", make_icon())
     (args.icons / "korvex48.svg").write_text(ICON_SVG)
     (args.icons.parent / "korvex48.desktop").write_text(DESKTOP_ENTRY)
     if args.preview:
         write_previews(pics, args.preview)
     total = sum((args.out / f"{n}.png").stat().st_size for n in pics)
-    print(f"{len(pics)} pictures, {total} bytes")
+    total2 = sum((args.out / f"{n}@2x.png").stat().st_size for n in pics)
+    print(f"{len(pics)} pictures, {total} bytes; their 2x twins, {total2} bytes")
 
 
 if __name__ == "__main__":

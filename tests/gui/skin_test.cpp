@@ -2,6 +2,7 @@
 #include "gui/skin.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QtTest>
 #include <map>
 #include <mutex>
@@ -163,6 +164,75 @@ class SkinTest : public QObject {
                  !cut && qAlpha(file.pixel(x, y)) >= 128);
       }
     QVERIFY(skin.Shape(QStringLiteral("Nope")).isNull());
+  }
+
+  // Above device pixel ratio 1 a picture's @2x twin is drawn at the 1x size;
+  // it is decoded only when asked for, and a twin that is missing or not
+  // twice the size is never used.
+  void twinForHighDensity_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QString>("twin");  // the bytes behind "Pic@2x"
+    QTest::addColumn<bool>("used");
+    QTest::newRow("1x screen") << qreal(1.0) << "double" << false;
+    QTest::newRow("150 %") << qreal(1.5) << "double" << true;
+    QTest::newRow("200 %") << qreal(2.0) << "double" << true;
+    QTest::newRow("no twin") << qreal(2.0) << "none" << false;
+    QTest::newRow("twin of the wrong size") << qreal(2.0) << "same" << false;
+  }
+  void twinForHighDensity() {
+    QFETCH(qreal, ratio);
+    QFETCH(QString, twin);
+    QFETCH(bool, used);
+    const std::vector<std::uint8_t> png = EncodePng(Fixture(false));
+    const std::vector<std::uint8_t> doubled = EncodePng(Fixture(false).scaled(6, 4));
+    std::map<std::string, int> reads;
+    Skin skin([&](std::string_view name) -> std::span<const std::uint8_t> {
+      ++reads[std::string(name)];
+      if (name == "Pic") return png;
+      if (name == "Pic@2x" && twin == QLatin1String("double")) return doubled;
+      if (name == "Pic@2x" && twin == QLatin1String("same")) return png;
+      return {};
+    });
+    const QPixmap& plain = skin.Pixmap(QStringLiteral("Pic"));
+    QCOMPARE(skin.DecodedCount(), 1);
+    const QPixmap& drawn = skin.Pixmap(QStringLiteral("Pic"), ratio);
+    QCOMPARE(skin.DecodedCount(), used ? 2 : 1);
+    QCOMPARE(drawn.cacheKey() == plain.cacheKey(), !used);
+    QCOMPARE(drawn.deviceIndependentSize().toSize(), QSize(3, 2));
+    QCOMPARE(drawn.devicePixelRatio(), used ? 2.0 : 1.0);
+    if (used) QCOMPARE(qAlpha(drawn.toImage().pixel(1, 1)), 0);  // the key, doubled
+    QCOMPARE(reads.count("Pic@2x") > 0, ratio > 1.0);
+    skin.Pixmap(QStringLiteral("Pic"), ratio);
+    QCOMPARE(skin.DecodedCount(), used ? 2 : 1);  // kept
+  }
+
+  // Every shipped picture has its twin for HiDPI screens: twice the size,
+  // and where a shaped picture has the key colour, exactly the same shape.
+  void everyPictureHasItsTwin() {
+    const QDir dir(QStringLiteral(KORVEX48_SOURCE_DIR "/resources/pictures"));
+    const QStringList files = dir.entryList({QStringLiteral("*.png")}, QDir::Files);
+    int checked = 0;
+    for (const QString& file : files) {
+      if (file.endsWith(QLatin1String("@2x.png"))) continue;
+      const std::string name = file.chopped(4).toStdString();
+      const auto one = EmbeddedPicture(name);
+      const auto two = EmbeddedPicture(name + "@2x");
+      QVERIFY2(!two.empty(), qPrintable(file + QStringLiteral(": no @2x twin")));
+      QCOMPARE(PngSize(two), PngSize(one) * 2);
+      const QImage small = DecodePng(one);
+      if (small.format() != QImage::Format_RGB32) continue;  // not shaped
+      const QImage large = DecodePng(two);
+      const QRgb key = qRgb(128, 0, 0);
+      for (int y = 0; y < large.height(); ++y)
+        for (int x = 0; x < large.width(); ++x)
+          if ((large.pixel(x, y) == key) != (small.pixel(x / 2, y / 2) == key))
+            QFAIL(qPrintable(QStringLiteral("%1@2x: the key colour at %2,%3 differs from 1x")
+                                 .arg(file.chopped(4))
+                                 .arg(x)
+                                 .arg(y)));
+      ++checked;
+    }
+    QVERIFY(checked > 0);
   }
 
   void embeddedPicturesDecode() {

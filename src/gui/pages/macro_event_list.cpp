@@ -76,7 +76,8 @@ void MacroEventDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   const QRect icon(r.left() + kIconInset, r.top() + kIconInset, side, side);
   painter->setRenderHint(QPainter::SmoothPixmapTransform);
   painter->drawPixmap(icon.adjusted(0, 0, -kIconInset, -kIconInset),
-                      skin_.Pixmap(QStringLiteral("MacroEvent_%1").arg(MacroLineKind(line))));
+                      skin_.Pixmap(QStringLiteral("MacroEvent_%1").arg(MacroLineKind(line)),
+                                   painter->device()->devicePixelRatioF()));
 
   painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
   painter->setFont(option.font);
