@@ -95,6 +95,22 @@ TEST_F(CliFaults, AFailingMouseEndsEveryCommandInOneLine) {
     }
     EXPECT_FALSE(std::filesystem::exists(saved));
   }
+  // A delete cut off inside the macro storage: the line says what the mouse,
+  // read again, lists now.
+  ASSERT_TRUE(mount->Control("plug"));
+  ASSERT_TRUE(mount->Control("clear-faults"));
+  ASSERT_EQ(rig.Run({"macro", "add", "1"}).status, 0);
+  ASSERT_TRUE(mount->Control("refuse-report-after " + std::to_string(connect.sets + 10)));
+  const CliRun cut = rig.Run({"macro", "delete", "1"});
+  EXPECT_EQ(cut.status, 1) << cut.err;
+  EXPECT_EQ(Lines(cut.err), 1) << cut.err;
+  // Its only macro: the end mark alone leaves the list as meant.
+  EXPECT_NE(cut.err.find("the macro was deleted, but the mouse stopped before the change was "
+                         "complete (the mouse took 10 reports"),
+            std::string::npos)
+      << cut.err;
+  EXPECT_EQ(rig.Run({"macro", "list"}).out, "");
+
   // The trace tells where the write was cut off.
   ASSERT_TRUE(mount->Control("plug"));
   ASSERT_TRUE(mount->Control("clear-faults"));

@@ -199,10 +199,14 @@ void AppCore::ReportMacroChangeCut(bool read_back, const DeviceMacros& before,
   } else if (macros_.SameMacros(before)) {
     line = "the macro was not " + what + ": the mouse stopped taking the change";
   } else if (macros_.SameMacros(after)) {
-    line = "the macro was " + what + ", but the mouse stopped taking the button codes";
+    // Listed as meant; the codes (or the rest of the storage) stopped part way.
+    line = "the macro was " + what + ", but the mouse stopped before the change was complete";
   } else {
-    line = "the macro was not " + what + ": the mouse stopped taking the change part way and " +
-           "now lists " + std::to_string(macros_.Count()) + " macros";
+    // The end mark went in, the change did not: the list ends before the
+    // first changed macro.
+    const std::size_t n = macros_.Count();
+    line = "the mouse stopped taking the change part way and now lists only the " +
+           std::to_string(n) + (n == 1 ? " macro" : " macros") + " before the one " + what;
   }
   if (read_back) {
     int fallen = 0;

@@ -260,6 +260,12 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
             EXPECT_TRUE(rig->core.Macros().SameMacros(mouse.macros));
             EXPECT_EQ(rig->core.Codes(), mouse.codes);
             EXPECT_TRUE(rig->core.ImageRead());
+            // The line says which of the three the mouse now holds.
+            const std::string& line = rig->core.LastMacroChangeCut();
+            const std::string said = mouse.macros.SameMacros(before)  ? "was not"
+                                     : mouse.macros.SameMacros(after) ? ", but"
+                                                                      : "lists only";
+            EXPECT_NE(line.find(said), std::string::npos) << line;
           }
           ExpectSound(*rig, c, before, after, codes_before, parameters);
         }
