@@ -364,6 +364,25 @@ class MacroPageTest : public QObject {
     QVERIFY(rig.Sent().isEmpty());
   }
 
+  // A mouse that holds as many macros as it can says so instead of nothing.
+  void addToAFullMouseSaysWhy() {
+    EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& mouse) {
+      std::fill_n(mouse.Memory().begin() + 0x0200, 512, 0);
+      for (std::size_t i = 0; i < 15; ++i)  // a name and an end byte each
+        Put(mouse, 0x0200 + i * 17, MacroNameFromText("M" + std::to_string(i + 1)));
+    }));
+    rig.Click(QStringLiteral("Btn_Macro_1"));
+    QCOMPARE(rig.Rows(QStringLiteral("LB_MacroName")).size(), 15);
+    rig.ClearSent();
+    rig.ClickRow(QStringLiteral("LB_PCMacroName"), 0, Qt::RightButton);
+    rig.Click(QStringLiteral("Btn_AddMacro"));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY2(rig.dialogs.messages[0].contains(QStringLiteral("holds 15 macros")),
+             qPrintable(rig.dialogs.messages[0]));
+    QCOMPARE(rig.Rows(QStringLiteral("LB_MacroName")).size(), 15);
+    QVERIFY(rig.Sent().isEmpty());
+  }
+
   // A refused firmware file leaves no path behind and no patch to program;
   // Update without one says so.
   void refusedFirmwareFileIsNotKept() {
