@@ -805,16 +805,13 @@ def make_insert_base(lay, kind):
     lx, ly = Q("InsertList")
     if ly >= 24:
         small_caption(a, 8, ly - 16, "Insert Event", TEXT_DIM)
-    ex, ey = Q("InsertDelayEdit")
+    # No wells for the value fields: each choice shows only some of them, and
+    # the fields draw their own face, so a hidden one leaves the panel bare.
     rx, ry = Q("InsertRecDelay")
     rh = lay["InsertRecDelay_H"]
-    well(a, ex, ey, ex + EDIT_SIZE[0], ey + EDIT_SIZE[1])
     if kind == "key":
         a.box(rx - 4, ry - 4, w - 6, ry + 3 * rh, fill=CARD, line=CARD_LINE,
               r=2)
-    else:
-        ax, ay = Q("InsertAxisEdit")
-        well(a, ax, ay, ax + EDIT_SIZE[0], ay + EDIT_SIZE[1])
     return a.done("RGB")
 
 
