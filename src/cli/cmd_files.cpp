@@ -13,8 +13,7 @@ namespace {
 // The one line for a whole-image write the mouse stopped taking.
 std::string IncompleteLine(Connection& c) {
   const std::string& why = c.Core().LastTransferProblem();
-  return "the mouse's configuration is incomplete: load a profile or reset" +
-         (why.empty() ? std::string() : " (" + why + ")");
+  return c.Core().StoppedWriteText() + (why.empty() ? std::string() : " (" + why + ")");
 }
 
 std::string FileProblem(const FileError& e, const std::string& path) {

@@ -180,7 +180,9 @@ int RunSet(const GlobalOptions& options, const Args& args) {
       Fail(kExitRefused, r.reason);
   }
   if (c.Editor().RefusedWrites() > refused_before)
-    Fail(kExitNoMouse, "the mouse refused the change; it keeps its previous setting");
+    Fail(kExitNoMouse, c.Core().MouseUnplugged()
+                           ? "the mouse was unplugged: the change did not reach it"
+                           : "the mouse refused the change; it keeps its previous setting");
   if (r.restart_refused)
     Fail(kExitNoMouse,
          "the new report rate was written, but the mouse refused the restart it needs");

@@ -26,12 +26,14 @@ RefusalNotice::RefusalNotice(QWidget* window) : QLabel(window) {
   connect(&hide_timer_, &QTimer::timeout, this, &QWidget::hide);
 }
 
-void RefusalNotice::ShowRefusal(int refused) {
-  setText(refused > 1 ? QStringLiteral("The mouse did not take %1 changes; the page shows what it "
-                                       "holds.")
-                            .arg(refused)
-                      : QStringLiteral("The mouse did not take the change; the page shows what "
-                                       "it holds."));
+void RefusalNotice::ShowRefusal(int refused, bool unplugged) {
+  setText(unplugged ? QStringLiteral("The mouse was unplugged: the change did not reach it.")
+          : refused > 1
+              ? QStringLiteral("The mouse did not take %1 changes; the page shows what it "
+                               "holds.")
+                    .arg(refused)
+              : QStringLiteral("The mouse did not take the change; the page shows what "
+                               "it holds."));
   raise();
   show();
   hide_timer_.start();

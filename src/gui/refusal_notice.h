@@ -17,8 +17,9 @@ class RefusalNotice final : public QLabel {
   // A child of `window` (800 x 600), hidden until Show().
   explicit RefusalNotice(QWidget* window);
 
-  // Shows the notice for `refused` reports (again for kShownMs when shown).
-  void ShowRefusal(int refused);
+  // Shows the notice for `refused` reports (again for kShownMs when shown);
+  // when the mouse left the bus, says that instead.
+  void ShowRefusal(int refused, bool unplugged = false);
 
  private:
   QTimer hide_timer_;

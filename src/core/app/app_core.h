@@ -326,6 +326,12 @@ class AppCore {
   // One line on why the last whole-image transfer stopped or came back
   // incomplete; empty when it went through.
   const std::string& LastTransferProblem() const { return transfer_problem_; }
+  // What the last whole-image write that stopped left on the mouse, in
+  // lower case without a full stop: that nothing was changed when the mouse
+  // took none of its reports, else that its configuration is incomplete.
+  std::string StoppedWriteText() const;
+  // The opened mouse left the bus (a transfer found its handles dead).
+  bool MouseUnplugged() const { return transport_.DeviceGone(); }
 
  private:
   void WaitWithEvents(int steps_of_100ms);

@@ -1,5 +1,6 @@
 // Whole-image read, write and reset, and the moves between the working image,
 // the page copy and the pages.
+#include <cctype>
 #include <span>
 
 #include "core/app/app_core.h"
@@ -54,9 +55,14 @@ bool AppCore::Btn_Read() {
 
   if (failed > 0) {
     ForgetRead();
-    transfer_problem_ = "the mouse did not answer " + std::to_string(failed) + " of " +
-                        std::to_string(replies) + " reports of the configuration read";
-    reread_pending_ = !transport_.DeviceGone();
+    // A mouse that left the bus answers no more: that is what the user needs
+    // to hear, not how many replies went missing.
+    const bool unplugged = transport_.DeviceGone();
+    transfer_problem_ = unplugged
+                            ? "the mouse was unplugged while its configuration was read"
+                            : "the mouse did not answer " + std::to_string(failed) + " of " +
+                                  std::to_string(replies) + " reports of the configuration read";
+    reread_pending_ = !unplugged;
     RefreshErrorAP();
     ui_.Hide();
     ui_.ProcessEvents();
@@ -66,11 +72,18 @@ bool AppCore::Btn_Read() {
     // read whole.
     if (!read_failure_shown_) {
       read_failure_shown_ = true;
-      ui_.ShowMessage({{},
-                       "The mouse did not answer " + std::to_string(failed) + " of " +
-                           std::to_string(replies) + " reports; its configuration is read again.",
-                       MessageBoxKind::kPlain,
-                       first_error == HidError::kNone ? std::string() : HidErrorText(first_error)});
+      if (unplugged)
+        ui_.ShowMessage({{},
+                         "The mouse was unplugged while its configuration was read.",
+                         MessageBoxKind::kPlain,
+                         {}});
+      else
+        ui_.ShowMessage(
+            {{},
+             "The mouse did not answer " + std::to_string(failed) + " of " +
+                 std::to_string(replies) + " reports; its configuration is read again.",
+             MessageBoxKind::kPlain,
+             first_error == HidError::kNone ? std::string() : HidErrorText(first_error)});
     }
     return false;
   }
@@ -150,7 +163,10 @@ void AppCore::BeginWrites() {
 
 bool AppCore::Wrote(bool ok) {
   writes_taken_ += commands_.LastWriteTaken();
-  if (!ok && transfer_problem_.empty()) {
+  if (!ok && transfer_problem_.empty() && transport_.LastError() == HidError::kGone) {
+    transfer_problem_ =
+        "the mouse was unplugged after it took " + std::to_string(writes_taken_) + " reports";
+  } else if (!ok && transfer_problem_.empty()) {
     transfer_problem_ =
         "the mouse took " + std::to_string(writes_taken_) + " reports, then stopped";
     if (transport_.LastError() != HidError::kNone)
@@ -159,12 +175,17 @@ bool AppCore::Wrote(bool ok) {
   return ok;
 }
 
-void AppCore::WriteStopped() {
+std::string AppCore::StoppedWriteText() const {
+  if (writes_taken_ == 0)
+    return "the mouse took none of the reports: its configuration was not changed";
   // The working image is what the user chose; the mouse holds part of it.
-  ui_.ShowMessage({{},
-                   "The mouse's configuration is incomplete: load a profile or reset.",
-                   MessageBoxKind::kPlain,
-                   transfer_problem_});
+  return "the mouse's configuration is incomplete: load a profile or reset";
+}
+
+void AppCore::WriteStopped() {
+  std::string text = StoppedWriteText();
+  text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  ui_.ShowMessage({{}, text + ".", MessageBoxKind::kPlain, transfer_problem_});
 }
 
 bool AppCore::WriteMacroStorage() {

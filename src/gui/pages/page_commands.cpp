@@ -88,7 +88,7 @@ void PageCommands::ShowMouseState(int refused) {
   window_->Buttons()->ShowImage();
   window_->Advanced()->ShowImage();
   window_->Lighting()->ShowImage();
-  notice_->ShowRefusal(refused);
+  notice_->ShowRefusal(refused, editor_.Core().MouseUnplugged());
 }
 
 void PageCommands::ShowActiveProfilePage() {
