@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "core/buttons/evdev_keys.h"
+#include "gui/control_access.h"
 #include "gui/editor_context.h"
 #include "gui/skin.h"
 #include "gui/skin_widgets.h"
@@ -92,7 +93,7 @@ TForm2::TForm2(EditorContext& context, QWidget* owner) : QWidget(owner), owner_(
     auto* box = new QCheckBox(Latin1(AssemblyModifierName(m)), this);
     box->setObjectName(QLatin1String(box_names[i]));
     box->setStyleSheet(kBoxStyle);
-    box->setFocusPolicy(Qt::NoFocus);
+    box->setFocusPolicy(Qt::TabFocus);
     box->move(kCheckLeft + static_cast<int>(i) * kCheckStep, kChecksY);
     box->adjustSize();
     connect(box, &QCheckBox::clicked, this, [this, m](bool ticked) { ModifierClicked(m, ticked); });
@@ -111,7 +112,22 @@ TForm2::TForm2(EditorContext& context, QWidget* owner) : QWidget(owner), owner_(
   connect(cancel, &TextLabel::clicked, this, &TForm2::ClearAll);
   connect(close_mark, &TextLabel::clicked, this, &QWidget::close);
 
+  field_->setAccessibleName(context.Text("Str500"));
+  field_->setAccessibleDescription(
+      QStringLiteral("Press the keys to assign; Ctrl+Tab leaves the field"));
+  DescribeControls(this);
   if (owner_) move(PlaceOver(owner_->rect()));
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+  // Escape closes the dialog from its boxes and buttons (in the field it is
+  // a key like any other).
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 QPoint TForm2::PlaceOver(const QRect& owner) {
@@ -136,8 +152,16 @@ void TForm2::paintEvent(QPaintEvent*) {
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
   if (watched == field_ && event->type() == QEvent::KeyPress) {
     // Every key, Tab and Esc too, is a key for the combination: the field
-    // never inserts characters and focus never leaves it by the keyboard.
+    // never inserts characters. Ctrl+Tab and Ctrl+Shift+Tab (keys the
+    // combination ignores anyway, as Ctrl is held) leave it for the boxes
+    // and buttons, as in other fields that take Tab.
     const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+        key->modifiers().testFlag(Qt::ControlModifier)) {
+      focusNextPrevChild(key->key() == Qt::Key_Tab &&
+                         !key->modifiers().testFlag(Qt::ShiftModifier));
+      return true;
+    }
     KeyDown(EvdevCodeOfXkbKeycode(key->nativeScanCode()), key->modifiers());
     return true;
   }

@@ -6,12 +6,14 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QUrl>
 #include <QWindow>
 
 #include "gui/busy_popup.h"
+#include "gui/control_access.h"
 #include "gui/language_applier.h"
 #include "gui/layout_applier.h"
 #include "gui/page_group.h"
@@ -230,6 +232,8 @@ bool MainWindow::ApplyLayoutAndLanguage(int k, std::string* error) {
   }
   app_title_ = context_->Text("Title");
   UpdateShape();
+  // Places and captions changed: roles, names and the reading order again.
+  DescribeControls(this);
   return true;
 }
 
@@ -258,6 +262,16 @@ void MainWindow::StartMove() {
   drag_offset_ = QCursor::pos() - pos();
   dragging_ = true;
   grabMouse();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape closes the open pop-up panels, as a press on the background does.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    Q_EMIT popupsClosed();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {

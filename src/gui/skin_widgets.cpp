@@ -1,9 +1,11 @@
 #include "gui/skin_widgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
+#include "gui/control_access.h"
 #include "gui/skin.h"
 
 namespace korvex48::gui {
@@ -46,6 +48,25 @@ TextLabel::TextLabel(const QString& object_name, QWidget* parent) : QLabel(paren
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_Hover);
   setCursor(Qt::PointingHandCursor);
+  // Reached with Tab, not taken by a click: the focus frame shows only for
+  // keyboard users.
+  setFocusPolicy(Qt::TabFocus);
+  InstallControlAccessibility();
+}
+
+void TextLabel::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (event->isAutoRepeat()) break;
+      event->accept();
+      Q_EMIT clicked();
+      return;
+    default:
+      break;
+  }
+  QLabel::keyPressEvent(event);
 }
 
 void TextLabel::mousePressEvent(QMouseEvent* event) { event->accept(); }
@@ -81,6 +102,12 @@ void TextLabel::paintEvent(QPaintEvent*) {
   painter.setPen(
       palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
   painter.drawText(room, static_cast<int>(alignment()), text());
+  if (hasFocus()) {
+    // The skin's accent colour, one pixel inside the label's edge.
+    painter.setPen(QColor(0, 229, 255));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
 }
 
 void SetTextStyle(QWidget* widget, int point_size, const QColor& color) {

@@ -46,7 +46,9 @@ class PictureLabel : public QWidget {
 };
 
 // A transparent text label used as a button: emits clicked() on a left-button
-// release inside it, and entered()/left() for the hover looks. A caption
+// release inside it or on Space or Return while it has the focus (it is
+// reached with Tab and then framed in the accent colour), and entered()/left()
+// for the hover looks. Screen readers see it through control_access.h. A caption
 // wider than the label is drawn with a smaller font (down to 7 points) so the
 // longest texts of every language stay whole; while the caption runs (the
 // hover marquee) the font chosen for the caption itself is kept, set through
@@ -65,6 +67,8 @@ class TextLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Space and Return click a label that has the keyboard focus.
+  void keyPressEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "gui/control_access.h"
 #include "gui/skin.h"
 #include "gui/skin_widgets.h"
 
@@ -73,6 +74,17 @@ MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner) : QWidg
   connect(cancel, &TextLabel::clicked, edit_, &QLineEdit::clear);
   connect(close_area, &TextLabel::clicked, this, &QWidget::close);
   connect(edit_, &QLineEdit::returnPressed, this, &MacroNameDialog::Confirm);
+  edit_->setAccessibleName(context.Text("Str510"));
+  DescribeControls(this);
+}
+
+void MacroNameDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {  // as the close mark
+    event->accept();
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void MacroNameDialog::Open() {

@@ -27,6 +27,9 @@ class MacroNameDialog final : public QWidget {
  Q_SIGNALS:
   void confirmed(const QString& name);
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void Confirm();
 

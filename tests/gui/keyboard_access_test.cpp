@@ -1,0 +1,160 @@
+// Every control a user clicks is reached with Tab, is read by a screen reader
+// with a name and the role it plays, and Space, Return and Escape act on it.
+#include <QAccessible>
+#include <QPointer>
+#include <QtTest>
+#include <algorithm>
+
+#include "editor_rig.h"
+#include "gui/assembly_key_dialog.h"
+#include "gui/main_window.h"
+#include "gui/pages/button_commands.h"
+#include "gui/pages/button_page.h"
+#include "gui/pages/page_commands.h"
+#include "gui/skin_widgets.h"
+#include "gui_tests.h"
+
+namespace korvex48::gui {
+namespace {
+
+using test::EditorRig;
+
+// The widgets Tab visits from the window's first control, once round.
+QList<QWidget*> TabRound(QWidget& window) {
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) return {};
+  window.setFocus(Qt::OtherFocusReason);
+  QList<QWidget*> seen;
+  for (int i = 0; i < 600; ++i) {
+    QWidget* from = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+    // The key-combination field takes Tab as a key; Ctrl+Tab leaves it.
+    const bool takes_tab = from->objectName() == QLatin1String("Edt_Assembly");
+    QTest::keyClick(from, Qt::Key_Tab, takes_tab ? Qt::ControlModifier : Qt::NoModifier);
+    QWidget* now = QApplication::focusWidget();
+    if (!now || seen.contains(now)) break;
+    seen.append(now);
+  }
+  return seen;
+}
+
+void OpenKeyDialog(EditorRig& rig) {
+  Q_EMIT rig.Window().Buttons()->KeyLabel(2)->clicked();
+  rig.App().Commands().Buttons().Key_AssemblyClick();
+}
+
+}  // namespace
+
+class KeyboardAccessTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void reachableNamedWithRole_data() {
+    QTest::addColumn<int>("page");  // PageId, or 0 for the key-combination dialog
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    const int main = int(PageId::kMain), adv = int(PageId::kAdv), breath = int(PageId::kBreath),
+              macro = int(PageId::kMacro);
+    auto row = [](const char* tag, int page, const char* control, QAccessible::Role role) {
+      QTest::newRow(tag) << page << QString::fromLatin1(control) << int(role);
+    };
+    row("page button", main, "Btn_Adv_1", QAccessible::Button);
+    row("profile button", main, "Btn_Save_1", QAccessible::Button);
+    row("language button", main, "Btn_Lang1_1", QAccessible::Button);
+    row("reset", main, "Btn_Reset_1", QAccessible::Button);
+    row("exit", main, "Btn_Exit_1", QAccessible::Button);
+    row("web button (picture only)", main, "Btn_Web_1", QAccessible::Link);
+    row("label that opens a menu", main, "Key1", QAccessible::ButtonMenu);
+    row("last button label", main, "Key12", QAccessible::ButtonMenu);
+    row("report-rate choice", adv, "lbl_Rep2", QAccessible::RadioButton);
+    row("fire key continuous mark", adv, "lbl_Fire1Continue", QAccessible::CheckBox);
+    row("page button of group 2", adv, "Btn_Main_2", QAccessible::Button);
+    row("lighting mode", breath, "lbl_LED1", QAccessible::RadioButton);
+    row("step time bar", breath, "lbl_Fall3", QAccessible::RadioButton);
+    row("record button", macro, "Btn_Start", QAccessible::Button);
+    row("library list", macro, "LB_PCMacroName", QAccessible::List);
+    row("dialog check box", 0, "CB_Ctrl", QAccessible::CheckBox);
+    row("dialog button", 0, "IB_Confirm", QAccessible::Button);
+    row("dialog close mark", 0, "IB_Close", QAccessible::Button);
+  }
+  void reachableNamedWithRole() {
+    QFETCH(int, page);
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    EditorRig rig;
+    QWidget* target = nullptr;
+    if (page == 0) {
+      OpenKeyDialog(rig);
+      TForm2* dialog = rig.App().Commands().Buttons().Dialog();
+      QVERIFY(dialog);
+      target = dialog->findChild<QWidget*>(control);
+    } else {
+      rig.Window().ShowPage(static_cast<PageId>(page));
+      target = rig.W(control);
+    }
+    QVERIFY2(target && target->isVisible(), qPrintable(control));
+    QVERIFY2(TabRound(rig.Window()).contains(target), "not reached with Tab");
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(target);
+    QVERIFY(access);
+    QCOMPARE(int(access->role()), role);
+    QVERIFY2(!access->text(QAccessible::Name).isEmpty(), "no accessible name");
+  }
+
+  // Tab goes through the window in reading order: the twelve button labels
+  // row by row (left column before right), above the navigation bar.
+  void tabFollowsReadingOrder() {
+    EditorRig rig;
+    const QList<QWidget*> round = TabRound(rig.Window());
+    QList<QPoint> places;
+    for (QWidget* w : round)
+      if (qobject_cast<TextLabel*>(w)) places.append(w->mapTo(&rig.Window(), QPoint(0, 0)));
+    QVERIFY(places.size() > 12);
+    // The round is a circle: read it from its top left control.
+    const auto first = std::min_element(places.begin(), places.end(), [](QPoint a, QPoint b) {
+      return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
+    });
+    std::rotate(places.begin(), first, places.end());
+    for (qsizetype i = 1; i < places.size(); ++i) {
+      const QPoint a = places[i - 1], b = places[i];
+      QVERIFY2(
+          a.y() < b.y() || (a.y() == b.y() && a.x() < b.x()),
+          qPrintable(
+              QStringLiteral("%1,%2 before %3,%4").arg(a.x()).arg(a.y()).arg(b.x()).arg(b.y())));
+    }
+  }
+
+  // Space and Return press a focused label like a click; Escape closes the
+  // key-combination dialog from its buttons (in its field Escape is a key).
+  void keysActOnTheFocusedControl_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("return") << int(Qt::Key_Return);
+  }
+  void keysActOnTheFocusedControl() {
+    QFETCH(int, key);
+    EditorRig rig;
+    rig.Window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.Window()));
+    QWidget* adv = rig.W(QStringLiteral("Btn_Adv_1"));
+    adv->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(adv, Qt::Key(key));
+    QCOMPARE(rig.Window().CurrentPage(), PageId::kAdv);
+
+    OpenKeyDialog(rig);
+    QPointer<TForm2> dialog = rig.App().Commands().Buttons().Dialog();
+    QVERIFY(dialog);
+    auto* field = dialog->findChild<QWidget*>(QStringLiteral("Edt_Assembly"));
+    QTRY_VERIFY(field->hasFocus());
+    // Ctrl+Tab leaves the field for the boxes; Escape there closes.
+    QTest::keyClick(field, Qt::Key_Tab, Qt::ControlModifier);
+    QWidget* box = QApplication::focusWidget();
+    QVERIFY(box && box != field && dialog->isAncestorOf(box));
+    QTest::keyClick(box, Qt::Key_Escape);
+    QTRY_VERIFY(!dialog);
+  }
+};
+
+KORVEX48_GUI_TEST(KeyboardAccessTest)
+
+}  // namespace korvex48::gui
+
+#include "keyboard_access_test.moc"
