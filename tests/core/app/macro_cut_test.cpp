@@ -240,8 +240,11 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
       const int reports = static_cast<int>(whole->trace.SentEntries().size());
 
       for (int at = 0; at < reports; ++at) {
-        // A report refused (the mouse answers again), and the mouse gone.
+        // A report refused (the mouse answers again); and the mouse gone,
+        // which leaves the same bytes and differs only in what the core can
+        // show, at the first, a middle and the last report.
         for (bool vanish : {false, true}) {
+          if (vanish && at != 0 && at != reports / 2 && at != reports - 1) continue;
           SCOPED_TRACE((vanish ? "gone after " : "refused at ") + std::to_string(at) + " of " +
                        std::to_string(reports));
           auto rig = prepared();
