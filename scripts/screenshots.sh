@@ -4,8 +4,10 @@
 # that shows the Update page) with the default image of that build of the
 # mouse, one of the window before any mouse was found (no-device.png), one of
 # every button function menu (menu-*.png, one with a label near the right
-# edge), two of the key-combination dialog (dialog-empty.png, dialog.png) and
-# the Macro page's insert panel for each choice (insert-*.png).
+# edge, the device macros of the two bottom labels over the navigation bar
+# and the last macro reached by the keys), two of the key-combination dialog
+# (dialog-empty.png, dialog.png), the Macro page's insert panel for each
+# choice (insert-*.png) and one of a Macro page pop-up (popup-device-macro.png).
 #
 # Alternate Key and Reset Control open only when profile 1 has a KB Switch Key
 # and profile 2 a KB Reset Key; korvex48ctl (built beside the editor, or
@@ -61,7 +63,10 @@ SIM="--simulate=flash-flash:$STATE"
 if [ -x "$CTL" ]; then
   "$CTL" "$SIM" --default-image "$IMAGE" set button 1 12 "KB Switch Key" >/dev/null
   "$CTL" "$SIM" --default-image "$IMAGE" set button 2 11 "KB Reset Key" >/dev/null
-  "$CTL" "$SIM" --default-image "$IMAGE" --library "$WORK/data/Macro.bin" macro add 1 >/dev/null
+  # Fifteen device macros: LB_Name at its tallest.
+  for row in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
+    "$CTL" "$SIM" --default-image "$IMAGE" --library "$WORK/data/Macro.bin" macro add $row >/dev/null
+  done
 else
   echo "screenshots: $CTL not built: Alternate Key and Reset Control show their refusal" >&2
 fi
@@ -166,6 +171,30 @@ xdotool mousemove $((WIN_X + RX + 40)) $((WIN_Y + RY + 6)) click 1
 sleep 0.3
 xdotool mousemove $((WIN_X + RX + 70 - 95)) "$(entry_y 2 $((WIN_Y + RY + 14)))"
 shot_here "menu-right-edge"
+# The labels of the bottom row with the device macros open: the menus lie
+# over the navigation bar.
+open_label() {  # layout entry Key$1; sets MENU_X, MENU_Y (window pixels)
+  BX=$(value "Key$1_X"); BY=$(value "Key$1_Y")
+  xdotool mousemove 2 2 click 1
+  sleep 0.3
+  xdotool mousemove $((WIN_X + BX + 40)) $((WIN_Y + BY + 6)) click 1
+  sleep 0.3
+  MENU_X=$((BX + 70)); MENU_Y=$((BY + 14))
+  [ $((BX + 140 + 190)) -ge 800 ] && MENU_X=$((MENU_X - 190))
+  [ $((BY + 28 + 170)) -ge 600 ] && MENU_Y=$((MENU_Y - 170))
+  return 0
+}
+for key in "4 bottom-left" "9 bottom-right"; do
+  set -- $key
+  open_label "$1"
+  xdotool mousemove $((WIN_X + MENU_X + 95)) "$(entry_y 6 $((WIN_Y + MENU_Y)))"
+  shot_here "menu-$2-macro"
+done
+# By keyboard: End, Right, Up on the bottom-right label: the last macro.
+open_label 9
+xdotool key End Right Up
+shot_here "menu-keys"
+xdotool key Escape Escape
 # User-defined: the dialog, with Ctrl ticked and the key right of Tab pressed.
 open_menu
 xdotool mousemove $((MX + 95)) "$(entry_y 5 "$MY")" click 1
@@ -220,5 +249,12 @@ xdotool mousemove $((WIN_X + SBX + 40)) $((WIN_Y + SBY + 12)) click 1
 sleep 0.3
 xdotool mousemove $((WIN_X + CAX + 30)) $((WIN_Y + CAY + 12)) click 1
 sleep 0.3
+
+# A command pop-up of the Macro page, opened low in the device macro list:
+# it lies over the navigation bar.
+click_nav 11
+xdotool mousemove $((WIN_X + $(value MseMacroName_X) + 40)) $((WIN_Y + 439)) click 3
+shot_here "popup-device-macro"
+xdotool key Escape
 
 grep '^message' "$WORK/ui.log" | sed 's/^/screenshots: shown: /' >&2 || true

@@ -171,7 +171,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::MakeLaterPages() {
   button_page_->MakeMenus();
-  controls_->Add(button_page_);
+  // The menus lie on group 1, above its page and navigation bar.
+  controls_->Add(groups_[0]);
   advanced_page_ = new AdvancedPage(*context_, nullptr);
   lighting_page_ = new LightingPage(*context_, nullptr);
   macro_page_ = new MacroPage(*context_, nullptr);
@@ -387,6 +388,12 @@ void MainWindow::RequestPage(PageId page) {
   ShowPage(page);
 }
 
+void MainWindow::ReopenPage(PageId page) {
+  if (!rules_->BeforePageReopen(page)) return;
+  if (no_device_look_) return;
+  ShowPage(page);
+}
+
 void MainWindow::ShowPage(PageId page) {
   if (GroupOf(page) != 1) BuildLaterPages();
   Q_EMIT popupsClosed();
@@ -469,9 +476,9 @@ void MainWindow::RefreshStoragePages(bool update_buttons) {
   // A reconnect while another page is open keeps that page (showing group 1
   // under its selected button would leave the bar and the page disagreeing).
   if (current_page_ == PageId::kUpdate && !update_buttons)
-    RequestPage(PageId::kMain);
+    ReopenPage(PageId::kMain);
   else if (GroupOf(current_page_) == 1)
-    RequestPage(ProfilePageChosen());
+    ReopenPage(ProfilePageChosen());
   else {
     // The no-device look selected Main; the bar shows the page kept.
     ButtonTypeB_1IconInit();
@@ -498,7 +505,13 @@ void MainWindow::SetUpdateButtonsVisible(bool visible) {
 }
 
 void MainWindow::LockPages() {
-  for (PageGroup* group : groups_) group->Blocker()->show();
+  // The pop-ups lie above the pages' controls, but not above the blockers;
+  // open ones close, so that no key picks an entry during a transfer either.
+  Q_EMIT popupsClosed();
+  for (PageGroup* group : groups_) {
+    group->Blocker()->show();
+    group->Blocker()->raise();
+  }
 }
 
 void MainWindow::UnlockPages() {

@@ -40,6 +40,9 @@ class PageRules {
   // Called when a page button is clicked, before anything changes; false
   // keeps the current page (the rules have told the user why).
   virtual bool BeforePageChange(PageId) { return true; }
+  // The same when the program opens the page of the active profile again at
+  // the end of a read, which is no click of the user's.
+  virtual bool BeforePageReopen(PageId page) { return BeforePageChange(page); }
   // Called after a button page became current, before its group is shown
   // (profile selection, showing that profile's buttons).
   virtual void AfterPageChange(PageId) {}
@@ -113,6 +116,9 @@ class MainWindow : public QWidget {
   // A click on a page button: the rules (Str022 without a mouse), then
   // NoDeviceLook, then the change.
   void RequestPage(PageId page);
+  // As RequestPage, for the page the program opens again at the end of a
+  // read (BeforePageReopen).
+  void ReopenPage(PageId page);
   // Makes `page` current without asking the rules (used by the flows, e.g.
   // after a whole-image read re-opens the active profile's page).
   void ShowPage(PageId page);

@@ -142,7 +142,11 @@ class PageEditor {
   // open device (Str022), profile 2 without a KB Switch Key in profile 1
   // (Str020), profile 3 without a KB Reset Key in profile 2 (Str021).
   // Nothing happens while the pages wait for the mouse (NoDevicePage).
-  EditResult SelectProfile(int profile);
+  // Only the command allows (profile 1) or disallows (profile 2) the KB
+  // Switch Key entry; the page of the active profile opened again at the end
+  // of a read (kReopen) leaves the entry as it was.
+  enum class Opening { kCommand, kReopen };
+  EditResult SelectProfile(int profile, Opening opening = Opening::kCommand);
 
   // ---- DPI -------------------------------------------------------------------
   // A click on level label 1..8: enables level count + 1 or disables level

@@ -3,7 +3,7 @@
 
 namespace korvex48 {
 
-EditResult PageEditor::SelectProfile(int profile) {
+EditResult PageEditor::SelectProfile(int profile, Opening opening) {
   const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (profile < 1 || profile > 3) {
@@ -30,7 +30,8 @@ EditResult PageEditor::SelectProfile(int profile) {
   state_.page.active_profile = profile;
   result.sent = WriteParameter(kActiveProfileParameterOffset, {sel.activeProfileByte});
   state_.overlay_shown = sel.overlayShown;
-  if (sel.switchEntryAllowed) state_.switch_entry_allowed = *sel.switchEntryAllowed;
+  if (sel.switchEntryAllowed && opening == Opening::kCommand)
+    state_.switch_entry_allowed = *sel.switchEntryAllowed;
   ShowProfile(profile);
   core_.SetPageParameter(kActiveProfileParameterOffset, sel.activeProfileByte);
   // The AIM display names all 36 codes again; fire keys show their last code.

@@ -75,6 +75,9 @@ void MenuEntry::changeEvent(QEvent* event) {
 FunctionMenu::FunctionMenu(const QString& object_name, QWidget* parent) : QFrame(parent) {
   setObjectName(object_name);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // The panel takes the keys while it is open (given the focus when it
+  // opens); the entries themselves take none.
+  setFocusPolicy(Qt::ClickFocus);
   resize(kWidth, 2 * kBorder);
   hide();
 }
@@ -90,6 +93,24 @@ MenuEntry* FunctionMenu::Add(const QString& object_name, int tag, MenuEntry::Kin
 
 int FunctionMenu::FullHeight() const {
   return 2 * kBorder + static_cast<int>(entries_.size()) * kEntryHeight;
+}
+
+void FunctionMenu::SetCurrent(int index) {
+  current_ = index >= 0 && index < static_cast<int>(entries_.size()) ? index : -1;
+  for (std::size_t i = 0; i < entries_.size(); ++i)
+    entries_[i]->SetLit(static_cast<int>(i) == current_);
+}
+
+int FunctionMenu::IndexOf(const MenuEntry* entry) const {
+  for (std::size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i] == entry) return static_cast<int>(i);
+  return -1;
+}
+
+bool FunctionMenu::Selectable(int index) const {
+  if (index < 0 || index >= static_cast<int>(entries_.size())) return false;
+  const MenuEntry* entry = entries_[static_cast<std::size_t>(index)];
+  return !entry->isHidden() && entry->isEnabled();
 }
 
 void FunctionMenu::paintEvent(QPaintEvent*) {

@@ -69,6 +69,16 @@ class FunctionMenu : public QFrame {
   // is cut shorter).
   int FullHeight() const;
 
+  // The current entry, lit white on teal: the one under the pointer, the one
+  // the arrow keys moved to, or the category whose submenu was opened by key.
+  // -1 for none. SetCurrent puts out every other entry of the panel.
+  int Current() const { return current_; }
+  void SetCurrent(int index);
+  int IndexOf(const MenuEntry* entry) const;
+  // An entry the keys can move to: shown (the main menu of some mice hides
+  // its last one) and enabled.
+  bool Selectable(int index) const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -79,6 +89,7 @@ class FunctionMenu : public QFrame {
 
  private:
   std::vector<MenuEntry*> entries_;
+  int current_ = -1;
 };
 
 }  // namespace korvex48::gui

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "gui/char_set_validator.h"
+#include "gui/pages/command_popup.h"
 #include "gui/skin_widgets.h"
 
 namespace korvex48::gui {
@@ -75,31 +76,11 @@ void LightOptionRow(QWidget* root, const char* const names[3], int mode) {
 }
 
 QWidget* AddCommandPopup(QWidget* parent, const QString& name, const QStringList& commands) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setAutoFillBackground(true);
-  panel->setFrameShape(QFrame::Box);
-  panel->setLineWidth(1);
-  panel->resize(112 + 2, 20 * static_cast<int>(commands.size()) + 2);
-  int y = 1;
-  for (const QString& command : commands) {
-    auto* label = new TextLabel(command, panel);
-    label->setGeometry(1, y, 112, 20);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setIndent(8);
-    y += 20;
-  }
-  panel->hide();
-  return panel;
+  return new CommandPopup(name, commands, parent);
 }
 
 void OpenPopupAt(QWidget* page, QWidget* popup, QPoint global) {
-  QPoint at = page->mapFromGlobal(global);
-  at.setX(std::clamp(at.x(), 0, std::max(0, page->width() - popup->width())));
-  at.setY(std::clamp(at.y(), 0, std::max(0, page->height() - popup->height())));
-  popup->move(at);
-  popup->show();
-  popup->raise();
+  if (auto* commands = qobject_cast<CommandPopup*>(popup)) commands->OpenAt(page, global);
 }
 
 std::optional<ListMouse> TakeListMouse(QListWidget* list, QObject* watched, QEvent* event) {

@@ -33,10 +33,11 @@ void AddOptionRow(QWidget* parent, QButtonGroup* group, const QString& name);
 // Lights row `mode` of `names` (three rows) under `root` and checks its choice.
 void LightOptionRow(QWidget* root, const char* const names[3], int mode);
 
-// A command pop-up: labels of 112 x 20, one under the other, in a frame;
-// hidden until opened.
+// A command pop-up (CommandPopup): labels of 112 x 20, one under the other,
+// in a frame; hidden until opened.
 QWidget* AddCommandPopup(QWidget* parent, const QString& name, const QStringList& commands);
-// Opens `popup` at the global point, kept inside `page`.
+// Opens the command pop-up `popup` of `page` at the global point, kept inside
+// the window, above every other control and with the keyboard focus.
 void OpenPopupAt(QWidget* page, QWidget* popup, QPoint global);
 
 // What a mouse button did on one of the page's lists. The lists share their

@@ -51,8 +51,16 @@ void PageCommands::BindLaterPages() {
 }
 
 bool PageCommands::BeforePageChange(PageId page) {
+  return SelectPage(page, PageEditor::Opening::kCommand);
+}
+
+bool PageCommands::BeforePageReopen(PageId page) {
+  return SelectPage(page, PageEditor::Opening::kReopen);
+}
+
+bool PageCommands::SelectPage(PageId page, PageEditor::Opening opening) {
   if (GroupOf(page) == 1) {
-    const EditResult result = editor_.SelectProfile(static_cast<int>(page));
+    const EditResult result = editor_.SelectProfile(static_cast<int>(page), opening);
     if (result.status == EditStatus::kRefused) ShowEditMessage(window_->Context(), result.message);
     return result.status == EditStatus::kApplied;
   }

@@ -14,11 +14,8 @@
 #include <memory>
 
 #include "core/app/page_state.h"
+#include "core/performance/page_editor.h"
 #include "gui/main_window.h"
-
-namespace korvex48 {
-class PageEditor;
-}
 
 namespace korvex48::gui {
 
@@ -34,6 +31,7 @@ class PageCommands final : public QObject, public PageRules {
 
   // PageRules.
   bool BeforePageChange(PageId page) override;
+  bool BeforePageReopen(PageId page) override;
   void AfterPageChange(PageId page) override;
   void BeforeShowImage() override;
   void NoDeviceShown() override;
@@ -50,6 +48,9 @@ class PageCommands final : public QObject, public PageRules {
   // The button pages show the profile named by parameter byte 33.
   void ShowActiveProfilePage();
   void ShowMouseState(int refused);
+  // Main Control, Alternate Key, Reset Control select their profile; the
+  // other pages need an open mouse.
+  bool SelectPage(PageId page, PageEditor::Opening opening);
   void BindLaterPages();
 
   QPointer<MainWindow> window_;
