@@ -106,10 +106,9 @@ Connection::Connection(const GlobalOptions& options) {
   std::string error;
   link_ = MakeDeviceLink(options.device, *clock_, &error, nullptr, &ui_);
   if (!link_.transport) Fail(kExitFile, error);
-  commands_ = std::make_unique<CommandSet>(*link_.transport, ui_);
   text_ = LanguageOne();
-  core_ = std::make_unique<AppCore>(*link_.transport, *commands_, ui_, *clock_);
-  core_->SetTextLookup(text_);
+  EngineOptions engine;
+  engine.text = text_;
   if (!options.device.default_image_file.empty()) {
     FileError file_error;
     auto image = ReadWholeFile(options.device.default_image_file, &file_error, 1u << 20);
@@ -117,22 +116,21 @@ Connection::Connection(const GlobalOptions& options) {
     if (image->size() < 768)
       Fail(kExitFile,
            options.device.default_image_file + ": a default image has 768 bytes or more");
-    core_->SetDefaultImage(*image);
+    engine.default_image = std::move(*image);
   }
   if (auto settings = LoadShippedSettings(&error)) {
-    core_->SetReserveIds(settings->rev_manu_id, settings->rev_pro_id);
+    engine.reserve_manu_id = settings->rev_manu_id;
+    engine.reserve_pro_id = settings->rev_pro_id;
   } else {
     Fail(kExitFile, "the settings table cannot be read: " + error);
   }
-  core_->Start();
-  editor_ = std::make_unique<PageEditor>(*core_, *commands_);
-  ui_.SetEditor(editor_.get());
+  engine_ = std::make_unique<Engine>(*link_.transport, ui_, *clock_, engine);
 }
 
-Connection::~Connection() { ui_.SetEditor(nullptr); }
+Connection::~Connection() = default;
 
 bool Connection::Open() {
-  for (const DeviceIdEntry& entry : core_->DeviceIdTable()) {
+  for (const DeviceIdEntry& entry : engine_->Core().DeviceIdTable()) {
     if (entry.vendor_id == 0 || entry.product_id == 0) continue;
     if (link_.transport->OpenDevice(entry.vendor_id, entry.product_id, &version_)) return true;
   }
@@ -150,7 +148,7 @@ void Connection::Connect(bool require_accepted) {
   }
   if (const OpenProblem* held = link_.transport->HeldProblem(); !opened && held)
     Fail(kExitInUse, held->message);
-  const DefaultIdentifiers& ids = core_->Defaults();
+  const DefaultIdentifiers& ids = engine_->Core().Defaults();
   const std::string which = "Korvex48 mouse " + Hex4(ids.vendor_id) + ":" + Hex4(ids.product_id);
   if (!opened) {
     for (const OpenProblem& p : link_.transport->LastOpenProblems()) {
@@ -169,14 +167,14 @@ void Connection::Connect(bool require_accepted) {
   // The layout is known only after the device information; the bar needs a
   // rough size, and the slot layout is the long one.
   ui_.BeginProgress("Reading the mouse", WholeImageReadReports(StorageLayout::kSlot));
-  const DevInfoResult info = core_->ReadDevInfo();
+  const DevInfoResult info = engine_->Core().ReadDevInfo();
   ui_.EndProgress();
   if (!require_accepted) return;
   switch (info.outcome) {
     case DevInfoOutcome::kAccepted:
       return;
     case DevInfoOutcome::kReadIncomplete:
-      Fail(kExitNoMouse, core_->LastTransferProblem());
+      Fail(kExitNoMouse, engine_->Core().LastTransferProblem());
     case DevInfoOutcome::kNotSent:
       Fail(kExitNoMouse, "the " + which + " does not answer the device information request");
     case DevInfoOutcome::kUnknownPrimary:

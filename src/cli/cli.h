@@ -13,7 +13,7 @@
 #include "core/common/clock.h"
 #include "core/device/command_set.h"
 #include "core/device/device_options.h"
-#include "core/performance/page_editor.h"
+#include "core/performance/engine.h"
 
 namespace korvex48::cli {
 
@@ -66,8 +66,8 @@ class Connection {
   // also when it is refused (Str102, Str107).
   void Connect(bool require_accepted = true);
 
-  AppCore& Core() { return *core_; }
-  PageEditor& Editor() { return *editor_; }
+  AppCore& Core() { return engine_->Core(); }
+  PageEditor& Editor() { return engine_->Editor(); }
   CliUi& Ui() { return ui_; }
   const TextLookup& Text() const { return text_; }
   Transport& GetTransport() { return *link_.transport; }
@@ -82,10 +82,8 @@ class Connection {
   // Before the link: the transport reports its problems to it until it closes.
   CliUi ui_;
   DeviceLink link_;
-  std::unique_ptr<CommandSet> commands_;
   TextLookup text_;
-  std::unique_ptr<AppCore> core_;
-  std::unique_ptr<PageEditor> editor_;
+  std::unique_ptr<Engine> engine_;
   int version_ = 0;
 };
 

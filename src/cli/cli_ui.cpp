@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/performance/page_editor.h"
-
 namespace korvex48::cli {
 namespace {
 
@@ -72,18 +70,6 @@ void CliUi::PrintOpenProblems() {
   for (const TransportIssue& issue : open_problems_)
     std::fprintf(stderr, "korvex48ctl: warning: %s\n", issue.message.c_str());
   open_problems_.clear();
-}
-
-void CliUi::RefreshUI() {
-  if (editor_) editor_->TakeIn();
-}
-
-void CliUi::RefreshKeyLabels(const ButtonTexts& labels) {
-  if (editor_) editor_->State().labels = labels;
-}
-
-void CliUi::ClearDeviceState() {
-  if (editor_) editor_->OnDeviceLost();
 }
 
 }  // namespace korvex48::cli

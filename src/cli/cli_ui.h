@@ -1,8 +1,7 @@
 #pragma once
 // The window's part of the flows, for a terminal: messages are kept for the
-// command to report, the busy pop-up drives a progress bar on stderr, and the
-// page editor is told when an image was taken in or the mouse was lost. It is
-// also the transport's issue sink: a trace file that fails is reported at
+// command to report, and the busy pop-up drives a progress bar on stderr. It
+// is also the transport's issue sink: a trace file that fails is reported at
 // once; nodes that could not be opened are kept, for the command's own
 // failure line or, when the mouse was found anyway, for a warning.
 #include <chrono>
@@ -11,10 +10,6 @@
 
 #include "core/app/app_ui.h"
 #include "core/device/transport_issues.h"
-
-namespace korvex48 {
-class PageEditor;
-}
 
 namespace korvex48::cli {
 
@@ -27,7 +22,6 @@ class CliUi final : public NullAppUi, public TransportIssueSink {
   void PrintOpenProblems();
   // Forgets them (before the mouse is searched again).
   void ForgetOpenProblems() { open_problems_.clear(); }
-  void SetEditor(PageEditor* editor) { editor_ = editor; }
 
   // A bar for a transfer of about `expected` reports; drawn only when stderr
   // is a terminal and the transfer has run for more than half a second.
@@ -36,13 +30,9 @@ class CliUi final : public NullAppUi, public TransportIssueSink {
 
   void Show() override;
   void ShowMessage(const AppMessage& message) override { messages.push_back(message); }
-  void RefreshUI() override;
-  void RefreshKeyLabels(const ButtonTexts& labels) override;
-  void ClearDeviceState() override;
 
  private:
   void Draw(bool final);
-  PageEditor* editor_ = nullptr;
   std::vector<TransportIssue> open_problems_;
   bool active_ = false;
   bool drawn_ = false;

@@ -107,27 +107,24 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   app->link_ = MakeDeviceLink(config.device, *app->clock_, error, config.backend, &app->issues_);
   if (!app->link_.transport) return nullptr;
   app->ui_ = std::make_unique<WindowAppUi>(window);
-  app->commands_ = std::make_unique<CommandSet>(*app->link_.transport, *app->ui_);
-  app->core_ =
-      std::make_unique<AppCore>(*app->link_.transport, *app->commands_, *app->ui_, *app->clock_);
-  AppCore& core = *app->core_;
+  EngineOptions options;
   MainWindow* shown = app->window_.get();
-  core.SetTextLookup([shown](std::string_view key) { return shown->Context().Texts().Text(key); });
-  core.SetReserveIds(window.Context().settings.rev_manu_id, window.Context().settings.rev_pro_id);
-  if (default_image) core.SetDefaultImage(*default_image);
+  options.text = [shown](std::string_view key) { return shown->Context().Texts().Text(key); };
+  options.reserve_manu_id = window.Context().settings.rev_manu_id;
+  options.reserve_pro_id = window.Context().settings.rev_pro_id;
+  if (default_image) options.default_image = std::move(*default_image);
   // Default identifiers, customer identifier and storage kind, the device
-  // identifier table, and the working image from the default image.
-  core.Start();
+  // identifier table, the working image from the default image, and the page
+  // editor's state taken from it.
+  app->engine_ = std::make_unique<Engine>(*app->link_.transport, *app->ui_, *app->clock_, options);
+  AppCore& core = app->engine_->Core();
 
-  // The pages show and edit the image through the page editor; its state is
-  // taken from the image just made, then the pages show it.
-  app->editor_ = std::make_unique<PageEditor>(core, *app->commands_);
-  app->page_commands_ = std::make_unique<PageCommands>(window, *app->editor_);
-  app->ui_->SetEditor(app->editor_.get());
+  // The pages show and edit the image through the page editor.
+  app->page_commands_ = std::make_unique<PageCommands>(window, app->engine_->Editor());
   // The PC macro library (created from the default library on a first
   // start), the Macro and Update pages.
-  app->macro_commands_ =
-      std::make_unique<MacroCommands>(window, core, *app->editor_, *app->ui_, config.library_path);
+  app->macro_commands_ = std::make_unique<MacroCommands>(window, core, app->engine_->Editor(),
+                                                         *app->ui_, config.library_path);
   window.ShowImage();
   app->MakePointerSettings(config);
   app->Wire();
@@ -164,8 +161,7 @@ EditorApp::~EditorApp() {
   if (ui_) ui_->GetHooks() = {};
   if (window_) window_->Context().message_shown = nullptr;
   page_commands_.reset();
-  if (ui_) ui_->SetEditor(nullptr);
-  editor_.reset();
+  engine_.reset();
 }
 
 void EditorApp::Wire() {
@@ -174,7 +170,7 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::saveProfileRequested, this, &EditorApp::SaveProfile);
   connect(&window, &MainWindow::loadProfileRequested, this, &EditorApp::LoadProfile);
   connect(&window, &MainWindow::resetRequested, this, &EditorApp::Reset);
-  connect(&window, &MainWindow::closing, this, [this] { core_->ReleaseDevice(); });
+  connect(&window, &MainWindow::closing, this, [this] { engine_->Core().ReleaseDevice(); });
   connect(&window, &MainWindow::pageChanged, this, [this](PageId page) {
     const int group = GroupOf(page);
     UiLog(QStringLiteral("page %1 %2").arg(NavNameOf(page), window_->Group(group)->objectName()));
@@ -225,16 +221,16 @@ void EditorApp::RaiseOnRequest(SingleInstance& instance) {
 }
 
 PollOutcome EditorApp::Poll() {
-  const PollOutcome outcome = core_->DevTimerTimer();
+  const PollOutcome outcome = engine_->Core().DevTimerTimer();
   if (outcome != PollOutcome::kUnchanged && outcome != PollOutcome::kBusy)
-    UiLog(QStringLiteral("poll ") + PollOutcomeText(outcome, core_->LastDevInfo()));
+    UiLog(QStringLiteral("poll ") + PollOutcomeText(outcome, engine_->Core().LastDevInfo()));
   return outcome;
 }
 
 bool EditorApp::MouseShown() const {
-  const DeviceSession& s = core_->Session();
+  const DeviceSession& s = engine_->Core().Session();
   return s.HandlesValid() && !s.Loading && !s.NoDevicePage &&
-         core_->LastDevInfo().outcome == DevInfoOutcome::kAccepted;
+         engine_->Core().LastDevInfo().outcome == DevInfoOutcome::kAccepted;
 }
 
 void EditorApp::ShowFileError(const FileError& error) {
@@ -246,7 +242,7 @@ void EditorApp::ShowFileError(const FileError& error) {
 void EditorApp::SaveProfile() {
   ui_->HideAllMenu();
   // Saving talks only to the file: a refused mouse (Loading) may be saved.
-  if (!core_->Session().HandlesValid()) {
+  if (!engine_->Core().Session().HandlesValid()) {
     ui_->ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
     return;
   }
@@ -262,7 +258,7 @@ void EditorApp::SaveProfile() {
                        window_->ApplicationTitle()))
     return;
   const FileCommandResult result =
-      core_->Btn_Save_0Click(chosen->toStdString(), page_commands_->CollectPageState());
+      engine_->Core().Btn_Save_0Click(chosen->toStdString(), page_commands_->CollectPageState());
   if (result.status == FileCommandStatus::kFileError) {
     ShowFileError(result.error);
     return;
@@ -272,10 +268,10 @@ void EditorApp::SaveProfile() {
 
 void EditorApp::LoadProfile() {
   ui_->HideAllMenu();
-  if (!core_->RequireOpenDevice()) return;
+  if (!engine_->Core().RequireOpenDevice()) return;
   const std::optional<QString> path = window_->Context().dialogs.OpenFile(kLoadFileFilter);
   if (!path || path->isEmpty()) return;
-  const FileCommandResult result = core_->Btn_Load_0Click(path->toStdString());
+  const FileCommandResult result = engine_->Core().Btn_Load_0Click(path->toStdString());
   if (result.status == FileCommandStatus::kFileError) {
     ShowFileError(result.error);
     return;
@@ -284,7 +280,7 @@ void EditorApp::LoadProfile() {
 }
 
 void EditorApp::Reset() {
-  if (core_->Btn_Reset_0Click()) UiLog(QStringLiteral("reset"));
+  if (engine_->Core().Btn_Reset_0Click()) UiLog(QStringLiteral("reset"));
 }
 
 void EditorApp::UiLog(const QString& line) {

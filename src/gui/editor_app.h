@@ -23,7 +23,7 @@
 #include "core/common/clock.h"
 #include "core/device/command_set.h"
 #include "core/device/device_options.h"
-#include "core/performance/page_editor.h"
+#include "core/performance/engine.h"
 #include "core/pointer/pointer_settings.h"
 #include "gui/main_window.h"
 #include "gui/pages/page_commands.h"
@@ -85,8 +85,8 @@ class EditorApp final : public QObject {
   void RaiseOnRequest(SingleInstance& instance);
 
   MainWindow& Window() { return *window_; }
-  AppCore& Core() { return *core_; }
-  PageEditor& Editor() { return *editor_; }
+  AppCore& Core() { return engine_->Core(); }
+  PageEditor& Editor() { return engine_->Editor(); }
   PageCommands& Commands() { return *page_commands_; }
   PointerSettings& Pointer() { return *pointer_; }
   Transport& Link() { return *link_.transport; }
@@ -119,9 +119,7 @@ class EditorApp final : public QObject {
   LoggedIssues issues_;  // before link_: the transport reports into it until it goes
   DeviceLink link_;
   std::unique_ptr<WindowAppUi> ui_;
-  std::unique_ptr<CommandSet> commands_;
-  std::unique_ptr<AppCore> core_;
-  std::unique_ptr<PageEditor> editor_;
+  std::unique_ptr<Engine> engine_;
   std::unique_ptr<PageCommands> page_commands_;
   std::unique_ptr<MacroCommands> macro_commands_;
   std::unique_ptr<QFile> ui_log_;

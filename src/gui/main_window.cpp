@@ -464,7 +464,6 @@ void MainWindow::RefreshErrorAP() {
   no_device_look_ = true;
   // Until a mouse is read whole nothing says it can take a firmware patch.
   SetUpdateButtonsVisible(false);
-  rules_->NoDeviceShown();
   for (int k = 1; k <= 5; ++k) groups_[k - 1]->setVisible(k == 1);
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
   SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));

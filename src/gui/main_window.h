@@ -48,8 +48,6 @@ class PageRules {
   virtual void AfterPageChange(PageId) {}
   // An image was taken in; called before the pages show it (RefreshUI).
   virtual void BeforeShowImage() {}
-  // The no-device appearance was set: what the pages knew of the mouse goes.
-  virtual void NoDeviceShown() {}
 };
 
 // The window's title, also the name of the single-instance socket.

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QListWidget>
 
-#include "core/performance/page_editor.h"
 #include "gui/busy_popup.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_page.h"
@@ -36,14 +35,9 @@ void WindowAppUi::LockPages() { window_.LockPages(); }
 void WindowAppUi::UnlockPages() { window_.UnlockPages(); }
 void WindowAppUi::StopDevTimer() { window_.DevTimer().stop(); }
 void WindowAppUi::StartDevTimer() { window_.DevTimer().start(); }
-// The page commands' BeforeShowImage hands the image to the page editor
-// (TakeIn) before the pages show it.
+// The page editor has taken the image in already: the pages show it.
 void WindowAppUi::RefreshUI() { window_.ShowImage(); }
-void WindowAppUi::RefreshKeyLabels(const ButtonTexts& labels) {
-  if (!editor_) return;
-  editor_->State().labels = labels;
-  window_.Buttons()->ShowLabels();
-}
+void WindowAppUi::RefreshKeyLabels(const ButtonTexts&) { window_.Buttons()->ShowLabels(); }
 void WindowAppUi::RefreshDeviceMacroLists() { Call(hooks_.refresh_device_macro_lists); }
 void WindowAppUi::ClearMacroEditor() { Call(hooks_.clear_macro_editor); }
 void WindowAppUi::RefreshPcMacroList() { Call(hooks_.refresh_pc_macro_list); }
@@ -94,7 +88,6 @@ void WindowAppUi::ClearDeviceState() {
   Call(hooks_.clear_device_lists);
   for (const char* name : {"LB_MacroName", "LB_Name", "LB_macro"})
     if (auto* list = window_.Controls().Get<QListWidget>(QLatin1String(name))) list->clear();
-  if (editor_) editor_->OnDeviceLost();
 }
 
 }  // namespace korvex48::gui

@@ -12,10 +12,6 @@
 
 class QLabel;
 
-namespace korvex48 {
-class PageEditor;
-}
-
 namespace korvex48::gui {
 
 class MainWindow;
@@ -37,8 +33,6 @@ class WindowAppUi final : public AppUi {
 
   explicit WindowAppUi(MainWindow& window) : window_(window) {}
 
-  // The page editor whose state follows the loss of the mouse; may stay unset.
-  void SetEditor(PageEditor* editor) { editor_ = editor; }
   Hooks& GetHooks() { return hooks_; }
 
   void Show() override;
@@ -52,7 +46,7 @@ class WindowAppUi final : public AppUi {
   void StopDevTimer() override;
   void StartDevTimer() override;
   void RefreshUI() override;
-  // The page editor takes the labels and the button page shows them.
+  // The button page shows the labels the page editor now holds.
   void RefreshKeyLabels(const ButtonTexts& labels) override;
   void RefreshDeviceMacroLists() override;
   void ClearMacroEditor() override;
@@ -66,8 +60,7 @@ class WindowAppUi final : public AppUi {
   void SetMainMenuHeight(int pixels) override;
   void ShowNoDeviceOverlay() override;
   void StopLabelRun() override;
-  // Empties LB_MacroName, LB_Name and LB_macro; the editor forgets the
-  // report rate taken in and the pending reconnect.
+  // Empties LB_MacroName, LB_Name and LB_macro.
   void ClearDeviceState() override;
 
  private:
@@ -77,7 +70,6 @@ class WindowAppUi final : public AppUi {
 
   MainWindow& window_;
   QLabel* held_line_ = nullptr;  // owned by the window
-  PageEditor* editor_ = nullptr;
   Hooks hooks_;
 };
 

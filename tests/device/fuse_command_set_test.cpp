@@ -11,6 +11,7 @@
 #include "core/app/app_core.h"
 #include "core/device/transport.h"
 #include "core/image/default_image.h"
+#include "core/performance/engine.h"
 #include "fuse_mount.h"
 #include "mouse_rig.h"
 #include "recording_app_ui.h"
@@ -131,9 +132,9 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
   VectorTrace trace;
   transport.SetTrace(&trace);
   RecordingAppUi ui;
-  CommandSet commands(transport, ui);
-  AppCore core(transport, commands, ui, clock);
-  core.Start();
+  Engine engine(transport, ui, clock, {});
+  AppCore& core = engine.Core();
+  CommandSet& commands = engine.Commands();
 
   struct Case {
     const char* flow;

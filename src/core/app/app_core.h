@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/app/app_ui.h"
+#include "core/app/core_listener.h"
 #include "core/app/device_macros.h"
 #include "core/app/page_state.h"
 #include "core/buttons/button_assignment.h"
@@ -139,6 +140,9 @@ class AppCore {
   // ---- Start --------------------------------------------------------------
   // Language of the names compared by the macro flows; required before them.
   void SetTextLookup(TextLookup text) { text_ = std::move(text); }
+  // The view the core keeps current (the page editor; nullptr: none). Not
+  // owned; it must stay until it is replaced.
+  void SetListener(CoreListener* listener) { listener_ = listener; }
   // Second accepted customer identifier (settings Rev_Manu_ID, Rev_Pro_ID).
   void SetReserveIds(int manu, int pro);
   // Another default device image than the embedded KORVEX48DATA (tests, a
@@ -385,6 +389,7 @@ class AppCore {
   Transport& transport_;
   CommandSet& commands_;
   AppUi& ui_;
+  CoreListener* listener_ = nullptr;
   Clock& clock_;
   TextLookup text_;
   std::vector<std::uint8_t> default_image_;

@@ -276,6 +276,7 @@ void AppCore::ShowNoDeviceLook() {
   ui_.StopLabelRun();
   ui_.ProcessEvents();
   RefreshErrorAP();
+  if (listener_) listener_->DeviceGone();
   ui_.ClearDeviceState();
   s.SecondaryStorage.clear();
   s.PrimaryStorage.clear();
@@ -289,6 +290,7 @@ void AppCore::DeviceLost(const std::string& detail) {
 
 void AppCore::RefreshErrorAP() {
   MutableSession().NoDevicePage = true;
+  if (listener_) listener_->DeviceGone();
   ui_.RefreshErrorAP();
 }
 

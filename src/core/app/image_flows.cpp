@@ -143,6 +143,7 @@ void AppCore::ForgetRead() {
 void AppCore::DataBufToUI() {
   CopyWorkingToPage(working_, page_);
   codes_.LoadFromProfileSection(working_.profiles);
+  if (listener_) listener_->ImageTakenIn();
   ui_.RefreshUI();
 }
 

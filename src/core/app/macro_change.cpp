@@ -148,7 +148,10 @@ MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
     if (c.fell_back && c.profile == view.selected_profile)
       shown.labels[static_cast<std::size_t>(c.button - 1)] = FallbackName(c.button, text_);
   }
-  if (!changes.empty()) ui_.RefreshKeyLabels(shown.labels);
+  if (!changes.empty()) {
+    if (listener_) listener_->LabelsChanged(shown.labels);
+    ui_.RefreshKeyLabels(shown.labels);
+  }
   return MacroCommandResult::kDone;
 }
 

@@ -57,11 +57,15 @@ bool LedKindHasColours(std::string_view kind) { return kind == "RGB" || kind == 
 
 PageEditor::PageEditor(AppCore& core, CommandSet& commands) : core_(core), commands_(commands) {
   TakeIn();
+  core_.SetListener(this);
   commands_.LiveWrites().SetRefusalHandler(
       [this](const LiveWriteRefusal& refusal) { OnRefusal(refusal); });
 }
 
-PageEditor::~PageEditor() { commands_.LiveWrites().SetRefusalHandler({}); }
+PageEditor::~PageEditor() {
+  core_.SetListener(nullptr);
+  commands_.LiveWrites().SetRefusalHandler({});
+}
 
 ButtonRuleNames PageEditor::RuleNames() const {
   return ButtonRuleNames::FromLanguage(core_.NameSources().text);

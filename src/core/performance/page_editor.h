@@ -8,9 +8,11 @@
 //
 // The page state kept here is what the pages show: PageState (DPI, report
 // rate, lighting, profile; packed into the image by a profile save), the
-// labels of the shown profile, the fire-key settings, the AIM step. The owner
-// calls TakeIn() whenever an image was taken in (AppUi::RefreshUI) and
-// OnDeviceLost() from AppUi::ClearDeviceState.
+// labels of the shown profile, the fire-key settings, the AIM step. The core
+// keeps it current itself (the editor is its CoreListener): the state is
+// taken in whenever the core took an image in, relabelled when device macro
+// codes fell back, and cleared of the mouse's writes when it is gone, all
+// before the front end's AppUi hears of it.
 //
 // Messages are not shown here: an operation a rule refuses returns the
 // message the page would show, and the caller shows it.
@@ -100,12 +102,13 @@ bool LightingModeOffered(std::string_view kind, int mode);
 // NT do, Sync does not.
 bool LedKindHasColours(std::string_view kind);
 
-class PageEditor {
+class PageEditor : private CoreListener {
  public:
   // `core` and `commands` (the command set the core was built with) must
-  // outlive the editor. The state starts from the core's page copy.
+  // outlive the editor. The state starts from the core's page copy; the
+  // editor is the core's listener until it goes.
   PageEditor(AppCore& core, CommandSet& commands);
-  ~PageEditor();
+  ~PageEditor() override;
   PageEditor(const PageEditor&) = delete;
   PageEditor& operator=(const PageEditor&) = delete;
 
@@ -220,6 +223,10 @@ class PageEditor {
   KeyNameSources Sources() const { return core_.NameSources(); }
 
  private:
+  // CoreListener.
+  void ImageTakenIn() override { TakeIn(); }
+  void LabelsChanged(const ButtonTexts& labels) override { state_.labels = labels; }
+  void DeviceGone() override { OnDeviceLost(); }
   bool Live() const { return core_.DeviceUsable(); }
   // One edit's reports are queued while its hold lives and go out together.
   LiveWriteQueue::Hold Edit() { return LiveWriteQueue::Hold(commands_.LiveWrites()); }

@@ -53,6 +53,8 @@ EditResult PageEditor::SetReportRate(int choice) {
   if (!state_.reconnect_pending || !Live()) return result;
 
   state_.reconnect_pending = false;
+  // The state follows: cleared when the mouse left, taken in again when it
+  // came back and was read (the core tells the editor both).
   const RestartResult restart = core_.RestartAndFindAgain(
       "The new report rate was written, but the restart it needs did not happen: the mouse "
       "refused the restart command.");
@@ -63,13 +65,6 @@ EditResult PageEditor::SetReportRate(int choice) {
     return result;
   }
   result.restarted = true;
-  // The search reads and shows the mouse anew when it came back; the pages'
-  // own RefreshUI may have done this already, and doing it twice is harmless.
-  if (core_.DeviceUsable() && core_.LastDevInfo().outcome == DevInfoOutcome::kAccepted) {
-    TakeIn();
-  } else {
-    OnDeviceLost();
-  }
   return result;
 }
 

@@ -84,10 +84,7 @@ void PageCommands::AfterPageChange(PageId) {
   window_->Advanced()->ShowAim();
 }
 
-void PageCommands::BeforeShowImage() {
-  editor_.TakeIn();
-  ShowActiveProfilePage();
-}
+void PageCommands::BeforeShowImage() { ShowActiveProfilePage(); }
 
 void PageCommands::ShowMouseState(int refused) {
   if (!window_) return;
@@ -110,8 +107,6 @@ void PageCommands::ShowActiveProfilePage() {
   // While the pages wait for the mouse, the end of the read opens that page.
   if (!window_->NoDeviceLook() && window_->CurrentPage() != page) window_->ShowPage(page);
 }
-
-void PageCommands::NoDeviceShown() { editor_.OnDeviceLost(); }
 
 PageState PageCommands::CollectPageState() const {
   PageState state = editor_.State().page;

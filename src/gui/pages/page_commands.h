@@ -34,7 +34,6 @@ class PageCommands final : public QObject, public PageRules {
   bool BeforePageReopen(PageId page) override;
   void AfterPageChange(PageId page) override;
   void BeforeShowImage() override;
-  void NoDeviceShown() override;
 
   // The page state as the controls hold it (rb_DPIn, lbl_DPInValue,
   // edt_DPInColR/G/B, rb_Repn, rb_Off/rb_LEDn, Edt_ColkR/G/B, rb_1..rb_3),

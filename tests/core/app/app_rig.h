@@ -12,6 +12,7 @@
 #include "core/device/protocol_trace.h"
 #include "core/device/simulated_mouse.h"
 #include "core/image/default_image.h"
+#include "core/performance/engine.h"
 #include "core/ui/language.h"
 #include "forwarding_backend.h"
 #include "recording_app_ui.h"
@@ -67,7 +68,8 @@ inline TextLookup Language1() {
   return table ? table->Lookup() : TextLookup([](std::string_view) { return std::string(); });
 }
 
-// One mouse, one core. The mouse is plugged but not yet opened.
+// One mouse, one engine (with the page editor the core keeps current). The
+// mouse is plugged but not yet opened.
 struct AppRig {
   FakeClock clock;
   SimulatedMouse mouse;
@@ -77,8 +79,9 @@ struct AppRig {
   Transport transport;
   DeviceSession& session;  // the transport's
   RecordingAppUi ui;
-  CommandSet commands;
-  AppCore core;
+  Engine engine;
+  CommandSet& commands;
+  AppCore& core;
 
   explicit AppRig(SimulatedStorage storage = SimulatedStorage::kI2C,
                   std::optional<bool> flash_default = std::nullopt)
@@ -86,17 +89,21 @@ struct AppRig {
         probe(mouse),
         transport(probe, clock),
         session(transport.Session()),
-        commands(transport, ui),
-        core(transport, commands, ui, clock) {
+        engine(transport, ui, clock,
+               Options(flash_default.value_or(storage == SimulatedStorage::kFlashFlash))),
+        commands(engine.Commands()),
+        core(engine.Core()) {
     transport.SetTrace(&trace);
     ui.record_busy = false;
     ui.record_process_events = false;
-    const bool flash = flash_default.value_or(storage == SimulatedStorage::kFlashFlash);
-    const auto image = DefaultImage(flash);
-    core.SetDefaultImage(image);
-    core.SetTextLookup(Language1());
-    core.Start();
     ui.Clear();
+  }
+
+  static EngineOptions Options(bool flash_default) {
+    EngineOptions options;
+    options.text = Language1();
+    options.default_image = DefaultImage(flash_default);
+    return options;
   }
 
   // Opens the mouse and runs the device-information step.

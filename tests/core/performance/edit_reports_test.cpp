@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/image/config_image.h"
+#include "core/image/default_image.h"
 #include "edit_cases.h"
 #include "editor_rig.h"
 
@@ -65,8 +67,7 @@ TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
   // Taken in at 125 Hz, 250 Hz needs the restart.
   ASSERT_TRUE(
       rig.transport.OpenDevice(rig.core.Defaults().vendor_id, rig.core.Defaults().product_id));
-  rig.core.ReadDevInfo();
-  e.TakeIn();
+  rig.core.ReadDevInfo();  // the editor takes the image in
   EXPECT_EQ(e.State().rate_taken_in, 125);
   rig.trace.Clear();
   const EditResult r = e.SetReportRate(2);
@@ -136,7 +137,13 @@ TEST(EditTakeIn, SyncLedsOfferThreeModesAndNoColours) {
 }
 
 TEST(EditTakeIn, LevelWithoutValueKeepsWhatItShowed) {
-  EditorRig rig([](SimulatedMouse& m) { m.Parameters()[39] = 0xF2; });
+  // Level 2 has no value from the start: in the image shown before the read
+  // (whose text the level keeps) and in the mouse's.
+  const auto embedded = DefaultImageBytes();
+  std::vector<std::uint8_t> image(embedded.begin(), embedded.end());
+  image[kImageParameterOffset + 39] = 0xF2;
+  EditorRig rig([](SimulatedMouse& m) { m.Parameters()[39] = 0xF2; }, SimulatedStorage::kI2C,
+                image);
   PageEditor& e = *rig.editor;
   EXPECT_EQ(e.State().page.dpi_value_texts[0], "600");
   EXPECT_EQ(e.State().page.dpi_value_texts[1], "");

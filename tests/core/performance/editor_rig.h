@@ -4,7 +4,6 @@
 // user inside the waits.
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,31 +14,44 @@
 #include "core/device/protocol_trace.h"
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
-#include "core/performance/page_editor.h"
+#include "core/performance/engine.h"
 #include "core/ui/language.h"
 #include "recording_app_ui.h"
 
 namespace korvex48::testing {
 
 struct EditorRig {
-  // `prepare` changes the mouse before it is connected and read.
+  // `prepare` changes the mouse before it is connected and read;
+  // `default_image` is the image the editor starts from (empty: the embedded
+  // one), as the front ends show it before the mouse is read.
   explicit EditorRig(const std::function<void(SimulatedMouse&)>& prepare = {},
-                     SimulatedStorage storage = SimulatedStorage::kI2C)
+                     SimulatedStorage storage = SimulatedStorage::kI2C,
+                     std::vector<std::uint8_t> default_image = {})
       : mouse(storage, clock),
         transport(mouse, clock),
         session(transport.Session()),
-        commands(transport),
-        core(transport, commands, ui, clock) {
+        engine(transport, ui, clock, Options(std::move(default_image))),
+        core(engine.Core()),
+        commands(engine.Commands()),
+        editor(&engine.Editor()) {
     if (prepare) prepare(mouse);
-    ui.record_busy = false;
-    ui.record_process_events = false;
-    core.SetTextLookup(LanguageTable::LoadShipped(1)->Lookup());
-    core.Start();
     // Without the mouse every case fails on its reports.
     (void)transport.OpenDevice(core.Defaults().vendor_id, core.Defaults().product_id);
     core.ReadDevInfo();
-    editor = std::make_unique<PageEditor>(core, commands);
     transport.SetTrace(&trace);
+  }
+
+  static EngineOptions Options(std::vector<std::uint8_t> default_image) {
+    EngineOptions options;
+    options.default_image = std::move(default_image);
+    options.text = LanguageTable::LoadShipped(1)->Lookup();
+    return options;
+  }
+  static RecordingAppUi QuietUi() {
+    RecordingAppUi ui;
+    ui.record_busy = false;
+    ui.record_process_events = false;
+    return ui;
   }
 
   ScriptedClock clock;
@@ -49,10 +61,11 @@ struct EditorRig {
   VectorTrace trace;
   Transport transport;
   DeviceSession& session;  // the transport's
-  CommandSet commands;
-  RecordingAppUi ui;
-  AppCore core;
-  std::unique_ptr<PageEditor> editor;
+  RecordingAppUi ui = QuietUi();
+  Engine engine;
+  AppCore& core;
+  CommandSet& commands;
+  PageEditor* editor;
 };
 
 }  // namespace korvex48::testing

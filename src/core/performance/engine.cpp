@@ -1,0 +1,22 @@
+#include "core/performance/engine.h"
+
+namespace korvex48 {
+namespace {
+
+// The core with its options taken and started, before the editor is made on it.
+AppCore& Started(AppCore& core, const EngineOptions& options) {
+  core.SetTextLookup(options.text);
+  core.SetReserveIds(options.reserve_manu_id, options.reserve_pro_id);
+  if (!options.default_image.empty()) core.SetDefaultImage(options.default_image);
+  core.Start();
+  return core;
+}
+
+}  // namespace
+
+Engine::Engine(Transport& transport, AppUi& ui, Clock& clock, const EngineOptions& options)
+    : commands_(transport, ui),
+      core_(transport, commands_, ui, clock),
+      editor_(Started(core_, options), commands_) {}
+
+}  // namespace korvex48

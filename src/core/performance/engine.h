@@ -1,0 +1,52 @@
+#pragma once
+// The core as one object, built the same way by every front end (the editor,
+// korvex48ctl) and by the test rigs: the command set over the transport, the
+// flows (AppCore) started from the default image, and the page editor on
+// top, which the core keeps current itself. Front ends implement AppUi to
+// show what happens and call the core and the editor; they never hand an
+// image back.
+#include <cstdint>
+#include <vector>
+
+#include "core/app/app_core.h"
+#include "core/app/app_ui.h"
+#include "core/device/command_set.h"
+#include "core/device/transport.h"
+#include "core/performance/page_editor.h"
+
+namespace korvex48 {
+
+struct EngineOptions {
+  // The language the flows name things in (the macro flows compare names).
+  TextLookup text;
+  // Another default device image than the embedded one (a product with
+  // "Flash" storage, tests); empty: the embedded image.
+  std::vector<std::uint8_t> default_image;
+  // The second accepted customer identifier (settings Rev_Manu_ID, Rev_Pro_ID).
+  int reserve_manu_id = 0;
+  int reserve_pro_id = 0;
+};
+
+class Engine {
+ public:
+  // `transport`, `ui` and `clock` must outlive the engine. The command set
+  // shows its busy pop-up through `ui`. On return the core has taken the
+  // default image (identifiers, storage kind, the pages' image) and the
+  // editor's state shows it; no device is searched.
+  Engine(Transport& transport, AppUi& ui, Clock& clock, const EngineOptions& options);
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  AppCore& Core() { return core_; }
+  const AppCore& Core() const { return core_; }
+  PageEditor& Editor() { return editor_; }
+  const PageEditor& Editor() const { return editor_; }
+  CommandSet& Commands() { return commands_; }
+
+ private:
+  CommandSet commands_;
+  AppCore core_;
+  PageEditor editor_;
+};
+
+}  // namespace korvex48
