@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "cli/key_combo.h"
+#include "core/buttons/key_combination.h"
 
 using namespace korvex48;
 
@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   });
 
   std::string error;
-  if (auto combo = cli::ParseKeyCombination(text, &error)) {
+  if (auto combo = ParseKeyCombination(text, &error)) {
     if (combo->code.size() != 8 || combo->code.rfind("02", 0) != 0) __builtin_trap();
     std::string again_error;
-    auto again = cli::ParseKeyCombination(combo->text, &again_error);
+    auto again = ParseKeyCombination(combo->text, &again_error);
     if (!again || again->code != combo->code || again->text != combo->text) __builtin_trap();
   } else if (error.empty()) {
     __builtin_trap();

@@ -6,7 +6,7 @@ set -eu
 PACKAGES="g++ make cmake ninja-build pkg-config python3 python3-pil
 libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-14-dev clang-format
-libpng-dev zlib1g-dev
+libpng-dev zlib1g-dev nlohmann-json3-dev
 libfuse3-dev fuse3
 qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6test6 libgl-dev fonts-dejavu-core
 xvfb xdotool x11-utils x11-apps x11-xserver-utils imagemagick libx11-dev libxi-dev

@@ -32,6 +32,8 @@ GlobalOptions ParseGlobalOptions(std::vector<std::string>& args) {
     const std::string& a = args[i];
     if (a == "--json") {
       options.json = true;
+    } else if (a == "--dry-run") {
+      options.dry_run = true;
     } else if (a == "--help" || a == "-h") {
       options.help = true;
     } else if (a == "--library") {

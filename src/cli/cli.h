@@ -39,6 +39,7 @@ struct GlobalOptions {
   DeviceOptions device;
   std::string library_path;  // empty: the per-user Macro.bin
   bool json = false;
+  bool dry_run = false;  // apply: say what would change, send nothing
   bool help = false;
 };
 

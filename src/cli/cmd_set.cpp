@@ -3,21 +3,13 @@
 #include <functional>
 
 #include "cli/commands.h"
-#include "cli/key_combo.h"
+#include "core/buttons/key_combination.h"
+#include "core/common/text.h"
 
 namespace korvex48::cli {
 namespace {
 
 using Edit = std::function<EditResult(Connection&)>;
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 int DpiValueStep(const std::string& text, const std::string& what) {
   const int value = ParseInt(text, 0, 1000000, what);
@@ -31,7 +23,9 @@ int DpiValueStep(const std::string& text, const std::string& what) {
 const KeyMenuItem* MenuItemNamed(const std::string& text) {
   const TextLookup& names = LanguageOne();
   for (const KeyMenuItem& item : KeyMenuItems()) {
-    if (SameText(names(item.nameKey), text) || SameText(item.objectName, text)) return &item;
+    if (EqualIgnoringAsciiCase(names(item.nameKey), text) ||
+        EqualIgnoringAsciiCase(item.objectName, text))
+      return &item;
   }
   return nullptr;
 }

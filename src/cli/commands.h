@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "core/config/configuration.h"
 #include "core/macros/macro_lines.h"
 
 namespace korvex48::cli {
@@ -25,6 +26,11 @@ int RunFirmware(const GlobalOptions& options, const Args& args);
 int RunMacro(const GlobalOptions& options, const Args& args);
 int RunLibrary(const GlobalOptions& options, const Args& args);
 int RunUdevRules(const GlobalOptions& options, const Args& args);
+int RunApply(const GlobalOptions& options, const Args& args);
+int RunDiff(const GlobalOptions& options, const Args& args);
+
+// The text form of a configuration on stdout (dump --json).
+void PrintConfigurationText(const Configuration& config);
 
 // A device macro as the lists show it: name, address of its first event byte,
 // length of its events with the end byte, and its lines.

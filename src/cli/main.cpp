@@ -15,7 +15,12 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  info                       identifiers, storage, customer id, accepted or why not\n"
-    "  dump                       the whole configuration (--json: one JSON document)\n"
+    "  dump                       the whole configuration (--json: the text form of\n"
+    "                             korvex48-config(5), which apply and diff read)\n"
+    "  apply FILE [--dry-run]     make the mouse hold FILE's configuration (text form\n"
+    "                             or profile file), sending only what differs\n"
+    "  diff FILE [FILE2]          the differences between the mouse and FILE, or\n"
+    "                             between two files; exit 0 equal, 1 different\n"
     "  set SETTING VALUE...       change one setting (korvex48ctl set --help)\n"
     "  save-profile FILE          save the configuration to a profile file\n"
     "  load-profile FILE          write a profile file into the mouse\n"
@@ -76,6 +81,8 @@ const std::map<std::string, Command>& Commands() {
         "       rename N NAME | delete N | import FILE | import-all FILE |\n"
         "       export N FILE | export-all FILE\n"}},
       {"udev-rules", {RunUdevRules, "usage: korvex48ctl udev-rules\n"}},
+      {"apply", {RunApply, "usage: korvex48ctl apply FILE [--dry-run]\n"}},
+      {"diff", {RunDiff, "usage: korvex48ctl diff FILE [FILE2]\n"}},
   };
   return commands;
 }

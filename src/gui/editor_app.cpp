@@ -1,6 +1,7 @@
 #include "gui/editor_app.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWindow>
@@ -8,6 +9,7 @@
 
 #include "backends/desktop/desktop_pointers.h"
 #include "core/common/file_io.h"
+#include "core/config/config_text.h"
 #include "core/files/profile_file.h"
 #include "gui/page_group.h"
 #include "gui/pages/advanced_page.h"
@@ -23,6 +25,18 @@ namespace {
 
 constexpr std::size_t kMinDefaultImageBytes = 768;
 constexpr std::size_t kMaxDefaultImageBytes = 1u << 20;
+// Neither form of a configuration comes near this.
+constexpr std::size_t kMaxConfigTextBytes = 1u << 20;
+constexpr const char* kUnreadConfigurationText =
+    "The mouse's configuration was not read whole: nothing was saved.";
+
+// The first bytes of a file, enough to tell the text form from a binary
+// profile; empty when it cannot be read (the load that follows says why).
+std::string FirstBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.read(64).toStdString();
+}
 
 }  // namespace
 
@@ -247,8 +261,12 @@ void EditorApp::SaveProfile() {
     return;
   }
   UserDialogs& dialogs = window_->Context().dialogs;
-  const std::optional<QString> chosen = dialogs.SaveFile(kSaveFileFilter);
+  const std::optional<QString> chosen = dialogs.SaveFile(kProfileSaveFilter);
   if (!chosen || chosen->isEmpty()) return;
+  if (chosen->endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+    SaveConfigurationText(*chosen);
+    return;
+  }
   // ".bin" is always appended, so the dialog cannot know the real target:
   // the question about replacing a file is asked here, for that target.
   const QString target = QString::fromStdString(ProfileFileTarget(chosen->toStdString()));
@@ -269,14 +287,85 @@ void EditorApp::SaveProfile() {
 void EditorApp::LoadProfile() {
   ui_->HideAllMenu();
   if (!engine_->Core().RequireOpenDevice()) return;
-  const std::optional<QString> path = window_->Context().dialogs.OpenFile(kLoadFileFilter);
+  const std::optional<QString> path = window_->Context().dialogs.OpenFile(kProfileLoadFilter);
   if (!path || path->isEmpty()) return;
+  if (LooksLikeConfigurationText(FirstBytes(*path))) {
+    LoadConfigurationText(*path);
+    return;
+  }
   const FileCommandResult result = engine_->Core().Btn_Load_0Click(path->toStdString());
   if (result.status == FileCommandStatus::kFileError) {
     ShowFileError(result.error);
     return;
   }
   if (result.ok()) UiLog(QStringLiteral("loaded ") + QString::fromStdString(result.path));
+}
+
+void EditorApp::SaveConfigurationText(const QString& path) {
+  UserDialogs& dialogs = window_->Context().dialogs;
+  if (!engine_->Core().ImageRead()) {
+    ui_->ShowMessage({{},
+                      kUnreadConfigurationText,
+                      MessageBoxKind::kPlain,
+                      engine_->Core().LastTransferProblem()});
+    return;
+  }
+  if (QFileInfo::exists(path) &&
+      !dialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                           .arg(QFileInfo(path).fileName()),
+                       window_->ApplicationTitle()))
+    return;
+  // The pages' state into the image first, as the binary save does.
+  engine_->Core().DataBufToMemo_OnClick(page_commands_->CollectPageState());
+  const std::string text = ConfigurationToText(engine_->Editor().CurrentConfiguration());
+  FileError error;
+  if (!WriteFileAtomically(
+          path.toStdString(),
+          std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), &error)) {
+    ShowFileError(error);
+    return;
+  }
+  UiLog(QStringLiteral("saved ") + path);
+}
+
+void EditorApp::LoadConfigurationText(const QString& path) {
+  UserDialogs& dialogs = window_->Context().dialogs;
+  FileError error;
+  const auto bytes = ReadWholeFile(path.toStdString(), &error, kMaxConfigTextBytes);
+  if (!bytes) {
+    ShowFileError(error);
+    return;
+  }
+  TextProblem problem;
+  const std::optional<Configuration> config = ConfigurationFromText(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &problem);
+  if (!config) {
+    dialogs.Message(
+        QFileInfo(path).fileName() + QStringLiteral("\n") + QString::fromStdString(problem.Line()),
+        window_->ApplicationTitle());
+    return;
+  }
+  const ConfigApplyResult result = engine_->Editor().ApplyConfiguration(*config);
+  ui_->RefreshUI();
+  switch (result.status) {
+    case ConfigApplyStatus::kApplied:
+      break;
+    case ConfigApplyStatus::kWriteFailed:
+      return;  // the macro save has told the user
+    case ConfigApplyStatus::kNoDevice:
+    case ConfigApplyStatus::kRefused:
+      dialogs.Message(QFileInfo(path).fileName() + QStringLiteral("\n") +
+                          QString::fromStdString(result.problem),
+                      window_->ApplicationTitle());
+      return;
+  }
+  QString text = result.differences.empty()
+                     ? QStringLiteral("The mouse already holds this configuration.")
+                     : QStringLiteral("Changed on the mouse:");
+  for (const std::string& line : result.differences)
+    text += QStringLiteral("\n") + QString::fromStdString(line);
+  dialogs.Message(text, window_->ApplicationTitle());
+  UiLog(QStringLiteral("loaded ") + path);
 }
 
 void EditorApp::Reset() {

@@ -113,6 +113,10 @@ class EditorApp final : public QObject {
   void MakePointerSettings(const EditorAppConfig& config);
   bool eventFilter(QObject* watched, QEvent* event) override;
   void ShowFileError(const FileError& error);
+  // The text form of the configuration (korvex48-config(5)), chosen by the
+  // file's name when saving and by its content when loading.
+  void SaveConfigurationText(const QString& path);
+  void LoadConfigurationText(const QString& path);
 
   Clock* clock_ = nullptr;
   std::unique_ptr<MainWindow> window_;

@@ -29,7 +29,11 @@ std::optional<QString> QtUserDialogs::SaveFile(const QString& filter) {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first();
+  QString chosen = dialog.selectedFiles().first();
+  if (dialog.selectedNameFilter() == kConfigTextFilter &&
+      !chosen.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive))
+    chosen += QStringLiteral(".json");
+  return chosen;
 }
 
 std::optional<QColor> QtUserDialogs::PickColor(const QColor& initial) {

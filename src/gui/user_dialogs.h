@@ -22,8 +22,9 @@ class UserDialogs {
   // form, for example "LoadFile(*.bin)".
   virtual std::optional<QString> OpenFile(const QString& filter) = 0;
   // The name the user chose to write, or nullopt when the user cancelled.
-  // Nothing is appended and nothing asked about existing files: the callers
-  // append ".bin" to the chosen name and ask (Confirm) about the real target.
+  // Nothing is asked about existing files: the callers append ".bin" to the
+  // chosen name and ask (Confirm) about the real target. A name chosen under
+  // the text filter gets ".json" when it has no such suffix.
   virtual std::optional<QString> SaveFile(const QString& filter) = 0;
   // A colour, or nullopt when the user cancelled.
   virtual std::optional<QColor> PickColor(const QColor& initial) = 0;
@@ -32,6 +33,13 @@ class UserDialogs {
 // The filters of the profile and firmware dialogs.
 inline const QString kLoadFileFilter = QStringLiteral("LoadFile(*.bin)");
 inline const QString kSaveFileFilter = QStringLiteral("SaveFile(*.bin)");
+// Save and Load Profile also offer the configuration's text form
+// (korvex48-config(5)), after the binary profile, which stays the default.
+inline const QString kConfigTextFilter = QStringLiteral("Configuration text (*.json)");
+inline const QString kProfileLoadFilter =
+    kLoadFileFilter + QStringLiteral(";;") + kConfigTextFilter;
+inline const QString kProfileSaveFilter =
+    kSaveFileFilter + QStringLiteral(";;") + kConfigTextFilter;
 
 // The real dialogs, modal over `parent`.
 class QtUserDialogs final : public UserDialogs {

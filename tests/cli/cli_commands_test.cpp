@@ -21,27 +21,26 @@ Json DumpJson(const CliRig& rig) {
 TEST(CliDump, JsonDocumentHoldsTheWholeConfiguration) {
   CliRig rig;
   const Json d = DumpJson(rig);
-  EXPECT_EQ(d["schema"].integer, 1);
+  EXPECT_EQ(d["schema"].integer, 2);
+  EXPECT_EQ(d["storage"].text, "packed");
   EXPECT_EQ(d["active_profile"].integer, 1);
   ASSERT_EQ(d["profiles"].items.size(), 3u);
   const Json& p1 = d["profiles"][0]["buttons"];
   ASSERT_EQ(p1.items.size(), 12u);
-  EXPECT_EQ(p1[0]["code"].text, "01010000");
-  EXPECT_EQ(p1[0]["name"].text, "Left Key");
-  EXPECT_EQ(p1[1]["name"].text, "Fire Key2");
-  EXPECT_EQ(d["profiles"][2]["buttons"][1]["name"].text, "Fire Key3");
+  EXPECT_EQ(p1[0]["function"].text, "Left Key");
+  EXPECT_EQ(p1[1]["function"].text, "Fire Key2");
+  EXPECT_EQ(p1[1]["count"].integer, 4);
+  EXPECT_EQ(p1[1]["delay_ms"].integer, 50);
+  EXPECT_EQ(d["profiles"][2]["buttons"][1]["function"].text, "Fire Key3");
+  EXPECT_EQ(d["fire_key_counts"][1].integer, 4);
   EXPECT_EQ(d["dpi"]["level_count"].integer, 7);
   EXPECT_EQ(d["dpi"]["active_level"].integer, 7);
   ASSERT_EQ(d["dpi"]["levels"].items.size(), 8u);
   EXPECT_EQ(d["dpi"]["levels"][0]["value"].integer, 600);
-  EXPECT_FALSE(d["dpi"]["levels"][7]["enabled"].boolean);
   EXPECT_EQ(d["report_rate_hz"].integer, 1000);
   EXPECT_EQ(d["lighting"]["kind"].text, "NT");
   EXPECT_EQ(d["lighting"]["mode"].integer, 3);
   EXPECT_EQ(d["lighting"]["colours"].items.size(), 7u);
-  EXPECT_EQ(d["fire_keys"][1]["count"].integer, 4);
-  EXPECT_EQ(d["fire_keys"][1]["delay_ms"].integer, 50);
-  EXPECT_EQ(d["aim_dpi"].integer, 200);
   EXPECT_EQ(d["macros"].kind, Json::Kind::kArray);
 
   ASSERT_EQ(rig.Run({"set", "dpi-value", "1", "3200"}).status, 0);
@@ -49,10 +48,10 @@ TEST(CliDump, JsonDocumentHoldsTheWholeConfiguration) {
   ASSERT_EQ(rig.Run({"set", "button", "1", "4", "Win+F5"}).status, 0);
   const Json after = DumpJson(rig);
   EXPECT_EQ(after["dpi"]["levels"][0]["value"].integer, 3200);
-  const Json& rgb = after["lighting"]["colours"][1]["rgb"];
-  EXPECT_EQ(rgb[0].integer, 255);
-  EXPECT_EQ(rgb[2].integer, 17);  // stored as 1 of 15
-  EXPECT_EQ(after["profiles"][0]["buttons"][3]["code"].text, "02083E00");
+  const Json& rgb = after["lighting"]["colours"][1];
+  EXPECT_EQ(rgb[0].integer, 15);
+  EXPECT_EQ(rgb[2].integer, 1);  // 20 of 255 is kept as 1 of 15
+  EXPECT_EQ(after["profiles"][0]["buttons"][3]["function"].text, "Win+F5");
 }
 
 TEST(CliInfo, JsonAndTextAgree) {
@@ -142,9 +141,9 @@ TEST(CliMacros, AddAssignDeleteFollowsTheButtons) {
   ASSERT_EQ(rig.Run({"set", "button", "1", "4", "macro:" + first}).status, 0);
   ASSERT_EQ(rig.Run({"set", "button", "1", "6", "macro:" + second}).status, 0);
   Json d = DumpJson(rig);
-  EXPECT_EQ(d["profiles"][0]["buttons"][3]["name"].text, first);
+  EXPECT_EQ(d["profiles"][0]["buttons"][3]["function"].text, "macro:" + first);
   ASSERT_EQ(d["macros"].items.size(), 2u);
-  EXPECT_FALSE(d["macros"][0]["lines"].items.empty());
+  EXPECT_FALSE(d["macros"][0]["events"].items.empty());
 
   // Profile 3 cannot be edited, but a profile file can give it macros too:
   // buttons 4 and 6 of profile 3 run the same two macros.
@@ -164,18 +163,18 @@ TEST(CliMacros, AddAssignDeleteFollowsTheButtons) {
   std::ofstream(rig.Path("p3.bin"), std::ios::binary) << file;
   ASSERT_EQ(rig.Run({"load-profile", rig.Path("p3.bin")}).status, 0);
   d = DumpJson(rig);
-  ASSERT_EQ(d["profiles"][2]["buttons"][3]["name"].text, first);
-  ASSERT_EQ(d["profiles"][2]["buttons"][5]["name"].text, second);
+  ASSERT_EQ(d["profiles"][2]["buttons"][3]["function"].text, "macro:" + first);
+  ASSERT_EQ(d["profiles"][2]["buttons"][5]["function"].text, "macro:" + second);
 
   // Deleting the first macro: button 4 falls back, button 6 follows the
   // second macro to its new address, in every profile.
   ASSERT_EQ(rig.Run({"macro", "delete", "1"}).status, 0);
   d = DumpJson(rig);
   for (int p = 0; p < 3; p += 2) {
-    EXPECT_EQ(d["profiles"][p]["buttons"][3]["name"].text, "WWW Home") << "profile " << p + 1;
-    EXPECT_EQ(d["profiles"][p]["buttons"][5]["name"].text, second) << "profile " << p + 1;
+    EXPECT_EQ(d["profiles"][p]["buttons"][3]["function"].text, "WWW Home") << "profile " << p + 1;
+    EXPECT_EQ(d["profiles"][p]["buttons"][5]["function"].text, "macro:" + second)
+        << "profile " << p + 1;
   }
-  EXPECT_EQ(d["profiles"][2]["buttons"][3]["code"].text, "03022300");
   EXPECT_EQ(d["macros"].items.size(), 1u);
   EXPECT_EQ(rig.Run({"macro", "show", "2"}).status, 2);
   EXPECT_EQ(rig.Run({"macro", "add", "1000"}).status, 2);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "cli_fuse_fixture.h"
 
@@ -162,6 +163,51 @@ TEST_F(CliFaults, FirmwareGoesWholeOrNotAtAll) {
             std::string::npos)
       << unrestarted.err;
   EXPECT_TRUE(Wrote(unrestarted, "40 07 10 00"));  // the descriptor went
+}
+
+// A configuration whose writes the mouse stops taking part way ends in one
+// line and exit 1; applied again once the mouse takes reports, the same file
+// finishes the job.
+TEST_F(CliFaults, ApplyCutOffAtOneReportIsFinishedByApplyingItAgain) {
+  Serve(SimulatedStorage::kI2C);
+  if (IsSkipped()) return;
+  CliRig source;  // the simulated mouse the files come from
+  ASSERT_EQ(source.Run({"set", "dpi-value", "2", "2400"}).status, 0);
+  ASSERT_EQ(source.Run({"set", "led-color", "1", "10,20,30"}).status, 0);
+  const std::string settings = source.Path("settings.json");
+  std::ofstream(settings) << source.Run({"--json", "dump"}).out;
+  ASSERT_EQ(source.Run({"macro", "add", "1"}).status, 0);
+  ASSERT_EQ(source.Run({"set", "button", "1", "6", "macro:Copy"}).status, 0);
+  const std::string macros = source.Path("macros.json");
+  std::ofstream(macros) << source.Run({"--json", "dump"}).out;
+
+  ASSERT_EQ(rig.Run({"info"}).status, 0);
+  const TraceCount connect = CountTrace(rig);
+  struct Case {
+    const char* name;
+    std::string file;
+    int cut_after;  // reports of the apply that the mouse takes
+    std::string says;
+  };
+  const Case cases[] = {
+      {"a live write refused", settings, 1, "the mouse refused a change"},
+      {"the macro save cut off", macros, 5, "configuration is incomplete"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(mount->Control("clear-faults"));
+    ASSERT_TRUE(
+        mount->Control("refuse-report-after " + std::to_string(connect.sets + c.cut_after)));
+    const CliRun cut = rig.Run({"apply", c.file});
+    EXPECT_EQ(cut.status, 1) << cut.out;
+    EXPECT_NE(cut.err.find(c.says), std::string::npos) << cut.err;
+    EXPECT_EQ(Lines(cut.err), 1) << cut.err;
+    ASSERT_TRUE(mount->Control("clear-faults"));
+    EXPECT_EQ(rig.Run({"diff", c.file}).status, 1);
+    const CliRun again = rig.Run({"apply", c.file});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(rig.Run({"diff", c.file}).status, 0);
+  }
 }
 
 // On the simulated mouse (nothing served): nothing unsafe reaches it.

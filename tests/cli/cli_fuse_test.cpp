@@ -22,7 +22,7 @@ TEST_F(CliFuse, DumpAndSetThroughHidraw) {
   if (IsSkipped()) return;
   const CliRun dump = rig.Run({"--json", "dump"});
   ASSERT_EQ(dump.status, 0) << dump.err;
-  EXPECT_EQ(Json::Parse(dump.out)["profiles"][0]["buttons"][0]["name"].text, "Left Key");
+  EXPECT_EQ(Json::Parse(dump.out)["profiles"][0]["buttons"][0]["function"].text, "Left Key");
 
   ASSERT_EQ(rig.Run({"set", "dpi-active", "1"}).status, 0);
   const CliRun set = rig.Run({"set", "dpi-value", "3", "1000"});

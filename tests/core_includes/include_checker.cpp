@@ -189,9 +189,16 @@ std::string CheckCoreInclude(std::string_view path, std::string_view subsystem,
   return self + " does not declare a dependency on " + target + " (src/core/CMakeLists.txt)";
 }
 
-std::string CheckSystemInclude(std::string_view name) {
+std::string CheckSystemInclude(std::string_view name, std::string_view subsystem) {
   switch (ClassifyHeader(name)) {
     case HeaderKind::kStandard:
+      return {};
+    case HeaderKind::kHeaderOnly:
+      for (const HeaderOnlyLibrary& library : kHeaderOnlyLibraries) {
+        if (name.substr(0, name.find('/')) == library.folder && subsystem != library.subsystem)
+          return "header-only library " + std::string(library.folder) + " is for subsystem " +
+                 std::string(library.subsystem) + " only";
+      }
       return {};
     case HeaderKind::kQt:
       return "Qt header in the toolkit-free core";
@@ -251,6 +258,8 @@ HeaderKind ClassifyHeader(std::string_view name) {
   if (first.starts_with('Q') || first.starts_with("qt") ||
       (!in_folder && name.starts_with('q') && name.ends_with(".h")))
     return HeaderKind::kQt;
+  for (const HeaderOnlyLibrary& library : kHeaderOnlyLibraries)
+    if (in_folder && first == library.folder) return HeaderKind::kHeaderOnly;
   if (in_folder) {
     static constexpr std::string_view kPlatformFolders[] = {
         "sys",  "linux", "asm", "asm-generic", "bits", "netinet",
@@ -305,7 +314,7 @@ std::vector<Finding> CheckFile(const std::string& file, std::string_view subsyst
     else if (open == '"')
       reason = "a core header is spelled \"core/<subsystem>/<file>\"";
     else
-      reason = CheckSystemInclude(name);
+      reason = CheckSystemInclude(name, subsystem);
     if (!reason.empty()) findings.push_back({file, number, written, std::move(reason)});
   }
   return findings;

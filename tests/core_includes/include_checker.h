@@ -24,15 +24,28 @@ using Graph = std::map<std::string, std::set<std::string>>;
 std::optional<Graph> ParseGraph(std::string_view text, std::string* error);
 
 enum class HeaderKind {
-  kStandard,  // a C++ standard library header
-  kQt,        // <QString>, <QtCore/...>, <qglobal.h>
-  kPlatform,  // <sys/...>, <linux/...>, POSIX and other system headers
-  kCHeader,   // a C header whose C++ form exists (<stdint.h> for <cstdint>)
-  kOther,     // any other library
+  kStandard,    // a C++ standard library header
+  kQt,          // <QString>, <QtCore/...>, <qglobal.h>
+  kPlatform,    // <sys/...>, <linux/...>, POSIX and other system headers
+  kCHeader,     // a C header whose C++ form exists (<stdint.h> for <cstdint>)
+  kHeaderOnly,  // a header-only library one subsystem may use (kHeaderOnlyLibraries)
+  kOther,       // any other library
 };
 
 // Sorts an angle-bracket include name (without the brackets).
 HeaderKind ClassifyHeader(std::string_view name);
+
+// Header-only libraries the core may include: they link nothing and are
+// packaged on every supported system, so the core still links the standard
+// library only. Each is allowed in the one subsystem named here, so a second
+// user is a decision made in this table, not an accident.
+struct HeaderOnlyLibrary {
+  std::string_view folder;     // <folder/...>
+  std::string_view subsystem;  // the subsystem that may include it
+};
+inline constexpr HeaderOnlyLibrary kHeaderOnlyLibraries[] = {
+    {"nlohmann", "config"},  // JSON for the configuration's text form
+};
 
 struct Finding {
   std::string file;     // relative to the checked core folder, '/'-separated

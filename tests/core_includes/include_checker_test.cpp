@@ -55,6 +55,8 @@ TEST(IncludeGraphHeaders, OnlyTheStandardLibraryIsStandard) {
       {"stdint.h", HeaderKind::kCHeader},
       {"string.h", HeaderKind::kCHeader},
       {"gtest/gtest.h", HeaderKind::kOther},
+      {"nlohmann/json.hpp", HeaderKind::kHeaderOnly},
+      {"nlohmann.h", HeaderKind::kOther},
       {"png.h", HeaderKind::kOther},
       {"vector.h", HeaderKind::kOther},
   };
@@ -91,6 +93,7 @@ TEST(IncludeGraphTree, FindsEveryBrokenRuleOfTheFixtureWithFileAndLine) {
       {"common/platform.cpp", 11, "<gtest/gtest.h>", "not a C++ standard library header"},
       {"common/platform.cpp", 13, "<fcntl.h>", "platform header"},
       {"common/platform.cpp", 15, "KORVEX48_CONFIG_HEADER", "computed"},
+      {"common/platform.cpp", 16, "<nlohmann/json.hpp>", "is for subsystem config only"},
       {"loose.h", 0, "", "lives in a subsystem's folder"},
       {"stray/stray.h", 0, "", "folder stray is no subsystem"},
       {"ui/table.h", 5, "\"core/image/image.h\"", "ui does not declare a dependency on image"},
@@ -102,7 +105,7 @@ TEST(IncludeGraphTree, FindsEveryBrokenRuleOfTheFixtureWithFileAndLine) {
 
   const TreeResult result = CheckTree(fixture / "core", *graph);
   EXPECT_EQ(result.files, 7);  // notes.txt is no source file
-  EXPECT_EQ(result.includes, 25);
+  EXPECT_EQ(result.includes, 26);
   ASSERT_EQ(result.findings.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     const Finding& found = result.findings[i];
@@ -122,6 +125,15 @@ TEST(IncludeGraphTree, ReportNamesFileLineAndInclude) {
       "common");
   EXPECT_EQ(Format({"stray/x.h", 0, "", "folder stray is no subsystem"}, "src/core"),
             "src/core/stray/x.h: folder stray is no subsystem");
+}
+
+TEST(IncludeGraphHeaders, AHeaderOnlyLibraryIsForItsOwnSubsystemOnly) {
+  const Graph graph = {{"common", {}}, {"config", {"common"}}};
+  const std::string text = "#include <nlohmann/json.hpp>\n";
+  EXPECT_TRUE(CheckFile("config/config_text.cpp", "config", text, graph).empty());
+  const std::vector<Finding> elsewhere = CheckFile("common/x.cpp", "common", text, graph);
+  ASSERT_EQ(elsewhere.size(), 1u);
+  EXPECT_NE(elsewhere[0].reason.find("for subsystem config only"), std::string::npos);
 }
 
 }  // namespace

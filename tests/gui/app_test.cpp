@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "core/buttons/key_code_table.h"
+#include "core/config/config_text.h"
 #include "core/image/default_image.h"
 #include "gui/editor_app.h"
 #include "gui/options.h"
@@ -280,7 +281,8 @@ class AppTest : public QObject {
     const QString target = chosen + QStringLiteral(".bin");
     rig.dialogs.save_answers = {chosen};
     QTest::mouseClick(rig.W(QStringLiteral("Btn_Save_1")), Qt::LeftButton);
-    QCOMPARE(rig.dialogs.filters, QStringList{QStringLiteral("SaveFile(*.bin)")});
+    QCOMPARE(rig.dialogs.filters,
+             QStringList{QStringLiteral("SaveFile(*.bin);;Configuration text (*.json)")});
     QVERIFY(rig.dialogs.questions.isEmpty());
     const QByteArray saved = ReadAll(target);
     QCOMPARE(saved.size(), 768);
@@ -307,7 +309,8 @@ class AppTest : public QObject {
     rig.dialogs.filters.clear();
     rig.dialogs.open_answers = {target};
     QTest::mouseClick(rig.W(QStringLiteral("Btn_Load_1")), Qt::LeftButton);
-    QCOMPARE(rig.dialogs.filters, QStringList{QStringLiteral("LoadFile(*.bin)")});
+    QCOMPARE(rig.dialogs.filters,
+             QStringList{QStringLiteral("LoadFile(*.bin);;Configuration text (*.json)")});
     QVERIFY(rig.dialogs.messages.isEmpty());
     QCOMPARE(Bytes(rig.Mouse().Profiles()), changed.mid(104, 145));
     QVERIFY(rig.W(QStringLiteral("Disable_All_1"))->isHidden());
@@ -330,6 +333,50 @@ class AppTest : public QObject {
     rig.app->SaveProfile();
     QCOMPARE(rig.dialogs.messages.size(), 1);
     QVERIFY(rig.dialogs.messages.first().contains(QStringLiteral("no/such/folder/p.bin")));
+  }
+
+  // The text form beside the binary profile: a ".json" name saves it, a
+  // file that holds it is applied as korvex48ctl apply does, and one that
+  // does not read says where and changes nothing.
+  void saveAndLoadConfigurationText() {
+    AppRig rig;
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    const QString path = rig.Path("mouse.json");
+    rig.dialogs.save_answers = {path};
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Save_1")), Qt::LeftButton);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    const QByteArray saved = ReadAll(path);
+    TextProblem problem;
+    const std::optional<Configuration> config =
+        ConfigurationFromText(saved.toStdString(), &problem);
+    QVERIFY2(config.has_value(), problem.Line().c_str());
+    QCOMPARE(config->dpi_level_count, 7);
+
+    // Button 5 of profile 1 only: the first of the three.
+    const QByteArray right = R"({"button": 5, "function": "Right Key"})";
+    QByteArray changed = saved;
+    const qsizetype at = changed.indexOf(right);
+    QVERIFY(at >= 0);
+    changed.replace(at, right.size(), R"({"button": 5, "function": "Middle Key"})");
+    QVERIFY(WriteAll(path, changed));
+    rig.dialogs.open_answers = {path};
+    QTest::mouseClick(rig.W(QStringLiteral("Btn_Load_1")), Qt::LeftButton);
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{QStringLiteral(
+                 "Changed on the mouse:\nprofile 1 button 5: Right Key -> Middle Key")});
+    QCOMPARE(rig.Mouse().Profiles()[16], std::uint8_t{0x01});
+    QCOMPARE(rig.Mouse().Profiles()[17], std::uint8_t{0x04});
+    QCOMPARE(qobject_cast<QLabel*>(rig.W(QStringLiteral("Key5")))->text(),
+             QStringLiteral("Middle Key"));
+
+    rig.dialogs.messages.clear();
+    QVERIFY(WriteAll(path, QByteArray(changed).replace("\"Middle Key\"}", "\"Midle Key\"}")));
+    rig.dialogs.open_answers = {path};
+    rig.app->LoadProfile();
+    QCOMPARE(rig.dialogs.messages,
+             QStringList{QStringLiteral("mouse.json\nprofiles[0].buttons[4].function: unknown "
+                                        "function \"Midle Key\"; did you mean \"Middle Key\"?")});
+    QCOMPARE(rig.Mouse().Profiles()[17], std::uint8_t{0x04});
   }
 
   void resetWritesTheDefaults() {

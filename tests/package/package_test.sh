@@ -36,6 +36,7 @@ for f in usr/bin/korvex48 usr/bin/korvex48ctl usr/lib/udev/rules.d/70-korvex48.r
          usr/share/applications/korvex48.desktop \
          usr/share/metainfo/org.korvex48.korvex48.metainfo.xml \
          usr/share/man/man1/korvex48.1 usr/share/man/man1/korvex48ctl.1 \
+         usr/share/man/man5/korvex48-config.5 \
          usr/share/bash-completion/completions/korvex48ctl \
          usr/share/icons/hicolor/scalable/apps/korvex48.svg; do
   check "missing /$f" test -s "$ROOT/$f"

@@ -262,6 +262,11 @@ class AppCore {
   // empty after a change that went through.
   const std::string& LastMacroChangeCut() const { return macro_change_cut_; }
 
+  // Replaces the device macros with the macro storage of `image` and the
+  // button codes with those of its profile section, then saves both to the
+  // mouse as Add to Mouse and Delete do. False as Btn_SaveMacroClick.
+  bool ReplaceDeviceMacros(const ConfigImage& image);
+
   // ---- Files ----------------------------------------------------------------
   // Shows Str022 and returns false when no mouse is open (the file commands
   // call it before their dialogs).

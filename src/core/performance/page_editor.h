@@ -36,6 +36,8 @@
 #include "core/buttons/button_assignment.h"
 #include "core/buttons/fire_aim.h"
 #include "core/buttons/key_code_table.h"
+#include "core/config/configuration.h"
+#include "core/config/setting_values.h"
 #include "core/device/command_set.h"
 
 namespace korvex48 {
@@ -84,12 +86,6 @@ struct EditorState {
   bool reconnect_pending = false;
 };
 
-// DPI value index 0..11 -> Hz text of the list, and back.
-int DpiValueOfIndex(int index);                 // 200 ... 6400; 0 outside 0..11
-std::optional<int> DpiIndexOfValue(int value);  // 200 -> 0, ...; nullopt when not in the list
-// Report rate choice 1..4 <-> Hz (125, 250, 500, 1000).
-int ReportRateHz(int choice);
-std::optional<int> ReportRateChoiceOfHz(int hz);
 // An 8-bit colour component picked by the user as the mouse stores it (0..15),
 // and a stored component as shown (0..255).
 std::uint8_t StoredComponent(int picked);
@@ -101,6 +97,22 @@ bool LightingModeOffered(std::string_view kind, int mode);
 // Whether the LED kind takes colours (DPI level and light colours): RGB and
 // NT do, Sync does not.
 bool LedKindHasColours(std::string_view kind);
+
+enum class ConfigApplyStatus {
+  kApplied,      // what differed was sent (or, for a dry run, nothing was)
+  kNoDevice,     // no usable mouse, or its configuration was not read whole
+  kRefused,      // another storage kind, or macros that do not fit: nothing sent
+  kWriteFailed,  // the mouse stopped taking the macro storage part way
+};
+
+struct ConfigApplyResult {
+  ConfigApplyStatus status = ConfigApplyStatus::kApplied;
+  // The differences between the mouse and the configuration, mouse first
+  // (ConfigurationDifferences); empty when the mouse already holds it.
+  std::vector<std::string> differences;
+  std::string problem;     // kNoDevice, kRefused, kWriteFailed: one line
+  bool restarted = false;  // a higher report rate restarted the mouse
+};
 
 class PageEditor : private CoreListener {
  public:
@@ -218,6 +230,21 @@ class PageEditor : private CoreListener {
   // button the step returns to 1 and, in profiles 1 and 2, the message is
   // Str105 followed by the profile's page name (kRefused).
   EditResult SetAimStep(int step);
+
+  // ---- The whole configuration -------------------------------------------
+  // What the mouse holds as the pages know it: the page copy's sections and
+  // the working image's macro storage.
+  ConfigImage MouseImage() const;
+  Configuration CurrentConfiguration() const;
+  // Makes the mouse hold `target`, sending only what differs: changed button
+  // codes and parameter bytes as live writes (report rate last, with the
+  // restart a higher rate needs), and changed macros through the device macro
+  // save together with the profile section. A configuration for another
+  // storage kind or whose macros do not fit is refused before anything is
+  // sent. The rules of single clicks (the last Left Key, profile 3) do not
+  // apply: the configuration is taken as a whole. `dry_run` only works out
+  // the differences.
+  ConfigApplyResult ApplyConfiguration(const Configuration& target, bool dry_run = false);
 
   // Names of codes with the core's current sources.
   KeyNameSources Sources() const { return core_.NameSources(); }

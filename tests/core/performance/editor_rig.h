@@ -14,6 +14,7 @@
 #include "core/device/protocol_trace.h"
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
+#include "core/image/default_image.h"
 #include "core/performance/engine.h"
 #include "core/ui/language.h"
 #include "recording_app_ui.h"
@@ -30,7 +31,7 @@ struct EditorRig {
       : mouse(storage, clock),
         transport(mouse, clock),
         session(transport.Session()),
-        engine(transport, ui, clock, Options(std::move(default_image))),
+        engine(transport, ui, clock, Options(storage, std::move(default_image))),
         core(engine.Core()),
         commands(engine.Commands()),
         editor(&engine.Editor()) {
@@ -41,8 +42,15 @@ struct EditorRig {
     transport.SetTrace(&trace);
   }
 
-  static EngineOptions Options(std::vector<std::uint8_t> default_image) {
+  static EngineOptions Options(SimulatedStorage storage, std::vector<std::uint8_t> default_image) {
     EngineOptions options;
+    if (default_image.empty() && storage == SimulatedStorage::kFlashFlash) {
+      // A "Flash" + "Flash" mouse is accepted only with a default image of its
+      // kind: the shipped one with the slot layout's mark.
+      const auto shipped = DefaultImageBytes();
+      default_image.assign(shipped.begin(), shipped.end());
+      default_image[0] = kSlotLayoutMark;
+    }
     options.default_image = std::move(default_image);
     options.text = LanguageTable::LoadShipped(1)->Lookup();
     return options;

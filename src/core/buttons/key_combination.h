@@ -1,5 +1,5 @@
 #pragma once
-// A key combination typed on the command line ("Ctrl+Shift+A", "Win+F5",
+// A key combination as text (the command line, the configuration file) ("Ctrl+Shift+A", "Win+F5",
 // "Page Down") turned into what the key-combination dialog hands over: its
 // text (modifiers in the order Ctrl, Shift, Alt, Win, then the keys as typed)
 // and the code "02" + modifier byte + first usage + second usage.
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvex48::cli {
+namespace korvex48 {
 
 struct KeyCombination {
   std::string text;
@@ -18,4 +18,4 @@ struct KeyCombination {
 // the dialog ignores (Shift, Ctrl, Alt, the Windows keys) or an empty part.
 std::optional<KeyCombination> ParseKeyCombination(std::string_view text, std::string* error);
 
-}  // namespace korvex48::cli
+}  // namespace korvex48

@@ -1,4 +1,4 @@
-#include "cli/key_combo.h"
+#include "core/buttons/key_combination.h"
 
 #include <array>
 #include <cstdint>
@@ -7,18 +7,10 @@
 
 #include "core/buttons/key_codes.h"
 #include "core/buttons/keyboard_keys.h"
+#include "core/common/text.h"
 
-namespace korvex48::cli {
+namespace korvex48 {
 namespace {
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 // Keys the dialog never takes: it ignores the Windows keys and any key while
 // Shift, Ctrl or Alt is down, which includes those keys themselves.
@@ -52,7 +44,7 @@ std::optional<KeyCombination> ParseKeyCombination(std::string_view text, std::st
     }
     bool done = false;
     for (const Modifier& m : kModifiers) {
-      if (SameLetters(part, m.name)) {
+      if (EqualIgnoringAsciiCase(part, m.name)) {
         modifiers |= m.bit;
         done = true;
       }
@@ -61,7 +53,7 @@ std::optional<KeyCombination> ParseKeyCombination(std::string_view text, std::st
       int found = -1;
       for (int vk = 1; vk < 256; ++vk) {
         const std::string_view name = VirtualKeyName(vk);
-        if (name != "None" && SameLetters(part, name)) {
+        if (name != "None" && EqualIgnoringAsciiCase(part, name)) {
           found = vk;
           break;
         }
@@ -101,4 +93,4 @@ std::optional<KeyCombination> ParseKeyCombination(std::string_view text, std::st
   return combo;
 }
 
-}  // namespace korvex48::cli
+}  // namespace korvex48

@@ -1,0 +1,124 @@
+// Making the mouse hold a whole configuration: only what differs is sent.
+#include <algorithm>
+
+#include "core/config/config_diff.h"
+#include "core/config/image_codec.h"
+#include "core/image/parameter_fields.h"
+#include "core/performance/page_editor.h"
+
+namespace korvex48 {
+namespace {
+
+bool SameStorage(const ConfigImage& a, const ConfigImage& b, StorageLayout layout) {
+  if (a.macro_area != b.macro_area) return false;
+  return layout != StorageLayout::kSlot || a.macro_pages == b.macro_pages;
+}
+
+}  // namespace
+
+ConfigImage PageEditor::MouseImage() const {
+  ConfigImage image = core_.Working();
+  image.parameters = core_.Page().parameters;
+  image.profiles = core_.Page().profiles;
+  return image;
+}
+
+Configuration PageEditor::CurrentConfiguration() const {
+  return DecodeConfiguration(MouseImage(), core_.Layout(), core_.Session().PrimaryStorage);
+}
+
+ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bool dry_run) {
+  ConfigApplyResult r;
+  const DeviceSession& s = core_.Session();
+  if (!core_.DeviceUsable() || !core_.ImageRead()) {
+    r.status = ConfigApplyStatus::kNoDevice;
+    r.problem = "the mouse's configuration was not read whole";
+    return r;
+  }
+  const StorageLayout layout = core_.Layout();
+  if (target.storage != layout) {
+    r.status = ConfigApplyStatus::kRefused;
+    r.problem = "the configuration is for a mouse with " + StorageLayoutName(target.storage) +
+                " macro storage; this mouse has " + StorageLayoutName(layout) + " macro storage";
+    return r;
+  }
+  const ConfigImage current = MouseImage();
+  ConfigImage wanted = current;
+  const EncodeResult encoded = EncodeConfiguration(target, s.PrimaryStorage, wanted);
+  if (!encoded.ok) {
+    r.status = ConfigApplyStatus::kRefused;
+    r.problem = encoded.problem;
+    return r;
+  }
+  r.differences =
+      ConfigurationDifferences(DecodeConfiguration(current, layout, s.PrimaryStorage), target);
+  if (dry_run || r.differences.empty()) return r;
+
+  // Macros first: the codes that name them go with them in the profile
+  // section, through the same save as Add to Mouse and Delete.
+  if (!SameStorage(current, wanted, layout)) {
+    if (!core_.ReplaceDeviceMacros(wanted)) {
+      r.status = ConfigApplyStatus::kWriteFailed;
+      r.problem = core_.LastTransferProblem();
+      TakeIn();
+      return r;
+    }
+  } else {
+    std::vector<ProfileByteWrite> writes;
+    for (int profile = 1; profile <= kProfileCount; ++profile) {
+      for (int button = 1; button <= kButtonsPerProfile; ++button) {
+        const KeyCodeBytes code = KeyCodeAt(wanted.profiles, profile, button);
+        if (code == KeyCodeAt(current.profiles, profile, button)) continue;
+        writes.push_back({*KeyCodeOffset(profile, button), code});
+      }
+    }
+    const LiveWriteQueue::Hold hold = Edit();
+    EditResult sent;
+    StoreAndSendCodes(writes, sent);
+  }
+
+  {
+    const LiveWriteQueue::Hold hold = Edit();
+    const ParameterSection& from = current.parameters;
+    const ParameterSection& to = wanted.parameters;
+    // Runs of changed bytes, at most three to a write as the mouse takes
+    // them; the report rate byte goes last, with its restart.
+    std::size_t at = 0;
+    while (at < param::kChecksum) {
+      if (at == param::kStorageAndRate || from[at] == to[at]) {
+        ++at;
+        continue;
+      }
+      std::size_t end = at;
+      while (end < param::kChecksum && end - at < 3 && end != param::kStorageAndRate &&
+             from[end] != to[end])
+        ++end;
+      core_.SetPageParameters(at, std::span(to).subspan(at, end - at));
+      const auto offset = static_cast<std::uint8_t>(at);
+      if (end - at == 1) WriteParameter(offset, {to[at]});
+      if (end - at == 2) WriteParameter(offset, {to[at], to[at + 1]});
+      if (end - at == 3) WriteParameter(offset, {to[at], to[at + 1], to[at + 2]});
+      at = end;
+    }
+    const bool values_changed =
+        !std::equal(from.begin() + param::kDpiIndexes, from.begin() + param::kDpiIndexes + 4,
+                    to.begin() + param::kDpiIndexes);
+    if (values_changed) {
+      // The mouse takes new values only when the active level changes.
+      const int count = std::clamp(param::DpiLevelCountOf(to), 1, 8);
+      const int active = std::clamp(param::CurrentDpiLevelOf(to), 1, 8);
+      const int neighbour = active > 1 ? active - 1 : 2;
+      WriteParameter(param::kDpiLevels, {DpiLevelsByte(count, neighbour)}, LiveWriteKind::kNudge);
+      WriteParameter(param::kDpiLevels, {DpiLevelsByte(count, active)});
+    }
+  }
+  TakeIn();
+
+  if (param::ReportRateCodeOf(current.parameters) != param::ReportRateCodeOf(wanted.parameters)) {
+    const EditResult rate = SetReportRate(param::ReportRateCodeOf(wanted.parameters) + 1);
+    r.restarted = rate.restarted;
+  }
+  return r;
+}
+
+}  // namespace korvex48
