@@ -109,8 +109,8 @@ int RunApply(const GlobalOptions& options, const Args& args) {
     case ConfigApplyStatus::kNoDevice:
       Fail(kExitNoMouse, r.problem);
     case ConfigApplyStatus::kWriteFailed:
-      Fail(kExitNoMouse, "the mouse's configuration is incomplete: load a profile or reset" +
-                             (r.problem.empty() ? std::string() : " (" + r.problem + ")"));
+      // What the mouse holds now (it was read again), then why it stopped.
+      Fail(kExitNoMouse, r.problem + " (" + c.Core().LastTransferProblem() + ")");
   }
   PrintLines(r.differences);
   if (c.Editor().RefusedWrites() > refused_before)

@@ -191,7 +191,7 @@ TEST_F(CliFaults, ApplyCutOffAtOneReportIsFinishedByApplyingItAgain) {
   };
   const Case cases[] = {
       {"a live write refused", settings, 1, "the mouse refused a change"},
-      {"the macro save cut off", macros, 5, "configuration is incomplete"},
+      {"the macro change cut off", macros, 5, "the macros were not changed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -263,9 +263,13 @@ class AppCore {
   const std::string& LastMacroChangeCut() const { return macro_change_cut_; }
 
   // Replaces the device macros with the macro storage of `image` and the
-  // button codes with those of its profile section, then saves both to the
-  // mouse as Add to Mouse and Delete do. False as Btn_SaveMacroClick.
-  bool ReplaceDeviceMacros(const ConfigImage& image);
+  // button codes with those of its profile section (a whole configuration
+  // taken in), in the order of delete and add: the buttons that play a macro
+  // from the first changed one on get their fallback, then the storage with
+  // that macro's name written last, then the profile section with its
+  // checksum. A cut is handled as there (kWriteFailed, read back, one
+  // message, LastMacroChangeCut()).
+  MacroCommandResult ReplaceDeviceMacros(const ConfigImage& image);
 
   // ---- Files ----------------------------------------------------------------
   // Shows Str022 and returns false when no mouse is open (the file commands
@@ -371,8 +375,11 @@ class AppCore {
   // After a cut: profile section and macro storage read again and taken in;
   // false (nothing listed, no-device look) when that read failed too.
   bool ReadBackMacroChange();
+  // `done`, `not_done` and `first_changed` say what the change was ("the
+  // macro was added", "the macro was not added", "one added").
   void ReportMacroChangeCut(bool read_back, const DeviceMacros& before, const DeviceMacros& after,
-                            const KeyCodes& codes_before, bool deleting);
+                            const KeyCodes& codes_before, const std::string& done,
+                            const std::string& not_done, const std::string& first_changed);
   bool WriteCustomerId();
   // Counts one write of a whole-image flow; false (and the reason kept) when
   // the mouse stopped taking it.

@@ -133,7 +133,9 @@ MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
     const DeviceMacros before = macros_;
     const KeyCodes codes_before = codes_;
     const bool read_back = ReadBackMacroChange();
-    ReportMacroChangeCut(read_back, before, after, codes_before, deleting);
+    const std::string what = deleting ? "deleted" : "added";
+    ReportMacroChangeCut(read_back, before, after, codes_before, "the macro was " + what,
+                         "the macro was not " + what, "one " + what);
     return MacroCommandResult::kWriteFailed;
   }
 
@@ -152,6 +154,76 @@ MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
     if (listener_) listener_->LabelsChanged(shown.labels);
     ui_.RefreshKeyLabels(shown.labels);
   }
+  return MacroCommandResult::kDone;
+}
+
+MacroCommandResult AppCore::ReplaceDeviceMacros(const ConfigImage& image) {
+  if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
+  if (macros_.Layout() == StorageLayout::kNone) return MacroCommandResult::kNoLayout;
+  macro_change_cut_.clear();
+  ConfigImage next = working_;
+  next.macro_area = image.macro_area;
+  next.macro_pages = image.macro_pages;
+  DeviceMacros after = macros_;
+  if (after.TakeUp(next) != PackedStatus::kOk) return MacroCommandResult::kOutOfRange;
+  // The macros before the first that differs stay as they are, and so do
+  // the buttons that play them.
+  std::size_t first = 0;
+  const std::vector<std::string> names = macros_.Names(), new_names = after.Names();
+  while (first < macros_.Count() && first < after.Count() && names[first] == new_names[first] &&
+         macros_.Address(first) == after.Address(first)) {
+    const ByteView a = macros_.EventBytes(first), b = after.EventBytes(first);
+    if (!std::equal(a.begin(), a.end(), b.begin(), b.end())) break;
+    ++first;
+  }
+  const std::optional<std::size_t> name_offset = macros_.NameOffset(first);
+  if (!name_offset) return MacroCommandResult::kFull;
+  const std::optional<std::uint16_t> first_address = macros_.Address(first);
+
+  // Buttons that play a macro from the first changed one on play their
+  // fallback while the storage changes under them.
+  KeyCodes interim = codes_;
+  std::vector<ProfileByteWrite> interim_writes;
+  for (int profile = 1; profile <= kKeyProfiles; ++profile) {
+    for (int button = 1; button <= kKeyButtons; ++button) {
+      const auto address = MacroAddressOf(codes_.Bytes(profile, button));
+      if (!address || !first_address || *address < *first_address) continue;
+      if (auto w = interim.Set(profile, button, FallbackCode(button))) interim_writes.push_back(*w);
+    }
+  }
+  ProfileSection profiles = page_.profiles;
+  std::copy_n(image.profiles.begin(), kProfileCodeBytes, profiles.begin());
+  CalcProfileChecksum(profiles);
+
+  ui_.ClearMacroEditor();
+  ui_.StopDevTimer();
+  ui_.Show();
+  ui_.ProcessEvents();
+  BeginWrites();
+  bool ok = true;
+  for (const ProfileByteWrite& w : interim_writes) {
+    ok = Wrote(commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
+    if (!ok) break;
+  }
+  ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
+       Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
+  ui_.Hide();
+  ui_.StartDevTimer();
+
+  if (!ok) {
+    const DeviceMacros before = macros_;
+    const KeyCodes codes_before = codes_;
+    const bool read_back = ReadBackMacroChange();
+    ReportMacroChangeCut(read_back, before, after, codes_before, "the macros were changed",
+                         "the macros were not changed", "first one changed");
+    return MacroCommandResult::kWriteFailed;
+  }
+  macros_ = after;
+  MacrosChanged();
+  page_.profiles = profiles;
+  working_.profiles = profiles;
+  codes_.LoadFromProfileSection(page_.profiles);
+  ui_.RefreshDeviceMacroLists();
   return MacroCommandResult::kDone;
 }
 
@@ -194,22 +266,22 @@ bool AppCore::ReadBackMacroChange() {
 
 void AppCore::ReportMacroChangeCut(bool read_back, const DeviceMacros& before,
                                    const DeviceMacros& after, const KeyCodes& codes_before,
-                                   bool deleting) {
-  const std::string what = deleting ? "deleted" : "added";
+                                   const std::string& done, const std::string& not_done,
+                                   const std::string& first_changed) {
   std::string line;
   if (!read_back) {
     line = "the mouse stopped taking the macro change part way and could not be read again";
   } else if (macros_.SameMacros(before)) {
-    line = "the macro was not " + what + ": the mouse stopped taking the change";
+    line = not_done + ": the mouse stopped taking the change";
   } else if (macros_.SameMacros(after)) {
     // Listed as meant; the codes (or the rest of the storage) stopped part way.
-    line = "the macro was " + what + ", but the mouse stopped before the change was complete";
+    line = done + ", but the mouse stopped before the change was complete";
   } else {
     // The end mark went in, the change did not: the list ends before the
     // first changed macro.
     const std::size_t n = macros_.Count();
     line = "the mouse stopped taking the change part way and now lists only the " +
-           std::to_string(n) + (n == 1 ? " macro" : " macros") + " before the one " + what;
+           std::to_string(n) + (n == 1 ? " macro" : " macros") + " before the " + first_changed;
   }
   if (read_back) {
     int fallen = 0;

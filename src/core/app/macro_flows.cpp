@@ -87,18 +87,6 @@ bool AppCore::Btn_SaveMacroClick(const ButtonView& view) {
   return ok;
 }
 
-bool AppCore::ReplaceDeviceMacros(const ConfigImage& image) {
-  if (!DeviceUsable() || macros_.Layout() == StorageLayout::kNone) return false;
-  ui_.ClearMacroEditor();
-  working_.macro_area = image.macro_area;
-  working_.macro_pages = image.macro_pages;
-  TakeUpMacroStorage(Layout(), Session().PrimaryStorage);
-  std::copy_n(image.profiles.begin(), kProfileCodeBytes, page_.profiles.begin());
-  codes_.LoadFromProfileSection(page_.profiles);
-  // No label names a macro here: the codes are already the ones wanted.
-  return Btn_SaveMacroClick(ButtonView{});
-}
-
 MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonView& view,
                                               int* selection) {
   if (selection) *selection = -1;

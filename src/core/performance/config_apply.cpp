@@ -57,11 +57,18 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
   // Macros first: the codes that name them go with them in the profile
   // section, through the same save as Add to Mouse and Delete.
   if (!SameStorage(current, wanted, layout)) {
-    if (!core_.ReplaceDeviceMacros(wanted)) {
-      r.status = ConfigApplyStatus::kWriteFailed;
-      r.problem = core_.LastTransferProblem();
-      TakeIn();
-      return r;
+    switch (core_.ReplaceDeviceMacros(wanted)) {
+      case MacroCommandResult::kDone:
+        break;
+      case MacroCommandResult::kWriteFailed:
+        r.status = ConfigApplyStatus::kWriteFailed;
+        r.problem = core_.LastMacroChangeCut();
+        TakeIn();
+        return r;
+      default:
+        r.status = ConfigApplyStatus::kRefused;
+        r.problem = "the macros cannot be stored on this mouse";
+        return r;
     }
   } else {
     std::vector<ProfileByteWrite> writes;

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/buttons/button_assignment.h"
 #include "core/config/config_text.h"
+#include "core/config/image_codec.h"
+#include "core/macros/macro_lines.h"
 #include "core/macros/macro_names.h"
 #include "core/macros/packed_layout.h"
 #include "edit_cases.h"
@@ -168,6 +171,105 @@ INSTANTIATE_TEST_SUITE_P(Crafted, ConfigRoundTrip, ::testing::ValuesIn(RoundTrip
                                           : "FlashFlash") +
                                   "_" + test_info.param.crafted.name;
                          });
+
+}  // namespace
+}  // namespace korvex48::testing
+
+namespace korvex48::testing {
+namespace {
+
+// The mouse's bytes as a configuration, as a fresh read would take them.
+Configuration MouseConfiguration(SimulatedMouse& mouse) {
+  ConfigImage image;
+  image.parameters = mouse.Parameters();
+  image.profiles = mouse.Profiles();
+  const auto memory = mouse.Memory();
+  const SimulatedStorage s = mouse.Storage();
+  if (s == SimulatedStorage::kFlashFlash) {
+    std::copy_n(memory.begin() + 0x3000, image.macro_area.size(), image.macro_area.begin());
+    for (std::size_t i = 0; i < kMacroPageCount; ++i)
+      std::copy_n(memory.begin() + 0x4000 + 0x100 * i, kMacroPageSize,
+                  image.macro_pages[i].begin());
+    return DecodeConfiguration(image, StorageLayout::kSlot, "Flash");
+  }
+  const bool i2c = s == SimulatedStorage::kI2C;
+  std::copy_n(memory.begin() + (i2c ? 0x0200 : 0x4000), image.macro_area.size(),
+              image.macro_area.begin());
+  return DecodeConfiguration(image, StorageLayout::kPacked, i2c ? "I2C" : "Flash");
+}
+
+// What a button plays: its function, with a macro as the macro itself.
+std::string Plays(const Configuration& c, int profile, int button) {
+  const ButtonFunction& f =
+      c.profiles[static_cast<std::size_t>(profile - 1)][static_cast<std::size_t>(button - 1)];
+  if (f.kind != FunctionKind::kDeviceMacro) return ButtonFunctionName(f, c.macros);
+  const DeviceMacro& m = c.macros[f.macro];
+  return "macro " + m.name + " " + BytesToHex(m.events);
+}
+
+// A whole configuration whose macros change, applied to a mouse that stops
+// at one report, for every report of the change: every button of every
+// profile plays what it played, what the file gives it or its fallback,
+// never another macro; and the same file applied again finishes the job.
+TEST(ConfigApplyCut, EveryButtonPlaysItsOwnMacroOrItsFallbackAtEveryCut) {
+  for (SimulatedStorage storage :
+       {SimulatedStorage::kI2C, SimulatedStorage::kFlashI2C, SimulatedStorage::kFlashFlash}) {
+    SCOPED_TRACE(std::string(SimulatedStorageName(storage)));
+    auto before = [](SimulatedMouse& m) {
+      PutMacros(m, {{0xA1, 0x21}, {0xA2, 0x22}, {0xA4, 0x24}});
+    };
+    auto assign = [](PageEditor& e) {
+      e.AssignDeviceMacro(1, 4, 0);
+      e.AssignDeviceMacro(1, 6, 1);
+      e.AssignDeviceMacro(2, 7, 2);
+    };
+    // The file: the first macro longer (the others move), the third gone,
+    // button 6 of profile 1 on the new first macro.
+    Configuration target;
+    {
+      EditorRig rig(before, storage);
+      assign(*rig.editor);
+      target = rig.editor->CurrentConfiguration();
+      target.macros[0].events = {0xA1, 0xFE, 0x00, 0x10, 0x21};
+      target.macros.pop_back();
+      target.profiles[1][6] = ButtonFunction{};
+      target.profiles[1][6].kind = FunctionKind::kMenuEntry;
+      target.profiles[1][6].menu_tag = 901;  // Right Key
+      target.profiles[0][5].macro = 0;
+    }
+    std::size_t reports = 0;
+    {
+      EditorRig rig(before, storage);
+      assign(*rig.editor);
+      rig.trace.Clear();
+      ASSERT_EQ(rig.editor->ApplyConfiguration(target).status, ConfigApplyStatus::kApplied);
+      reports = rig.trace.SentHex().size();
+      ASSERT_EQ(ConfigurationToText(MouseConfiguration(rig.mouse)), ConfigurationToText(target));
+    }
+    ASSERT_GT(reports, 10u);
+    for (std::size_t cut = 0; cut < reports; ++cut) {
+      SCOPED_TRACE("cut at report " + std::to_string(cut));
+      EditorRig rig(before, storage);
+      assign(*rig.editor);
+      const Configuration initial = MouseConfiguration(rig.mouse);
+      ASSERT_TRUE(rig.mouse.Control("refuse-report-after " + std::to_string(cut)));
+      const ConfigApplyResult r = rig.editor->ApplyConfiguration(target);
+      EXPECT_NE(r.status, ConfigApplyStatus::kApplied);
+      const Configuration held = MouseConfiguration(rig.mouse);
+      for (int p = 1; p <= 3; ++p) {
+        for (int b = 1; b <= 12; ++b) {
+          const std::string now = Plays(held, p, b);
+          const bool fallback =
+              KeyCodeToText(KeyCodeAt(rig.mouse.Profiles(), p, b)) == FallbackCode(b);
+          EXPECT_TRUE(now == Plays(initial, p, b) || now == Plays(target, p, b) || fallback)
+              << "profile " << p << " button " << b << " plays " << now;
+        }
+      }
+      EXPECT_EQ(rig.editor->ApplyConfiguration(target).status, ConfigApplyStatus::kApplied);
+      EXPECT_EQ(ConfigurationToText(MouseConfiguration(rig.mouse)), ConfigurationToText(target));
+    }
+  }
+}
 
 }  // namespace
 }  // namespace korvex48::testing
