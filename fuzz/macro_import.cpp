@@ -1,8 +1,11 @@
 // Feeds arbitrary bytes to Import One and Import All on the default library:
-// refusals change nothing, and the occupied slots stay contiguous.
+// refusals change nothing, a name taken keeps the name rule, and the
+// occupied slots stay contiguous. The same bytes as text: the name rule
+// takes anything, and escaped they hold no control byte.
 #include <cstddef>
 #include <cstdint>
 
+#include "core/common/unicode_text.h"
 #include "core/library/library_files.h"
 #include "core/library/pc_macro_library.h"
 
@@ -28,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ImportOneResult one = lib.ImportOne(bytes);
   if (one == ImportOneResult::kImported) {
     if (lib.Count() != count + 1) __builtin_trap();
+    if (CheckStoredMacroName(lib.Slot(count).name) != MacroNameProblem::kNone) __builtin_trap();
     const Bytes record = lib.ExportOne(count);
     for (std::size_t i = 0; i < record.size(); ++i)
       if (record[i] != (i < size ? bytes[i] : 0)) __builtin_trap();
@@ -39,5 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   lib.ImportAll(bytes);
   CheckContiguous(lib);
   if (lib.ToBytes().size() != kLibraryFileSize) __builtin_trap();
+
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  CheckMacroName(text);
+  for (const char c : EscapeForTerminal(text)) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) __builtin_trap();
+  }
   return 0;
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/common/unicode_text.h"
+
 namespace korvex48::cli {
 namespace {
 
@@ -63,12 +65,12 @@ void CliUi::Report(const TransportIssue& issue) {
       break;
   }
   if (active_ && drawn_) std::fputc('\n', stderr);
-  std::fprintf(stderr, "korvex48ctl: warning: %s\n", issue.message.c_str());
+  std::fprintf(stderr, "korvex48ctl: warning: %s\n", EscapeForTerminal(issue.message).c_str());
 }
 
 void CliUi::PrintOpenProblems() {
   for (const TransportIssue& issue : open_problems_)
-    std::fprintf(stderr, "korvex48ctl: warning: %s\n", issue.message.c_str());
+    std::fprintf(stderr, "korvex48ctl: warning: %s\n", EscapeForTerminal(issue.message).c_str());
   open_problems_.clear();
 }
 

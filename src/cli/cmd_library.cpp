@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "core/common/unicode_text.h"
 #include "core/library/library_files.h"
 #include "core/macros/macro_names.h"
 
@@ -12,16 +13,7 @@ namespace {
 class Library {
  public:
   explicit Library(const GlobalOptions& options) : path_(options.library_path) {
-    FileError error;
-    switch (LoadLibraryFile(lib_, path_, &error)) {
-      case LibraryLoadResult::kReadFailed:
-        Fail(kExitFile, "cannot read the macro library " + error.path + ": " + error.message);
-      case LibraryLoadResult::kRefused:
-        std::fprintf(stderr, "korvex48ctl: %s: %s\n", error.path.c_str(), error.message.c_str());
-        break;
-      default:
-        break;
-    }
+    LoadCommandLineLibrary(options, lib_);
   }
   PcMacroLibrary& Get() { return lib_; }
   void Save() {
@@ -49,14 +41,11 @@ MacroLines LinesOf(const PcMacroLibrary& lib, std::size_t slot) {
   return DecodeMacroLines(ByteView(lib.Slot(slot).events).first(std::min<std::size_t>(n, 256)));
 }
 
-// A name the name dialog would take: 1..8 UTF-16 units.
+// The name rule of every way a name comes in; a refused name is never cut.
 void CheckName(const std::string& name) {
-  const std::size_t units = Utf8ToUtf16(name).size();
-  if (units == 0 || units > kMacroNameUnits)
-    UsageError("a macro name has 1 to 8 characters, not \"" + EscapeControlCharacters(name) + "\"");
-  if (NameHasControlCharacters(name))
-    UsageError("a macro name cannot hold control characters (escape, bell, newline, ...): \"" +
-               EscapeControlCharacters(name) + "\"");
+  const MacroNameProblem problem = CheckMacroName(name);
+  if (problem != MacroNameProblem::kNone)
+    UsageError(MacroNameProblemText(problem) + ", not \"" + EscapeForTerminal(name) + "\"");
 }
 
 [[noreturn]] void Duplicate() {
@@ -64,6 +53,22 @@ void CheckName(const std::string& name) {
 }
 
 }  // namespace
+
+void LoadCommandLineLibrary(const GlobalOptions& options, PcMacroLibrary& library) {
+  const bool named = !options.library_path.empty();
+  FileError error;
+  switch (LoadLibraryFile(library, options.library_path, &error,
+                          named ? LibraryOpening::kNamedByUser : LibraryOpening::kProgramLibrary)) {
+    case LibraryLoadResult::kReadFailed:
+      Fail(kExitFile, "cannot use the macro library " + error.path + ": " + error.message);
+    case LibraryLoadResult::kRefused:
+      std::fprintf(stderr, "korvex48ctl: %s\n",
+                   EscapeForTerminal(error.path + ": " + error.message).c_str());
+      break;
+    default:
+      break;
+  }
+}
 
 int RunLibrary(const GlobalOptions& options, const Args& args) {
   const std::string usage =
@@ -132,7 +137,8 @@ int RunLibrary(const GlobalOptions& options, const Args& args) {
       case NameResult::kDone:
         break;
       default:
-        UsageError("a macro name has 1 to 8 characters, not \"" + a[0] + "\"");
+        CheckName(a[0]);
+        UsageError("a macro name has 1 to 8 characters, not \"" + EscapeForTerminal(a[0]) + "\"");
     }
     lib.Save();
     return kExitOk;
@@ -171,7 +177,9 @@ int RunLibrary(const GlobalOptions& options, const Args& args) {
       case ImportOneResult::kEmptyName:
         Fail(kExitFile, a[0] + ": the file names no macro");
       case ImportOneResult::kBadName:
-        Fail(kExitFile, a[0] + ": the macro's name holds control characters");
+        Fail(kExitFile, a[0] + ": " +
+                            MacroNameProblemText(
+                                CheckStoredMacroName(ByteView(*record).first(kMacroNameBytes))));
       case ImportOneResult::kNoEndByte:
         Fail(kExitFile, a[0] + ": the macro has no end byte within its 256 event bytes");
     }

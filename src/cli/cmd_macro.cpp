@@ -119,9 +119,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     ExpectArgs(a, 1, 1, "macro add LIBRARY-ROW");
     const int row = ParseInt(a[0], 1, 100, "library row");
     PcMacroLibrary library;
-    FileError error;
-    if (LoadLibraryFile(library, options.library_path, &error) == LibraryLoadResult::kReadFailed)
-      Fail(kExitFile, "cannot read the macro library " + error.path + ": " + error.message);
+    LoadCommandLineLibrary(options, library);
     if (static_cast<std::size_t>(row) > library.Count())
       UsageError("the library has " + std::to_string(library.Count()) + " macros, not " +
                  std::to_string(row));

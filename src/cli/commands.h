@@ -7,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "core/config/configuration.h"
+#include "core/library/pc_macro_library.h"
 #include "core/macros/macro_lines.h"
 
 namespace korvex48::cli {
@@ -45,6 +46,13 @@ std::vector<MacroView> DeviceMacroViews(const AppCore& core);
 // object: "index" (`index` + 1, as the commands number macros), "name",
 // "address", "length".
 void WriteMacroFields(JsonWriter& j, std::size_t index, const MacroView& macro);
+
+// Loads the library a command works on: the file named by --library, which
+// must exist and be a library (it is never created, replaced or moved aside),
+// or the per-user Macro.bin (made from the default library at first use; one
+// that is no library is kept as Macro.bin.broken, with a warning). A library
+// that cannot be loaded ends the command (kExitFile), so it is never written.
+void LoadCommandLineLibrary(const GlobalOptions& options, PcMacroLibrary& library);
 
 // Throws a usage error unless `args` has between `low` and `high` entries.
 void ExpectArgs(const Args& args, std::size_t low, std::size_t high, const std::string& usage);

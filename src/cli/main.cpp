@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/common/unicode_text.h"
 
 namespace korvex48::cli {
 namespace {
@@ -119,10 +120,12 @@ int main(int argc, char** argv) {
     return Main(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const Failure& f) {
     std::fflush(stdout);
-    std::fprintf(stderr, "korvex48ctl: %s\n", f.message.c_str());
+    // Paths and names in the line come from outside: nothing in it may act
+    // on the terminal.
+    std::fprintf(stderr, "korvex48ctl: %s\n", korvex48::EscapeForTerminal(f.message).c_str());
     return f.code;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "korvex48ctl: %s\n", e.what());
+    std::fprintf(stderr, "korvex48ctl: %s\n", korvex48::EscapeForTerminal(e.what()).c_str());
     return kExitFile;
   }
 }

@@ -9,6 +9,7 @@
 
 #include "backends/desktop/desktop_pointers.h"
 #include "core/common/file_io.h"
+#include "core/common/unicode_text.h"
 #include "core/config/config_text.h"
 #include "core/files/profile_file.h"
 #include "gui/page_group.h"
@@ -90,7 +91,7 @@ QString PollOutcomeText(PollOutcome outcome, const DevInfoResult& info) {
 }
 
 void LoggedIssues::Report(const TransportIssue& issue) {
-  qWarning("korvex48: %s", issue.message.c_str());
+  qWarning("korvex48: %s", EscapeForTerminal(issue.message).c_str());
 }
 
 std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std::string* error) {

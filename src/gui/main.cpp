@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/unicode_text.h"
 #include "gui/editor_app.h"
 #include "gui/gui_bench.h"
 #include "gui/options.h"
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
   for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
   OptionsResult parsed = ParseGuiOptions(args);
   if (!parsed.options) {
-    std::fprintf(stderr, "korvex48: %s\n%s", parsed.error.c_str(), GuiUsage().c_str());
+    std::fprintf(stderr, "korvex48: %s\n%s", EscapeForTerminal(parsed.error).c_str(),
+                 GuiUsage().c_str());
     return 2;
   }
   const GuiOptions& options = *parsed.options;
@@ -65,12 +67,16 @@ int main(int argc, char** argv) {
         return 0;  // the running editor raises itself
       case SingleInstance::Outcome::kOtherSilent:
         std::fprintf(stderr, "korvex48: an editor is already running: %s\n",
-                     qPrintable(instance.Error()));
+                     EscapeForTerminal(instance.Error().toStdString()).c_str());
+        return 1;
+      case SingleInstance::Outcome::kLockPathTaken:
+        std::fprintf(stderr, "korvex48: cannot tell whether an editor runs: %s\n",
+                     EscapeForTerminal(instance.Error().toStdString()).c_str());
         return 1;
       case SingleInstance::Outcome::kNoSocket:
         // Better an editor that a second start cannot find than none.
         std::fprintf(stderr, "korvex48: starting without the single-instance socket: %s\n",
-                     qPrintable(instance.Error()));
+                     EscapeForTerminal(instance.Error().toStdString()).c_str());
         break;
     }
   }
@@ -85,7 +91,7 @@ int main(int argc, char** argv) {
   std::string error;
   std::unique_ptr<EditorApp> editor = EditorApp::Create(config, &error);
   if (!editor) {
-    std::fprintf(stderr, "korvex48: cannot start: %s\n", error.c_str());
+    std::fprintf(stderr, "korvex48: cannot start: %s\n", EscapeForTerminal(error).c_str());
     return 1;
   }
   MainWindow& window = editor->Window();

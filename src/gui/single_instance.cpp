@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cerrno>
 #include <cstring>
 
@@ -25,6 +26,8 @@ const QByteArray kRaise = QByteArrayLiteral("raise\n");
 constexpr qsizetype kMaxRequestBytes = 64;
 constexpr std::size_t kMaxClients = 8;
 constexpr int kBacklog = 8;
+// How long a connection may stay without sending its request.
+constexpr int kClientIdleMs = 1000;
 // How long a second start waits for the running editor to take its request.
 constexpr int kAnswerTimeoutMs = 500;
 
@@ -84,8 +87,19 @@ void CloseFd(int& fd) {
 struct SingleInstance::Client {
   int fd = -1;
   QSocketNotifier* notifier = nullptr;
+  QTimer* idle = nullptr;
   QByteArray received;
 };
+
+namespace {
+// Why the node at the lock's path is no lock file; empty when it is one.
+QString NotALockFile(mode_t mode) {
+  if (S_ISREG(mode)) return {};
+  if (S_ISDIR(mode)) return QStringLiteral("is a directory, not a lock file");
+  if (S_ISLNK(mode)) return QStringLiteral("is a symbolic link, not a lock file");
+  return QStringLiteral("is not a lock file");
+}
+}  // namespace
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
     : SingleInstance(key, RuntimeFolder(), parent) {}
@@ -109,11 +123,30 @@ SingleInstance::~SingleInstance() {
 SingleInstance::Outcome SingleInstance::Claim() {
   error_.clear();
   const QByteArray lock_path = QFile::encodeName(server_name_ + QStringLiteral(".lock"));
-  lock_fd_ = ::open(lock_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  // Only a lock file can tell whether an editor runs: whatever else lies at
+  // its path (a folder would let every start go on) stops the start.
+  auto not_a_lock_file = [&](mode_t mode) {
+    const QString why = NotALockFile(mode);
+    if (why.isEmpty()) return false;
+    error_ = QStringLiteral("%1: %2").arg(QFile::decodeName(lock_path), why);
+    CloseFd(lock_fd_);
+    return true;
+  };
+  struct stat found;
+  if (::lstat(lock_path.constData(), &found) == 0 && not_a_lock_file(found.st_mode))
+    return Outcome::kLockPathTaken;
+  lock_fd_ =
+      ::open(lock_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
   if (lock_fd_ < 0) {
-    error_ = SystemError(QFile::decodeName(lock_path), errno);
+    const int error = errno;
+    // Put there between the look and the open.
+    if (::lstat(lock_path.constData(), &found) == 0 && not_a_lock_file(found.st_mode))
+      return Outcome::kLockPathTaken;
+    error_ = SystemError(QFile::decodeName(lock_path), error);
     return Outcome::kNoSocket;
   }
+  if (::fstat(lock_fd_, &found) == 0 && not_a_lock_file(found.st_mode))
+    return Outcome::kLockPathTaken;
   // The lock lives as long as the instance, and the kernel drops it when the
   // process ends however it ends: whoever holds it is the running editor.
   int locked;
@@ -219,16 +252,19 @@ void SingleInstance::OnConnection() {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       return;  // EAGAIN: all taken; anything else: the next notification retries
     }
-    if (clients_.size() >= kMaxClients) {
-      ::close(fd);
-      continue;
-    }
+    // The newest connection is the likeliest to carry a request: the oldest
+    // has had its chance.
+    if (clients_.size() >= kMaxClients) DropClient(clients_.front().get());
     auto client = std::make_unique<Client>();
     client->fd = fd;
     client->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    client->idle = new QTimer(this);
+    client->idle->setSingleShot(true);
     Client* raw = client.get();
     connect(client->notifier, &QSocketNotifier::activated, this,
             [this, raw] { OnClientData(raw); });
+    connect(client->idle, &QTimer::timeout, this, [this, raw] { DropClient(raw); });
+    client->idle->start(kClientIdleMs);
     clients_.push_back(std::move(client));
   }
 }
@@ -252,9 +288,12 @@ void SingleInstance::OnClientData(Client* client) {
 }
 
 void SingleInstance::DropClient(Client* client) {
-  // Called from the notifier's own signal: it is disabled now, deleted later.
+  // Called from the notifier's or the timer's own signal: they are stopped
+  // now, deleted later.
   client->notifier->setEnabled(false);
   client->notifier->deleteLater();
+  client->idle->stop();
+  client->idle->deleteLater();
   CloseFd(client->fd);
   std::erase_if(clients_, [client](const auto& c) { return c.get() == client; });
 }

@@ -18,10 +18,13 @@ class SingleInstance : public QObject {
 
  public:
   enum class Outcome {
-    kListening,    // this process is the only instance and listens
-    kRaisedOther,  // another instance took the request to raise itself
-    kOtherSilent,  // another instance holds the lock but did not take the request
-    kNoSocket,     // no lock or socket could be made (Error() says why)
+    kListening,      // this process is the only instance and listens
+    kRaisedOther,    // another instance took the request to raise itself
+    kOtherSilent,    // another instance holds the lock but did not take the request
+    kNoSocket,       // no lock or socket could be made (Error() says why)
+    kLockPathTaken,  // something other than a lock file lies at the lock's path
+                     // (a folder, a link, a pipe): no editor may start, as no
+                     // lock can tell it whether another one runs
   };
 
   // `key` names the socket (the window title; made safe for a socket name).
@@ -34,9 +37,11 @@ class SingleInstance : public QObject {
   ~SingleInstance() override;
 
   // Takes the lock and listens, or asks the holder of the lock to raise
-  // itself. A socket file left by a crashed instance is replaced (the lock
-  // dies with its process, so a socket file found while holding the lock is
-  // stale); anything else at that path is left alone and reported. Call once.
+  // itself. A connection that sends no request within a second is dropped,
+  // and the oldest connection makes room for a new one when all places are
+  // taken: clients that say nothing cannot keep a request out. A socket file left by a crashed
+  // instance is replaced (the lock dies with its process, so a socket file found while holding the
+  // lock is stale); anything else at that path is left alone and reported. Call once.
   Outcome Claim();
 
   // Why the last Claim() did not end in kListening or kRaisedOther.

@@ -2,12 +2,14 @@
 // device macros, the library, and the errors of each.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <utility>
 
 #include "cli_runner.h"
 #include "json_value.h"
+#include "unprivileged.h"
 
 namespace korvex48::testing {
 namespace {
@@ -121,6 +123,19 @@ TEST(CliFiles, RefusedAndMissingFilesChangeNothing) {
   EXPECT_TRUE(missing.writes.empty());
   EXPECT_EQ(rig.Run({"save-profile", rig.Path("no/such/folder/x.bin")}).status, 3);
   EXPECT_EQ(rig.Run({"firmware", rig.Path("nothing.bin")}).status, 3);
+  // A file the user may not write is refused as cp refuses it, not replaced.
+  std::ofstream(rig.Path("readonly.bin")) << "keep";
+  std::filesystem::permissions(rig.Path("readonly.bin"), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::group_read |
+                                                             std::filesystem::perms::others_read);
+  {
+    Unprivileged user(rig.Dir());
+    if (!user.Active()) GTEST_SKIP() << user.Reason();
+    const CliRun readonly = rig.Run({"save-profile", rig.Path("readonly.bin")});
+    EXPECT_EQ(readonly.status, 3);
+    EXPECT_NE(readonly.err.find("Permission denied"), std::string::npos) << readonly.err;
+  }
+  EXPECT_EQ(ReadText(rig.Path("readonly.bin")), "keep");
 }
 
 TEST(CliMacros, AddAssignDeleteFollowsTheButtons) {
@@ -186,7 +201,7 @@ TEST(CliLibrary, NamesFilesAndTheDuplicateRule) {
     return Json::Parse(rig.Run({"--json", "library", "list"}).out).items.size();
   };
   const std::size_t n = count();
-  EXPECT_TRUE(std::filesystem::exists(rig.Path("Macro.bin")));
+  EXPECT_TRUE(std::filesystem::exists(rig.LibraryPath()));
   ASSERT_EQ(rig.Run({"library", "new", "Zed"}).status, 0);
   EXPECT_EQ(count(), n + 1);
   const CliRun dup = rig.Run({"library", "new", "Zed"});
@@ -202,11 +217,54 @@ TEST(CliLibrary, NamesFilesAndTheDuplicateRule) {
   ASSERT_EQ(rig.Run({"library", "import", rig.Path("one.bin")}).status, 0);
   EXPECT_EQ(count(), n + 1);
   ASSERT_EQ(rig.Run({"library", "export-all", rig.Path("all.bin")}).status, 0);
-  EXPECT_EQ(ReadText(rig.Path("all.bin")), ReadText(rig.Path("Macro.bin")));
+  EXPECT_EQ(ReadText(rig.Path("all.bin")), ReadText(rig.LibraryPath()));
   ASSERT_EQ(rig.Run({"library", "rename", "1", "First"}).status, 0);
   ASSERT_EQ(rig.Run({"library", "import-all", rig.Path("all.bin")}).status, 0);
-  EXPECT_EQ(ReadText(rig.Path("all.bin")), ReadText(rig.Path("Macro.bin")));
+  EXPECT_EQ(ReadText(rig.Path("all.bin")), ReadText(rig.LibraryPath()));
   EXPECT_EQ(rig.Run({"library", "show", "1000"}).status, 2);
+}
+
+// A library named with --library is the user's own file: one that does not
+// exist (a typing slip) or does not load ends every command in one line, and
+// is never created, replaced or moved aside; the mouse is not touched.
+TEST(CliLibrary, ANamedLibraryMustLoad) {
+  CliRig rig;
+  ASSERT_EQ(rig.Run({"library", "export-all", rig.Path("mine.bin")}).status, 0);
+  std::string broken = ReadText(rig.Path("mine.bin"));
+  std::fill_n(broken.begin() + 272 + 16, 256, '\xA1');  // row 2 never ends
+  std::ofstream(rig.Path("broken.bin"), std::ios::binary) << broken;
+  const auto listing = [&] {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.Dir()))
+      if (entry.path().filename() != "trace" && entry.path().filename() != "stdout" &&
+          entry.path().filename() != "stderr")
+        files.emplace_back(entry.path().filename().string(),
+                           entry.is_regular_file() ? ReadText(entry.path()) : std::string());
+    return files;
+  };
+  const std::vector<std::string> commands[] = {{"macro", "add", "1"},
+                                               {"library", "list"},
+                                               {"library", "show", "1"},
+                                               {"library", "new", "X"}};
+  for (const auto& [file, says] : {std::pair{"my-macros.bn", "No such file or directory"},
+                                   std::pair{"broken.bin", "macro 2 does not end"}}) {
+    for (const std::vector<std::string>& command : commands) {
+      SCOPED_TRACE(std::string(file) + ": " + command[0] + " " + command[1]);
+      const auto before = listing();
+      std::vector<std::string> args = {"--library=" + rig.Path(file)};
+      args.insert(args.end(), command.begin(), command.end());
+      const CliRun run = rig.Run(args);
+      EXPECT_EQ(run.status, 3);
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+      EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+      EXPECT_TRUE(run.out.empty()) << run.out;
+      EXPECT_TRUE(run.writes.empty());
+      EXPECT_EQ(listing(), before);
+    }
+  }
+  // A library that loads is used and written as the commands say.
+  ASSERT_EQ(rig.Run({"--library=" + rig.Path("mine.bin"), "library", "new", "Mine"}).status, 0);
+  EXPECT_NE(ReadText(rig.Path("mine.bin")), ReadText(rig.LibraryPath()));
 }
 
 TEST(CliConnection, NoMouseIsExitOne) {

@@ -232,6 +232,12 @@ TEST_F(CliFaults, NothingUnsafeIsSentAndNoNameCanCarryControlCharacters) {
       {{"load-profile", rig.Path("tiny.bin")}, 3, "too short for a profile file (12 bytes)"},
       {{"library", "new", "a\x1b[2J"}, 2, "control characters"},
       {{"library", "new", "ding\a"}, 2, "control characters"},
+      {{"library", "new", "   "}, 2, "cannot be blank"},
+      {{"library", "new", "abc\u202Egpj"}, 2, "text-direction controls"},
+      {{"library", "new", "a\xFF"}, 2, "well-formed"},
+      {{"library", "new", "NineChars"}, 2, "1 to 8 characters"},
+      // A path reaches the error line escaped as names are.
+      {{"load-profile", rig.Path("a\x1b]0;x\a.bin")}, 3, "a\\x1B]0;x\\x07.bin"},
   };
   { std::ofstream(rig.Path("tiny.bin"), std::ios::binary) << std::string(12, '\xE0'); }
   for (const Case& c : cases) {
@@ -239,6 +245,7 @@ TEST_F(CliFaults, NothingUnsafeIsSentAndNoNameCanCarryControlCharacters) {
     const CliRun run = rig.Run(c.command);
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
     EXPECT_TRUE(run.writes.empty());
   }
 }

@@ -38,7 +38,6 @@ class CliRig {
   explicit CliRig(std::string kind = "i2c") : kind_(std::move(kind)) {
     char dir[] = "/tmp/korvex48ctl-test-XXXXXX";
     dir_ = ::mkdtemp(dir);
-    library_ = (dir_ / "Macro.bin").string();
   }
   ~CliRig() {
     std::error_code ec;
@@ -46,6 +45,9 @@ class CliRig {
   }
 
   const std::filesystem::path& Dir() const { return dir_; }
+  // The per-user library the commands use unless --library names another:
+  // made from the default library by the first command that needs it.
+  std::string LibraryPath() const { return Path("korvex48/Macro.bin"); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   std::string StatePath() const { return Path("mouse.state"); }
   // Where the mouse is: the simulated one by default, or hidraw nodes.
@@ -61,7 +63,6 @@ class CliRig {
       argv.push_back("--device-dir=" + device_dir_);
     }
     argv.push_back("--trace=" + Path("trace"));
-    argv.push_back("--library=" + library_);
     argv.insert(argv.end(), globals_.begin(), globals_.end());
     argv.insert(argv.end(), args.begin(), args.end());
     return Exec(argv);
@@ -80,7 +81,8 @@ class CliRig {
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    // The user's own library and environment stay out of the tests.
+    // The user's own library and environment stay out of the tests: the
+    // per-user data folder is the rig's folder.
     std::vector<std::string> env_text = {"HOME=" + dir_.string(), "XDG_DATA_HOME=" + dir_.string(),
                                          "PATH=/usr/bin:/bin"};
     std::vector<char*> env;
@@ -114,7 +116,6 @@ class CliRig {
  private:
   std::string kind_;
   std::filesystem::path dir_;
-  std::string library_;
   std::string device_dir_;
   std::vector<std::string> globals_;
 };

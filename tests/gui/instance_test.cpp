@@ -55,6 +55,15 @@ class InstanceTest : public QObject {
     QTest::newRow("a path too long")
         << QStringLiteral("long") << static_cast<int>(SingleInstance::Outcome::kNoSocket)
         << static_cast<int>(SingleInstance::Outcome::kOtherSilent);
+    // Only a lock file can say whether an editor runs: with anything else at
+    // its path no editor starts, or every start would.
+    QTest::newRow("a folder at the lock's path")
+        << QStringLiteral("lock folder")
+        << static_cast<int>(SingleInstance::Outcome::kLockPathTaken)
+        << static_cast<int>(SingleInstance::Outcome::kLockPathTaken);
+    QTest::newRow("a link at the lock's path")
+        << QStringLiteral("lock link") << static_cast<int>(SingleInstance::Outcome::kLockPathTaken)
+        << static_cast<int>(SingleInstance::Outcome::kLockPathTaken);
   }
   void whatLiesAtThePath() {
     QFETCH(QString, found);
@@ -82,12 +91,19 @@ class InstanceTest : public QObject {
       QFile file(path);
       QVERIFY(file.open(QIODevice::WriteOnly));
       file.write("keep");
+    } else if (found == QLatin1String("lock folder")) {
+      QVERIFY(QDir().mkpath(path + QStringLiteral(".lock")));
+    } else if (found == QLatin1String("lock link")) {
+      QVERIFY(QFile::link(QStringLiteral("elsewhere"), path + QStringLiteral(".lock")));
     }
     {
       SingleInstance first(key, folder);
       QCOMPARE(static_cast<int>(first.Claim()), outcome);
       QCOMPARE(first.Error().isEmpty(),
                outcome == static_cast<int>(SingleInstance::Outcome::kListening));
+      if (found.startsWith(QLatin1String("lock")))
+        QVERIFY2(first.Error().contains(QStringLiteral("not a lock file")),
+                 qPrintable(first.Error()));
       SingleInstance next(key, folder);
       QCOMPARE(static_cast<int>(next.Claim()), second);
       QCOMPARE(next.Error().isEmpty(),
@@ -146,6 +162,41 @@ class InstanceTest : public QObject {
     QCOMPARE(raised.count(), 0);
     send(QByteArrayLiteral("raise\n"));
     QVERIFY(raised.wait(2000));
+  }
+
+  // Connections that say nothing cannot keep a request out: each is dropped
+  // after a second, and while more are open than are listened to, the
+  // newest take the places of the oldest.
+  void idleConnectionsCannotBlockTheRaise() {
+    QTemporaryDir dir;
+    SingleInstance first(QStringLiteral("Korvex48 idle"), dir.path());
+    QCOMPARE(first.Claim(), SingleInstance::Outcome::kListening);
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    auto connect_to = [&first] {
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      const QByteArray path = QFile::encodeName(first.ServerName());
+      std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+      if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+      }
+      return fd;
+    };
+    std::vector<int> idle;
+    for (int i = 0; i < 9; ++i) {
+      idle.push_back(connect_to());
+      QVERIFY(idle.back() >= 0);
+      QCoreApplication::processEvents();
+    }
+    QCOMPARE(SingleInstance(QStringLiteral("Korvex48 idle"), dir.path()).Claim(),
+             SingleInstance::Outcome::kRaisedOther);
+    QVERIFY(raised.wait(2000));
+    // The last idle connection is closed by the editor, not kept for ever.
+    char byte;
+    QTRY_VERIFY_WITH_TIMEOUT(::read(idle.back(), &byte, 1) == 0, 10000);
+    for (int fd : idle) ::close(fd);
   }
 
   void parsesOptions() {

@@ -93,6 +93,50 @@ class MacroEditingTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  // The name dialog holds every name to the core's one rule: a refused name
+  // says why and changes nothing.
+  void refusedNamesChangeNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("three spaces") << QStringLiteral("   ") << QStringLiteral("cannot be blank");
+    QTest::newRow("right-to-left override")
+        << QString::fromUtf16(u"ab\u202Ecd") << QStringLiteral("text-direction");
+    QTest::newRow("escape") << QStringLiteral("a\x1b[2J") << QStringLiteral("control characters");
+    QTest::newRow("half a surrogate pair")
+        << QString(QChar(0xD800)) + QStringLiteral("a") << QStringLiteral("well-formed");
+  }
+  void refusedNamesChangeNothing() {
+    QFETCH(QString, name);
+    QFETCH(QString, says);
+    Rig rig;
+    const Bytes before = ReadWholeFile(rig.LibraryPath().toStdString()).value();
+    for (const char* command : {"Btn_NewMacro", "Btn_NewName"}) {
+      rig.dialogs.messages.clear();
+      rig.Command("LB_PCMacroName", 0, command);
+      MacroNameDialog* dialog = rig.Page()->LibraryList().NameDialog();
+      QVERIFY2(dialog, command);
+      dialog->Edit()->setText(name);  // as an input method could put it there
+      auto* confirm = dialog->findChild<QWidget*>(QStringLiteral("IB_Confirm"));
+      QTest::mouseClick(confirm, Qt::LeftButton, {}, confirm->rect().center());
+      QCOMPARE(rig.dialogs.messages.size(), 1);
+      QVERIFY2(rig.dialogs.messages[0].contains(says), qPrintable(rig.dialogs.messages[0]));
+      QCOMPARE(rig.Rows(QStringLiteral("LB_PCMacroName")).size(), 23);
+      QCOMPARE(ReadWholeFile(rig.LibraryPath().toStdString()).value(), before);
+    }
+  }
+
+  // A longer text pasted into the field is refused whole, never cut to its
+  // first eight characters.
+  void aLongerNameIsNotCut() {
+    Rig rig;
+    rig.Command("LB_PCMacroName", 0, "Btn_NewMacro");
+    QLineEdit* edit = rig.Page()->LibraryList().NameDialog()->Edit();
+    edit->insert(QStringLiteral("Walking8X"));
+    QCOMPARE(edit->text(), QString());
+    edit->insert(QStringLiteral("Walking8"));
+    QCOMPARE(edit->text(), QStringLiteral("Walking8"));
+  }
+
   void newRenameAndDeleteThroughTheNameDialog() {
     Rig rig;
     QCOMPARE(rig.Rows(QStringLiteral("LB_PCMacroName")).size(), 23);

@@ -5,11 +5,14 @@
 #include "gui/pages/macro_page.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "core/app/app_core.h"
@@ -27,6 +30,7 @@
 #include "gui/page_group.h"
 #include "gui/pages/macro_commands.h"
 #include "gui/pages/macro_event_list.h"
+#include "gui/pages/macro_library_list.h"
 #include "gui/pages/update_page.h"
 #include "gui/scripted_dialogs.h"
 #include "gui/skin_widgets.h"
@@ -207,17 +211,54 @@ class MacroPageTest : public QObject {
         QString::fromStdString(BytesToHex(bytes)));
   }
 
-  void unreadableLibraryIsReportedOnce() {
-    // A folder where Macro.bin should be: it exists and cannot be read.
+  // A library that could not be read is never written: reported once at the
+  // start, the commands that would write it are disabled and a line over the
+  // list says why; the file stays as it was.
+  void unreadableLibraryIsNeverWritten_data() {
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<QString>("says");
+    // Exists and cannot be read as a file.
+    QTest::newRow("a folder") << QStringLiteral("folder") << QStringLiteral("is a directory");
+    QTest::newRow("too large") << QStringLiteral("large") << QStringLiteral("too large");
+  }
+  void unreadableLibraryIsNeverWritten() {
+    QFETCH(QString, found);
+    QFETCH(QString, says);
     EditorRig rig(EditorRigOptions()
-                      .WithLibrary([](const QString& path) { QDir().mkpath(path); })
+                      .WithLibrary([found](const QString& path) {
+                        if (found == QLatin1String("folder")) {
+                          QDir().mkpath(path);
+                          return;
+                        }
+                        std::ofstream(path.toStdString()).close();
+                        std::filesystem::resize_file(path.toStdString(), (64u << 20) + 1);
+                      })
                       .Unconnected());
     QCOMPARE(rig.start_messages.size(), 1);
     QVERIFY2(rig.start_messages.first().startsWith(rig.LibraryPath()),
              qPrintable(rig.start_messages.first()));
     QCOMPARE(rig.Rows(QStringLiteral("LB_PCMacroName")), QStringList());
+    auto* notice = rig.Get<QLabel>(QStringLiteral("lbl_LibraryUnusable"));
+    QVERIFY(notice && !notice->isHidden());
+    QVERIFY2(notice->text().contains(says), qPrintable(notice->text()));
+    for (const char* command : {"Btn_NewMacro", "Btn_NewName", "Btn_DelPCMacro", "Btn_ImportOne",
+                                "Btn_Import", "Btn_ExportOne", "Btn_Export"})
+      QVERIFY2(!rig.W(QLatin1String(command))->isEnabled(), command);
+    // Nor do the commands act when reached another way.
+    MacroLibraryList& library = rig.Window().Macros()->LibraryList();
+    library.NewMacro();
+    QVERIFY(!library.NameDialog());
+    rig.dialogs.open_answers = {rig.dir.filePath(QStringLiteral("other.bin"))};
+    library.ImportAll();
+    QCOMPARE(rig.dialogs.filters, QStringList());
+    QVERIFY(!library.Save());
+    QCOMPARE(rig.dialogs.messages, QStringList());
     // The user's file is never replaced by the default library.
-    QVERIFY(QFileInfo(rig.LibraryPath()).isDir());
+    QCOMPARE(QFileInfo(rig.LibraryPath()).isDir(), found == QLatin1String("folder"));
+    if (found == QLatin1String("large"))
+      QCOMPARE(QFileInfo(rig.LibraryPath()).size(), (qint64{64} << 20) + 1);
+    QCOMPARE(QDir(rig.dir.path()).entryList({QStringLiteral("Macro.bin*")}),
+             QStringList{QStringLiteral("Macro.bin")});
   }
 
   void deviceMacrosInBothLayouts_data() {

@@ -1,5 +1,6 @@
 #include "core/common/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +50,32 @@ fs::path FinalTarget(fs::path path) {
   }
   return path;
 }
+// A name for the temporary file beside `name` that fits every file system's
+// name limit (255 bytes) whatever the length of `name`: a dot, at most 40
+// bytes of `name` (cut between UTF-8 characters), a random part and ".tmp".
+std::string TemporaryName(const std::string& name) {
+  std::size_t keep = std::min<std::size_t>(name.size(), 40);
+  while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+    --keep;
+  std::random_device rd;
+  char random[20];
+  std::snprintf(random, sizeof random, ".%08x%08x", rd(), rd());
+  return "." + name.substr(0, keep) + random + ".tmp";
+}
+
+// Whether the user may write the existing file `target`, as cp would ask:
+// replacing the file by a rename needs only the folder, so a file the user
+// made read-only (mode 0444) would be replaced behind their back. The file
+// is opened for appending, which changes neither its content nor its times.
+bool MayWriteExisting(const fs::path& target, FileError* error, const std::string& path) {
+  std::FILE* f = std::fopen(target.c_str(), "ab");
+  if (!f) {
+    Fail(error, path, std::strerror(errno));
+    return false;
+  }
+  std::fclose(f);
+  return true;
+}
 }  // namespace
 
 bool CheckRegularFile(const std::string& path, FileError* error) {
@@ -67,6 +94,11 @@ bool CheckRegularFile(const std::string& path, FileError* error) {
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, FileError* error,
                                                        std::size_t max_bytes) {
   if (!CheckRegularFile(path, error)) return std::nullopt;
+  std::error_code size_ec;
+  if (fs::file_size(path, size_ec) > max_bytes && !size_ec) {
+    Fail(error, path, "file is too large");
+    return std::nullopt;
+  }
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     Fail(error, path, std::strerror(errno));
@@ -105,9 +137,9 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
       return false;
     }
   }
+  if (exists && !MayWriteExisting(target, error, path)) return false;
   const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::random_device rd;
-  const fs::path tmp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd()));
+  const fs::path tmp = dir / TemporaryName(target.filename().string());
   {
     // "x": never through a file or link that someone put there first.
     std::FILE* f = std::fopen(tmp.c_str(), "wbx");
@@ -151,10 +183,15 @@ std::string UserDataDir() {
   return std::string(home && *home ? home : ".") + "/.local/share/korvex48";
 }
 
-bool EnsureDirectory(const std::string& dir) {
+bool EnsureDirectory(const std::string& dir, FileError* error) {
   std::error_code ec;
   fs::create_directories(dir, ec);
-  return fs::is_directory(dir, ec);
+  std::error_code is_dir_ec;
+  if (fs::is_directory(dir, is_dir_ec)) return true;
+  // The reason of the step that failed (EACCES from a parent the user may
+  // not write), not that of a later look at what is missing.
+  Fail(error, dir, ec ? ec.message() : is_dir_ec ? is_dir_ec.message() : "is not a folder");
+  return false;
 }
 
 }  // namespace korvex48

@@ -31,8 +31,10 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
 // it over `path`. On failure the old file is untouched and false is returned,
 // with the system's reason. A symbolic link is followed: its final target is
 // replaced and the link stays. An existing file keeps its permission bits;
-// anything that exists and is not a regular file (a directory, a device
-// node, a FIFO) is refused and left alone.
+// one the user may not write (mode 0444) is refused with "Permission denied"
+// as cp would refuse it, and anything that exists and is not a regular file
+// (a directory, a device node, a FIFO) is refused and left alone. The
+// temporary name is short, so a target name of up to 255 bytes works.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> data,
                          FileError* error = nullptr);
 
@@ -41,6 +43,7 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 std::string UserDataDir();
 
 // Creates `dir` and its parents when missing; true when it exists afterwards.
-bool EnsureDirectory(const std::string& dir);
+// Otherwise `error` holds the system's reason of the step that failed.
+bool EnsureDirectory(const std::string& dir, FileError* error = nullptr);
 
 }  // namespace korvex48

@@ -16,7 +16,7 @@ std::string PathOrDefault(const std::string& path) {
 
 bool WriteBytes(const std::string& path, ByteView bytes, FileError* error) {
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-  if (!parent.empty()) EnsureDirectory(parent.string());
+  if (!parent.empty() && !EnsureDirectory(parent.string(), error)) return false;
   return WriteFileAtomically(path, bytes, error);
 }
 
@@ -56,37 +56,44 @@ std::string DefaultLibraryPath() { return UserDataDir() + "/Macro.bin"; }
 ByteView DefaultLibraryBytes() { return CoreResource("PCMacroData"); }
 
 LibraryLoadResult LoadLibraryFile(PcMacroLibrary& library, const std::string& path,
-                                  FileError* error) {
+                                  FileError* error, LibraryOpening opening) {
   const std::string file = PathOrDefault(path);
+  const bool named = opening == LibraryOpening::kNamedByUser;
+  // Never replace a library the user has with the defaults: whatever cannot
+  // be taken leaves the library empty and the file as it is.
+  auto fail = [&](FileError why) {
+    library.Load({});
+    if (error) *error = std::move(why);
+    return LibraryLoadResult::kReadFailed;
+  };
   std::error_code ec;
-  if (std::filesystem::exists(file, ec)) {
-    const auto bytes = ReadWholeFile(file, error);
-    if (!bytes) {
-      // Never replace a library the user has with the defaults.
-      library.Load({});
-      return LibraryLoadResult::kReadFailed;
-    }
-    const std::string problem = LibraryFileProblem(*bytes, true);
-    if (problem.empty()) {
-      library.Load(*bytes);
-      return LibraryLoadResult::kLoaded;
-    }
-    // Not a library: it is kept aside, never overwritten, and the editor
-    // starts from the default library as on a first start.
-    const std::string kept = BrokenLibraryPath(file);
+  const bool exists = std::filesystem::exists(file, ec);
+  // A folder on the way that may not be searched hides whether it exists.
+  if (ec) return fail({file, ec.message()});
+  if (!exists) {
+    if (named) return fail({file, "No such file or directory"});
     library.Load(DefaultLibraryBytes());
-    FileError ignored;
-    if (!WriteBytes(kept, *bytes, error ? error : &ignored)) {
-      library.Load({});
-      return LibraryLoadResult::kReadFailed;
-    }
-    SaveLibraryFile(library, file, nullptr);
-    if (error) *error = {file, problem + "; it was kept as " + kept};
-    return LibraryLoadResult::kRefused;
+    return SaveLibraryFile(library, file, error) ? LibraryLoadResult::kCreated
+                                                 : LibraryLoadResult::kCreateFailed;
   }
+  FileError read_error;
+  const auto bytes = ReadWholeFile(file, &read_error);
+  if (!bytes) return fail(read_error);
+  const std::string problem = LibraryFileProblem(*bytes, true);
+  if (problem.empty()) {
+    library.Load(*bytes);
+    return LibraryLoadResult::kLoaded;
+  }
+  if (named) return fail({file, problem});
+  // The program's own file is kept aside, never overwritten, and the editor
+  // starts from the default library as on a first start.
+  const std::string kept = BrokenLibraryPath(file);
+  FileError kept_error;
+  if (!WriteBytes(kept, *bytes, &kept_error)) return fail(kept_error);
   library.Load(DefaultLibraryBytes());
-  return SaveLibraryFile(library, file, error) ? LibraryLoadResult::kCreated
-                                               : LibraryLoadResult::kCreateFailed;
+  SaveLibraryFile(library, file, nullptr);
+  if (error) *error = {file, problem + "; it was kept as " + kept};
+  return LibraryLoadResult::kRefused;
 }
 
 bool SaveLibraryFile(const PcMacroLibrary& library, const std::string& path, FileError* error) {
@@ -96,7 +103,15 @@ bool SaveLibraryFile(const PcMacroLibrary& library, const std::string& path, Fil
 bool ImportAllFromFile(PcMacroLibrary& library, const std::string& path, FileError* error) {
   const auto bytes = ReadWholeFile(path, error, 1u << 20);
   if (!bytes) return false;
-  const std::string problem = LibraryFileProblem(*bytes);
+  std::string problem = LibraryFileProblem(*bytes);
+  // The names come in as those of Import One and the name dialog do.
+  for (std::size_t i = 0; problem.empty() && i < kLibrarySlots; ++i) {
+    const ByteView name = ByteView(*bytes).subspan(i * kLibraryRecordSize, kMacroNameBytes);
+    if (!PcMacroLibrary::IsOccupiedName(name)) continue;
+    const MacroNameProblem rule = CheckStoredMacroName(name);
+    if (rule != MacroNameProblem::kNone)
+      problem = "macro " + std::to_string(i + 1) + ": " + MacroNameProblemText(rule);
+  }
   if (!problem.empty()) {
     if (error) *error = {path, problem};
     return false;

@@ -20,10 +20,22 @@ enum class LibraryLoadResult {
   kLoaded,        // read from the file
   kCreated,       // no file: the default library was loaded and the file written
   kCreateFailed,  // no file: the default library was loaded, writing the file failed
-  kReadFailed,    // the file exists but could not be read; library left empty and
-                  // the file untouched
+  kReadFailed,    // the file could not be taken (unreadable, too large; with
+                  // kNamedByUser also missing or no library): the library is
+                  // left empty, the file untouched, and it must not be written
   kRefused,       // the file is no library (LibraryFileProblem): it was moved aside
                   // to BrokenLibraryPath(), the default library loaded and written
+};
+
+// Whose library is opened, which decides what happens to a file that is
+// missing or is no library.
+enum class LibraryOpening {
+  // The program's own Macro.bin: a missing file is created from the default
+  // library; a file that is no library is kept aside (kRefused).
+  kProgramLibrary,
+  // A file the user named: it must exist and be a library; nothing is
+  // created, replaced or moved aside (kReadFailed with the reason).
+  kNamedByUser,
 };
 
 // Why `file` cannot be taken as a whole library; empty when it can. A library
@@ -38,15 +50,17 @@ std::string BrokenLibraryPath(const std::string& path);
 
 // The start-up load from `path`, or DefaultLibraryPath() when empty.
 LibraryLoadResult LoadLibraryFile(PcMacroLibrary& library, const std::string& path = {},
-                                  FileError* error = nullptr);
+                                  FileError* error = nullptr,
+                                  LibraryOpening opening = LibraryOpening::kProgramLibrary);
 
 // Save: all 100 records to `path` (default path when empty),
 // creating its folder when missing.
 bool SaveLibraryFile(const PcMacroLibrary& library, const std::string& path = {},
                      FileError* error = nullptr);
 
-// Import All from a file; on a read failure or a file that is no library
-// (LibraryFileProblem) the library is unchanged and `error` says why.
+// Import All from a file; on a read failure, a file that is no library
+// (LibraryFileProblem) or a macro whose name breaks the name rule
+// (CheckStoredMacroName) the library is unchanged and `error` says why.
 bool ImportAllFromFile(PcMacroLibrary& library, const std::string& path,
                        FileError* error = nullptr);
 // Reads a single-macro record file; nullopt on failure and for a file that is

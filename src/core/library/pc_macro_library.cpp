@@ -85,7 +85,7 @@ ImportOneResult PcMacroLibrary::ImportOne(ByteView record) {
   LibrarySlot slot;
   ReadRecord(record, 0, slot);
   if (!IsOccupied(slot)) return ImportOneResult::kEmptyName;
-  if (NameHasControlCharacters(MacroNameText(slot.name))) return ImportOneResult::kBadName;
+  if (CheckStoredMacroName(slot.name) != MacroNameProblem::kNone) return ImportOneResult::kBadName;
   if (!MacroHasEndByte(slot.events)) return ImportOneResult::kNoEndByte;
   for (std::size_t i = 0; i < n; ++i)
     if (slots_[i].name == slot.name) return ImportOneResult::kDuplicate;
@@ -103,12 +103,24 @@ void PcMacroLibrary::SetName(std::size_t i, std::string_view text) {
   slots_.at(i).name = MacroNameFromText(text);
 }
 
+namespace {
+NameResult NameRuleResult(std::string_view text) {
+  switch (CheckMacroName(text)) {
+    case MacroNameProblem::kNone:
+      return NameResult::kDone;
+    case MacroNameProblem::kEmpty:
+      return NameResult::kEmptyName;
+    default:
+      return NameResult::kBadName;
+  }
+}
+}  // namespace
+
 NameResult PcMacroLibrary::AddNew(std::string_view text, std::size_t* slot) {
-  if (text.empty()) return NameResult::kEmptyName;
+  if (const NameResult rule = NameRuleResult(text); rule != NameResult::kDone) return rule;
   const std::size_t n = Count();
   if (n >= kLibrarySlots) return NameResult::kFull;
   const MacroName name = MacroNameFromText(text);
-  if (name[0] == 0 && name[1] == 0) return NameResult::kEmptyName;  // would not count as a macro
   if (NameExists(MacroNameText(name))) return NameResult::kDuplicate;
   slots_[n] = {};
   slots_[n].name = name;
@@ -117,10 +129,9 @@ NameResult PcMacroLibrary::AddNew(std::string_view text, std::size_t* slot) {
 }
 
 NameResult PcMacroLibrary::Rename(std::size_t i, std::string_view text) {
-  if (text.empty()) return NameResult::kEmptyName;
+  if (const NameResult rule = NameRuleResult(text); rule != NameResult::kDone) return rule;
   if (i >= kLibrarySlots || !IsOccupied(i)) return NameResult::kNoSuchMacro;
   const MacroName name = MacroNameFromText(text);
-  if (name[0] == 0 && name[1] == 0) return NameResult::kEmptyName;
   if (NameExists(MacroNameText(name))) return NameResult::kDuplicate;
   slots_[i].name = name;
   return NameResult::kDone;

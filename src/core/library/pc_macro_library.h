@@ -29,7 +29,7 @@ enum class ImportOneResult {
   kFull,       // 99 or more macros: Import One never fills the hundredth slot
   kDuplicate,  // a present macro has the same 16 name bytes ("This macro already exists")
   kEmptyName,  // the record names no macro; taking it would break the row order
-  kBadName,    // the name holds control characters
+  kBadName,    // the name breaks the name rule (CheckStoredMacroName)
   kNoEndByte,  // the events have no end byte: the mouse would play on past them
 };
 
@@ -37,6 +37,7 @@ enum class NameResult {
   kDone,
   kEmptyName,  // nothing to do: the name dialog was confirmed empty
   kDuplicate,  // a macro of that name exists ("This macro already exists")
+  kBadName,    // the name breaks the name rule (CheckMacroName says why)
   kFull,       // New Macro with 100 macros
   kNoSuchMacro,
 };
@@ -78,11 +79,13 @@ class PcMacroLibrary {
   bool NameExists(std::string_view text) const;
   // Writes `text` (at most 8 code units) into slot i's cleared name field.
   void SetName(std::size_t i, std::string_view text);
-  // New Macro: a macro named `text` (at most 8 code units kept) with no
-  // events becomes the slot after the last one, returned in `slot`.
+  // New Macro: a macro named `text` with no events becomes the slot after
+  // the last one, returned in `slot`. A name that breaks the name rule
+  // (CheckMacroName: too long, blank, control characters, ...) is refused
+  // as a whole, never cut.
   NameResult AddNew(std::string_view text, std::size_t* slot = nullptr);
-  // Rename: slot i (a present macro) is named `text`; refused when any
-  // macro, slot i included, already has that name.
+  // Rename: slot i (a present macro) is named `text`, by the same rule;
+  // refused when any macro, slot i included, already has that name.
   NameResult Rename(std::size_t i, std::string_view text);
   // Deletes slot i; later slots move down, slot 99 is cleared.
   void Delete(std::size_t i);

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <optional>
+
+#include "core/common/unicode_text.h"
 
 namespace korvex48 {
 
@@ -42,50 +45,21 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto b0 = static_cast<unsigned char>(utf8[i]);
-    std::size_t extra;
-    char32_t cp;
-    if (b0 < 0x80) {
-      extra = 0;
-      cp = b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-      extra = 1;
-      cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-      extra = 2;
-      cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-      extra = 3;
-      cp = b0 & 0x07;
-    } else {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::optional<Utf8Character> c = DecodeUtf8At(utf8, i);
+    if (!c) {
       out += static_cast<char16_t>(kReplacement);
       ++i;
       continue;
     }
-    bool ok = i + extra < utf8.size();
-    for (std::size_t k = 1; ok && k <= extra; ++k) {
-      const auto b = static_cast<unsigned char>(utf8[i + k]);
-      if ((b & 0xC0) != 0x80)
-        ok = false;
-      else
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (!ok || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out += static_cast<char16_t>(kReplacement);
-      ++i;
-      continue;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    if (c->code >= 0x10000) {
+      const char32_t v = c->code - 0x10000;
+      out += static_cast<char16_t>(0xD800 + (v >> 10));
+      out += static_cast<char16_t>(0xDC00 + (v & 0x3FF));
     } else {
-      out += static_cast<char16_t>(cp);
+      out += static_cast<char16_t>(c->code);
     }
-    i += 1 + extra;
+    i += c->length;
   }
   return out;
 }
@@ -176,34 +150,75 @@ std::string MacroNameText(ByteView field) {
   return UnicodeHexToName(hex);
 }
 
-namespace {
-bool IsControl(char16_t unit) { return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F); }
-}  // namespace
-
 bool NameHasControlCharacters(std::string_view utf8) {
   for (char16_t unit : Utf8ToUtf16(utf8))
-    if (IsControl(unit)) return true;
+    if (IsControlCharacter(unit)) return true;
   return false;
 }
 
-std::string EscapeControlCharacters(std::string_view utf8) {
-  std::string out;
-  std::u16string plain;  // converted in runs, so surrogate pairs stay whole
-  for (char16_t unit : Utf8ToUtf16(utf8)) {
-    if (!IsControl(unit)) {
-      plain += unit;
-      continue;
+std::string EscapeControlCharacters(std::string_view utf8) { return EscapeForTerminal(utf8); }
+
+MacroNameProblem CheckMacroName(std::u16string_view units) {
+  if (units.empty()) return MacroNameProblem::kEmpty;
+  bool blank = true;
+  MacroNameProblem found = MacroNameProblem::kNone;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    if (IsHighSurrogate(units[i]) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+      ++i;
+    } else if (IsHighSurrogate(units[i]) || IsLowSurrogate(units[i])) {
+      return MacroNameProblem::kMalformed;
     }
-    out += Utf16ToUtf8(plain);
-    plain.clear();
-    char buf[8];
-    if (unit < 0x80)
-      std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(unit));
-    else
-      std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(unit));
-    out += buf;
+    if (IsControlCharacter(c)) {
+      found = MacroNameProblem::kControl;
+    } else if (IsLayoutControl(c) && found == MacroNameProblem::kNone) {
+      found = MacroNameProblem::kLayoutControl;
+    }
+    blank = blank && IsBlankCharacter(c);
   }
-  return out + Utf16ToUtf8(plain);
+  if (found != MacroNameProblem::kNone) return found;
+  if (units.size() > kMacroNameUnits) return MacroNameProblem::kTooLong;
+  return blank ? MacroNameProblem::kBlank : MacroNameProblem::kNone;
+}
+
+MacroNameProblem CheckMacroName(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::optional<Utf8Character> c = DecodeUtf8At(utf8, i);
+    if (!c) return MacroNameProblem::kMalformed;
+    i += c->length;
+  }
+  return CheckMacroName(Utf8ToUtf16(utf8));
+}
+
+MacroNameProblem CheckStoredMacroName(ByteView field) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < kMacroNameBytes; i += 2) {
+    const auto unit = static_cast<char16_t>((ByteAt(field, i) << 8) | ByteAt(field, i + 1));
+    if (unit == 0) break;
+    units += unit;
+  }
+  return CheckMacroName(units);
+}
+
+std::string MacroNameProblemText(MacroNameProblem problem) {
+  switch (problem) {
+    case MacroNameProblem::kNone:
+      return {};
+    case MacroNameProblem::kEmpty:
+    case MacroNameProblem::kTooLong:
+      return "a macro name has 1 to 8 characters";
+    case MacroNameProblem::kMalformed:
+      return "a macro name must be well-formed Unicode text";
+    case MacroNameProblem::kControl:
+      return "a macro name cannot hold control characters (escape, bell, newline, ...)";
+    case MacroNameProblem::kLayoutControl:
+      return "a macro name cannot hold text-direction controls or line separators (U+202E, "
+             "...)";
+    case MacroNameProblem::kBlank:
+      return "a macro name cannot be blank";
+  }
+  return {};
 }
 
 }  // namespace korvex48

@@ -33,12 +33,31 @@ MacroName MacroNameFromText(std::string_view utf8);
 // The text of a stored field (16 bytes; missing bytes read as zero).
 std::string MacroNameText(ByteView field);
 
+// Why a text cannot name a macro: one rule for every way a name comes in
+// (the name dialog, New Macro and Rename, Import One and Import All,
+// korvex48ctl). A name that does not fit is refused, never cut.
+enum class MacroNameProblem {
+  kNone,
+  kEmpty,
+  kTooLong,        // more than 8 UTF-16 code units
+  kMalformed,      // not well-formed UTF-8, or (stored) a lone surrogate
+  kControl,        // a control character: escape, bell, newline, ...
+  kLayoutControl,  // a text-direction control or a line separator (U+202E, ...)
+  kBlank,          // nothing but spaces and characters that show nothing
+};
+MacroNameProblem CheckMacroName(std::string_view utf8);
+MacroNameProblem CheckMacroName(std::u16string_view units);
+// A stored 16-byte field, read up to its first zero unit.
+MacroNameProblem CheckStoredMacroName(ByteView field);
+// The refusal, in a few words for a message or an error line.
+std::string MacroNameProblemText(MacroNameProblem problem);
+
 // Whether a name holds a control character (U+0000..U+001F, U+007F..U+009F):
 // escape, bell or newline in a name would act on a terminal or break a line
 // of output, so no name with one is taken.
 bool NameHasControlCharacters(std::string_view utf8);
-// The name with each control character as \xNN (\u00NN above 0x7F), for
-// text output.
+// The name made safe for text output (EscapeForTerminal): each control
+// character as \xNN (\u00NN above 0x7F), a layout control as \uNNNN.
 std::string EscapeControlCharacters(std::string_view utf8);
 
 // UTF-8 <-> UTF-16. Malformed input becomes U+FFFD.

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <filesystem>
 
+#include "core/common/unicode_text.h"
 #include "gui/pages/macro_name_dialog.h"
 #include "gui/pages/macro_widgets.h"
 #include "gui/skin_widgets.h"
@@ -15,6 +16,12 @@ MacroLibraryList::MacroLibraryList(EditorContext& context, QWidget* page)
     : QObject(page), ctx_(context) {
   list_ = AddMacroList(page, QStringLiteral("LB_PCMacroName"), 150, 300);
   list_->viewport()->installEventFilter(this);
+  notice_ = new QLabel(list_->viewport());
+  notice_->setObjectName(QStringLiteral("lbl_LibraryUnusable"));
+  notice_->setWordWrap(true);
+  notice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  SetTextStyle(notice_, 9, QColor(0xe6, 0xed, 0xf3));
+  notice_->hide();
   popup_ = AddCommandPopup(page, QStringLiteral("Pnl_PCMacro"),
                            {QStringLiteral("Btn_NewMacro"), QStringLiteral("Btn_NewName"),
                             QStringLiteral("Btn_DelPCMacro"), QStringLiteral("Btn_ImportOne"),
@@ -67,10 +74,39 @@ LibraryLoadResult MacroLibraryList::Load(const std::string& path) {
   if (result == LibraryLoadResult::kReadFailed || result == LibraryLoadResult::kCreateFailed ||
       result == LibraryLoadResult::kRefused)
     ShowFileError(error);
+  unusable_.clear();
+  if (result == LibraryLoadResult::kReadFailed) {
+    // Writing now would put an empty library over the user's macros.
+    unusable_ = QStringLiteral(
+                    "The macro library could not be read (%1: %2). It is left as it is: "
+                    "nothing can be added, changed or exported until it can be read "
+                    "at the next start.")
+                    .arg(QString::fromStdString(EscapeForTerminal(error.path)),
+                         QString::fromStdString(error.message));
+  }
+  notice_->setText(unusable_);
+  notice_->setVisible(!unusable_.isEmpty());
+  PlaceNotice();
+  UpdateCommands();
   return result;
 }
 
+void MacroLibraryList::PlaceNotice() {
+  notice_->setGeometry(list_->viewport()->rect().adjusted(4, 4, -4, -4));
+}
+
+void MacroLibraryList::UpdateCommands() {
+  const bool usable = unusable_.isEmpty();
+  for (const char* name : {"Btn_NewName", "Btn_DelPCMacro", "Btn_ImportOne", "Btn_Import",
+                           "Btn_ExportOne", "Btn_Export"})
+    if (QWidget* command = popup_->findChild<QWidget*>(QLatin1String(name)))
+      command->setEnabled(usable);
+  if (QWidget* add = popup_->findChild<QWidget*>(QStringLiteral("Btn_NewMacro")))
+    add->setEnabled(usable && list_->count() < static_cast<int>(kLibrarySlots));
+}
+
 bool MacroLibraryList::Save() {
+  if (!unusable_.isEmpty()) return false;
   FileError error;
   if (SaveLibraryFile(library_, path_, &error)) return true;
   ShowFileError(error);
@@ -89,21 +125,20 @@ void MacroLibraryList::Refresh() {
     item->setSizeHint(QSize(0, height));
   }
   list_->scrollToBottom();
-  if (QWidget* add = popup_->findChild<QWidget*>(QStringLiteral("Btn_NewMacro")))
-    add->setEnabled(list_->count() < static_cast<int>(kLibrarySlots));
+  UpdateCommands();
 }
 
 // ---- New and Rename -------------------------------------------------------------------
 
 void MacroLibraryList::NewMacro() {
   Q_EMIT hidePopupsRequested();
-  if (list_->count() >= static_cast<int>(kLibrarySlots)) return;
+  if (!unusable_.isEmpty() || list_->count() >= static_cast<int>(kLibrarySlots)) return;
   Q_EMIT editorCleared();
   OpenNameDialog(Naming::kNew);
 }
 
 void MacroLibraryList::Rename() {
-  if (SelectedRow() < 0) return;
+  if (!unusable_.isEmpty() || SelectedRow() < 0) return;
   Q_EMIT hidePopupsRequested();
   OpenNameDialog(Naming::kRename);
 }
@@ -119,9 +154,16 @@ void MacroLibraryList::OpenNameDialog(Naming mode) {
 }
 
 void MacroLibraryList::ApplyName(const QString& name) {
-  if (name.isEmpty() || naming_ == Naming::kNone) return;
+  if (name.isEmpty() || naming_ == Naming::kNone || !unusable_.isEmpty()) return;
   const Naming mode = naming_;
   naming_ = Naming::kNone;
+  // The rule of every name that comes in, on the code units the field holds
+  // (a lone surrogate would not survive the way to UTF-8).
+  const MacroNameProblem problem = CheckMacroName(name.toStdU16String());
+  if (problem != MacroNameProblem::kNone) {
+    ctx_.dialogs.Message(QString::fromStdString(MacroNameProblemText(problem)));
+    return;
+  }
   const std::string text = name.toStdString();
   NameResult result = NameResult::kNoSuchMacro;
   std::size_t slot = 0;
@@ -152,7 +194,7 @@ void MacroLibraryList::ApplyName(const QString& name) {
 
 void MacroLibraryList::DeleteSelected() {
   const int row = SelectedRow();
-  if (row < 0) return;
+  if (!unusable_.isEmpty() || row < 0) return;
   Q_EMIT hidePopupsRequested();
   Q_EMIT editorCleared();
   library_.Delete(static_cast<std::size_t>(row));
@@ -176,7 +218,8 @@ bool MacroLibraryList::MayReplace(const std::string& path) {
 
 void MacroLibraryList::ImportOne() {
   const std::size_t n = library_.Count();
-  if (n >= kLibrarySlots - 1) return;  // the hundredth slot is never filled this way
+  if (!unusable_.isEmpty() || n >= kLibrarySlots - 1)
+    return;  // the hundredth slot is never filled this way
   const std::optional<QString> chosen = ctx_.dialogs.OpenFile(kLoadFileFilter);
   Q_EMIT hidePopupsRequested();
   if (!chosen || chosen->isEmpty()) return;
@@ -194,8 +237,9 @@ void MacroLibraryList::ImportOne() {
       ctx_.dialogs.Message(ctx_.Text("Str106"));
       return;
     case ImportOneResult::kBadName:
-      ctx_.dialogs.Message(*chosen + QStringLiteral(": not a single macro: its name holds control "
-                                                    "characters"));
+      ctx_.dialogs.Message(*chosen + QStringLiteral(": ") +
+                           QString::fromStdString(MacroNameProblemText(
+                               CheckStoredMacroName(ByteView(*record).first(kMacroNameBytes)))));
       return;
     default:
       return;
@@ -206,6 +250,7 @@ void MacroLibraryList::ImportOne() {
 }
 
 void MacroLibraryList::ImportAll() {
+  if (!unusable_.isEmpty()) return;
   const std::optional<QString> chosen = ctx_.dialogs.OpenFile(kLoadFileFilter);
   Q_EMIT hidePopupsRequested();
   if (!chosen || chosen->isEmpty()) return;
@@ -221,7 +266,7 @@ void MacroLibraryList::ImportAll() {
 
 void MacroLibraryList::ExportOne() {
   const int row = SelectedRow();
-  if (row < 0) return;
+  if (!unusable_.isEmpty() || row < 0) return;
   Q_EMIT hidePopupsRequested();
   const std::optional<QString> chosen = ctx_.dialogs.SaveFile(kSaveFileFilter);
   if (!chosen || chosen->isEmpty()) return;
@@ -234,6 +279,8 @@ void MacroLibraryList::ExportOne() {
 
 void MacroLibraryList::ExportAll() {
   Q_EMIT hidePopupsRequested();
+  // An empty stand-in exported as the library would be a silent substitute.
+  if (!unusable_.isEmpty()) return;
   const std::optional<QString> chosen = ctx_.dialogs.SaveFile(kSaveFileFilter);
   if (!chosen || chosen->isEmpty()) return;
   const std::string target = ExportFilePath(chosen->toStdString());
@@ -245,6 +292,7 @@ void MacroLibraryList::ExportAll() {
 // ---- Mouse on the list ---------------------------------------------------------------------
 
 bool MacroLibraryList::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_->viewport() && event->type() == QEvent::Resize) PlaceNotice();
   const std::optional<ListMouse> mouse = TakeListMouse(list_, watched, event);
   if (!mouse) return QObject::eventFilter(watched, event);
   switch (mouse->action) {

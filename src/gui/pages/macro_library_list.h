@@ -3,6 +3,7 @@
 // library slot r) and its command pop-up Pnl_PCMacro: New Macro and Rename
 // (through the name dialog TForm3), Delete, Import One/All, Export One/All
 // and Add to Mouse. The library is saved to Macro.bin after every change.
+#include <QLabel>
 #include <QListWidget>
 #include <QObject>
 #include <QPointer>
@@ -30,11 +31,17 @@ class MacroLibraryList final : public QObject {
   int SelectedRow() const;
 
   // Loads the library from `path`, the default place when
-  // empty; a file that cannot be read or is no library is reported.
+  // empty; a file that cannot be read or is no library is reported. A
+  // library that could not be read (kReadFailed) is never written: the
+  // commands that would write it are disabled and a line over the list says
+  // why, until the next start.
   LibraryLoadResult Load(const std::string& path);
   // Writes Macro.bin; a failure is reported. The file is
-  // written whole and atomically: it never holds half a library.
+  // written whole and atomically: it never holds half a library. Nothing is
+  // written, and false returned, while the library is unusable.
   bool Save();
+  // Why the library may not be changed ("" when it may).
+  const QString& Unusable() const { return unusable_; }
   // Rebuilds the list from the occupied slots, last row in view; New Macro
   // is enabled below 100 rows.
   void Refresh();
@@ -70,6 +77,9 @@ class MacroLibraryList final : public QObject {
   enum class Naming { kNone, kNew, kRename };
   void OpenNameDialog(Naming mode);
   void ShowFileError(const FileError& error);
+  // Enables the commands of Pnl_PCMacro that may act now.
+  void UpdateCommands();
+  void PlaceNotice();
   // Asks before an existing file is replaced; true to go on.
   bool MayReplace(const std::string& path);
   void Select(int row);
@@ -77,6 +87,8 @@ class MacroLibraryList final : public QObject {
   EditorContext& ctx_;
   QListWidget* list_;
   QWidget* popup_;
+  QLabel* notice_;  // lbl_LibraryUnusable, over the list
+  QString unusable_;
   PcMacroLibrary library_;
   std::string path_;
   Naming naming_ = Naming::kNone;

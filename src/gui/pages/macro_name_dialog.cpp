@@ -2,7 +2,9 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QValidator>
 
+#include "core/macros/macro_names.h"
 #include "gui/control_access.h"
 #include "gui/skin.h"
 #include "gui/skin_widgets.h"
@@ -18,6 +20,14 @@ const QRect kClose(324, 6, 24, 24);
 const QRect kField(20, 58, 314, 30);
 const QRect kConfirm(52, 134, 110, 30);
 const QRect kCancel(192, 134, 110, 30);
+
+class NameLengthValidator final : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    return input.size() > static_cast<qsizetype>(kMacroNameUnits) ? Invalid : Acceptable;
+  }
+};
 
 }  // namespace
 
@@ -43,7 +53,10 @@ MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner) : QWidg
 
   edit_ = new QLineEdit(this);
   edit_->setObjectName(QStringLiteral("Edt_MacroName"));
-  edit_->setMaxLength(8);  // code units, as the stored name holds them
+  // At most 8 code units, as the stored name holds them. A validator rather
+  // than a maximum length: a longer text pasted in is refused whole, where a
+  // maximum length would cut it without a word.
+  edit_->setValidator(new NameLengthValidator(edit_));
   edit_->setFrame(false);
   edit_->setGeometry(kField.adjusted(6, 3, -6, -5));
   edit_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: #e6edf3; }"));

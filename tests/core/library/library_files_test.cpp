@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/macros/macro_lines.h"
+#include "unprivileged.h"
 
 namespace korvex48 {
 namespace {
@@ -21,7 +23,7 @@ class LibraryFiles : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override { testing::RemoveTestFolder(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   fs::path dir_;
 };
@@ -56,15 +58,70 @@ TEST_F(LibraryFiles, AShortLibraryFileLoadsWhatItHoldsAndSavesWhole) {
   EXPECT_EQ(Read(path).size(), kLibraryFileSize);
 }
 
-TEST_F(LibraryFiles, AnUnreadableLibraryIsNeverReplaced) {
-  const std::string path = Path("Macro.bin");
-  fs::create_directories(path);  // exists, but cannot be read as a file
-  PcMacroLibrary lib;
-  FileError error;
-  EXPECT_EQ(LoadLibraryFile(lib, path, &error), LibraryLoadResult::kReadFailed);
-  EXPECT_FALSE(error.message.empty());
-  EXPECT_EQ(lib.Count(), 0u);
-  EXPECT_TRUE(fs::is_directory(path));
+// A library that cannot be taken is left exactly as it is (no default
+// library written over it, nothing kept aside) and the load says why; a file
+// the user named must exist and be a library.
+TEST_F(LibraryFiles, ALibraryThatDoesNotLoadIsNeverReplaced) {
+  PcMacroLibrary defaults;
+  defaults.Load(DefaultLibraryBytes());
+  const Bytes library = defaults.ToBytes();
+  for (const char* folder : {"unreadable", "hidden", "broken", "large", "readonly"})
+    fs::create_directories(Path(folder));
+  fs::create_directories(Path("folder/Macro.bin"));  // exists, but cannot be read as a file
+  ASSERT_TRUE(WriteFileAtomically(Path("unreadable/Macro.bin"), library));
+  fs::permissions(Path("unreadable/Macro.bin"), fs::perms::owner_write);
+  ASSERT_TRUE(WriteFileAtomically(Path("hidden/Macro.bin"), library));
+  fs::permissions(Path("hidden"), fs::perms::owner_read | fs::perms::owner_write);
+  std::ofstream(Path("large/Macro.bin")).close();
+  fs::resize_file(Path("large/Macro.bin"), (64u << 20) + 1);  // sparse: costs no disk
+  ASSERT_TRUE(WriteFileAtomically(Path("broken/mine.bin"), Bytes(kLibraryFileSize + 1, 0x41)));
+  fs::permissions(Path("readonly"), fs::perms::owner_read | fs::perms::owner_exec);
+
+  struct Case {
+    std::string file;
+    LibraryOpening opening;
+    LibraryLoadResult result;
+    std::string says;
+  };
+  const Case cases[] = {
+      {"folder/Macro.bin", LibraryOpening::kProgramLibrary, LibraryLoadResult::kReadFailed,
+       "is a directory"},
+      {"unreadable/Macro.bin", LibraryOpening::kProgramLibrary, LibraryLoadResult::kReadFailed,
+       "Permission denied"},
+      {"hidden/Macro.bin", LibraryOpening::kProgramLibrary, LibraryLoadResult::kReadFailed,
+       "Permission denied"},
+      {"large/Macro.bin", LibraryOpening::kProgramLibrary, LibraryLoadResult::kReadFailed,
+       "too large"},
+      {"missing.bin", LibraryOpening::kNamedByUser, LibraryLoadResult::kReadFailed,
+       "No such file or directory"},
+      {"broken/mine.bin", LibraryOpening::kNamedByUser, LibraryLoadResult::kReadFailed,
+       "not a macro library"},
+      // A first start in a data folder the user may not write says so.
+      {"readonly/korvex48/Macro.bin", LibraryOpening::kProgramLibrary,
+       LibraryLoadResult::kCreateFailed, "Permission denied"},
+  };
+  testing::Unprivileged user(dir_);
+  if (!user.Active()) GTEST_SKIP() << user.Reason();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const fs::path folder = fs::path(Path(c.file)).parent_path();
+    const auto listing = [&] {
+      std::vector<std::pair<std::string, std::uintmax_t>> found;
+      std::error_code ec;
+      for (const auto& entry : fs::directory_iterator(folder, ec))
+        found.emplace_back(entry.path().filename().string(), fs::file_size(entry.path(), ec));
+      return found;
+    };
+    const auto before = listing();
+    PcMacroLibrary lib;
+    FileError error;
+    EXPECT_EQ(LoadLibraryFile(lib, Path(c.file), &error, c.opening), c.result);
+    EXPECT_NE(error.message.find(c.says), std::string::npos) << error.message;
+    if (c.result == LibraryLoadResult::kReadFailed) {
+      EXPECT_EQ(lib.Count(), 0u);
+    }
+    EXPECT_EQ(listing(), before);  // nothing created, replaced or kept aside
+  }
 }
 
 TEST_F(LibraryFiles, ImportAndExport) {
@@ -97,11 +154,20 @@ TEST_F(LibraryFiles, ImportAndExport) {
     const char* says;
   } refused[] = {{one, true, "27200"},
                  {broken, true, "macro 4 does not end"},
+                 {Path("escape.bin"), true, "macro 2: a macro name cannot hold control"},
+                 {Path("blank.bin"), true, "macro 2: a macro name cannot be blank"},
                  {all, false, "has 272"},
                  {Path("short.bin"), false, "has 272"},
                  {Path("nameless.bin"), false, "no name"}};
   ASSERT_TRUE(WriteFileAtomically(Path("short.bin"), ByteView(lib.ExportOne(0)).first(100)));
   ASSERT_TRUE(WriteFileAtomically(Path("nameless.bin"), Bytes(272, 0)));
+  for (const auto& [file, name] :
+       {std::pair{"escape.bin", "a\x1b[2J"}, std::pair{"blank.bin", "  "}}) {
+    Bytes named = lib.ToBytes();
+    const MacroName stored = MacroNameFromText(name);
+    std::copy(stored.begin(), stored.end(), named.begin() + 272);
+    ASSERT_TRUE(WriteFileAtomically(Path(file), named));
+  }
   for (const Refused& r : refused) {
     SCOPED_TRACE(r.path);
     FileError error;

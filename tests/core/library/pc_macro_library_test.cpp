@@ -144,6 +144,14 @@ TEST(PcMacroLibrary, NamesAndDelete) {
   EXPECT_EQ(lib.ToBytes(), Bytes(kLibraryFileSize, 0x00));
 }
 
+// A record named "a" and half a surrogate pair: no UTF-8 text is stored so.
+Bytes LoneSurrogateRecord() {
+  Bytes record = LibraryFile({"a"}, 272);
+  record[2] = 0xD8;
+  record[3] = 0x3D;
+  return record;
+}
+
 TEST(PcMacroLibrary, ImportOneRefusesNamesWithControlCharactersAndEndlessMacros) {
   PcMacroLibrary lib;
   lib.Load(LibraryFile({"Fire"}));
@@ -157,7 +165,9 @@ TEST(PcMacroLibrary, ImportOneRefusesNamesWithControlCharactersAndEndlessMacros)
   };
   for (const Case& c : {Case{"no end byte", endless, ImportOneResult::kNoEndByte},
                         Case{"escape", LibraryFile({"a\x1b[2J"}, 272), ImportOneResult::kBadName},
-                        Case{"bell", LibraryFile({"ding\a"}, 272), ImportOneResult::kBadName}}) {
+                        Case{"bell", LibraryFile({"ding\a"}, 272), ImportOneResult::kBadName},
+                        Case{"blank", LibraryFile({"   "}, 272), ImportOneResult::kBadName},
+                        Case{"lone surrogate", LoneSurrogateRecord(), ImportOneResult::kBadName}}) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(lib.ImportOne(c.record), c.result);
     EXPECT_EQ(lib.ToBytes(), before);
@@ -181,6 +191,12 @@ TEST(PcMacroLibrary, NewAndRenameRules) {
       {"rename to another's name", true, 1, "Fire", NameResult::kDuplicate},
       {"rename an empty slot", true, 2, "X", NameResult::kNoSuchMacro},
       {"rename to nothing", true, 0, "", NameResult::kEmptyName},
+      // One rule for every name that comes in (CheckMacroName's own table
+      // holds its cases): refused whole, never cut or mended.
+      {"new: nine characters", false, 0, "Walking8X", NameResult::kBadName},
+      {"new: three spaces", false, 0, "   ", NameResult::kBadName},
+      {"rename: right-to-left override", true, 0, "a\u202Eb", NameResult::kBadName},
+      {"rename: not UTF-8", true, 1, "a\xFF", NameResult::kBadName},
   };
   for (const Case& c : refused) {
     SCOPED_TRACE(c.what);
@@ -194,7 +210,7 @@ TEST(PcMacroLibrary, NewAndRenameRules) {
   EXPECT_EQ(Names(lib), (std::vector<std::string>{"Fire", "Jump", "Walk"}));
   EXPECT_EQ(lib.EventLength(2), 1u);  // no events yet
   ASSERT_EQ(lib.AddNew("Walking8"), NameResult::kDone);
-  EXPECT_EQ(lib.AddNew("Walking8X"), NameResult::kDuplicate);  // kept as its first 8 letters
+  EXPECT_EQ(lib.AddNew("Walking8"), NameResult::kDuplicate);
   lib.Delete(3);
   ASSERT_EQ(lib.Rename(1, "Run"), NameResult::kDone);
   EXPECT_EQ(Names(lib), (std::vector<std::string>{"Fire", "Run", "Walk"}));

@@ -91,10 +91,58 @@ TEST(MacroNames, ControlCharactersAreFoundAndEscapedForText) {
   };
   for (const Case& c : {Case{"Fire", false, "Fire"}, Case{"a\x1b[2J", true, "a\\x1B[2J"},
                         Case{"\a\n", true, "\\x07\\x0A"}, Case{"x\u0085y", true, "x\\u0085y"},
-                        Case{"\u00dc\U0001F600", false, "\u00dc\U0001F600"}}) {
+                        Case{"\u00dc\U0001F600", false, "\u00dc\U0001F600"},
+                        // Not control characters, but they must not act on a
+                        // terminal either: reordering marks, stray bytes.
+                        Case{"a\u202Eb", false, "a\\u202Eb"}, Case{"a\xFF", false, "a\\xFF"}}) {
     EXPECT_EQ(NameHasControlCharacters(c.text), c.control) << c.escaped;
     EXPECT_EQ(EscapeControlCharacters(c.text), c.escaped);
   }
+}
+
+// The one rule every name that comes in is held to. The names the name
+// dialog always took stay accepted: letters of any script, digits, inner and
+// outer spaces, punctuation, eight characters.
+TEST(MacroNames, TheNameRule) {
+  struct Case {
+    std::string text;
+    MacroNameProblem problem;
+  };
+  for (const Case& c : {
+           Case{"Fire", MacroNameProblem::kNone},
+           Case{"Walking8", MacroNameProblem::kNone},
+           Case{" a b ", MacroNameProblem::kNone},
+           Case{"\u00dcber-1!", MacroNameProblem::kNone},
+           Case{"\u30de\u30af\u30ed", MacroNameProblem::kNone},
+           Case{"ab\U0001F600cdef", MacroNameProblem::kNone},  // a pair is two of the eight
+           Case{"", MacroNameProblem::kEmpty},
+           Case{"Walking8X", MacroNameProblem::kTooLong},
+           Case{"abcdefg\U0001F600", MacroNameProblem::kTooLong},
+           Case{"   ", MacroNameProblem::kBlank},
+           Case{"\u00a0\u3000\u200b", MacroNameProblem::kBlank},
+           Case{"a\x1b[2J", MacroNameProblem::kControl},
+           Case{std::string("a\0b", 3), MacroNameProblem::kControl},
+           Case{"x\u0085y", MacroNameProblem::kControl},
+           Case{"abc\u202Egpj", MacroNameProblem::kLayoutControl},
+           Case{"a\u2066b", MacroNameProblem::kLayoutControl},
+           Case{"a\u2028b", MacroNameProblem::kLayoutControl},
+           Case{"a\xFF", MacroNameProblem::kMalformed},
+           Case{"\xC3", MacroNameProblem::kMalformed},          // cut short
+           Case{"\xC0\xAF", MacroNameProblem::kMalformed},      // overlong '/'
+           Case{"\xED\xA0\x80", MacroNameProblem::kMalformed},  // a surrogate
+       }) {
+    SCOPED_TRACE(EscapeControlCharacters(c.text));
+    EXPECT_EQ(CheckMacroName(c.text), c.problem);
+    if (c.problem == MacroNameProblem::kMalformed) continue;
+    // The same rule on the code units the editor's text field holds, and on
+    // the stored field of the names that fit one.
+    EXPECT_EQ(CheckMacroName(Utf8ToUtf16(c.text)), c.problem);
+    if (Utf8ToUtf16(c.text).size() <= kMacroNameUnits && c.text.find('\0') == std::string::npos) {
+      EXPECT_EQ(CheckStoredMacroName(MacroNameFromText(c.text)), c.problem);
+    }
+  }
+  EXPECT_EQ(CheckMacroName(std::u16string(1, char16_t{0xDC00})), MacroNameProblem::kMalformed);
+  EXPECT_FALSE(MacroNameProblemText(MacroNameProblem::kBlank).empty());
 }
 
 }  // namespace
