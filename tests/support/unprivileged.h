@@ -2,8 +2,12 @@
 // Root may write any file, so "permission denied" only shows for an ordinary
 // user. A test that checks it runs its checks inside an Unprivileged scope:
 // as root the scope gives the fixture folder to nobody (65534) and takes on
-// nobody's identity as its effective user and group until it ends; as any
-// other user it changes nothing. Effective ids only, so root comes back.
+// nobody's identity as its real and effective user and group until it ends;
+// as any other user it changes nothing. Root stays the saved id, so it comes
+// back. The real id changes too: a program started inside the scope would
+// otherwise run with mixed ids, which makes it undumpable and stops the leak
+// checker of a sanitized build at its exit.
+#include <sys/prctl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -26,13 +30,13 @@ class Unprivileged {
     Chown(tree);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(tree))
       if (!entry.is_symlink()) Chown(entry.path());
-    if (::setegid(kNobody) != 0) {
-      reason_ = "setegid(65534) failed";
+    if (::setresgid(kNobody, kNobody, 0) != 0) {
+      reason_ = "setresgid(65534) failed";
       return;
     }
-    if (::seteuid(kNobody) != 0) {
-      reason_ = "seteuid(65534) failed";
-      [[maybe_unused]] const int back = ::setegid(0);
+    if (::setresuid(kNobody, kNobody, 0) != 0) {
+      reason_ = "setresuid(65534) failed";
+      [[maybe_unused]] const int back = ::setresgid(0, 0, 0);
       return;
     }
     dropped_ = true;
@@ -40,8 +44,10 @@ class Unprivileged {
   }
   ~Unprivileged() {
     if (!dropped_) return;
-    [[maybe_unused]] const int user = ::seteuid(0);
-    [[maybe_unused]] const int group = ::setegid(0);
+    [[maybe_unused]] const int user = ::setresuid(0, 0, 0);
+    [[maybe_unused]] const int group = ::setresgid(0, 0, 0);
+    // A change of ids leaves the process undumpable; the leak checker needs it.
+    ::prctl(PR_SET_DUMPABLE, 1);
   }
   Unprivileged(const Unprivileged&) = delete;
   Unprivileged& operator=(const Unprivileged&) = delete;
