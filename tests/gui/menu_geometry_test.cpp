@@ -70,7 +70,8 @@ QStringList PanelFaults(EditorRig& rig, const QString& name) {
   auto covered = [&](const QString& what, QWidget* expected, QPoint middle) {
     QWidget* top = window.childAt(middle);
     if (top != expected)
-      faults << QStringLiteral("%1 lies under %2").arg(what, top ? top->objectName() : QStringLiteral("nothing"));
+      faults << QStringLiteral("%1 lies under %2")
+                    .arg(what, top ? top->objectName() : QStringLiteral("nothing"));
   };
   if (auto* menu = qobject_cast<FunctionMenu*>(panel)) {
     for (MenuEntry* entry : menu->Entries())
