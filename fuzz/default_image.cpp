@@ -15,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::CoreRig rig(storage);
     rig.core.SetDefaultImage(image);
     rig.core.Start();
-    rig.core.InitNoDevice();
+    rig.core.TakeDefaultImage();
     (void)rig.core.NameSources();
     // The image names the mouse to look for; let this one answer to it.
     const DefaultIdentifiers& ids = rig.core.Defaults();
     rig.mouse.SetIdentifiers(static_cast<std::uint16_t>(ids.vendor_id),
                              static_cast<std::uint16_t>(ids.product_id));
     rig.mouse.SetCustomerId(ids.customer_id);
-    rig.core.DevTimerTimer();
+    rig.core.Poll();
     rig.ExerciseFlows();
   }
   return 0;

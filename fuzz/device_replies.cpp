@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
 
   // The poll step finds the mouse, waits on the fake clock and identifies it.
-  rig.core.DevTimerTimer();
+  rig.core.Poll();
   rig.ExerciseFlows();
   // A second identification with whatever input is left.
-  rig.core.ReFindDev();
+  rig.core.FindMouseAgain();
   rig.ExerciseFlows();
   return 0;
 }

@@ -92,15 +92,15 @@ struct CoreRig {
 
   void ExerciseFlows() {
     CheckMacroStorage();
-    core.DataBufToUI();
+    core.ShowWorkingImage();
     const ButtonView view{};
     (void)core.NameSources();
     const std::vector<std::string> names = core.Macros().Names();
     if (!names.empty()) {
       int selection = 0;
-      core.LB_NameClick(1, names.size() - 1, view);
+      core.AssignDeviceMacroToButton(1, names.size() - 1, view);
       Checked(
-          [&] { return core.Btn_DelMacroClick(0, view, &selection) == MacroCommandResult::kDone; });
+          [&] { return core.DeleteDeviceMacro(0, view, &selection) == MacroCommandResult::kDone; });
       CheckMacroStorage();
     }
     static const PcMacroLibrary library = [] {
@@ -108,10 +108,10 @@ struct CoreRig {
       lib.Load(DefaultLibraryBytes());
       return lib;
     }();
-    Checked([&] { return core.Btn_AddMacroClick(library, 0, view) == MacroCommandResult::kDone; });
+    Checked([&] { return core.AddMacroToMouse(library, 0, view) == MacroCommandResult::kDone; });
     CheckMacroStorage();
-    Checked([&] { return core.Btn_SaveMacroClick(view); });
-    Checked([&] { return core.Btn_Reset_0Click(); });
+    Checked([&] { return core.SaveDeviceMacros(view); });
+    Checked([&] { return core.ResetMouse(); });
     CheckMacroStorage();
   }
 };

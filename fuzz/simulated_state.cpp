@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The state's identifiers decide whether the core finds this mouse at all.
   rig.core.Start();
   rig.core.SetDeviceId(0, {rig.mouse.VendorId(), rig.mouse.ProductId()});
-  rig.core.DevTimerTimer();
+  rig.core.Poll();
   rig.ExerciseFlows();
   return 0;
 }

@@ -30,7 +30,7 @@ int RunSaveProfile(const GlobalOptions& options, const Args& args) {
   if (!core.ImageRead()) Fail(kExitNoMouse, "the mouse's configuration was not read whole");
   // The file gets exactly the name given: a script saves and loads the same
   // path.
-  core.DataBufToMemo_OnClick(c.Editor().State().page);
+  core.PackPagesIntoImage(c.Editor().State().page);
   FileError error;
   if (!WriteProfileFile(args[0], core.Working(), core.Layout(), &error))
     Fail(kExitFile, "cannot write " + FileProblem(error, args[0]));
@@ -43,7 +43,7 @@ int RunLoadProfile(const GlobalOptions& options, const Args& args) {
   c.Connect();
   c.Ui().messages.clear();
   c.Ui().BeginProgress("Writing the mouse", WholeImageWriteReports(c.Core().Layout()));
-  const FileCommandResult r = c.Core().Btn_Load_0Click(args[0]);
+  const FileCommandResult r = c.Core().LoadProfile(args[0]);
   c.Ui().EndProgress();
   switch (r.status) {
     case FileCommandStatus::kDone:
@@ -67,7 +67,7 @@ int RunReset(const GlobalOptions& options, const Args& args) {
   c.Connect();
   c.Ui().BeginProgress("Writing the defaults", WholeImageWriteReports(c.Core().Layout()));
   const bool usable = c.Core().DeviceUsable();
-  const bool done = c.Core().Btn_Reset_0Click();
+  const bool done = c.Core().ResetMouse();
   c.Ui().EndProgress();
   if (!usable) Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
   if (!done) Fail(kExitNoMouse, IncompleteLine(c));
@@ -104,7 +104,7 @@ int RunFirmware(const GlobalOptions& options, const Args& args) {
   Connection c(options);
   c.Connect();
   c.Ui().BeginProgress("Programming", FirmwareReports());
-  const FirmwareResult r = c.Core().Btn_ProgramClick(patch);
+  const FirmwareResult r = c.Core().ProgramFirmware(patch);
   c.Ui().EndProgress();
   switch (r) {
     case FirmwareResult::kProgrammed:

@@ -108,7 +108,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     }
     c.Ui().BeginProgress("Saving macros", MacroSaveReports(c.Core().Layout()));
     const MacroCommandResult r =
-        c.Core().Btn_DelMacroClick(static_cast<std::size_t>(n - 1), ShownButtons(c));
+        c.Core().DeleteDeviceMacro(static_cast<std::size_t>(n - 1), ShownButtons(c));
     c.Ui().EndProgress();
     if (r != MacroCommandResult::kDone)
       Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused,
@@ -128,7 +128,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     c.Ui().messages.clear();
     c.Ui().BeginProgress("Saving macros", MacroSaveReports(c.Core().Layout()));
     const MacroCommandResult r =
-        c.Core().Btn_AddMacroClick(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
+        c.Core().AddMacroToMouse(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
     c.Ui().EndProgress();
     if (r != MacroCommandResult::kDone)
       Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused,

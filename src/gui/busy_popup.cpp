@@ -16,7 +16,7 @@ constexpr int kFrameMs = 80;
 
 }  // namespace
 
-TFormLoadingUI::TFormLoadingUI(const Skin& skin, QWidget* owner)
+BusyPopup::BusyPopup(const Skin& skin, QWidget* owner)
     : QWidget(owner), skin_(skin), owner_(owner) {
   setObjectName(QStringLiteral("TFormLoadingUI"));
   setAttribute(Qt::WA_TranslucentBackground);
@@ -30,12 +30,12 @@ TFormLoadingUI::TFormLoadingUI(const Skin& skin, QWidget* owner)
   if (owner_) move(PlaceOver(owner_->rect()));
 }
 
-QPoint TFormLoadingUI::PlaceOver(const QRect& owner) {
+QPoint BusyPopup::PlaceOver(const QRect& owner) {
   return {owner.left() + (owner.width() - kWidth) / 2,
           owner.top() + (owner.height() - kHeight) / 2 + 40};
 }
 
-void TFormLoadingUI::Show() {
+void BusyPopup::Show() {
   // Transfers show the pop-up before every reply and hide it once at their
   // end, so showing is idempotent and one Hide ends it.
   if (isVisible()) return;
@@ -50,14 +50,14 @@ void TFormLoadingUI::Show() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TFormLoadingUI::Hide() {
+void BusyPopup::Hide() {
   frames_.stop();
   hide();
 }
 
-void TFormLoadingUI::ProcessEvents() { QCoreApplication::processEvents(); }
+void BusyPopup::ProcessEvents() { QCoreApplication::processEvents(); }
 
-void TFormLoadingUI::paintEvent(QPaintEvent*) {
+void BusyPopup::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QString picture = QStringLiteral("Busy_%1").arg(frame_ + 1, 2, 10, QLatin1Char('0'));
   if (skin_.Has(picture)) {

@@ -1,5 +1,5 @@
 #pragma once
-// The busy pop-up TFormLoadingUI shown during transfers with the mouse:
+// The busy pop-up BusyPopup shown during transfers with the mouse:
 // 206 x 196, centred over the main window and 40 pixels lower, above every
 // other control, with a looping animation of its own. It is drawn inside the
 // main window (a child, not a window of its own), so it opens where it
@@ -17,13 +17,13 @@ namespace korvex48::gui {
 
 class Skin;
 
-class TFormLoadingUI : public QWidget, public BusyUi {
+class BusyPopup : public QWidget, public BusyUi {
   Q_OBJECT
 
  public:
   // `owner` is the main window it is drawn in; it is never closed.
   // The animation is the skin's pictures Busy_01..Busy_12 when they exist.
-  TFormLoadingUI(const Skin& skin, QWidget* owner);
+  BusyPopup(const Skin& skin, QWidget* owner);
 
   void Show() override;
   void Hide() override;

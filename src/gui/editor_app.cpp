@@ -170,7 +170,7 @@ void EditorApp::MakePointerSettings(const EditorAppConfig& config) {
 
 EditorApp::~EditorApp() {
   // The window's hooks and rules point into the objects below.
-  if (window_) window_->DevTimer().stop();
+  if (window_) window_->PollTimer().stop();
   macro_commands_.reset();
   if (window_ && window_->LaterPagesBuilt()) window_->Advanced()->Pointer()->Bind(nullptr);
   if (ui_) ui_->GetHooks() = {};
@@ -181,7 +181,7 @@ EditorApp::~EditorApp() {
 
 void EditorApp::Wire() {
   MainWindow& window = *window_;
-  connect(&window.DevTimer(), &QTimer::timeout, this, [this] { Poll(); });
+  connect(&window.PollTimer(), &QTimer::timeout, this, [this] { Poll(); });
   connect(&window, &MainWindow::saveProfileRequested, this, &EditorApp::SaveProfile);
   connect(&window, &MainWindow::loadProfileRequested, this, &EditorApp::LoadProfile);
   connect(&window, &MainWindow::resetRequested, this, &EditorApp::Reset);
@@ -209,7 +209,7 @@ void EditorApp::Wire() {
 
 void EditorApp::Show() {
   window_->show();
-  window_->DevTimer().start();
+  window_->PollTimer().start();
 }
 
 bool EditorApp::eventFilter(QObject* watched, QEvent* event) {
@@ -236,7 +236,7 @@ void EditorApp::RaiseOnRequest(SingleInstance& instance) {
 }
 
 PollOutcome EditorApp::Poll() {
-  const PollOutcome outcome = engine_->Core().DevTimerTimer();
+  const PollOutcome outcome = engine_->Core().Poll();
   if (outcome != PollOutcome::kUnchanged && outcome != PollOutcome::kBusy)
     UiLog(QStringLiteral("poll ") + PollOutcomeText(outcome, engine_->Core().LastDevInfo()));
   return outcome;
@@ -255,7 +255,7 @@ void EditorApp::ShowFileError(const FileError& error) {
 }
 
 void EditorApp::SaveProfile() {
-  ui_->HideAllMenu();
+  ui_->CloseMenus();
   // Saving talks only to the file: a refused mouse (Loading) may be saved.
   if (!engine_->Core().Session().HandlesValid()) {
     ui_->ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
@@ -277,7 +277,7 @@ void EditorApp::SaveProfile() {
                        window_->ApplicationTitle()))
     return;
   const FileCommandResult result =
-      engine_->Core().Btn_Save_0Click(chosen->toStdString(), page_commands_->CollectPageState());
+      engine_->Core().SaveProfile(chosen->toStdString(), page_commands_->CollectPageState());
   if (result.status == FileCommandStatus::kFileError) {
     ShowFileError(result.error);
     return;
@@ -286,7 +286,7 @@ void EditorApp::SaveProfile() {
 }
 
 void EditorApp::LoadProfile() {
-  ui_->HideAllMenu();
+  ui_->CloseMenus();
   if (!engine_->Core().RequireOpenDevice()) return;
   const std::optional<QString> path = window_->Context().dialogs.OpenFile(kProfileLoadFilter);
   if (!path || path->isEmpty()) return;
@@ -294,7 +294,7 @@ void EditorApp::LoadProfile() {
     LoadConfigurationText(*path);
     return;
   }
-  const FileCommandResult result = engine_->Core().Btn_Load_0Click(path->toStdString());
+  const FileCommandResult result = engine_->Core().LoadProfile(path->toStdString());
   if (result.status == FileCommandStatus::kFileError) {
     ShowFileError(result.error);
     return;
@@ -317,7 +317,7 @@ void EditorApp::SaveConfigurationText(const QString& path) {
                        window_->ApplicationTitle()))
     return;
   // The pages' state into the image first, as the binary save does.
-  engine_->Core().DataBufToMemo_OnClick(page_commands_->CollectPageState());
+  engine_->Core().PackPagesIntoImage(page_commands_->CollectPageState());
   const std::string text = ConfigurationToText(engine_->Editor().CurrentConfiguration());
   FileError error;
   if (!WriteFileAtomically(
@@ -370,7 +370,7 @@ void EditorApp::LoadConfigurationText(const QString& path) {
 }
 
 void EditorApp::Reset() {
-  if (engine_->Core().Btn_Reset_0Click()) UiLog(QStringLiteral("reset"));
+  if (engine_->Core().ResetMouse()) UiLog(QStringLiteral("reset"));
 }
 
 void EditorApp::UiLog(const QString& line) {

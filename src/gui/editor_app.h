@@ -3,7 +3,7 @@
 // wired in the start-up order of the connection flows. The window's creation
 // loads the tables and applies language 1; then the core takes the default
 // image (its identifiers, customer identifier and storage kind) and fills the
-// pages from it. No device is searched during the start: the first DevTimer
+// pages from it. No device is searched during the start: the first PollTimer
 // tick, 3.5 s later, sees the HID count rise and opens the mouse after the
 // 2.1 s wait of the poll step.
 //
@@ -78,7 +78,7 @@ class EditorApp final : public QObject {
   static std::unique_ptr<EditorApp> Create(const EditorAppConfig& config, std::string* error);
   ~EditorApp() override;
 
-  // Shows the window and starts DevTimer (its first tick 3500 ms later).
+  // Shows the window and starts PollTimer (its first tick 3500 ms later).
   void Show();
   // A second start announced through `instance` restores and raises the
   // window. `instance` must outlive the editor.
@@ -92,7 +92,7 @@ class EditorApp final : public QObject {
   Transport& Link() { return *link_.transport; }
   // The simulated mouse (--simulate), else nullptr.
   SimulatedMouse* Simulated() { return link_.simulated; }
-  // One DevTimer tick; what it did is also logged ("poll ...").
+  // One PollTimer tick; what it did is also logged ("poll ...").
   PollOutcome Poll();
   // True when a mouse was accepted and read, and is still open.
   bool MouseShown() const;

@@ -8,17 +8,17 @@
 #include <memory>
 #include <vector>
 
-#include "gui/assembly_key_dialog.h"
 #include "gui/editor_app.h"
+#include "gui/key_combination_dialog.h"
 #include "gui/page_group.h"
 #include "gui/pages/button_commands.h"
 #include "gui/pages/button_menus.h"
 #include "gui/pages/button_page.h"
-#include "gui/skin_widgets.h"
 #include "gui/pages/macro_library_list.h"
 #include "gui/pages/macro_page.h"
 #include "gui/pages/macro_recorder_panel.h"
 #include "gui/record_input.h"
+#include "gui/skin_widgets.h"
 
 namespace korvex48::gui {
 namespace {
@@ -108,7 +108,7 @@ int RunBench(EditorApp& app, std::FILE* out) {
     RunEventsFor(50);
   }
   // Polling would only add noise to the figures.
-  window.DevTimer().stop();
+  window.PollTimer().stop();
 
   std::vector<PageId> pages = {PageId::kMain,  PageId::kAdv,    PageId::kBreath,
                                PageId::kMacro, PageId::kSwitch, PageId::kFixed};
@@ -151,8 +151,8 @@ int RunBench(EditorApp& app, std::FILE* out) {
     Q_EMIT window.Buttons()->KeyLabel(2)->clicked();
     QElapsedTimer timer;
     timer.start();
-    buttons.Key_AssemblyClick();
-    if (TForm2* dialog = buttons.Dialog()) {
+    buttons.OpenKeyCombinationDialog();
+    if (KeyCombinationDialog* dialog = buttons.Dialog()) {
       dialog->repaint();
       dialog_ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
       dialog->close();

@@ -162,7 +162,7 @@ MainWindow::MainWindow(std::unique_ptr<EditorContext> context, const Skin& skin,
   SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
   SelectCurrentLanguagePictures();
 
-  busy_ = std::make_unique<TFormLoadingUI>(skin_, this);
+  busy_ = std::make_unique<BusyPopup>(skin_, this);
   dev_timer_.setObjectName(QStringLiteral("DevTimer"));
   dev_timer_.setInterval(3500);
 }
@@ -401,7 +401,7 @@ void MainWindow::ShowPage(PageId page) {
   current_page_ = page;
   page_choices_[static_cast<int>(page) - 1]->setChecked(true);
   if (GroupOf(page) == 1) rules_->AfterPageChange(page);
-  RefreshAPPage();
+  ShowCurrentGroup();
   // Profile 3 is shown but cannot be changed; the other button pages are
   // free unless there is no mouse.
   if (GroupOf(page) == 1) button_page_->DisableOverlay()->setVisible(page == PageId::kFixed);
@@ -410,7 +410,7 @@ void MainWindow::ShowPage(PageId page) {
   Q_EMIT pageChanged(page);
 }
 
-void MainWindow::RefreshAPPage() {
+void MainWindow::ShowCurrentGroup() {
   const int shown = no_device_look_ ? 1 : GroupOf(current_page_);
   if (shown != 1) BuildLaterPages();
   for (int k = 1; k <= 5; ++k) {
@@ -453,14 +453,14 @@ void MainWindow::SwitchLanguage(int k) {
     return;
   }
   if (insert) insert->setCurrentIndex(selected);
-  RefreshAPPage();
+  ShowCurrentGroup();
   if (auto* shown = qobject_cast<Page*>(Group(GroupOf(current_page_))->Page())) shown->Opened();
   // The pointer rests on the language button whose caption just changed.
   if (QLabel* hovered = marquee_.Label()) marquee_.Recaption(hovered->text());
   Q_EMIT languageChanged(k);
 }
 
-void MainWindow::RefreshErrorAP() {
+void MainWindow::ShowNoDevicePages() {
   no_device_look_ = true;
   // Until a mouse is read whole nothing says it can take a firmware patch.
   SetUpdateButtonsVisible(false);
@@ -482,7 +482,7 @@ void MainWindow::RefreshStoragePages(bool update_buttons) {
     // The no-device look selected Main; the bar shows the page kept.
     ButtonTypeB_1IconInit();
     SetNavPictures(NavNameOf(current_page_), QStringLiteral("SetS_02"));
-    RefreshAPPage();
+    ShowCurrentGroup();
   }
   QCoreApplication::processEvents();
 }

@@ -28,7 +28,7 @@ class MacroPage;
 class Page;
 class PageGroup;
 class Skin;
-class TFormLoadingUI;
+class BusyPopup;
 class UpdatePage;
 class UserDialogs;
 
@@ -78,7 +78,7 @@ class MainWindow : public QWidget {
 
   // --- state ---
   EditorContext& Context() { return *context_; }
-  // The pages show the no-device appearance (RefreshErrorAP) until a
+  // The pages show the no-device appearance (ShowNoDevicePages) until a
   // whole-image read ends (RefreshStoragePages) or a page is made current;
   // page buttons do nothing meanwhile. The connection flows set the same in
   // the core's session before they change the window.
@@ -105,7 +105,7 @@ class MainWindow : public QWidget {
   // layout and texts of the language on show, then laterPagesBuilt() binds
   // their logic, then they show the image. Showing one of them calls this.
   void BuildLaterPages();
-  TFormLoadingUI* Busy() const { return busy_.get(); }
+  BusyPopup* Busy() const { return busy_.get(); }
   CaptionMarquee& Marquee() { return marquee_; }
   // nullptr restores the default rules.
   void SetPageRules(PageRules* rules) { rules_ = rules ? rules : &default_rules_; }
@@ -123,11 +123,11 @@ class MainWindow : public QWidget {
   // The language buttons: pictures, layout org<k>, texts lang<k>.
   void SwitchLanguage(int k);
   // Shows the group of the current page (group 1 while NoDeviceLook is set).
-  void RefreshAPPage();
+  void ShowCurrentGroup();
   // Every page and profile button picture to its normal look.
   void ButtonTypeB_1IconInit();
   // The no-device appearance: NoDeviceLook set, group 1, Main selected.
-  void RefreshErrorAP();
+  void ShowNoDevicePages();
   // Update buttons shown only for a "Flash" + "Flash" mouse.
   void SetUpdateButtonsVisible(bool visible);
   // The page blockers Disable_All_1..5 around whole-image transfers.
@@ -142,7 +142,7 @@ class MainWindow : public QWidget {
   void RefreshStoragePages(bool update_buttons);
   // Device polling, every 3500 ms; the connection flows stop it around
   // whole-image transfers.
-  QTimer& DevTimer() { return dev_timer_; }
+  QTimer& PollTimer() { return dev_timer_; }
 
   // A second start asked for the window: restore, raise, activate.
   void RestoreAndRaise();
@@ -152,7 +152,7 @@ class MainWindow : public QWidget {
   void saveProfileRequested();
   void loadProfileRequested();
   void resetRequested();
-  // Close every open pop-up menu (HideAllMenu): background presses and
+  // Close every open pop-up menu (CloseMenus): background presses and
   // clicks on the page panels.
   void popupsClosed();
   void pageChanged(PageId page);
@@ -206,7 +206,7 @@ class MainWindow : public QWidget {
   std::array<QRadioButton*, kPageCount> page_choices_{};  // rb_1..rb_7
   std::array<QRadioButton*, 3> language_choices_{};       // rb_Lang1..rb_Lang3
   std::unique_ptr<ControlIndex> controls_;
-  std::unique_ptr<TFormLoadingUI> busy_;
+  std::unique_ptr<BusyPopup> busy_;
   CaptionMarquee marquee_;
   QTimer dev_timer_;
   PageRules default_rules_;

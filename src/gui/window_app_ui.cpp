@@ -33,8 +33,8 @@ void WindowAppUi::ShowMessage(const AppMessage& message) {
 
 void WindowAppUi::LockPages() { window_.LockPages(); }
 void WindowAppUi::UnlockPages() { window_.UnlockPages(); }
-void WindowAppUi::StopDevTimer() { window_.DevTimer().stop(); }
-void WindowAppUi::StartDevTimer() { window_.DevTimer().start(); }
+void WindowAppUi::StopPolling() { window_.PollTimer().stop(); }
+void WindowAppUi::StartPolling() { window_.PollTimer().start(); }
 // The page editor has taken the image in already: the pages show it.
 void WindowAppUi::RefreshUI() { window_.ShowImage(); }
 void WindowAppUi::RefreshKeyLabels(const ButtonTexts&) { window_.Buttons()->ShowLabels(); }
@@ -42,7 +42,7 @@ void WindowAppUi::RefreshDeviceMacroLists() { Call(hooks_.refresh_device_macro_l
 void WindowAppUi::ClearMacroEditor() { Call(hooks_.clear_macro_editor); }
 void WindowAppUi::RefreshPcMacroList() { Call(hooks_.refresh_pc_macro_list); }
 void WindowAppUi::ReadOsMouseParameters() { Call(hooks_.read_os_mouse_parameters); }
-void WindowAppUi::RefreshErrorAP() { window_.RefreshErrorAP(); }
+void WindowAppUi::ShowNoDevicePages() { window_.ShowNoDevicePages(); }
 
 void WindowAppUi::ShowMouseHeld(const std::string& line) {
   if (line.empty()) {
@@ -73,7 +73,7 @@ void WindowAppUi::RefreshStoragePages(StorageLayout layout) {
   window_.RefreshStoragePages(layout == StorageLayout::kSlot);
 }
 
-void WindowAppUi::HideAllMenu() { Q_EMIT window_.popupsClosed(); }
+void WindowAppUi::CloseMenus() { Q_EMIT window_.popupsClosed(); }
 
 void WindowAppUi::SetMainMenuHeight(int pixels) {
   window_.BuildLaterPages();  // the menus are made with them

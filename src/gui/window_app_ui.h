@@ -1,7 +1,7 @@
 #pragma once
 // The main window as the connection logic and the image flows see it (AppUi):
 // messages through the dialog seam, the busy pop-up, the page blockers, the
-// DevTimer, and the page looks of the no-device and storage states.
+// PollTimer, and the page looks of the no-device and storage states.
 //
 // The macro side of the window (device macro lists, macro editor, PC library
 // list, the operating system's mouse settings) plugs in through Hooks, so the
@@ -43,8 +43,8 @@ class WindowAppUi final : public AppUi {
   void ShowMessage(const AppMessage& message) override;
   void LockPages() override;
   void UnlockPages() override;
-  void StopDevTimer() override;
-  void StartDevTimer() override;
+  void StopPolling() override;
+  void StartPolling() override;
   void RefreshUI() override;
   // The button page shows the labels the page editor now holds.
   void RefreshKeyLabels(const ButtonTexts& labels) override;
@@ -52,11 +52,11 @@ class WindowAppUi final : public AppUi {
   void ClearMacroEditor() override;
   void RefreshPcMacroList() override;
   void ReadOsMouseParameters() override;
-  void RefreshErrorAP() override;
+  void ShowNoDevicePages() override;
   // A line over the page content (`lbl_MouseHeld`), made at its first use.
   void ShowMouseHeld(const std::string& line) override;
   void RefreshStoragePages(StorageLayout layout) override;
-  void HideAllMenu() override;
+  void CloseMenus() override;
   void SetMainMenuHeight(int pixels) override;
   void ShowNoDeviceOverlay() override;
   void StopLabelRun() override;

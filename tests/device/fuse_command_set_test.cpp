@@ -144,7 +144,7 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
     SCOPED_TRACE(c.flow);
     rig->Control("plug");
     ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
-    ASSERT_EQ(core.ReadDevInfo().outcome, DevInfoOutcome::kAccepted);
+    ASSERT_EQ(core.IdentifyMouse().outcome, DevInfoOutcome::kAccepted);
     rig->Control("vanish-after " + std::to_string(c.reports_before));
     trace.Clear();
     ui.Clear();
@@ -153,13 +153,13 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
       // Nothing of an incomplete read is taken: the images keep the whole
       // read before, and nothing may be written until the mouse is read whole.
       const ConfigImage before = core.Working();
-      EXPECT_FALSE(core.Btn_Read());
+      EXPECT_FALSE(core.ReadConfiguration());
       EXPECT_EQ(core.Working().profiles, before.profiles);
       EXPECT_EQ(core.Working().parameters, before.parameters);
       EXPECT_FALSE(core.ImageRead());
       EXPECT_TRUE(session.Loading);
     } else {
-      EXPECT_FALSE(core.Btn_Reset_0Click());
+      EXPECT_FALSE(core.ResetMouse());
       EXPECT_FALSE(session.Loading);
     }
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -18,8 +18,8 @@
 #include "core/library/pc_macro_library.h"
 #include "core/performance/page_editor.h"
 #include "editor_rig.h"
-#include "gui/assembly_key_dialog.h"
 #include "gui/editor_app.h"
+#include "gui/key_combination_dialog.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_commands.h"
 #include "gui/pages/button_page.h"
@@ -232,7 +232,7 @@ class ButtonMenusTest : public QObject {
                       rig.Rect(QStringLiteral("Key5")).center());
     QVERIFY(!rig.Shown(QStringLiteral("Pnl_Main")));
     // Nor does a choice forwarded while profile 3 is selected change anything.
-    rig.Buttons().KeyStatusOnClick(1306);
+    rig.Buttons().ChooseMenuFunction(1306);
     rig.Buttons().ApplyAssemblyKey(QStringLiteral("A"), QStringLiteral("02000400"));
     QVERIFY(rig.Sent().isEmpty());
     QCOMPARE(rig.CodeOf(3, 5), QStringLiteral("09010000"));
@@ -243,7 +243,7 @@ class ButtonMenusTest : public QObject {
     rig.Click(QStringLiteral("Key6"));
     rig.Hover(QStringLiteral("Key_Assembly"));
     rig.Click(QStringLiteral("Key_Assembly"));
-    TForm2* dialog = rig.Buttons().Dialog();
+    KeyCombinationDialog* dialog = rig.Buttons().Dialog();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->size(), QSize(354, 179));
@@ -311,7 +311,7 @@ class ButtonMenusTest : public QObject {
     PcMacroLibrary library;
     library.Load(DefaultLibraryBytes());
     const ButtonView view{rig.Editor().State().labels, 1};
-    QCOMPARE(rig.Core().Btn_AddMacroClick(library, 0, view), MacroCommandResult::kDone);
+    QCOMPARE(rig.Core().AddMacroToMouse(library, 0, view), MacroCommandResult::kDone);
     const QString name = QString::fromStdString(rig.Core().Macros().Names().at(0));
     const std::uint16_t address = *rig.Core().Macros().Address(0);
 
@@ -335,7 +335,7 @@ class ButtonMenusTest : public QObject {
 
     // The macro is deleted: button 8 falls back to Win+D, on the label too.
     rig.ClearSent();
-    QCOMPARE(rig.Core().Btn_DelMacroClick(0, ButtonView{rig.Editor().State().labels, 1}),
+    QCOMPARE(rig.Core().DeleteDeviceMacro(0, ButtonView{rig.Editor().State().labels, 1}),
              MacroCommandResult::kDone);
     QCOMPARE(rig.Text(QStringLiteral("Key8")), QStringLiteral("Win+D"));
     QCOMPARE(rig.CodeOf(1, 8), QStringLiteral("02080700"));

@@ -43,7 +43,7 @@ class ControlNamesTest : public QObject {
     ui.RefreshDeviceMacroLists();
     ui.ClearMacroEditor();
     ui.RefreshPcMacroList();
-    ui.HideAllMenu();
+    ui.CloseMenus();
     ui.SetMainMenuHeight(146);
     ui.SetMainMenuHeight(170);
     ui.StopLabelRun();

@@ -2,7 +2,7 @@
 // The real editor for widget tests: EditorApp::Create over a simulated mouse
 // whose reports are traced, on a fake clock that can also play the user
 // inside the waits (ScriptedClock), with scripted dialogs and a private PC
-// macro library. The window is shown; DevTimer is not started, so
+// macro library. The window is shown; PollTimer is not started, so
 // polling happens only when a test calls Poll().
 //
 //   EditorRig rig(EditorRigOptions().WithMouse([](SimulatedMouse& m) { ... }));
@@ -103,7 +103,7 @@ class EditorRig {
   // "40 05 00 21 02 00 00 01"; their times are trace.SentTimes().
   QStringList Sent() const;
   void ClearSent() { trace.Clear(); }
-  // One DevTimer tick.
+  // One PollTimer tick.
   PollOutcome Poll() { return app->Poll(); }
 
   // Controls by objectName (nullptr when missing), and what they show.

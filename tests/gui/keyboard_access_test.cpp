@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "editor_rig.h"
-#include "gui/assembly_key_dialog.h"
+#include "gui/key_combination_dialog.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_commands.h"
 #include "gui/pages/button_page.h"
@@ -39,7 +39,7 @@ QList<QWidget*> TabRound(QWidget& window) {
 
 void OpenKeyDialog(EditorRig& rig) {
   Q_EMIT rig.Window().Buttons()->KeyLabel(2)->clicked();
-  rig.App().Commands().Buttons().Key_AssemblyClick();
+  rig.App().Commands().Buttons().OpenKeyCombinationDialog();
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ class KeyboardAccessTest : public QObject {
     QWidget* target = nullptr;
     if (page == 0) {
       OpenKeyDialog(rig);
-      TForm2* dialog = rig.App().Commands().Buttons().Dialog();
+      KeyCombinationDialog* dialog = rig.App().Commands().Buttons().Dialog();
       QVERIFY(dialog);
       target = dialog->findChild<QWidget*>(control);
     } else {
@@ -140,7 +140,7 @@ class KeyboardAccessTest : public QObject {
     QCOMPARE(rig.Window().CurrentPage(), PageId::kAdv);
 
     OpenKeyDialog(rig);
-    QPointer<TForm2> dialog = rig.App().Commands().Buttons().Dialog();
+    QPointer<KeyCombinationDialog> dialog = rig.App().Commands().Buttons().Dialog();
     QVERIFY(dialog);
     auto* field = dialog->findChild<QWidget*>(QStringLiteral("Edt_Assembly"));
     QTRY_VERIFY(field->hasFocus());

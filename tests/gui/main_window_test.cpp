@@ -137,7 +137,7 @@ class MainWindowTest : public QObject {
   }
 
   void noDevicePageIgnoresPageButtons() {
-    window_->RefreshErrorAP();
+    window_->ShowNoDevicePages();
     QTest::mouseClick(W("Btn_Adv_1"), Qt::LeftButton);
     QCOMPARE(window_->CurrentPage(), PageId::kMain);
     QVERIFY(window_->Group(1)->isVisible());
@@ -217,9 +217,9 @@ class MainWindowTest : public QObject {
   }
 
   void busyPopupPlacement() {
-    QCOMPARE(TFormLoadingUI::PlaceOver(QRect(112, 84, 800, 600)), QPoint(112 + 297, 84 + 202 + 40));
-    QCOMPARE(TFormLoadingUI::PlaceOver(QRect(0, 0, 801, 601)), QPoint(297, 242));
-    TFormLoadingUI* busy = window_->Busy();
+    QCOMPARE(BusyPopup::PlaceOver(QRect(112, 84, 800, 600)), QPoint(112 + 297, 84 + 202 + 40));
+    QCOMPARE(BusyPopup::PlaceOver(QRect(0, 0, 801, 601)), QPoint(297, 242));
+    BusyPopup* busy = window_->Busy();
     QCOMPARE(busy->size(), QSize(206, 196));
     // Drawn in the window, where no display server can put it elsewhere.
     QVERIFY(!busy->isWindow());
@@ -252,18 +252,18 @@ class MainWindowTest : public QObject {
     ui.ShowMessage(refused);
     QCOMPARE(dialogs_.captions.last(), QString());
 
-    ui.RefreshErrorAP();
+    ui.ShowNoDevicePages();
     QVERIFY(window_->NoDeviceLook());
     ui.RefreshStoragePages(StorageLayout::kPacked);
     QVERIFY(!window_->NoDeviceLook());
     QVERIFY(W("Btn_Update_3")->isHidden());
     ui.RefreshStoragePages(StorageLayout::kSlot);
     QVERIFY(!W("Btn_Update_3")->isHidden());
-    ui.StopDevTimer();
-    QVERIFY(!window_->DevTimer().isActive());
-    ui.StartDevTimer();
-    QCOMPARE(window_->DevTimer().interval(), 3500);
-    QVERIFY(window_->DevTimer().isActive());
+    ui.StopPolling();
+    QVERIFY(!window_->PollTimer().isActive());
+    ui.StartPolling();
+    QCOMPARE(window_->PollTimer().interval(), 3500);
+    QVERIFY(window_->PollTimer().isActive());
   }
 
   void exitClosesWindow() {

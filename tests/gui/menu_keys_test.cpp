@@ -11,8 +11,8 @@
 
 #include "core/app/app_core.h"
 #include "editor_rig.h"
-#include "gui/assembly_key_dialog.h"
 #include "gui/editor_app.h"
+#include "gui/key_combination_dialog.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_commands.h"
 #include "gui/pages/command_popup.h"
@@ -227,7 +227,7 @@ class MenuKeysTest : public QObject {
     Rig rig;
     rig.Click(QStringLiteral("Key5"));
     rig.Keys(QStringLiteral("End Up Return"));
-    TForm2* dialog = rig.App().Commands().Buttons().Dialog();
+    KeyCombinationDialog* dialog = rig.App().Commands().Buttons().Dialog();
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(rig.ShownMenus(), QString());
     dialog->close();

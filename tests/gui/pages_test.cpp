@@ -198,8 +198,8 @@ class PagesTest : public QObject {
     const PageState state = rig.App().Commands().CollectPageState();
     ParameterSection from_controls = rig.Core().Page().parameters;
     ParameterSection from_editor = from_controls;
-    UIToDataBuf(state, from_controls);
-    UIToDataBuf(rig.Editor().State().page, from_editor);
+    PackPageState(state, from_controls);
+    PackPageState(rig.Editor().State().page, from_editor);
     QVERIFY(from_controls == from_editor);
     QCOMPARE(from_controls[38], 0x52);
     QCOMPARE(from_controls[40], 0x74);

@@ -55,12 +55,12 @@ inline const std::vector<EditCase>& EditCases() {
        .cli_before = {{"set", "dpi-active", "1"}},
        .cli = {"set", "dpi-value", "3", "1000"}},
       {.name = "ValueOfLevel8WithLevel7Active",
-       .before = [](PageEditor& e) { e.DpiLevelClick(8); },
+       .before = [](PageEditor& e) { e.ToggleDpiLevel(8); },
        .step = [](PageEditor& e) { return e.SetDpiValue(8, 12); },
        .reports = {"40 05 00 2a bb 00 00 01", "40 05 00 26 75 00 00 01",
                    "40 05 00 26 76 00 00 01"}},
       {.name = "EnableLevel8",
-       .step = [](PageEditor& e) { return e.DpiLevelClick(8); },
+       .step = [](PageEditor& e) { return e.ToggleDpiLevel(8); },
        .reports = {"40 05 00 26 76 00 00 01"}},
       {.name = "CountEightEnablesLevel8",
        .step = [](PageEditor& e) { return e.SetDpiLevelCount(8); },
@@ -69,10 +69,10 @@ inline const std::vector<EditCase>& EditCases() {
       {.name = "DisableActiveLevel8",
        .before =
            [](PageEditor& e) {
-             e.DpiLevelClick(8);
+             e.ToggleDpiLevel(8);
              e.SelectActiveDpiLevel(8);
            },
-       .step = [](PageEditor& e) { return e.DpiLevelClick(8); },
+       .step = [](PageEditor& e) { return e.ToggleDpiLevel(8); },
        .reports = {"40 05 00 26 66 00 00 01"}},
       {.name = "CountSevenMovesActiveFromLevel8",
        .before =
@@ -85,16 +85,16 @@ inline const std::vector<EditCase>& EditCases() {
        .cli_before = {{"set", "dpi-count", "8"}, {"set", "dpi-active", "8"}},
        .cli = {"set", "dpi-count", "7"}},
       {.name = "MiddleLevelRewritesByte38",
-       .step = [](PageEditor& e) { return e.DpiLevelClick(3); },
+       .step = [](PageEditor& e) { return e.ToggleDpiLevel(3); },
        .reports = {"40 05 00 26 66 00 00 01"},
        .status = EditStatus::kUnchanged},
       {.name = "OnlyLevelDoesNothing",
        .before = [](PageEditor& e) { e.SetDpiLevelCount(1); },
-       .step = [](PageEditor& e) { return e.DpiLevelClick(1); },
+       .step = [](PageEditor& e) { return e.ToggleDpiLevel(1); },
        .status = EditStatus::kUnchanged},
       {.name = "SecondLevelAfterOne",
        .before = [](PageEditor& e) { e.SetDpiLevelCount(1); },
-       .step = [](PageEditor& e) { return e.DpiLevelClick(2); },
+       .step = [](PageEditor& e) { return e.ToggleDpiLevel(2); },
        .reports = {"40 05 00 26 10 00 00 01"}},
       {.name = "CountThreeMovesActiveDown",
        .step = [](PageEditor& e) { return e.SetDpiLevelCount(3); },

@@ -25,10 +25,10 @@ void AppCore::Start() {
   defaults_ = DefaultIdentifiersOf(head);
   id_table_[0] = {defaults_.vendor_id, defaults_.product_id};
   id_table_[1] = {};
-  InitNoDevice();
+  TakeDefaultImage();
 }
 
-void AppCore::InitNoDevice() {
+void AppCore::TakeDefaultImage() {
   ConfigImage defaults;
   ReadImageSections(default_image_, defaults_.storage_kind, defaults);
   working_.parameters = defaults.parameters;
@@ -47,7 +47,7 @@ void AppCore::InitNoDevice() {
       TakeUpMacroStorage(StorageLayout::kNone, "");
       break;
   }
-  DataBufToUI();
+  ShowWorkingImage();
 }
 
 StorageLayout AppCore::Layout() const {

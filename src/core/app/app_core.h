@@ -150,38 +150,38 @@ class AppCore {
   void SetDefaultImage(std::span<const std::uint8_t> image);
   // What the window's creation takes from the default image: the default
   // identifiers, customer identifier and storage kind, entry 1 of the device
-  // identifier table; then InitNoDevice. No device is searched here.
+  // identifier table; then TakeDefaultImage. No device is searched here.
   void Start();
   // The working image, macro table and pages from the default image.
-  void InitNoDevice();
+  void TakeDefaultImage();
 
   // ---- Connection ---------------------------------------------------------
-  // The DevTimer handler: counts the HID interfaces ten times in five pairs
-  // and handles an arrival (2.1 s wait, open, ReadDevInfo) or a removal. A
+  // The PollTimer handler: counts the HID interfaces ten times in five pairs
+  // and handles an arrival (2.1 s wait, open, IdentifyMouse) or a removal. A
   // mouse whose handles were found dead is lost and searched for again even
   // when the count did not change (unplugged and back within one period); a
   // whole-image read that came back incomplete, or an information step that
   // lost a reply, is made again; a mouse another program held is tried again.
-  PollOutcome DevTimerTimer();
+  PollOutcome Poll();
   // Command 13: variant, storage kinds, storage check, customer identifier;
-  // accepted mice are read (Btn_Read).
-  DevInfoResult ReadDevInfo();
+  // accepted mice are read (ReadConfiguration).
+  DevInfoResult IdentifyMouse();
   // Forgets the device and tries to open it again at once. A mouse another
   // program holds is shown as held (no message box).
-  void ReFindDev();
+  void FindMouseAgain();
   // The device-lost path; always ends in the Str100/Str101 message, with
   // `detail` (why the mouse could not be opened) when there is one.
   void DeviceLost(const std::string& detail = {});
   // The no-device appearance; sets NoDevicePage.
-  void RefreshErrorAP();
+  void ShowNoDevicePages();
   // The program ends (the editor's window closed): the mouse's handles are
   // closed and marked invalid, so a flow still running in a nested event
   // loop sends nothing more. Nothing is saved.
   void ReleaseDevice();
   // Restarts the mouse (command 14) and finds it again 5.1 s later, as a
-  // report-rate increase and a firmware patch need: DevTimer stopped, 100 ms,
+  // report-rate increase and a firmware patch need: PollTimer stopped, 100 ms,
   // restart, the busy pop-up hidden, DeviceLost, 51 x 100 ms with events,
-  // ReFindDev, DevTimer started. A mouse that refuses the command never
+  // FindMouseAgain, PollTimer started. A mouse that refuses the command never
   // left the bus: it stays open, and the user is told `refused_text` with
   // the reason (the mouse holds what was written, but it was not restarted).
   RestartResult RestartAndFindAgain(
@@ -192,37 +192,37 @@ class AppCore {
   // of its layout). True when every reply came; otherwise nothing of it is
   // taken (images and pages keep what they had, the pages show the no-device
   // look, `Loading` stays set), the user is told how many reports the mouse
-  // did not answer, and the next DevTimer tick reads again.
-  bool Btn_Read();
+  // did not answer, and the next PollTimer tick reads again.
+  bool ReadConfiguration();
   // Working image -> page copy, code table, pages.
-  void DataBufToUI();
+  void ShowWorkingImage();
   // Page state -> page copy -> working image, with the layout mark and both
   // checksums (before a profile file is written).
-  void DataBufToMemo_OnClick(const PageState& page);
+  void PackPagesIntoImage(const PageState& page);
   // Whole-image write of the working image (after a profile file was taken
   // in). False when the mouse stopped taking it part way: the user is told
   // that the mouse's configuration is incomplete (LastTransferProblem()).
-  bool MemoToDataBuf_OnClick();
-  // The Reset buttons: Str022 without a usable mouse, else DefaultParameter.
-  bool Btn_Reset_0Click();
+  bool WriteConfiguration();
+  // The Reset buttons: Str022 without a usable mouse, else WriteDefaults.
+  bool ResetMouse();
   // Default image -> working image -> pages -> mouse; false as
-  // MemoToDataBuf_OnClick.
-  bool DefaultParameter();
+  // WriteConfiguration.
+  bool WriteDefaults();
 
   // ---- Device macros --------------------------------------------------------
-  // Writes the profile section and the whole macro storage (RefreshMacroAddr
+  // Writes the profile section and the whole macro storage (RelinkMacroButtons
   // first). False without a usable mouse, or when the mouse stopped taking
   // the save part way (the user is told, LastTransferProblem()).
-  bool Btn_SaveMacroClick(const ButtonView& view);
+  bool SaveDeviceMacros(const ButtonView& view);
   // Rewrites the codes of the selected profile (1 or 2) whose label shows a
   // device macro's name and whose code names something else, to point at
   // that macro (the last row of that name); codes and page copy bytes change.
-  void RefreshMacroAddr(const ButtonView& view);
+  void RelinkMacroButtons(const ButtonView& view);
   // Gives `button` (1..12) of the selected profile (1 or 2) the device macro
   // of row `row` of LB_Name, under the last-Left-Key rule; the code goes into
   // the code table and the page copy and, with a usable mouse, to the mouse.
   // Refused (nothing changed) for a row with no macro.
-  AssignmentResult LB_NameClick(int button, std::size_t row, const ButtonView& view);
+  AssignmentResult AssignDeviceMacroToButton(int button, std::size_t row, const ButtonView& view);
   // Device macro changes (delete, add). The button codes of all three
   // profiles follow their macro by its address, never by its name. The
   // writes are ordered so that the mouse, cut off at any report, plays on
@@ -247,12 +247,12 @@ class AppCore {
   // the row to select afterwards (-1 when no macro is left). kOutOfRange
   // (Str103 shown, nothing changed, the row stays selected) when closing the
   // gap would overfill the packed area.
-  MacroCommandResult Btn_DelMacroClick(std::size_t index, const ButtonView& view,
+  MacroCommandResult DeleteDeviceMacro(std::size_t index, const ButtonView& view,
                                        int* selection = nullptr);
   // Add to Mouse: library row `row` becomes the last device macro and is
   // saved. A macro whose events have no end byte is refused (kNoEndByte).
-  MacroCommandResult Btn_AddMacroClick(const PcMacroLibrary& library, std::size_t row,
-                                       const ButtonView& view);
+  MacroCommandResult AddMacroToMouse(const PcMacroLibrary& library, std::size_t row,
+                                     const ButtonView& view);
   // Adds a macro of `name` and `events` (its events and end byte, at most
   // 256 bytes) behind the device macros, as Add to Mouse does with a library
   // row. `view` gives the labels the window shows (may be empty).
@@ -276,18 +276,18 @@ class AppCore {
   // call it before their dialogs).
   bool RequireOpenDevice();
   // "Save Profile" to `chosen` + ".bin" from the pages' state.
-  FileCommandResult Btn_Save_0Click(const std::string& chosen, const PageState& page);
+  FileCommandResult SaveProfile(const std::string& chosen, const PageState& page);
   // "Load Profile": layout test, then the whole-image write. A refused or
   // unreadable file leaves the images, pages and mouse unchanged.
-  FileCommandResult Btn_Load_0Click(const std::string& path);
+  FileCommandResult LoadProfile(const std::string& path);
   // "Export All": the device macro storage to `chosen` + ".bin".
-  FileCommandResult Btn_DevExportClick(const std::string& chosen);
+  FileCommandResult ExportDeviceMacros(const std::string& chosen);
 
   // ---- Firmware ---------------------------------------------------------------
   // Patch at 0xC000, descriptor at 0x1000, then RestartAndFindAgain. Only a
   // "Flash" + "Flash" mouse is programmed; the descriptor and the restart go
   // only after every patch report was taken.
-  FirmwareResult Btn_ProgramClick(const FirmwarePatch& patch);
+  FirmwareResult ProgramFirmware(const FirmwarePatch& patch);
 
   // ---- Edits of the page copy --------------------------------------------------
   // The pages' editing operations (PageEditor) change the page copy and the
@@ -364,7 +364,7 @@ class AppCore {
   bool WriteWholeImage();
   bool WriteMacroStorage();
   void ReadMacroStorage(ConfigImage& read, int& replies, int& failed);
-  // The change to `after` (see Btn_DelMacroClick): `moves[k]` is the index in
+  // The change to `after` (see DeleteDeviceMacro): `moves[k]` is the index in
   // `after` of macro k of the present table (nullopt: deleted), `first` the
   // index of the first macro whose place changes.
   MacroCommandResult ChangeDeviceMacros(const DeviceMacros& after,

@@ -54,10 +54,10 @@ class AppUi : public BusyUi {
   virtual void LockPages() = 0;
   virtual void UnlockPages() = 0;
 
-  // The device polling timer DevTimer (3500 ms). Starting a running timer
+  // The device polling timer PollTimer (3500 ms). Starting a running timer
   // restarts it.
-  virtual void StopDevTimer() = 0;
-  virtual void StartDevTimer() = 0;
+  virtual void StopPolling() = 0;
+  virtual void StartPolling() = 0;
 
   // The pages show the page copy and the code table again (RefreshUI): every
   // page, including the profile named by parameter byte 33.
@@ -78,7 +78,7 @@ class AppUi : public BusyUi {
   virtual void ReadOsMouseParameters() = 0;
 
   // The no-device appearance (the core has set NoDevicePage).
-  virtual void RefreshErrorAP() = 0;
+  virtual void ShowNoDevicePages() = 0;
   // One line in the no-device appearance saying which program holds the
   // mouse ("the mouse is in use by korvex48ctl (pid 4242)"); empty: none.
   virtual void ShowMouseHeld(const std::string& line) = 0;
@@ -87,14 +87,14 @@ class AppUi : public BusyUi {
   // cleared NoDevicePage.
   virtual void RefreshStoragePages(StorageLayout layout) = 0;
   // Closes every open pop-up menu.
-  virtual void HideAllMenu() = 0;
+  virtual void CloseMenus() = 0;
   // Height of Pnl_Main: 146 for chip variant 1 (the Macro row cut off), 170
   // for variants 4, 16, 17, 22.
   virtual void SetMainMenuHeight(int pixels) = 0;
 
   // The window's own part of the device-lost path, called by DeviceLost in
-  // this order: ShowNoDeviceOverlay (the Disable label), HideAllMenu,
-  // StopLabelRun, ProcessEvents, RefreshErrorAP, ClearDeviceState (empties
+  // this order: ShowNoDeviceOverlay (the Disable label), CloseMenus,
+  // StopLabelRun, ProcessEvents, ShowNoDevicePages, ClearDeviceState (empties
   // LB_MacroName, LB_Name, LB_macro, the lighting-type text, the report rate
   // taken in and the reconnect-pending flag), then the Str100/Str101 message.
   virtual void ShowNoDeviceOverlay() = 0;
@@ -109,18 +109,18 @@ class NullAppUi : public AppUi {
   void ShowMessage(const AppMessage&) override {}
   void LockPages() override {}
   void UnlockPages() override {}
-  void StopDevTimer() override {}
-  void StartDevTimer() override {}
+  void StopPolling() override {}
+  void StartPolling() override {}
   void RefreshUI() override {}
   void RefreshKeyLabels(const ButtonTexts&) override {}
   void RefreshDeviceMacroLists() override {}
   void ClearMacroEditor() override {}
   void RefreshPcMacroList() override {}
   void ReadOsMouseParameters() override {}
-  void RefreshErrorAP() override {}
+  void ShowNoDevicePages() override {}
   void ShowMouseHeld(const std::string&) override {}
   void RefreshStoragePages(StorageLayout) override {}
-  void HideAllMenu() override {}
+  void CloseMenus() override {}
   void SetMainMenuHeight(int) override {}
   void ShowNoDeviceOverlay() override {}
   void StopLabelRun() override {}

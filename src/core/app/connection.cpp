@@ -48,7 +48,7 @@ void AppCore::WaitWithEvents(int steps_of_100ms) {
   }
 }
 
-PollOutcome AppCore::DevTimerTimer() {
+PollOutcome AppCore::Poll() {
   DeviceSession& s = MutableSession();
   if (s.Polling) return PollOutcome::kBusy;
   PollingGuard guard(s);
@@ -57,7 +57,7 @@ PollOutcome AppCore::DevTimerTimer() {
   // mouse is still there.
   if (reread_pending_ && Session().HandlesValid() && !transport_.DeviceGone()) {
     // Read whole at last, the mouse stands as accepted.
-    if (Btn_Read() && last_info_.outcome == DevInfoOutcome::kReadIncomplete)
+    if (ReadConfiguration() && last_info_.outcome == DevInfoOutcome::kReadIncomplete)
       last_info_.outcome = DevInfoOutcome::kAccepted;
     return PollOutcome::kOpened;
   }
@@ -81,7 +81,7 @@ PollOutcome AppCore::DevTimerTimer() {
     // plugged in again.
     if (current == s.LastHidCount && s.VendorId != 0 &&
         last_info_.outcome == DevInfoOutcome::kNotSent) {
-      ReFindDev();
+      FindMouseAgain();
       return PollOutcome::kOpened;
     }
     // A mouse another program held is tried again at every poll: the count
@@ -115,7 +115,7 @@ PollOutcome AppCore::DevTimerTimer() {
     if (entry.vendor_id == 0 || entry.product_id == 0) continue;
     if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
       outcome = PollOutcome::kOpened;
-      ReadDevInfo();
+      IdentifyMouse();
       break;
     }
     if (ShowIfHeld()) {
@@ -133,7 +133,7 @@ PollOutcome AppCore::OpenHeldMouseAgain() {
   for (const DeviceIdEntry& entry : id_table_) {
     if (entry.vendor_id == 0 || entry.product_id == 0) continue;
     if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
-      ReadDevInfo();
+      IdentifyMouse();
       return PollOutcome::kOpened;
     }
     if (ShowIfHeld()) return PollOutcome::kHeld;
@@ -157,7 +157,7 @@ void AppCore::ForgetHeld() {
   ui_.ShowMouseHeld({});
 }
 
-DevInfoResult AppCore::ReadDevInfo() {
+DevInfoResult AppCore::IdentifyMouse() {
   DeviceSession& s = MutableSession();
   DevInfoResult r;
   ForgetHeld();
@@ -220,7 +220,7 @@ DevInfoResult AppCore::ReadDevInfo() {
     // live writes of this program are built for the other layout.
     s.Loading = true;
     ui_.ShowMessage({{"Str102"}, {}, MessageBoxKind::kPlain, {}});
-    RefreshErrorAP();
+    ShowNoDevicePages();
     return finish(DevInfoOutcome::kStorageMismatch);
   }
 
@@ -236,18 +236,18 @@ DevInfoResult AppCore::ReadDevInfo() {
       id == defaults_.customer_id || (id[0] == rev_manu_id_ && id[1] == rev_pro_id_);
   if (accepted) {
     finish(DevInfoOutcome::kAccepted);
-    if (!Btn_Read()) return finish(DevInfoOutcome::kReadIncomplete);
+    if (!ReadConfiguration()) return finish(DevInfoOutcome::kReadIncomplete);
     return r;
   }
   // Refused: Loading stays set, so the pages make no live writes to it.
   s.Loading = true;
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   ui_.ShowMessage({{"Str107"}, {}, MessageBoxKind::kOkBox, {}});
-  ui_.StartDevTimer();
+  ui_.StartPolling();
   return finish(DevInfoOutcome::kRefused);
 }
 
-void AppCore::ReFindDev() {
+void AppCore::FindMouseAgain() {
   DeviceSession& s = MutableSession();
   s.VendorId = 0;
   s.ProductId = 0;
@@ -262,7 +262,7 @@ void AppCore::ReFindDev() {
       continue;
     }
     if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
-      ReadDevInfo();
+      IdentifyMouse();
       return;
     }
     if (ShowIfHeld()) return;
@@ -272,10 +272,10 @@ void AppCore::ReFindDev() {
 void AppCore::ShowNoDeviceLook() {
   DeviceSession& s = MutableSession();
   ui_.ShowNoDeviceOverlay();
-  ui_.HideAllMenu();
+  ui_.CloseMenus();
   ui_.StopLabelRun();
   ui_.ProcessEvents();
-  RefreshErrorAP();
+  ShowNoDevicePages();
   if (listener_) listener_->DeviceGone();
   ui_.ClearDeviceState();
   s.SecondaryStorage.clear();
@@ -288,17 +288,17 @@ void AppCore::DeviceLost(const std::string& detail) {
   ui_.ShowMessage({{"Str100", "Str101"}, {}, MessageBoxKind::kPlain, detail});
 }
 
-void AppCore::RefreshErrorAP() {
+void AppCore::ShowNoDevicePages() {
   MutableSession().NoDevicePage = true;
   if (listener_) listener_->DeviceGone();
-  ui_.RefreshErrorAP();
+  ui_.ShowNoDevicePages();
 }
 
 void AppCore::ReleaseDevice() { transport_.CloseDevice(); }
 
 RestartResult AppCore::RestartAndFindAgain(const std::string& refused_text) {
   if (!Session().HandlesValid()) return RestartResult::kNoDevice;
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   clock_.SleepMilliseconds(100);
   // A mouse that restarts at once may drop off the bus before it answers the
   // command: that failure is the restart. Any other failure means the mouse
@@ -306,7 +306,7 @@ RestartResult AppCore::RestartAndFindAgain(const std::string& refused_text) {
   if (!commands_.Restart() && transport_.LastError() != HidError::kGone) {
     ui_.Hide();
     ui_.ProcessEvents();
-    ui_.StartDevTimer();
+    ui_.StartPolling();
     ui_.ShowMessage(
         {{}, refused_text, MessageBoxKind::kPlain, HidErrorText(transport_.LastError())});
     return RestartResult::kRefused;
@@ -320,9 +320,9 @@ RestartResult AppCore::RestartAndFindAgain(const std::string& refused_text) {
   ui_.Hide();
   DeviceLost();
   WaitWithEvents(kRestartWaitSteps);
-  ReFindDev();
+  FindMouseAgain();
   // Without this a mouse that does not come back would never be polled for.
-  ui_.StartDevTimer();
+  ui_.StartPolling();
   return DeviceUsable() ? RestartResult::kFoundAgain : RestartResult::kNotBack;
 }
 

@@ -16,7 +16,7 @@ class CoreListener {
   // deleted device macro fell back (before AppUi::RefreshKeyLabels).
   virtual void LabelsChanged(const ButtonTexts& labels) = 0;
   // The pages show the no-device look, or the mouse was lost (before
-  // AppUi::RefreshErrorAP and AppUi::ClearDeviceState).
+  // AppUi::ShowNoDevicePages and AppUi::ClearDeviceState).
   virtual void DeviceGone() = 0;
 };
 

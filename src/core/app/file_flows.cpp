@@ -32,7 +32,7 @@ bool AppCore::RequireOpenDevice() {
   return false;
 }
 
-FileCommandResult AppCore::Btn_Save_0Click(const std::string& chosen, const PageState& page) {
+FileCommandResult AppCore::SaveProfile(const std::string& chosen, const PageState& page) {
   FileCommandResult result;
   // Saving talks only to the file, so a refused mouse (Loading) may be saved.
   if (!Session().HandlesValid()) {
@@ -47,14 +47,14 @@ FileCommandResult AppCore::Btn_Save_0Click(const std::string& chosen, const Page
     result.status = FileCommandStatus::kUnread;
     return result;
   }
-  DataBufToMemo_OnClick(page);
+  PackPagesIntoImage(page);
   result.path = ProfileFileTarget(chosen);
   if (!WriteProfileFile(result.path, working_, Layout(), &result.error))
     result.status = FileCommandStatus::kFileError;
   return result;
 }
 
-FileCommandResult AppCore::Btn_Load_0Click(const std::string& path) {
+FileCommandResult AppCore::LoadProfile(const std::string& path) {
   FileCommandResult result;
   result.path = path;
   if (!RequireOpenDevice()) {
@@ -83,11 +83,11 @@ FileCommandResult AppCore::Btn_Load_0Click(const std::string& path) {
   candidate.customer_id = Session().CustomerId;
   KeepUsbIdentifiers(working_.parameters, candidate.parameters);
   working_ = candidate;
-  if (!MemoToDataBuf_OnClick()) result.status = FileCommandStatus::kWriteFailed;
+  if (!WriteConfiguration()) result.status = FileCommandStatus::kWriteFailed;
   return result;
 }
 
-FileCommandResult AppCore::Btn_DevExportClick(const std::string& chosen) {
+FileCommandResult AppCore::ExportDeviceMacros(const std::string& chosen) {
   FileCommandResult result;
   if (Session().HandlesValid() && !image_read_) {
     ui_.ShowMessage({{}, kUnreadImageText, MessageBoxKind::kPlain, transfer_problem_});

@@ -3,12 +3,12 @@
 
 namespace korvex48 {
 
-FirmwareResult AppCore::Btn_ProgramClick(const FirmwarePatch& patch) {
+FirmwareResult AppCore::ProgramFirmware(const FirmwarePatch& patch) {
   if (!DeviceUsable() || !patch.Loaded()) return FirmwareResult::kNothing;
   // Only a mouse with "Flash" + "Flash" storage takes patch code at 0xC000;
   // on the others those addresses are configuration memory.
   if (Layout() != StorageLayout::kSlot) return FirmwareResult::kNotFlash;
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   ui_.LockPages();
   ui_.Show();
   ui_.ProcessEvents();
@@ -22,7 +22,7 @@ FirmwareResult AppCore::Btn_ProgramClick(const FirmwarePatch& patch) {
     ui_.Hide();
     ui_.ProcessEvents();
     ui_.UnlockPages();
-    ui_.StartDevTimer();
+    ui_.StartPolling();
     ui_.ShowMessage({{},
                      "The firmware patch was not programmed: the mouse stopped taking it.",
                      MessageBoxKind::kPlain,

@@ -19,11 +19,11 @@ std::optional<std::uint8_t> SecondaryBits(const std::string& secondary) {
 
 }  // namespace
 
-bool AppCore::Btn_Read() {
+bool AppCore::ReadConfiguration() {
   DeviceSession& s = MutableSession();
   s.Loading = true;
   reread_pending_ = false;
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   ui_.LockPages();
   ui_.Show();
   ui_.ProcessEvents();
@@ -63,10 +63,10 @@ bool AppCore::Btn_Read() {
                             : "the mouse did not answer " + std::to_string(failed) + " of " +
                                   std::to_string(replies) + " reports of the configuration read";
     reread_pending_ = !unplugged;
-    RefreshErrorAP();
+    ShowNoDevicePages();
     ui_.Hide();
     ui_.ProcessEvents();
-    ui_.StartDevTimer();
+    ui_.StartPolling();
     ui_.UnlockPages();
     // `Loading` stays set: nothing may be written to this mouse until it was
     // read whole.
@@ -93,14 +93,14 @@ bool AppCore::Btn_Read() {
   transfer_problem_.clear();
   TakeUpMacroStorage(layout, s.PrimaryStorage);
 
-  DataBufToUI();
+  ShowWorkingImage();
   ui_.ReadOsMouseParameters();
   s.NoDevicePage = false;
   ui_.RefreshStoragePages(layout);
 
   ui_.Hide();
   ui_.ProcessEvents();
-  ui_.StartDevTimer();
+  ui_.StartPolling();
   ui_.UnlockPages();
   s.Loading = false;
   return true;
@@ -140,15 +140,15 @@ void AppCore::ForgetRead() {
   reread_pending_ = false;
 }
 
-void AppCore::DataBufToUI() {
+void AppCore::ShowWorkingImage() {
   CopyWorkingToPage(working_, page_);
   codes_.LoadFromProfileSection(working_.profiles);
   if (listener_) listener_->ImageTakenIn();
   ui_.RefreshUI();
 }
 
-void AppCore::DataBufToMemo_OnClick(const PageState& page) {
-  UIToDataBuf(page, page_.parameters);
+void AppCore::PackPagesIntoImage(const PageState& page) {
+  PackPageState(page, page_.parameters);
   const std::uint8_t mark = LayoutMarkOf(Layout());
   if (mark != 0) page_.parameters[0] = mark;
   CalcParameterChecksum(page_.parameters);
@@ -236,34 +236,34 @@ bool AppCore::EndWholeImageWrite(bool ok) {
   ui_.Hide();
   ui_.ProcessEvents();
   ui_.UnlockPages();
-  ui_.StartDevTimer();
+  ui_.StartPolling();
   if (!ok) WriteStopped();
   return ok;
 }
 
-bool AppCore::MemoToDataBuf_OnClick() {
-  ui_.HideAllMenu();
-  ui_.StopDevTimer();
+bool AppCore::WriteConfiguration() {
+  ui_.CloseMenus();
+  ui_.StopPolling();
   ui_.LockPages();
   TakeUpMacroStorage(Layout(), Session().PrimaryStorage);
-  DataBufToUI();
+  ShowWorkingImage();
   ui_.Show();
   ui_.ProcessEvents();
   return EndWholeImageWrite(WriteWholeImage());
 }
 
-bool AppCore::Btn_Reset_0Click() {
+bool AppCore::ResetMouse() {
   if (!DeviceUsable()) {
     ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
     return false;
   }
-  return DefaultParameter();
+  return WriteDefaults();
 }
 
-bool AppCore::DefaultParameter() {
+bool AppCore::WriteDefaults() {
   DeviceSession& s = MutableSession();
-  ui_.HideAllMenu();
-  ui_.StopDevTimer();
+  ui_.CloseMenus();
+  ui_.StopPolling();
   ui_.LockPages();
   ui_.Show();
   ui_.ProcessEvents();
@@ -300,7 +300,7 @@ bool AppCore::DefaultParameter() {
 
   ui_.Show();
   ui_.ProcessEvents();
-  DataBufToUI();
+  ShowWorkingImage();
   return EndWholeImageWrite(WriteWholeImage());
 }
 

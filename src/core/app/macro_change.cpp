@@ -115,7 +115,7 @@ MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
   ApplyProfileWrites(profiles, final_writes);
   CalcProfileChecksum(profiles);
 
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
   BeginWrites();
@@ -127,7 +127,7 @@ MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
   ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
        Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
   ui_.Hide();
-  ui_.StartDevTimer();
+  ui_.StartPolling();
 
   if (!ok) {
     const DeviceMacros before = macros_;
@@ -196,7 +196,7 @@ MacroCommandResult AppCore::ReplaceDeviceMacros(const ConfigImage& image) {
   CalcProfileChecksum(profiles);
 
   ui_.ClearMacroEditor();
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
   BeginWrites();
@@ -208,7 +208,7 @@ MacroCommandResult AppCore::ReplaceDeviceMacros(const ConfigImage& image) {
   ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
        Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
   ui_.Hide();
-  ui_.StartDevTimer();
+  ui_.StartPolling();
 
   if (!ok) {
     const DeviceMacros before = macros_;
@@ -228,7 +228,7 @@ MacroCommandResult AppCore::ReplaceDeviceMacros(const ConfigImage& image) {
 }
 
 bool AppCore::ReadBackMacroChange() {
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
   ConfigImage read = working_;
@@ -240,7 +240,7 @@ bool AppCore::ReadBackMacroChange() {
   ReadMacroStorage(read, replies, failed);
   ui_.Hide();
   ui_.ProcessEvents();
-  ui_.StartDevTimer();
+  ui_.StartPolling();
 
   const StorageLayout layout = Layout();
   if (failed > 0) {
@@ -250,7 +250,7 @@ bool AppCore::ReadBackMacroChange() {
     MutableSession().Loading = true;
     reread_pending_ = !transport_.DeviceGone();
     TakeUpMacroStorage(StorageLayout::kNone, "");
-    RefreshErrorAP();
+    ShowNoDevicePages();
     return false;
   }
   working_.profiles = read.profiles;

@@ -25,7 +25,7 @@ void AppCore::ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool liv
   for (const ProfileByteWrite& w : writes) LiveWriteProfile(w);
 }
 
-void AppCore::RefreshMacroAddr(const ButtonView& view) {
+void AppCore::RelinkMacroButtons(const ButtonView& view) {
   // Only the selected profile's codes are what the labels show; profile 3 is
   // never edited.
   const int profile = view.selected_profile;
@@ -50,8 +50,9 @@ void AppCore::RefreshMacroAddr(const ButtonView& view) {
   ApplyCodeWrites(writes, false);
 }
 
-AssignmentResult AppCore::LB_NameClick(int button, std::size_t row, const ButtonView& view) {
-  ui_.HideAllMenu();
+AssignmentResult AppCore::AssignDeviceMacroToButton(int button, std::size_t row,
+                                                    const ButtonView& view) {
+  ui_.CloseMenus();
   const auto address = macros_.Address(row);
   if (!address) {
     AssignmentResult refused;
@@ -65,13 +66,13 @@ AssignmentResult AppCore::LB_NameClick(int button, std::size_t row, const Button
   return result;
 }
 
-bool AppCore::Btn_SaveMacroClick(const ButtonView& view) {
+bool AppCore::SaveDeviceMacros(const ButtonView& view) {
   if (!DeviceUsable() || macros_.Layout() == StorageLayout::kNone) return false;
-  ui_.StopDevTimer();
+  ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
 
-  RefreshMacroAddr(view);
+  RelinkMacroButtons(view);
   CalcProfileChecksum(page_.profiles);
   working_.profiles = page_.profiles;
   BeginWrites();
@@ -79,7 +80,7 @@ bool AppCore::Btn_SaveMacroClick(const ButtonView& view) {
       Wrote(commands_.WriteSection(kProfileBlock, 0, working_.profiles)) && WriteMacroStorage();
 
   ui_.Hide();
-  ui_.StartDevTimer();
+  ui_.StartPolling();
   if (!ok) {
     image_read_ = false;
     WriteStopped();
@@ -87,7 +88,7 @@ bool AppCore::Btn_SaveMacroClick(const ButtonView& view) {
   return ok;
 }
 
-MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonView& view,
+MacroCommandResult AppCore::DeleteDeviceMacro(std::size_t index, const ButtonView& view,
                                               int* selection) {
   if (selection) *selection = -1;
   if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
@@ -119,8 +120,8 @@ MacroCommandResult AppCore::Btn_DelMacroClick(std::size_t index, const ButtonVie
   return result;
 }
 
-MacroCommandResult AppCore::Btn_AddMacroClick(const PcMacroLibrary& library, std::size_t row,
-                                              const ButtonView& view) {
+MacroCommandResult AppCore::AddMacroToMouse(const PcMacroLibrary& library, std::size_t row,
+                                            const ButtonView& view) {
   if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
   if (row >= kLibrarySlots || row >= library.Count() || !library.IsOccupied(row))
     return MacroCommandResult::kNoSelection;

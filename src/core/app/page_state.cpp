@@ -54,8 +54,8 @@ const DpiValueTexts& DefaultDpiValueTexts() {
   return texts;
 }
 
-void UIToDataBuf(const PageState& page, std::span<std::uint8_t, 104> p,
-                 const DpiValueTexts& dpi_texts) {
+void PackPageState(const PageState& page, std::span<std::uint8_t, 104> p,
+                   const DpiValueTexts& dpi_texts) {
   // 38: level count and checked level.
   if (page.checked_dpi_level >= 1 && page.checked_dpi_level <= 8) {
     const int count = std::clamp(page.dpi_level_count, 1, 8);

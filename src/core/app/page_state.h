@@ -50,8 +50,8 @@ struct PageState {
 // - a lighting colour component is taken modulo 256; no number keeps the byte;
 // - no checked choice (DPI level, report rate, lighting mode, profile, fall
 //   time) keeps the byte or bits it would set.
-void UIToDataBuf(const PageState& page, std::span<std::uint8_t, 104> parameter_section,
-                 const DpiValueTexts& dpi_texts = DefaultDpiValueTexts());
+void PackPageState(const PageState& page, std::span<std::uint8_t, 104> parameter_section,
+                   const DpiValueTexts& dpi_texts = DefaultDpiValueTexts());
 
 // The reverse view, for callers without pages (the CLI, tests): the page
 // state that showing `parameter_section` would leave, so that packing it

@@ -1,5 +1,5 @@
 #pragma once
-// The key logic of the key-combination dialog (TForm2): up to two keys taken
+// The key logic of the key-combination dialog (KeyCombinationDialog): up to two keys taken
 // from the keyboard plus the modifiers ticked in its four boxes, shown as one
 // text and handed back as a keyboard code (type 0x02). The dialog window only
 // forwards key presses and box clicks here and shows FieldText().

@@ -41,7 +41,7 @@ bool PageEditor::WriteDpiLevels(int count, int active) {
   return WriteParameter(kLevelsByte, {byte});
 }
 
-EditResult PageEditor::DpiLevelClick(int level) {
+EditResult PageEditor::ToggleDpiLevel(int level) {
   const LiveWriteQueue::Hold hold = Edit();
   if (level < 1 || level > 8) return EditResult::Unavailable("DPI level must be 1..8");
   EditResult result;

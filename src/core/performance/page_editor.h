@@ -167,7 +167,7 @@ class PageEditor : private CoreListener {
   // A click on level label 1..8: enables level count + 1 or disables level
   // count; writes byte 38 (also when nothing changed, as the page does; not
   // for the only enabled level). Does nothing at all while Loading.
-  EditResult DpiLevelClick(int level);
+  EditResult ToggleDpiLevel(int level);
   // The number of levels set to 1..8 at once, with the rule of the clicks
   // (the active level moves down to the last enabled level): one write of
   // byte 38 when the count changes; nothing when it is already `count`.

@@ -156,7 +156,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     row.target->raise();
     connect(row.name, &TextLabel::clicked, this, [this, d] {
       if (!editor_) return;
-      Finish(editor_->DpiLevelClick(d));
+      Finish(editor_->ToggleDpiLevel(d));
     });
     connect(row.mark, &PictureLabel::pressed, this, [this, d] {
       if (!editor_) return;

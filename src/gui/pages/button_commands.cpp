@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "core/performance/page_editor.h"
-#include "gui/assembly_key_dialog.h"
+#include "gui/key_combination_dialog.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_menus.h"
 #include "gui/pages/button_page.h"
@@ -14,7 +14,7 @@ namespace korvex48::gui {
 ButtonCommands::ButtonCommands(MainWindow& window, PageEditor& editor)
     : window_(window), editor_(editor) {
   ButtonPage* page = window.Buttons();
-  connect(page, &ButtonPage::keyClicked, this, &ButtonCommands::ShowPnlMain_OnClick);
+  connect(page, &ButtonPage::keyClicked, this, &ButtonCommands::OpenFunctionMenu);
   // The menus are made with the window's later pages.
   if (window.LaterPagesBuilt())
     BindMenus();
@@ -24,10 +24,10 @@ ButtonCommands::ButtonCommands(MainWindow& window, PageEditor& editor)
 
 void ButtonCommands::BindMenus() {
   ButtonMenus& menus = Menus();
-  connect(&menus, &ButtonMenus::functionChosen, this, &ButtonCommands::KeyStatusOnClick);
-  connect(&menus, &ButtonMenus::assemblyChosen, this, &ButtonCommands::Key_AssemblyClick);
-  connect(&menus, &ButtonMenus::macroChosen, this, &ButtonCommands::LB_NameClick);
-  // ClearAP, page changes, window moves and the flows' HideAllMenu.
+  connect(&menus, &ButtonMenus::functionChosen, this, &ButtonCommands::ChooseMenuFunction);
+  connect(&menus, &ButtonMenus::assemblyChosen, this, &ButtonCommands::OpenKeyCombinationDialog);
+  connect(&menus, &ButtonMenus::macroChosen, this, &ButtonCommands::AssignDeviceMacroToButton);
+  // ClearAP, page changes, window moves and the flows' CloseMenus.
   connect(&window_, &MainWindow::popupsClosed, &menus, &ButtonMenus::HideAll);
 }
 
@@ -35,7 +35,7 @@ ButtonCommands::~ButtonCommands() {
   if (dialog_) dialog_->close();
 }
 
-TForm2* ButtonCommands::Dialog() const { return dialog_.data(); }
+KeyCombinationDialog* ButtonCommands::Dialog() const { return dialog_.data(); }
 
 ButtonMenus& ButtonCommands::Menus() const {
   window_.BuildLaterPages();
@@ -44,9 +44,9 @@ ButtonMenus& ButtonCommands::Menus() const {
 
 int ButtonCommands::SelectedProfile() const { return editor_.State().page.active_profile; }
 
-void ButtonCommands::HideAllMenu() { Q_EMIT window_.popupsClosed(); }
+void ButtonCommands::CloseMenus() { Q_EMIT window_.popupsClosed(); }
 
-void ButtonCommands::ShowPnlMain_OnClick(int button) {
+void ButtonCommands::OpenFunctionMenu(int button) {
   ButtonPage* page = window_.Buttons();
   TextLabel* label = page->KeyLabel(button);
   if (!label->isEnabled()) return;
@@ -54,7 +54,7 @@ void ButtonCommands::ShowPnlMain_OnClick(int button) {
   window_.Marquee().Leave();
   page->KeyPicture(button)->SetPicture(QStringLiteral("KeyS_01"), false);
   current_ = button;
-  HideAllMenu();
+  CloseMenus();
   ButtonMenus& menus = Menus();
   menus.SetSwitchEntryAllowed(editor_.State().switch_entry_allowed);
   QStringList macros;
@@ -70,21 +70,21 @@ void ButtonCommands::ShowResult() {
   window_.Buttons()->ShowLabels();
 }
 
-void ButtonCommands::KeyStatusOnClick(int tag) {
-  HideAllMenu();
+void ButtonCommands::ChooseMenuFunction(int tag) {
+  CloseMenus();
   editor_.AssignMenuItem(SelectedProfile(), current_, tag);
   ShowResult();
 }
 
-void ButtonCommands::Key_AssemblyClick() {
-  HideAllMenu();
+void ButtonCommands::OpenKeyCombinationDialog() {
+  CloseMenus();
   const EditorState& state = editor_.State();
   if (IsLastLeftKey(state.labels, current_, ButtonRuleNames::FromLanguage(editor_.Sources().text)))
     return;
   // A new dialog each time; one left open from before goes.
   if (dialog_) dialog_->close();
-  dialog_ = new TForm2(window_.Context(), &window_);
-  connect(dialog_, &TForm2::confirmed, this, &ButtonCommands::ApplyAssemblyKey);
+  dialog_ = new KeyCombinationDialog(window_.Context(), &window_);
+  connect(dialog_, &KeyCombinationDialog::confirmed, this, &ButtonCommands::ApplyAssemblyKey);
   dialog_->Open();
 }
 
@@ -93,8 +93,8 @@ void ButtonCommands::ApplyAssemblyKey(const QString& text, const QString& code) 
   ShowResult();
 }
 
-void ButtonCommands::LB_NameClick(int row) {
-  HideAllMenu();
+void ButtonCommands::AssignDeviceMacroToButton(int row) {
+  CloseMenus();
   if (row < 0) return;
   editor_.AssignDeviceMacro(SelectedProfile(), current_, static_cast<std::size_t>(row));
   ShowResult();

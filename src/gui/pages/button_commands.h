@@ -1,6 +1,6 @@
 #pragma once
 // The button page's clicks: a click on a button label opens the function
-// menus (ShowPnlMain_OnClick); an entry, User-defined with its key-combination
+// menus (OpenFunctionMenu); an entry, User-defined with its key-combination
 // dialog, or a device macro gives the button its function through the page
 // editor, which holds the rules (last Left Key, the switch key copied into
 // profiles 2 and 3, profile 3 never edited) and sends the writes.
@@ -19,7 +19,7 @@ namespace korvex48::gui {
 
 class ButtonMenus;
 class MainWindow;
-class TForm2;
+class KeyCombinationDialog;
 
 class ButtonCommands final : public QObject {
   Q_OBJECT
@@ -29,22 +29,22 @@ class ButtonCommands final : public QObject {
   ~ButtonCommands() override;
 
   // A click on label Key<button> (1..12).
-  void ShowPnlMain_OnClick(int button);
+  void OpenFunctionMenu(int button);
   // Closes every pop-up of the window (the menus here, the macro page's own).
-  void HideAllMenu();
+  void CloseMenus();
   // A function entry by its tag.
-  void KeyStatusOnClick(int tag);
+  void ChooseMenuFunction(int tag);
   // User-defined: opens a new key-combination dialog, unless the button holds
   // the last Left Key of the profile.
-  void Key_AssemblyClick();
+  void OpenKeyCombinationDialog();
   // The dialog's Confirm.
   void ApplyAssemblyKey(const QString& text, const QString& code);
   // A row of LB_Name.
-  void LB_NameClick(int row);
+  void AssignDeviceMacroToButton(int row);
 
   int CurrentButton() const { return current_; }
   // The open key-combination dialog, or nullptr.
-  TForm2* Dialog() const;
+  KeyCombinationDialog* Dialog() const;
   // The function menus (made now if the window has not made them yet).
   ButtonMenus& Menus() const;
 
@@ -56,7 +56,7 @@ class ButtonCommands final : public QObject {
   MainWindow& window_;
   PageEditor& editor_;
   int current_ = 1;
-  QPointer<TForm2> dialog_;
+  QPointer<KeyCombinationDialog> dialog_;
 };
 
 }  // namespace korvex48::gui

@@ -2,7 +2,7 @@
 // The cascading menus of the button page: the main menu Pnl_Main, its
 // submenus Pnl_MseKey, Pnl_Special (with Pnl_FireKey inside), Pnl_Media,
 // Pnl_WWW and Pnl_MyPC, and the device macro list LB_Name. They open and
-// close as the pointer moves over the categories (KeyByTagMouseEnter) or as
+// close as the pointer moves over the categories (OpenCategory) or as
 // the keys ask (menu_keys.h), and report the entry the user picks; what a
 // pick does to the button is the page editor's business (ButtonCommands).
 //
@@ -34,11 +34,11 @@ class ButtonMenus : public QObject {
   // on (its page group), whose coordinates are the window's.
   explicit ButtonMenus(QWidget* page);
 
-  // ShowPnlMain_OnClick: every menu hidden, then Pnl_Main at the centre of
+  // OpenFunctionMenu: every menu hidden, then Pnl_Main at the centre of
   // `label` (in the page's coordinates), flipped left or up near the
   // window's edges, with the keyboard focus and no entry current.
   void Open(const QRect& label);
-  // HideAllMenu (the macro page's pop-ups are closed by their own page).
+  // CloseMenus (the macro page's pop-ups are closed by their own page).
   void HideAll();
   bool AnyShown() const;
 
@@ -53,11 +53,11 @@ class ButtonMenus : public QObject {
   QListWidget* MacroList() const { return macro_list_; }
 
  Q_SIGNALS:
-  // KeyStatusOnClick: an entry with a function tag.
+  // ChooseMenuFunction: an entry with a function tag.
   void functionChosen(int tag);
-  // Key_AssemblyClick: User-defined.
+  // OpenKeyCombinationDialog: User-defined.
   void assemblyChosen();
-  // LB_NameClick: a row of LB_Name.
+  // AssignDeviceMacroToButton: a row of LB_Name.
   void macroChosen(int row);
 
  protected:

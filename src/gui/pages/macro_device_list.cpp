@@ -59,7 +59,7 @@ void MacroDeviceList::DeleteSelected() {
   if (!core_ || row < 0 || list_->selectedItems().isEmpty()) return;
   Q_EMIT hidePopupsRequested();
   int selection = -1;
-  if (core_->Btn_DelMacroClick(static_cast<std::size_t>(row), CurrentButtonView(), &selection) ==
+  if (core_->DeleteDeviceMacro(static_cast<std::size_t>(row), CurrentButtonView(), &selection) ==
           MacroCommandResult::kDone &&
       selection >= 0) {
     // Selected for the user, not opened: the editor stays cleared.
@@ -73,7 +73,7 @@ void MacroDeviceList::ExportAll() {
   Q_EMIT hidePopupsRequested();
   const std::optional<QString> chosen = ctx_.dialogs.SaveFile(kSaveFileFilter);
   if (!chosen || chosen->isEmpty()) return;
-  const FileCommandResult result = core_->Btn_DevExportClick(chosen->toStdString());
+  const FileCommandResult result = core_->ExportDeviceMacros(chosen->toStdString());
   if (!result.ok() && result.status == FileCommandStatus::kFileError)
     ctx_.dialogs.Message(QString::fromStdString(result.error.path + ": " + result.error.message));
 }

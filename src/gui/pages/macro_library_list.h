@@ -1,7 +1,7 @@
 #pragma once
 // The PC macro library on the Macro page: the list LB_PCMacroName (row r is
 // library slot r) and its command pop-up Pnl_PCMacro: New Macro and Rename
-// (through the name dialog TForm3), Delete, Import One/All, Export One/All
+// (through the name dialog MacroNameDialog), Delete, Import One/All, Export One/All
 // and Add to Mouse. The library is saved to Macro.bin after every change.
 #include <QLabel>
 #include <QListWidget>

@@ -1,5 +1,5 @@
 #pragma once
-// The macro name dialog TForm3: a small shaped panel (354 x 179) over the
+// The macro name dialog MacroNameDialog: a small shaped panel (354 x 179) over the
 // centre of the main window, above its other controls and not modal. It is
 // drawn inside the main window, not as a window of its own, so it opens in
 // its place under X11 and Wayland alike. The

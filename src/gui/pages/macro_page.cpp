@@ -47,7 +47,7 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
   connect(findChild<TextLabel*>(QStringLiteral("Btn_SaveMacro")), &TextLabel::clicked, this,
           [this] {
             if (AppCore* core = device_->Core())
-              core->Btn_SaveMacroClick(device_->CurrentButtonView());
+              core->SaveDeviceMacros(device_->CurrentButtonView());
           });
   UpdateEnabled();
 }
@@ -56,8 +56,8 @@ void MacroPage::AddToMouse(int row) {
   ClearEditor();
   AppCore* core = device_->Core();
   const MacroCommandResult result =
-      core ? core->Btn_AddMacroClick(library_->Library(), static_cast<std::size_t>(row),
-                                     device_->CurrentButtonView())
+      core ? core->AddMacroToMouse(library_->Library(), static_cast<std::size_t>(row),
+                                   device_->CurrentButtonView())
            : MacroCommandResult::kNoDevice;
   device_->List()->scrollToBottom();
   const QListWidgetItem* item = library_->List()->item(row);

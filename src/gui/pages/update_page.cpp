@@ -104,7 +104,7 @@ void UpdatePage::Program() {
   progress_->setRange(0, static_cast<int>(kPatchCodeSize + PatchDescriptor().size()));
   progress_->show();
   progress_->setValue(0);
-  const FirmwareResult result = core_->Btn_ProgramClick(patch_);
+  const FirmwareResult result = core_->ProgramFirmware(patch_);
   programming_ = false;
   progress_->hide();
   if (result == FirmwareResult::kNothing) {

@@ -32,7 +32,7 @@ class UpdatePage : public Page {
   // read. No mouse is needed. A refused file is named in a message and
   // leaves the field empty and no patch loaded.
   void LoadFile();
-  // Btn_ProgramClick; without a loaded patch or a usable mouse a message
+  // ProgramFirmware; without a loaded patch or a usable mouse a message
   // says why nothing was sent.
   // While the patch and its descriptor are written the progress bar
   // (pb_Program) shows the bytes sent.

@@ -109,7 +109,7 @@ struct AppRig {
   // Opens the mouse and runs the device-information step.
   DevInfoResult Connect() {
     if (!transport.OpenDevice(mouse.VendorId(), mouse.ProductId())) return {};
-    return core.ReadDevInfo();
+    return core.IdentifyMouse();
   }
 
   void ClearLogs() {

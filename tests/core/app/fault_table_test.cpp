@@ -75,8 +75,8 @@ class FaultTable : public ::testing::Test {
     auto rig = std::make_unique<AppRig>(storage);
     EXPECT_EQ(rig->Connect().outcome, DevInfoOutcome::kAccepted);
     if (flow == Flow::kMacroDelete) {
-      EXPECT_EQ(rig->core.Btn_AddMacroClick(Library(), 0, {}), MacroCommandResult::kDone);
-      EXPECT_TRUE(rig->core.Btn_Read());
+      EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kDone);
+      EXPECT_TRUE(rig->core.ReadConfiguration());
     }
     if (flow == Flow::kLoadProfile) {
       ConfigImage image = rig->core.Working();
@@ -101,22 +101,22 @@ class FaultTable : public ::testing::Test {
   bool Run(AppRig& rig, Flow flow) {
     switch (flow) {
       case Flow::kRead:
-        return rig.core.Btn_Read();
+        return rig.core.ReadConfiguration();
       case Flow::kReset:
-        return rig.core.Btn_Reset_0Click();
+        return rig.core.ResetMouse();
       case Flow::kLoadProfile:
-        return rig.core.Btn_Load_0Click(Profile()).ok();
+        return rig.core.LoadProfile(Profile()).ok();
       case Flow::kMacroAdd:
-        return rig.core.Btn_AddMacroClick(Library(), 0, {}) == MacroCommandResult::kDone;
+        return rig.core.AddMacroToMouse(Library(), 0, {}) == MacroCommandResult::kDone;
       case Flow::kMacroDelete:
-        return rig.core.Btn_DelMacroClick(0, {}) == MacroCommandResult::kDone;
+        return rig.core.DeleteDeviceMacro(0, {}) == MacroCommandResult::kDone;
       case Flow::kFirmware: {
         FirmwarePatch patch;
         std::vector<std::uint8_t> file(kMinFirmwareFileSize, 0x00);
         for (std::size_t i = 0; i < kPatchCodeSize; ++i)
           file[kPatchFileOffset + i] = static_cast<std::uint8_t>(i * 7);
         EXPECT_EQ(patch.LoadBytes(file), FirmwarePatch::LoadStatus::kLoaded);
-        return rig.core.Btn_ProgramClick(patch) == FirmwareResult::kProgrammed;
+        return rig.core.ProgramFirmware(patch) == FirmwareResult::kProgrammed;
       }
     }
     return false;
@@ -158,7 +158,7 @@ TEST_F(FaultTable, EveryWholeImageFlowStopsLoudlyAndLeavesNoFalseSection) {
             std::equal(loaded.begin() + 2, loaded.begin() + 6, DefaultImageBytes().begin() + 2));
         EXPECT_TRUE(ParametersValid(loaded));
         EXPECT_EQ(loaded[33], 1);  // the rest of the file was taken
-        reference->core.ReFindDev();
+        reference->core.FindMouseAgain();
         EXPECT_EQ(reference->core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
       }
       const ParameterSection intended_parameters = reference->mouse.Parameters();
@@ -232,17 +232,17 @@ TEST_F(FaultTable, NothingOfAnIncompleteReadIsSavedOrWrittenBack) {
     SCOPED_TRACE(SimulatedStorageName(storage));
     auto rig = Prepared(storage, Flow::kRead);
     rig->mouse.Faults().fail_reply_after = 20;
-    ASSERT_FALSE(rig->core.Btn_Read());
+    ASSERT_FALSE(rig->core.ReadConfiguration());
     const ParameterSection before = rig->mouse.Parameters();
     rig->ClearLogs();
 
     const std::string saved = (dir_ / "saved").string();
-    EXPECT_EQ(rig->core.Btn_Save_0Click(saved, PageState{}).status, FileCommandStatus::kUnread);
-    EXPECT_EQ(rig->core.Btn_DevExportClick(saved).status, FileCommandStatus::kUnread);
+    EXPECT_EQ(rig->core.SaveProfile(saved, PageState{}).status, FileCommandStatus::kUnread);
+    EXPECT_EQ(rig->core.ExportDeviceMacros(saved).status, FileCommandStatus::kUnread);
     EXPECT_FALSE(std::filesystem::exists(ProfileFileTarget(saved)));
-    EXPECT_EQ(rig->core.Btn_AddMacroClick(Library(), 0, {}), MacroCommandResult::kNoDevice);
-    EXPECT_EQ(rig->core.Btn_DelMacroClick(0, {}), MacroCommandResult::kNoDevice);
-    EXPECT_FALSE(rig->core.Btn_SaveMacroClick({}));
+    EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kNoDevice);
+    EXPECT_EQ(rig->core.DeleteDeviceMacro(0, {}), MacroCommandResult::kNoDevice);
+    EXPECT_FALSE(rig->core.SaveDeviceMacros({}));
     EXPECT_TRUE(rig->trace.SentEntries().empty());
     EXPECT_EQ(rig->mouse.Parameters(), before);
   }
@@ -253,7 +253,7 @@ TEST_F(FaultTable, ALibraryMacroWithoutAnEndByteIsRefused) {
   PcMacroLibrary library;
   library.MutableSlot(0).name = MacroNameFromText("Loop");
   library.MutableSlot(0).events.fill(0x81);  // no end byte anywhere in the 256
-  EXPECT_EQ(rig->core.Btn_AddMacroClick(library, 0, {}), MacroCommandResult::kNoEndByte);
+  EXPECT_EQ(rig->core.AddMacroToMouse(library, 0, {}), MacroCommandResult::kNoEndByte);
   EXPECT_EQ(rig->core.Macros().Count(), 0u);
   EXPECT_TRUE(rig->trace.SentEntries().empty());
 }

@@ -55,7 +55,7 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
 
     PageState page = ShownPage(rig);
     page.checked_dpi_level = 2;
-    const FileCommandResult saved = rig.core.Btn_Save_0Click(Path("p.bin"), page);
+    const FileCommandResult saved = rig.core.SaveProfile(Path("p.bin"), page);
     ASSERT_TRUE(saved.ok()) << saved.error.message;
     EXPECT_EQ(saved.path, Path("p.bin.bin"));
     const auto file = ReadWholeFile(saved.path);
@@ -68,7 +68,7 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
     // Another mouse state, then the file back into it.
     rig.mouse.ResetMemory(c.storage);
     rig.ClearLogs();
-    const FileCommandResult loaded = rig.core.Btn_Load_0Click(saved.path);
+    const FileCommandResult loaded = rig.core.LoadProfile(saved.path);
     ASSERT_TRUE(loaded.ok());
     EXPECT_EQ(rig.core.Working(), saved_image);
     EXPECT_EQ(rig.mouse.Parameters(), saved_image.parameters);
@@ -93,8 +93,7 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
 TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
   AppRig packed_source;
   ASSERT_EQ(packed_source.Connect().outcome, DevInfoOutcome::kAccepted);
-  const auto packed_file =
-      packed_source.core.Btn_Save_0Click(Path("packed"), ShownPage(packed_source));
+  const auto packed_file = packed_source.core.SaveProfile(Path("packed"), ShownPage(packed_source));
   ASSERT_TRUE(packed_file.ok());
   WriteFileAtomically(Path("short.bin"), std::vector<std::uint8_t>(100, 0xE0));
 
@@ -123,7 +122,7 @@ TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
     const Bytes mouse = rig.mouse.SerializeState();
     rig.ClearLogs();
 
-    EXPECT_EQ(rig.core.Btn_Load_0Click(c.file).status, c.status);
+    EXPECT_EQ(rig.core.LoadProfile(c.file).status, c.status);
     EXPECT_EQ(rig.core.Working(), working);
     EXPECT_EQ(rig.core.Page(), page);
     EXPECT_EQ(rig.core.Codes(), codes);
@@ -139,9 +138,8 @@ TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
 TEST_F(FileFlowsTest, NoMouseShowsStr022) {
   AppRig rig;
   const ConfigImage working = rig.core.Working();
-  EXPECT_EQ(rig.core.Btn_Load_0Click(Path("x.bin")).status, FileCommandStatus::kNoDevice);
-  EXPECT_EQ(rig.core.Btn_Save_0Click(Path("x"), ShownPage(rig)).status,
-            FileCommandStatus::kNoDevice);
+  EXPECT_EQ(rig.core.LoadProfile(Path("x.bin")).status, FileCommandStatus::kNoDevice);
+  EXPECT_EQ(rig.core.SaveProfile(Path("x"), ShownPage(rig)).status, FileCommandStatus::kNoDevice);
   EXPECT_EQ(rig.ui.messages.size(), 2u);
   for (const AppMessage& m : rig.ui.messages) EXPECT_EQ(m.Describe(), "Str022");
   EXPECT_EQ(rig.core.Working(), working);
@@ -157,8 +155,8 @@ TEST_F(FileFlowsTest, RefusedFileThenSaveKeepsTheMouseCustomerId) {
   foreign[0] = 0xF0;  // wrong layout for this mouse
   foreign[249] = 0xAB;
   WriteFileAtomically(Path("foreign.bin"), foreign);
-  EXPECT_EQ(rig.core.Btn_Load_0Click(Path("foreign.bin")).status, FileCommandStatus::kRefused);
-  const auto saved = rig.core.Btn_Save_0Click(Path("after"), ShownPage(rig));
+  EXPECT_EQ(rig.core.LoadProfile(Path("foreign.bin")).status, FileCommandStatus::kRefused);
+  const auto saved = rig.core.SaveProfile(Path("after"), ShownPage(rig));
   ASSERT_TRUE(saved.ok());
   const auto file = ReadWholeFile(saved.path);
   ASSERT_TRUE(file);
@@ -171,7 +169,7 @@ TEST_F(FileFlowsTest, DeviceMacroExportPerLayout) {
            {SimulatedStorage::kI2C, 512}, {SimulatedStorage::kFlashFlash, 8704}}) {
     AppRig rig(storage);
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
-    const auto result = rig.core.Btn_DevExportClick(Path("export"));
+    const auto result = rig.core.ExportDeviceMacros(Path("export"));
     ASSERT_TRUE(result.ok());
     const auto file = ReadWholeFile(result.path);
     ASSERT_TRUE(file);
@@ -191,7 +189,7 @@ TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
   rig.ClearLogs();
   const std::uint64_t start = rig.clock.NowMicroseconds();
 
-  EXPECT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kProgrammed);
+  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kProgrammed);
 
   const auto writes = rig.trace.Commands(kCmdWriteMemory);
   ASSERT_GE(writes.size(), 2u);
@@ -224,7 +222,7 @@ TEST(Firmware, ARefusedRestartIsAFailureAndKeepsTheMouseOpen) {
             FirmwarePatch::LoadStatus::kLoaded);
   rig.mouse.Faults().refuse_command_code = kCmdRestart;
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kRestartRefused);
+  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kRestartRefused);
   EXPECT_EQ(rig.mouse.Restarts(), 0);
   const PatchDescriptor descriptor = CheckPatchCodeSection(patch.Buffer());
   EXPECT_TRUE(
@@ -247,11 +245,11 @@ TEST(Firmware, NothingWithoutPatchOrMouse) {
   FirmwarePatch patch;
   std::vector<std::uint8_t> file(0x8000 + 1024, 0x5A);
   ASSERT_EQ(patch.LoadBytes(file), FirmwarePatch::LoadStatus::kLoaded);
-  EXPECT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kNothing);  // no mouse
+  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kNothing);  // no mouse
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   patch.ClearLoaded();
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kNothing);
+  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kNothing);
   EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_TRUE(rig.ui.log.empty());
 }
@@ -267,7 +265,7 @@ TEST(Firmware, MouseThatDoesNotComeBackLeavesPollingOn) {
     if (rig.mouse.Restarts() == 1) rig.mouse.Unplug();
   };
   rig.ClearLogs();
-  rig.core.Btn_ProgramClick(patch);
+  rig.core.ProgramFirmware(patch);
   EXPECT_FALSE(rig.session.HandlesValid());
   EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
   // The busy pop-up was hidden once the mouse left, before the message.

@@ -47,7 +47,7 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
        [](AppRig& r) {
          r.mouse.Unplug();
          r.mouse.Plug();
-         r.core.DataBufToUI();
+         r.core.ShowWorkingImage();
          // A live write on the stale handle is what finds it dead.
          (void)r.commands.WriteParameterBytes(33, 0, 0, 0, 1);
        },
@@ -56,14 +56,14 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     AppRig rig;
-    ASSERT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+    ASSERT_EQ(rig.core.Poll(), PollOutcome::kOpened);
     ASSERT_TRUE(rig.core.ImageRead());
     rig.mouse.Parameters()[33] = 2;  // changed while away: must be read anew
     c.fault(rig);
     EXPECT_EQ(rig.transport.DeviceGone(), c.lost);
     rig.ClearLogs();
 
-    const PollOutcome outcome = rig.core.DevTimerTimer();
+    const PollOutcome outcome = rig.core.Poll();
     if (!c.lost) {
       EXPECT_EQ(outcome, PollOutcome::kUnchanged);
       EXPECT_TRUE(rig.ui.messages.empty());
@@ -84,24 +84,24 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
     EXPECT_FALSE(rig.transport.DeviceGone());
     // Reset reaches the mouse found again.
     rig.ClearLogs();
-    EXPECT_TRUE(rig.core.Btn_Reset_0Click());
+    EXPECT_TRUE(rig.core.ResetMouse());
     EXPECT_EQ(rig.mouse.Parameters()[33], 0);
   }
 }
 
 TEST(Loss, AMouseGoneForGoodIsLostOnceAndFoundOnItsReturn) {
   AppRig rig;
-  ASSERT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  ASSERT_EQ(rig.core.Poll(), PollOutcome::kOpened);
   rig.mouse.Unplug();
   (void)rig.commands.WriteParameterBytes(33, 0, 0, 0, 1);
   ASSERT_TRUE(rig.transport.DeviceGone());
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kLost);
+  EXPECT_EQ(rig.core.Poll(), PollOutcome::kLost);
   EXPECT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_FALSE(rig.session.HandlesValid());
-  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kUnchanged);
+  EXPECT_EQ(rig.core.Poll(), PollOutcome::kUnchanged);
   rig.mouse.Plug();
-  EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
   EXPECT_TRUE(rig.core.ImageRead());
 }
 

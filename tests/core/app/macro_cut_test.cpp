@@ -129,7 +129,7 @@ void Prepare(AppRig& rig, const Fixture& f) {
 }
 
 MacroCommandResult RunChange(AppRig& rig, const Case& c) {
-  if (c.change == Change::kDelete) return rig.core.Btn_DelMacroClick(c.index, ButtonView{});
+  if (c.change == Change::kDelete) return rig.core.DeleteDeviceMacro(c.index, ButtonView{});
   const std::vector<std::uint8_t> events = Events(0x07);
   return rig.core.AddDeviceMacro(MacroNameFromText("DDDD"), events, ButtonView{});
 }

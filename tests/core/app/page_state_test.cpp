@@ -34,7 +34,7 @@ TEST_P(UIToDataBufTest, ChangesOnlyTheExpectedBytes) {
   PageState page = PageStateFromParameters(before);
   if (c.change) c.change(page);
   ParameterSection after = before;
-  UIToDataBuf(page, after);
+  PackPageState(page, after);
   for (std::size_t i = 0; i < after.size(); ++i) {
     const auto it = c.expected.find(i);
     EXPECT_EQ(after[i], it == c.expected.end() ? before[i] : it->second) << "byte " << i;

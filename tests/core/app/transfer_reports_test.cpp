@@ -19,14 +19,14 @@ TEST(TransferReports, MatchTheBusyPopUpsOfEachFlow) {
     EXPECT_EQ(rig.ui.Count("Show"), WholeImageReadReports(layout));
 
     rig.ui.Clear();
-    ASSERT_TRUE(rig.core.MemoToDataBuf_OnClick());
+    ASSERT_TRUE(rig.core.WriteConfiguration());
     EXPECT_EQ(rig.ui.Count("Show"), WholeImageWriteReports(layout));
     rig.ui.Clear();
-    ASSERT_TRUE(rig.core.Btn_Reset_0Click());
+    ASSERT_TRUE(rig.core.ResetMouse());
     EXPECT_EQ(rig.ui.Count("Show"), WholeImageWriteReports(layout) + 1);
 
     rig.ui.Clear();
-    ASSERT_TRUE(rig.core.Btn_SaveMacroClick(ButtonView{}));
+    ASSERT_TRUE(rig.core.SaveDeviceMacros(ButtonView{}));
     EXPECT_EQ(rig.ui.Count("Show"), MacroSaveReports(layout));
 
     if (layout == StorageLayout::kSlot) {
@@ -34,7 +34,7 @@ TEST(TransferReports, MatchTheBusyPopUpsOfEachFlow) {
       ASSERT_EQ(patch.LoadBytes(std::vector<std::uint8_t>(kMinFirmwareFileSize, 0x11)),
                 FirmwarePatch::LoadStatus::kLoaded);
       rig.ui.Clear();
-      ASSERT_EQ(rig.core.Btn_ProgramClick(patch), FirmwareResult::kProgrammed);
+      ASSERT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kProgrammed);
       // The mouse found again after its restart is read whole once more.
       EXPECT_EQ(rig.ui.Count("Show"), FirmwareReports() + WholeImageReadReports(layout));
     }

@@ -93,7 +93,7 @@ TEST(Wire, WholeImageReadPerLayout) {
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
     rig.ClearLogs();
     const std::uint64_t start = rig.clock.NowMicroseconds();
-    rig.core.Btn_Read();
+    rig.core.ReadConfiguration();
 
     Wire expected;
     ReadSectionWire(expected, 0, 104);  // 15 replies
@@ -126,7 +126,7 @@ TEST(Wire, WholeImageWritePerLayout) {
     rig.ClearLogs();
     rig.ui.record_busy = true;
     const std::uint64_t start = rig.clock.NowMicroseconds();
-    ASSERT_TRUE(rig.core.Btn_Reset_0Click());
+    ASSERT_TRUE(rig.core.ResetMouse());
 
     const ConfigImage& w = rig.core.Working();
     Wire expected;
@@ -164,7 +164,7 @@ TEST(Wire, DeviceInformationStepPerStorage) {
     // The open probes both directions: one device-information command, one read.
     EXPECT_EQ(WireOf(rig.trace), (Wire{"> 40 0D 00 00 00 00 00 00", "<"}));
     rig.ClearLogs();
-    rig.core.ReadDevInfo();
+    rig.core.IdentifyMouse();
     const Wire got = WireOf(rig.trace);
     ASSERT_GE(got.size(), 4u);
     // Command 13 and its reply; for "Flash" parameter byte 6 alone; then the
@@ -198,7 +198,7 @@ TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
     rig.ClearLogs();
     // The parameter section (1 + 15) and 10 profile replies get through.
     rig.mouse.Faults().vanish_after_reports = 1 + 15 + 1 + 10;
-    EXPECT_FALSE(rig.core.Btn_Read());
+    EXPECT_FALSE(rig.core.ReadConfiguration());
 
     // Nothing of the incomplete read is taken.
     EXPECT_EQ(rig.core.Working().parameters, before.parameters);
@@ -217,9 +217,9 @@ TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
     // The next poll sees the mouse gone and forgets it.
     rig.session.LastHidCount = 3;
-    EXPECT_EQ(rig.core.DevTimerTimer(), PollOutcome::kLost);
+    EXPECT_EQ(rig.core.Poll(), PollOutcome::kLost);
     EXPECT_FALSE(rig.session.HandlesValid());
-    EXPECT_FALSE(rig.core.Btn_Reset_0Click());
+    EXPECT_FALSE(rig.core.ResetMouse());
   }
 }
 
@@ -231,7 +231,7 @@ TEST(Vanish, WholeImageWriteEndsCleanlyAndLiveWritesFail) {
     rig.ClearLogs();
     // Both sections and part of the first macro page get through.
     rig.mouse.Faults().vanish_after_reports = 35 + 37 + 1 + 20;
-    ASSERT_FALSE(rig.core.Btn_Reset_0Click());
+    ASSERT_FALSE(rig.core.ResetMouse());
 
     std::size_t failed = 0;
     for (const TraceEntry& e : rig.trace.Reports()) failed += !e.ok();

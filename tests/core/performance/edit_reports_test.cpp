@@ -47,7 +47,7 @@ TEST(EditLoading, ClicksChangeThePageButSendNothing) {
   EditorRig rig;
   PageEditor& e = *rig.editor;
   rig.session.Loading = true;
-  EXPECT_EQ(e.DpiLevelClick(8).status, EditStatus::kUnchanged);
+  EXPECT_EQ(e.ToggleDpiLevel(8).status, EditStatus::kUnchanged);
   EXPECT_EQ(e.State().page.dpi_level_count, 7);
   e.SetDpiValue(1, 12);
   e.SetReportRate(1);
@@ -67,7 +67,7 @@ TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
   // Taken in at 125 Hz, 250 Hz needs the restart.
   ASSERT_TRUE(
       rig.transport.OpenDevice(rig.core.Defaults().vendor_id, rig.core.Defaults().product_id));
-  rig.core.ReadDevInfo();  // the editor takes the image in
+  rig.core.IdentifyMouse();  // the editor takes the image in
   EXPECT_EQ(e.State().rate_taken_in, 125);
   rig.trace.Clear();
   const EditResult r = e.SetReportRate(2);
@@ -86,7 +86,7 @@ TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
 TEST(EditPacking, PackedPageMatchesTheMouse) {
   EditorRig rig;
   PageEditor& e = *rig.editor;
-  e.DpiLevelClick(8);
+  e.ToggleDpiLevel(8);
   e.SetDpiValue(8, 3);
   e.SetDpiValue(2, 11);
   e.SelectActiveDpiLevel(2);
@@ -98,7 +98,7 @@ TEST(EditPacking, PackedPageMatchesTheMouse) {
   e.AssignMenuItem(1, 6, 1500);
   e.SetFireKey(1, {9, true, 300});
   ParameterSection packed = rig.core.Page().parameters;
-  UIToDataBuf(e.State().page, packed);
+  PackPageState(e.State().page, packed);
   const ParameterSection& mouse = rig.mouse.Parameters();
   for (std::size_t i = 0; i < kParameterChecksumOffset; ++i)
     EXPECT_EQ(packed[i], mouse[i]) << "parameter byte " << i;

@@ -38,7 +38,7 @@ struct EditorRig {
     if (prepare) prepare(mouse);
     // Without the mouse every case fails on its reports.
     (void)transport.OpenDevice(core.Defaults().vendor_id, core.Defaults().product_id);
-    core.ReadDevInfo();
+    core.IdentifyMouse();
     transport.SetTrace(&trace);
   }
 

@@ -119,9 +119,9 @@ const std::vector<RaceCase> kRaces = {
        EXPECT_EQ(s.page.fall_time_choice, 2);
      }},
     {"LevelCountClicksInARow",
-     {{0, [](EditorRig& r) { r.editor->DpiLevelClick(7); }},
-      {20, [](EditorRig& r) { r.editor->DpiLevelClick(6); }},
-      {40, [](EditorRig& r) { r.editor->DpiLevelClick(6); }},
+     {{0, [](EditorRig& r) { r.editor->ToggleDpiLevel(7); }},
+      {20, [](EditorRig& r) { r.editor->ToggleDpiLevel(6); }},
+      {40, [](EditorRig& r) { r.editor->ToggleDpiLevel(6); }},
       {45, [](EditorRig& r) { r.editor->SelectActiveDpiLevel(1); }}},
      [](const EditorState& s) {
        EXPECT_EQ(s.page.dpi_level_count, 6);
@@ -138,7 +138,7 @@ const std::vector<RaceCase> kRaces = {
      }},
     {"ResetInsideALiveWritesWait",
      {{0, [](EditorRig& r) { r.editor->SetDpiValue(3, 1); }},
-      {30, [](EditorRig& r) { r.core.Btn_Reset_0Click(); }},
+      {30, [](EditorRig& r) { r.core.ResetMouse(); }},
       // The pages are locked while the reset writes; the next click follows.
       {500, [](EditorRig& r) { r.editor->SetStepTime(4); }}},
      [](const EditorState& s) {
@@ -174,8 +174,7 @@ TEST_P(LiveWriteRaces, MouseEndsWithThePagesImage) {
 
   // A profile saved now holds what the page shows.
   TempDir dir;
-  const FileCommandResult saved =
-      rig.core.Btn_Save_0Click(dir.File("race"), rig.editor->State().page);
+  const FileCommandResult saved = rig.core.SaveProfile(dir.File("race"), rig.editor->State().page);
   ASSERT_TRUE(saved.ok()) << saved.error.message;
   const std::vector<std::uint8_t> file = ReadFile(saved.path);
   ASSERT_GE(file.size(), kImageHeadSize);
@@ -186,7 +185,7 @@ TEST_P(LiveWriteRaces, MouseEndsWithThePagesImage) {
 
   // Read back, the mouse shows what the page showed.
   const std::string shown = Shown(rig.editor->State());
-  rig.core.Btn_Read();
+  rig.core.ReadConfiguration();
   EXPECT_EQ(Shown(rig.editor->State()), shown);
   c.expect(rig.editor->State());
 }

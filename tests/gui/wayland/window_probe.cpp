@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     }
     if (step == "dialog") {
       Q_EMIT window.Buttons()->KeyLabel(2)->clicked();
-      rig.App().Commands().Buttons().Key_AssemblyClick();
+      rig.App().Commands().Buttons().OpenKeyCombinationDialog();
     } else if (step == "busy") {
       window.Busy()->Show();
     }

@@ -1,4 +1,4 @@
-#include "gui/assembly_key_dialog.h"
+#include "gui/key_combination_dialog.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -59,7 +59,8 @@ TextLabel* AddCommand(QWidget* parent, const Skin& skin, const QString& name,
 
 }  // namespace
 
-TForm2::TForm2(EditorContext& context, QWidget* owner) : QWidget(owner), owner_(owner) {
+KeyCombinationDialog::KeyCombinationDialog(EditorContext& context, QWidget* owner)
+    : QWidget(owner), owner_(owner) {
   setObjectName(QStringLiteral("TForm2"));
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(kWidth, kHeight);
@@ -108,8 +109,8 @@ TForm2::TForm2(EditorContext& context, QWidget* owner) : QWidget(owner), owner_(
   close_mark->setGeometry(kClose);
   for (TextLabel* label : {confirm, cancel})
     label->setStyleSheet(QStringLiteral("color: rgb(226,236,246);"));
-  connect(confirm, &TextLabel::clicked, this, &TForm2::Confirm);
-  connect(cancel, &TextLabel::clicked, this, &TForm2::ClearAll);
+  connect(confirm, &TextLabel::clicked, this, &KeyCombinationDialog::Confirm);
+  connect(cancel, &TextLabel::clicked, this, &KeyCombinationDialog::ClearAll);
   connect(close_mark, &TextLabel::clicked, this, &QWidget::close);
 
   field_->setAccessibleName(context.Text("Str500"));
@@ -119,7 +120,7 @@ TForm2::TForm2(EditorContext& context, QWidget* owner) : QWidget(owner), owner_(
   if (owner_) move(PlaceOver(owner_->rect()));
 }
 
-void TForm2::keyPressEvent(QKeyEvent* event) {
+void KeyCombinationDialog::keyPressEvent(QKeyEvent* event) {
   // Escape closes the dialog from its boxes and buttons (in the field it is
   // a key like any other).
   if (event->key() == Qt::Key_Escape) {
@@ -130,12 +131,12 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-QPoint TForm2::PlaceOver(const QRect& owner) {
+QPoint KeyCombinationDialog::PlaceOver(const QRect& owner) {
   return {owner.left() + (owner.width() - kWidth) / 2,
           owner.top() + (owner.height() - kHeight) / 2 + 40};
 }
 
-void TForm2::Open() {
+void KeyCombinationDialog::Open() {
   if (owner_) move(PlaceOver(owner_->rect()));
   show();
   raise();
@@ -143,13 +144,13 @@ void TForm2::Open() {
   CBSetFocus();
 }
 
-void TForm2::paintEvent(QPaintEvent*) {
+void KeyCombinationDialog::paintEvent(QPaintEvent*) {
   // Under the picture (and where it is missing): the skin's card colour.
   QPainter painter(this);
   painter.fillRect(rect(), QColor(16, 21, 28));
 }
 
-bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+bool KeyCombinationDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == field_ && event->type() == QEvent::KeyPress) {
     // Every key, Tab and Esc too, is a key for the combination: the field
     // never inserts characters. Ctrl+Tab and Ctrl+Shift+Tab (keys the
@@ -168,25 +169,25 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TForm2::KeyDown(int evdev, Qt::KeyboardModifiers held) {
+void KeyCombinationDialog::KeyDown(int evdev, Qt::KeyboardModifiers held) {
   model_.KeyDown(VirtualKeyOfEvdevCode(evdev), held.testFlag(Qt::ShiftModifier),
                  held.testFlag(Qt::AltModifier), held.testFlag(Qt::ControlModifier));
   ShowField();
 }
 
-void TForm2::ModifierClicked(AssemblyModifier m, bool ticked) {
+void KeyCombinationDialog::ModifierClicked(AssemblyModifier m, bool ticked) {
   model_.SetModifier(m, ticked);
   ShowField();
   CBSetFocus();
 }
 
-void TForm2::Confirm() {
+void KeyCombinationDialog::Confirm() {
   const AssemblyResult result = model_.Confirm();
   Q_EMIT confirmed(QString::fromStdString(result.text), QString::fromStdString(result.code));
   close();
 }
 
-void TForm2::ClearAll() {
+void KeyCombinationDialog::ClearAll() {
   model_.Clear();
   for (QCheckBox* box : boxes_) box->setChecked(false);
   ShowField();
@@ -194,8 +195,10 @@ void TForm2::ClearAll() {
   CBSetFocus();
 }
 
-void TForm2::ShowField() { field_->setText(QString::fromStdString(model_.FieldText())); }
+void KeyCombinationDialog::ShowField() {
+  field_->setText(QString::fromStdString(model_.FieldText()));
+}
 
-void TForm2::CBSetFocus() { field_->setFocus(Qt::OtherFocusReason); }
+void KeyCombinationDialog::CBSetFocus() { field_->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace korvex48::gui

@@ -1,5 +1,5 @@
 #pragma once
-// The key-combination dialog TForm2: a shaped 354 x 179 panel over the main
+// The key-combination dialog KeyCombinationDialog: a shaped 354 x 179 panel over the main
 // window (centred, 40 pixels below the centre), above its other controls and
 // not modal. It is drawn inside the main window rather than as a window of
 // its own, so it opens in its place under X11 and Wayland alike. Keys
@@ -22,7 +22,7 @@ struct EditorContext;
 class PictureLabel;
 class TextLabel;
 
-class TForm2 : public QWidget {
+class KeyCombinationDialog : public QWidget {
   Q_OBJECT
 
  public:
@@ -31,7 +31,7 @@ class TForm2 : public QWidget {
 
   // FormCreate: an empty dialog with the texts of the active language, drawn
   // in `owner`. It deletes itself when closed. Call Open() to show it.
-  TForm2(EditorContext& context, QWidget* owner);
+  KeyCombinationDialog(EditorContext& context, QWidget* owner);
 
   // Shows the dialog without blocking the main window, focus in the field.
   void Open();
@@ -48,9 +48,9 @@ class TForm2 : public QWidget {
   const AssemblyKeyModel& Model() const { return model_; }
 
  Q_SIGNALS:
-  // IB_ConfirmClick: the field text and the keyboard code ("02...").
+  // confirmed: the field text and the keyboard code ("02...").
   void confirmed(const QString& text, const QString& code);
-  // IB_CancelClick (Clear): the main window forgets any result.
+  // cleared (Clear): the main window forgets any result.
   void cleared();
 
  protected:
