@@ -170,7 +170,7 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
     ASSERT_EQ(reports.size(), static_cast<std::size_t>(c.reports_before) + 1);
     EXPECT_FALSE(reports.back().ok());
     EXPECT_EQ(ui.Count("UnlockPages"), 1);
-    EXPECT_EQ(ui.Count("StartDevTimer"), 1);
+    EXPECT_EQ(ui.Count("StartPolling"), 1);
     EXPECT_FALSE(commands.WriteParameterBytes(33, 1, 0, 0, 1));
     EXPECT_EQ(transport.CountHidDevices(), 0);
   }

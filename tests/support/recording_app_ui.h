@@ -32,18 +32,18 @@ class RecordingAppUi final : public AppUi {
   void ShowMessage(const AppMessage& message) override;
   void LockPages() override { log.push_back("LockPages"); }
   void UnlockPages() override { log.push_back("UnlockPages"); }
-  void StopPolling() override { log.push_back("StopDevTimer"); }
-  void StartPolling() override { log.push_back("StartDevTimer"); }
+  void StopPolling() override { log.push_back("StopPolling"); }
+  void StartPolling() override { log.push_back("StartPolling"); }
   void RefreshUI() override { log.push_back("RefreshUI"); }
   void RefreshKeyLabels(const ButtonTexts&) override { log.push_back("RefreshKeyLabels"); }
   void RefreshDeviceMacroLists() override { log.push_back("RefreshDeviceMacroLists"); }
   void ClearMacroEditor() override { log.push_back("ClearMacroEditor"); }
   void RefreshPcMacroList() override { log.push_back("RefreshPcMacroList"); }
   void ReadOsMouseParameters() override { log.push_back("ReadOsMouseParameters"); }
-  void ShowNoDevicePages() override { log.push_back("RefreshErrorAP"); }
+  void ShowNoDevicePages() override { log.push_back("ShowNoDevicePages"); }
   void ShowMouseHeld(const std::string& line) override { log.push_back("MouseHeld " + line); }
   void RefreshStoragePages(StorageLayout layout) override;
-  void CloseMenus() override { log.push_back("HideAllMenu"); }
+  void CloseMenus() override { log.push_back("CloseMenus"); }
   void SetMainMenuHeight(int pixels) override;
   void ShowNoDeviceOverlay() override { log.push_back("ShowNoDeviceOverlay"); }
   void StopLabelRun() override { log.push_back("StopLabelRun"); }

@@ -153,8 +153,8 @@ TEST(DevInfo, RefusedMouseKeepsLoadingAndResumesPolling) {
   EXPECT_TRUE(rig.session.Loading);
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].kind, MessageBoxKind::kOkBox);
-  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{"MenuHeight 170", "StopDevTimer",
-                                                  "Message Str107", "StartDevTimer"}));
+  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{"MenuHeight 170", "StopPolling", "Message Str107",
+                                                  "StartPolling"}));
   // No flow that talks to the mouse runs for it.
   rig.ClearLogs();
   EXPECT_FALSE(rig.core.ResetMouse());
@@ -280,7 +280,7 @@ TEST(Poll, AMouseAnotherProgramHoldsIsShownAsHeldAndTriedAgain) {
   EXPECT_EQ(rig.core.Poll(), PollOutcome::kHeld);
   EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_TRUE(rig.ui.messages.empty());
-  EXPECT_EQ(rig.ui.Count("RefreshErrorAP"), 1);
+  EXPECT_EQ(rig.ui.Count("ShowNoDevicePages"), 1);
   EXPECT_EQ(rig.ui.log.back(), line);
   EXPECT_TRUE(rig.session.NoDevicePage);
   EXPECT_FALSE(rig.session.HandlesValid());
@@ -309,8 +309,8 @@ TEST(Poll, UnrelatedRemovalRunsDeviceLost) {
   EXPECT_FALSE(rig.session.HandlesValid());
   EXPECT_EQ(rig.session.VendorId, 0);
   EXPECT_TRUE(rig.session.PrimaryStorage.empty());
-  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{"ShowNoDeviceOverlay", "HideAllMenu",
-                                                  "StopLabelRun", "RefreshErrorAP",
+  EXPECT_EQ(rig.ui.log, (std::vector<std::string>{"ShowNoDeviceOverlay", "CloseMenus",
+                                                  "StopLabelRun", "ShowNoDevicePages",
                                                   "ClearDeviceState", "Message Str100+Str101"}));
   // The mouse comes back with the next rise.
   rig.mouse.SetOtherInterfaces(2);
@@ -399,8 +399,8 @@ TEST(Connection, RestartAndFindAgainReadsTheMouseAfterFiveSeconds) {
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
-  EXPECT_EQ(rig.ui.log.front(), "StopDevTimer");
-  EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
+  EXPECT_EQ(rig.ui.log.front(), "StopPolling");
+  EXPECT_EQ(rig.ui.log.back(), "StartPolling");
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
     if (c.storage == SimulatedStorage::kFlashFlash) {
       EXPECT_EQ(rig.mouse.Memory()[0x4100], 0x21);
     }
-    EXPECT_EQ(rig.ui.Count("StartDevTimer"), 1);
+    EXPECT_EQ(rig.ui.Count("StartPolling"), 1);
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
 
     // A reconnection reads back what was loaded.
@@ -209,7 +209,7 @@ TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
   EXPECT_GE(rig.clock.NowMicroseconds() - start, 5'200'000u);
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
   EXPECT_TRUE(rig.session.HandlesValid());
-  EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
+  EXPECT_EQ(rig.ui.log.back(), "StartPolling");
 }
 
 // A mouse that takes the whole patch but not the restart never left the bus:
@@ -234,8 +234,8 @@ TEST(Firmware, ARefusedRestartIsAFailureAndKeepsTheMouseOpen) {
   EXPECT_TRUE(rig.core.DeviceUsable());
   EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
   // Polling runs again.
-  const auto started = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "StartDevTimer");
-  const auto stopped = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "StopDevTimer");
+  const auto started = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "StartPolling");
+  const auto stopped = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "StopPolling");
   EXPECT_LT(std::distance(rig.ui.log.rbegin(), started),
             std::distance(rig.ui.log.rbegin(), stopped));
 }
@@ -267,7 +267,7 @@ TEST(Firmware, MouseThatDoesNotComeBackLeavesPollingOn) {
   rig.ClearLogs();
   rig.core.ProgramFirmware(patch);
   EXPECT_FALSE(rig.session.HandlesValid());
-  EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
+  EXPECT_EQ(rig.ui.log.back(), "StartPolling");
   // The busy pop-up was hidden once the mouse left, before the message.
   const auto hide = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "Hide");
   const auto lost = std::find(rig.ui.log.rbegin(), rig.ui.log.rend(), "Message Str100+Str101");

@@ -34,8 +34,8 @@ TEST(WholeImageRead, AnIncompleteReadIsNeverTakenInAndIsMadeAgain) {
   EXPECT_EQ(rig.core.LastTransferProblem(),
             "the mouse did not answer 110 of 110 reports of the configuration read");
   EXPECT_EQ(rig.ui.log,
-            (std::vector<std::string>{"StopDevTimer", "LockPages", "RefreshPcMacroList",
-                                      "RefreshErrorAP", "StartDevTimer", "UnlockPages",
+            (std::vector<std::string>{"StopPolling", "LockPages", "RefreshPcMacroList",
+                                      "ShowNoDevicePages", "StartPolling", "UnlockPages",
                                       "Message The mouse did not answer 110 of 110 reports; its "
                                       "configuration is read again."}));
 
@@ -105,7 +105,7 @@ TEST(Reset, PackedMouseGetsTheDefaultImageAndCustomerId) {
   EXPECT_EQ(rig.trace.MemoryWriteAddresses(), (std::vector<std::uint16_t>{0x0200, 0x0300, 249}));
   EXPECT_EQ(rig.trace.Commands(kCmdWriteSection).size(), 35u + 37u);
   EXPECT_EQ(rig.core.Page().parameters, defaults.parameters);
-  EXPECT_EQ(rig.ui.Count("StartDevTimer"), 1);
+  EXPECT_EQ(rig.ui.Count("StartPolling"), 1);
   EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
 }
 

@@ -151,7 +151,7 @@ TEST(Wire, WholeImageWritePerLayout) {
     const auto first = std::find(rig.ui.log.begin(), rig.ui.log.end(), "LockPages");
     const auto hide = std::find(rig.ui.log.begin(), rig.ui.log.end(), "Hide");
     EXPECT_LT(first, hide);
-    EXPECT_EQ(rig.ui.log.back(), "StartDevTimer");
+    EXPECT_EQ(rig.ui.log.back(), "StartPolling");
     EXPECT_EQ(*(rig.ui.log.end() - 2), "UnlockPages");
   }
 }
@@ -213,7 +213,7 @@ TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
     // The flow still ends as it must: pop-up down, timer on, pages unlocked,
     // and no write may reach the mouse.
     EXPECT_TRUE(rig.session.Loading);
-    EXPECT_EQ(rig.ui.Count("StartDevTimer"), 1);
+    EXPECT_EQ(rig.ui.Count("StartPolling"), 1);
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
     // The next poll sees the mouse gone and forgets it.
     rig.session.LastHidCount = 3;
@@ -239,7 +239,7 @@ TEST(Vanish, WholeImageWriteEndsCleanlyAndLiveWritesFail) {
     EXPECT_EQ(rig.trace.Reports().size(), 35u + 37 + 1 + 20 + 1);
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
     ASSERT_GE(rig.ui.log.size(), 2u);
-    EXPECT_EQ(rig.ui.log[rig.ui.log.size() - 2], "StartDevTimer");
+    EXPECT_EQ(rig.ui.log[rig.ui.log.size() - 2], "StartPolling");
     EXPECT_EQ(rig.ui.log.back(),
               "Message The mouse's configuration is incomplete: load a profile or reset.");
     EXPECT_FALSE(rig.commands.WriteParameterBytes(33, 1, 0, 0, 1));
