@@ -231,8 +231,9 @@ class AppCore {
   // its macro storage always parses: first the buttons whose macro is
   // deleted or moves get their fallback code; then the macro storage, with
   // the first two name bytes of the first changed macro set to an end mark
-  // before and written last (until then the mouse lists the macros before
-  // it); last the profile section with the final codes and its checksum.
+  // first and given their real value last (in between the mouse lists only
+  // the macros before it); last the profile section with the final codes and
+  // its checksum.
   // What the mouse holds in the end is what a whole save of the new table
   // and codes gives.
   //
