@@ -13,7 +13,7 @@
 #include "core/common/clock.h"
 #include "core/device/command_set.h"
 #include "core/device/device_options.h"
-#include "core/performance/engine.h"
+#include "core/editing/engine.h"
 
 namespace korvex48::cli {
 

@@ -23,7 +23,7 @@
 #include "core/common/clock.h"
 #include "core/device/command_set.h"
 #include "core/device/device_options.h"
-#include "core/performance/engine.h"
+#include "core/editing/engine.h"
 #include "core/pointer/pointer_settings.h"
 #include "gui/main_window.h"
 #include "gui/pages/page_commands.h"

@@ -11,7 +11,7 @@
 #include "core/app/app_core.h"
 #include "core/device/transport.h"
 #include "core/image/default_image.h"
-#include "core/performance/engine.h"
+#include "core/editing/engine.h"
 #include "fuse_mount.h"
 #include "mouse_rig.h"
 #include "recording_app_ui.h"

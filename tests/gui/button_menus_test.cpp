@@ -16,7 +16,7 @@
 #include "core/buttons/key_code_table.h"
 #include "core/library/library_files.h"
 #include "core/library/pc_macro_library.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "editor_rig.h"
 #include "gui/editor_app.h"
 #include "gui/key_combination_dialog.h"

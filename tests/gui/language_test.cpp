@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "core/macros/macro_names.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "editor_rig.h"
 #include "gui/caption_marquee.h"
 #include "gui/control_index.h"

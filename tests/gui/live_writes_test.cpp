@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "core/image/config_image.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "editor_rig.h"
 #include "gui/main_window.h"
 #include "gui_tests.h"

@@ -24,7 +24,7 @@
 #include "core/device/transport.h"
 #include "core/macros/macro_lines.h"
 #include "core/macros/slot_layout.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "editor_rig.h"
 #include "gui/main_window.h"
 #include "gui/page_group.h"

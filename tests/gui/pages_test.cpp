@@ -13,7 +13,7 @@
 #include "core/device/command_set.h"
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "editor_rig.h"
 #include "gui/control_index.h"
 #include "gui/language_applier.h"

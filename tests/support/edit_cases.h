@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48::testing {
 

@@ -2,7 +2,7 @@
 
 #include "core/app/page_state.h"
 #include "core/buttons/fire_aim.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "gui/char_set_validator.h"
 #include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"

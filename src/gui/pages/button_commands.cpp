@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "gui/key_combination_dialog.h"
 #include "gui/main_window.h"
 #include "gui/pages/button_menus.h"

@@ -1,6 +1,6 @@
 #include "gui/pages/button_page.h"
 
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "gui/pages/button_menus.h"
 
 namespace korvex48::gui {

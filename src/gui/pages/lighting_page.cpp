@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/app/page_state.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/faded.h"

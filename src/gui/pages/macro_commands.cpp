@@ -1,6 +1,6 @@
 #include "gui/pages/macro_commands.h"
 
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "gui/pages/macro_page.h"
 #include "gui/pages/update_page.h"
 

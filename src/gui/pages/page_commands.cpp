@@ -3,7 +3,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "gui/caption_marquee.h"
 #include "gui/pages/advanced_page.h"
 #include "gui/pages/button_commands.h"

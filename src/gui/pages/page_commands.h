@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "core/app/page_state.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 #include "gui/main_window.h"
 
 namespace korvex48::gui {

@@ -12,7 +12,7 @@
 #include "core/device/protocol_trace.h"
 #include "core/device/simulated_mouse.h"
 #include "core/image/default_image.h"
-#include "core/performance/engine.h"
+#include "core/editing/engine.h"
 #include "core/ui/language.h"
 #include "forwarding_backend.h"
 #include "recording_app_ui.h"

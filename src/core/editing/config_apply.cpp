@@ -4,7 +4,7 @@
 #include "core/config/config_diff.h"
 #include "core/config/image_codec.h"
 #include "core/image/parameter_fields.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 namespace {

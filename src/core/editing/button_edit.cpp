@@ -1,7 +1,7 @@
 // Giving a button a function: a menu entry, a key combination or a device
 // macro, with the rules of the profiles and of the last Left Key.
 #include "core/buttons/function_menus.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 

@@ -1,5 +1,5 @@
 // The page commands Main Control, Alternate Key and Reset Control.
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 

@@ -1,5 +1,5 @@
 // Fire-key settings and the AIM DPI of the Advanced page.
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 

@@ -1,6 +1,6 @@
 // The USB report rate (bits 5-4 of parameter byte 6), and the restart that a
 // higher rate needs before the mouse reports at it.
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 namespace {

@@ -1,6 +1,6 @@
 // Lighting: LED mode (byte 37), step time (bytes 52-53) and the seven LED
 // colours (bytes 54..74).
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 namespace {

@@ -15,7 +15,7 @@
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
 #include "core/image/default_image.h"
-#include "core/performance/engine.h"
+#include "core/editing/engine.h"
 #include "core/ui/language.h"
 #include "recording_app_ui.h"
 

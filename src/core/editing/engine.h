@@ -12,7 +12,7 @@
 #include "core/app/app_ui.h"
 #include "core/device/command_set.h"
 #include "core/device/transport.h"
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 

@@ -1,6 +1,6 @@
 // Construction, taking in an image, the value tables and the live-write helpers
 // shared by the editing operations.
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 #include <algorithm>
 

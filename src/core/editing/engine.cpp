@@ -1,4 +1,4 @@
-#include "core/performance/engine.h"
+#include "core/editing/engine.h"
 
 namespace korvex48 {
 namespace {

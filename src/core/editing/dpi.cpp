@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "core/performance/page_editor.h"
+#include "core/editing/page_editor.h"
 
 namespace korvex48 {
 namespace {

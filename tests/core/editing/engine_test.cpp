@@ -1,6 +1,6 @@
 // The engine keeps its page editor current itself: the front end's AppUi
 // (here one that only records) never hands the editor anything.
-#include "core/performance/engine.h"
+#include "core/editing/engine.h"
 
 #include <gtest/gtest.h>
 
