@@ -14,9 +14,9 @@
 
 #include "core/app/app_core.h"
 #include "core/buttons/key_code_table.h"
+#include "core/editing/page_editor.h"
 #include "core/library/library_files.h"
 #include "core/library/pc_macro_library.h"
-#include "core/editing/page_editor.h"
 #include "editor_rig.h"
 #include "gui/editor_app.h"
 #include "gui/key_combination_dialog.h"

@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QtTest>
 
-#include "core/macros/macro_names.h"
 #include "core/editing/page_editor.h"
+#include "core/macros/macro_names.h"
 #include "editor_rig.h"
 #include "gui/caption_marquee.h"
 #include "gui/control_index.h"

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/image/config_image.h"
 #include "core/editing/page_editor.h"
+#include "core/image/config_image.h"
 #include "editor_rig.h"
 #include "gui/main_window.h"
 #include "gui_tests.h"

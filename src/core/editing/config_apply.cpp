@@ -3,8 +3,8 @@
 
 #include "core/config/config_diff.h"
 #include "core/config/image_codec.h"
-#include "core/image/parameter_fields.h"
 #include "core/editing/page_editor.h"
+#include "core/image/parameter_fields.h"
 
 namespace korvex48 {
 namespace {

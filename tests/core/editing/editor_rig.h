@@ -14,8 +14,8 @@
 #include "core/device/protocol_trace.h"
 #include "core/device/simulated_mouse.h"
 #include "core/device/transport.h"
-#include "core/image/default_image.h"
 #include "core/editing/engine.h"
+#include "core/image/default_image.h"
 #include "core/ui/language.h"
 #include "recording_app_ui.h"
 
