@@ -49,7 +49,17 @@ std::string MacroRecordProblem(ByteView record) {
   return {};
 }
 
-std::string BrokenLibraryPath(const std::string& path) { return path + ".broken"; }
+std::string BrokenLibraryPath(const std::string& path) {
+  // An earlier refused library may still be the only copy of the user's
+  // macros: it is never replaced by a later one.
+  std::string kept = path + ".broken";
+  for (int n = 2; n <= 1000; ++n) {
+    std::error_code ec;
+    if (!std::filesystem::exists(kept, ec) && !ec) return kept;
+    kept = path + ".broken." + std::to_string(n);
+  }
+  return {};
+}
 
 std::string DefaultLibraryPath() { return UserDataDir() + "/Macro.bin"; }
 
@@ -88,6 +98,7 @@ LibraryLoadResult LoadLibraryFile(PcMacroLibrary& library, const std::string& pa
   // The program's own file is kept aside, never overwritten, and the editor
   // starts from the default library as on a first start.
   const std::string kept = BrokenLibraryPath(file);
+  if (kept.empty()) return fail({file, problem + "; no free name was left to keep it aside"});
   FileError kept_error;
   if (!WriteBytes(kept, *bytes, &kept_error)) return fail(kept_error);
   library.Load(DefaultLibraryBytes());

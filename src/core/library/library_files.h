@@ -45,7 +45,9 @@ std::string LibraryFileProblem(ByteView file, bool allow_short = false);
 // The same for a single-macro file: exactly 272 bytes, a name, an end.
 std::string MacroRecordProblem(ByteView record);
 
-// Where a refused Macro.bin is kept: `path` + ".broken".
+// Where a refused Macro.bin is kept: `path` + ".broken", or when that is
+// taken the first free `path` + ".broken.2", ".broken.3", ... (up to 1000);
+// empty when none is free.
 std::string BrokenLibraryPath(const std::string& path);
 
 // The start-up load from `path`, or DefaultLibraryPath() when empty.

@@ -204,17 +204,21 @@ TEST_F(LibraryFiles, AMacroBinThatIsNoLibraryIsKeptAsideNeverOverwritten) {
                            std::fill_n(b.begin() + 16, 256, 0xFE);  // no end
                            return b;
                          }()};
-  for (const Bytes& bad : cases) {
+  // The second refusal must not replace the copy the first one kept.
+  const char* kept_as[] = {"Macro.bin.broken", "Macro.bin.broken.2"};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Bytes& bad = cases[i];
     ASSERT_TRUE(WriteFileAtomically(path, bad));
     PcMacroLibrary lib;
     FileError error;
     EXPECT_EQ(LoadLibraryFile(lib, path, &error), LibraryLoadResult::kRefused);
-    EXPECT_NE(error.message.find("Macro.bin.broken"), std::string::npos) << error.message;
-    EXPECT_EQ(Read(BrokenLibraryPath(path)), bad);
+    EXPECT_TRUE(error.message.ends_with("kept as " + Path(kept_as[i]))) << error.message;
+    EXPECT_EQ(Read(Path(kept_as[i])), bad);
     const ByteView defaults = DefaultLibraryBytes();
     EXPECT_EQ(Read(path), Bytes(defaults.begin(), defaults.end()));
     EXPECT_EQ(lib.Count(), 23u);
   }
+  EXPECT_EQ(Read(Path(kept_as[0])), cases[0]);
 }
 
 TEST(LibraryPaths, DefaultAndExportNames) {
