@@ -224,11 +224,11 @@ DeviceMacro ReadMacro(const Json& j, const std::string& place, std::size_t index
   CheckPosition(j, "macro", place, index);
   DeviceMacro m;
   m.name = ReadString(j.at("name"), Member(place, "name"));
-  const std::size_t units = Utf8ToUtf16(m.name).size();
-  if (units == 0 || units > kMacroNameUnits)
-    Throw(Member(place, "name"), "a macro name has 1 to 8 characters");
-  if (NameHasControlCharacters(m.name))
-    Throw(Member(place, "name"), "a macro name has no control characters");
+  // The one rule every incoming name is held to: a name that does not fit is
+  // refused, never cut.
+  const MacroNameProblem problem = CheckMacroName(m.name);
+  if (problem != MacroNameProblem::kNone)
+    Throw(Member(place, "name"), MacroNameProblemText(problem));
   const std::string events_place = Member(place, "events");
   const Json& events = ReadArray(j.at("events"), events_place, 0, kMacroBufferSize);
   for (std::size_t e = 0; e < events.size(); ++e) {
