@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gui/skin_widgets.h"
+#include "gui/step_bar.h"
 
 namespace korvex48::gui {
 namespace {
@@ -29,7 +30,8 @@ class AccessibleTextLabel final : public QAccessibleWidget {
   QAccessible::Role role() const override { return RoleOf(label_); }
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
-    s.focusable = true;
+    // The step numbers of the bars click too but leave Tab to their bar.
+    s.focusable = (label_->focusPolicy() & Qt::TabFocus) != 0;
     return s;
   }
   QStringList actionNames() const override { return {pressAction()}; }
@@ -41,9 +43,52 @@ class AccessibleTextLabel final : public QAccessibleWidget {
   TextLabel* label_;
 };
 
-QAccessibleInterface* LabelFactory(const QString& class_name, QObject* object) {
+// A bar of steps as a screen reader sees it: a slider named by what it sets,
+// whose value is the lit step (read as the value the page shows for it) and
+// which is set, increased and decreased as its keys do.
+class AccessibleStepBar final : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit AccessibleStepBar(StepBar* bar)
+      : QAccessibleWidget(bar, QAccessible::Slider), bar_(bar) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return bar_->ValueText();
+    return QAccessibleWidget::text(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.focusable = true;
+    return s;
+  }
+
+  QVariant currentValue() const override { return bar_->Position(); }
+  void setCurrentValue(const QVariant& value) override {
+    if (value.toInt() != bar_->Position()) bar_->Choose(value.toInt());
+  }
+  QVariant maximumValue() const override { return bar_->Steps(); }
+  QVariant minimumValue() const override { return 1; }
+  QVariant minimumStepSize() const override { return 1; }
+
+  QStringList actionNames() const override { return {increaseAction(), decreaseAction()}; }
+  void doAction(const QString& action) override {
+    const int now = bar_->Position();
+    if (action == increaseAction() && now < bar_->Steps()) bar_->Choose(now + 1);
+    if (action == decreaseAction() && now > 1) bar_->Choose(now - 1);
+  }
+
+ private:
+  StepBar* bar_;
+};
+
+QAccessibleInterface* ControlFactory(const QString& class_name, QObject* object) {
   if (class_name == QLatin1String("korvex48::gui::TextLabel"))
     if (auto* label = qobject_cast<TextLabel*>(object)) return new AccessibleTextLabel(label);
+  if (class_name == QLatin1String("korvex48::gui::StepBar"))
+    if (auto* bar = qobject_cast<StepBar*>(object)) return new AccessibleStepBar(bar);
   return nullptr;
 }
 
@@ -92,7 +137,7 @@ bool Matches(const Description& d, const QString& name) {
 
 void InstallControlAccessibility() {
   static const bool installed = [] {
-    QAccessible::installFactory(LabelFactory);
+    QAccessible::installFactory(ControlFactory);
     return true;
   }();
   (void)installed;
@@ -124,9 +169,12 @@ void DescribeControls(QWidget* root) {
                                    std::pair{"LB_macro", "Events of the macro"}})
     if (QWidget* list = root->findChild<QWidget*>(QLatin1String(name)))
       if (list->accessibleName().isEmpty()) list->setAccessibleName(QLatin1String(text));
+  for (StepBar* bar : root->findChildren<StepBar*>()) bar->Follow();
   std::vector<QWidget*> controls;
   for (QWidget* w : root->findChildren<QWidget*>())
-    if (w->focusPolicy() & Qt::TabFocus) controls.push_back(w);
+    // Not the lists of drop-down boxes: windows of their own, which would
+    // break the chain where they fall.
+    if ((w->focusPolicy() & Qt::TabFocus) && w->window() == root->window()) controls.push_back(w);
   auto place = [root](const QWidget* w) { return w->mapTo(root, QPoint(0, 0)); };
   std::stable_sort(controls.begin(), controls.end(), [&](const QWidget* a, const QWidget* b) {
     const QPoint pa = place(a), pb = place(b);

@@ -3,15 +3,16 @@
 // that act as buttons (TextLabel) are reached with Tab, show a focus frame in
 // the skin's accent colour and are pressed with Space or Return; through
 // QAccessible they are read as buttons (or the role set with SetRole) named
-// by their caption, or by what they do when they have none.
+// by their caption, or by what they do when they have none. Bars of steps
+// (StepBar) are read as sliders named by what they set, with their value.
 #include <QAccessible>
 #include <QString>
 #include <QWidget>
 
 namespace korvex48::gui {
 
-// Makes QAccessible describe every TextLabel with AccessibleTextLabel. Safe
-// to call more than once.
+// Makes QAccessible describe every TextLabel and StepBar. Safe to call more
+// than once.
 void InstallControlAccessibility();
 
 // The role a screen reader announces for a text label; Button by default.

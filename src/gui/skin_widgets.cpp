@@ -102,12 +102,14 @@ void TextLabel::paintEvent(QPaintEvent*) {
   painter.setPen(
       palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
   painter.drawText(room, static_cast<int>(alignment()), text());
-  if (hasFocus()) {
-    // The skin's accent colour, one pixel inside the label's edge.
-    painter.setPen(QColor(0, 229, 255));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(1, 1, -2, -2));
-  }
+  if (hasFocus()) DrawFocusFrame(painter, rect());
+}
+
+void DrawFocusFrame(QPainter& painter, const QRect& control) {
+  // The skin's accent colour, one pixel inside the control's edge.
+  painter.setPen(QColor(0, 229, 255));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(control.adjusted(1, 1, -2, -2));
 }
 
 void SetTextStyle(QWidget* widget, int point_size, const QColor& color) {

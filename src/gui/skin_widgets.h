@@ -3,8 +3,11 @@
 // skin by name, and a transparent text label lying over it that acts as the
 // button (clicks and hover).
 #include <QLabel>
+#include <QRect>
 #include <QString>
 #include <QWidget>
+
+class QPainter;
 
 namespace korvex48::gui {
 
@@ -73,6 +76,10 @@ class TextLabel : public QLabel {
   void leaveEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 };
+
+// The frame a control that has the keyboard focus draws over itself, in the
+// skin's accent colour; `control` is the control's rect().
+void DrawFocusFrame(QPainter& painter, const QRect& control);
 
 // Sets the font size (points) and colour of a text control, as the layout
 // tables give them.

@@ -12,6 +12,7 @@
 #include "gui/pages/button_page.h"
 #include "gui/pages/page_commands.h"
 #include "gui/skin_widgets.h"
+#include "gui/step_bar.h"
 #include "gui_tests.h"
 
 namespace korvex48::gui {
@@ -69,7 +70,12 @@ class KeyboardAccessTest : public QObject {
     row("fire key continuous mark", adv, "lbl_Fire1Continue", QAccessible::CheckBox);
     row("page button of group 2", adv, "Btn_Main_2", QAccessible::Button);
     row("lighting mode", breath, "lbl_LED1", QAccessible::RadioButton);
-    row("step time bar", breath, "lbl_Fall3", QAccessible::RadioButton);
+    row("step time bar", breath, "Bar_Fall", QAccessible::Slider);
+    row("DPI level bar", adv, "Bar_DPI1", QAccessible::Slider);
+    row("AIM DPI bar", adv, "Bar_AIMDPI", QAccessible::Slider);
+    row("pointer speed bar", adv, "Bar_Spd", QAccessible::Slider);
+    row("double-click time bar", adv, "Bar_DbSpd", QAccessible::Slider);
+    row("wheel lines bar", adv, "Bar_ScrSpd", QAccessible::Slider);
     row("record button", macro, "Btn_Start", QAccessible::Button);
     row("library list", macro, "LB_PCMacroName", QAccessible::List);
     row("dialog check box", 0, "CB_Ctrl", QAccessible::CheckBox);
@@ -97,6 +103,91 @@ class KeyboardAccessTest : public QObject {
     QVERIFY(access);
     QCOMPARE(int(access->role()), role);
     QVERIFY2(!access->text(QAccessible::Name).isEmpty(), "no accessible name");
+    if (auto* bar = qobject_cast<StepBar*>(target)) {
+      // A slider tells its value: the lit step, read as the page shows it.
+      QAccessibleValueInterface* value = access->valueInterface();
+      QVERIFY(value);
+      QCOMPARE(value->currentValue().toInt(), bar->Position());
+      QCOMPARE(value->maximumValue().toInt(), bar->Steps());
+      // A pointer setting no desktop told has no lit step and no value.
+      QCOMPARE(access->text(QAccessible::Value).isEmpty(), bar->Position() == 0);
+    }
+  }
+
+  // Bars whose steps cannot be chosen are left out of the Tab round, and
+  // come back when they can: a DPI level that is not enabled, the step time
+  // while the lights are off. Each click of `toggles` switches the bar.
+  void disabledBarsAreSkipped_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<QStringList>("toggles");
+    QTest::newRow("DPI level") << int(PageId::kAdv) << QStringLiteral("Bar_DPI7")
+                               << QStringList{QStringLiteral("lbl_DPI7"),
+                                              QStringLiteral("lbl_DPI7")};
+    QTest::newRow("step time, lights off")
+        << int(PageId::kBreath) << QStringLiteral("Bar_Fall")
+        << QStringList{QStringLiteral("lbl_Off"), QStringLiteral("lbl_LED1")};
+  }
+  void disabledBarsAreSkipped() {
+    QFETCH(int, page);
+    QFETCH(QString, bar);
+    QFETCH(QStringList, toggles);
+    EditorRig rig;
+    rig.Window().ShowPage(static_cast<PageId>(page));
+    QWidget* target = rig.W(bar);
+    QVERIFY(target);
+    for (const QString& toggle : toggles) {
+      const bool enabled = target->isEnabled();
+      QCOMPARE(TabRound(rig.Window()).contains(target), enabled);
+      rig.Click(toggle);
+      QVERIFY2(target->isEnabled() != enabled,
+               qPrintable(toggle + QStringLiteral(" did not switch")));
+    }
+    QCOMPARE(TabRound(rig.Window()).contains(target), target->isEnabled());
+  }
+
+  // A key on a DPI level's bar is a click on the step it moves to: the same
+  // reports reach the mouse and the page shows the same value. A key that
+  // names the end the bar is at sends nothing.
+  void barKeyIsTheStepsClick_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("move");  // steps from the lit one; 0: to the end the key names
+    QTest::newRow("right") << int(Qt::Key_Right) << 1;
+    QTest::newRow("up") << int(Qt::Key_Up) << 1;
+    QTest::newRow("left") << int(Qt::Key_Left) << -1;
+    QTest::newRow("down") << int(Qt::Key_Down) << -1;
+    QTest::newRow("home") << int(Qt::Key_Home) << 0;
+    QTest::newRow("end") << int(Qt::Key_End) << 0;
+  }
+  void barKeyIsTheStepsClick() {
+    QFETCH(int, key);
+    QFETCH(int, move);
+    EditorRig clicked, keyed;
+    for (EditorRig* rig : {&clicked, &keyed}) {
+      rig->Window().ShowPage(PageId::kAdv);
+      rig->ClearSent();
+    }
+    auto* bar = keyed.Get<StepBar>(QStringLiteral("Bar_DPI2"));
+    QVERIFY(bar && bar->isEnabled());
+    const int lit = bar->Position();
+    QVERIFY2(lit > 1 && lit < bar->Steps(), "every key must move from the lit step");
+    const int step = move != 0 ? lit + move : key == Qt::Key_Home ? 1 : bar->Steps();
+
+    clicked.Click(QStringLiteral("Img_DPI2_%1").arg(step));
+    keyed.Window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&keyed.Window()));
+    bar->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(bar, Qt::Key(key));
+    QVERIFY(!clicked.Sent().isEmpty());
+    QCOMPARE(keyed.Sent(), clicked.Sent());
+    QCOMPARE(bar->Position(), step);
+    QCOMPARE(keyed.Text(QStringLiteral("lbl_DPI2Value")),
+             clicked.Text(QStringLiteral("lbl_DPI2Value")));
+    if (move == 0) {
+      keyed.ClearSent();
+      QTest::keyClick(bar, Qt::Key(key));
+      QCOMPARE(keyed.Sent(), QStringList());
+    }
   }
 
   // Tab goes through the window in reading order: the twelve button labels

@@ -8,6 +8,7 @@
 #include "gui/pages/edit_message.h"
 #include "gui/pages/faded.h"
 #include "gui/pages/pointer_bars.h"
+#include "gui/step_bar.h"
 
 namespace korvex48::gui {
 namespace {
@@ -144,6 +145,10 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
         Finish(editor_->SetDpiValue(d, k));
       });
     }
+    auto* bar = new StepBar(
+        QStringLiteral("Bar_DPI%1").arg(d), QStringLiteral("DPI level %1 value").arg(d),
+        {row.steps.begin(), row.steps.end()}, [this, d] { return DpiStep(d); }, this);
+    bar->SetValueText([this](int step) { return DpiValueText(ctx(), step - 1); });
     int c = 0;
     for (const char* part : {"R", "G", "B"}) {
       auto* edit =
@@ -181,6 +186,18 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
       Finish(editor_->SetAimStep(k));
     });
   }
+  auto* aim_bar = new StepBar(
+      QStringLiteral("Bar_AIMDPI"), QStringLiteral("AIM DPI value"),
+      {aim_steps_.begin(), aim_steps_.end()},
+      [this] { return editor_ ? std::clamp(editor_->State().aim_step, 1, 12) : 0; }, this);
+  aim_bar->SetValueText([this](int step) { return DpiValueText(ctx(), step - 1); });
+}
+
+int AdvancedPage::DpiStep(int level) const {
+  if (!editor_) return 0;
+  const std::optional<int> index = DpiIndexOfValue(std::atoi(
+      editor_->State().page.dpi_value_texts[static_cast<std::size_t>(level - 1)].c_str()));
+  return index ? *index + 1 : 0;
 }
 
 void AdvancedPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back2").arg(ctx().language)); }
@@ -223,10 +240,9 @@ void AdvancedPage::ShowDpi() {
     const bool active = d == page.checked_dpi_level;
     row.mark->SetPicture(active ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"), false);
     // A level without a value (nibble 15 from the start) shows no bar.
-    const std::optional<int> index =
-        DpiIndexOfValue(std::atoi(page.dpi_value_texts[static_cast<std::size_t>(d - 1)].c_str()));
-    ShowSteps(row.steps, index ? *index + 1 : 0);
-    row.value->setText(index ? DpiValueText(ctx(), *index) : QString());
+    const int step = DpiStep(d);
+    ShowSteps(row.steps, step);
+    row.value->setText(step > 0 ? DpiValueText(ctx(), step - 1) : QString());
     const auto& fields = page.dpi_colour_texts[static_cast<std::size_t>(d - 1)];
     int component[3] = {0, 0, 0};
     for (int c = 0; c < 3; ++c) {

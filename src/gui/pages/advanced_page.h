@@ -75,6 +75,8 @@ class AdvancedPage : public Page {
   std::array<PictureLabel*, 12> aim_steps_{};
   QLabel* aim_value_ = nullptr;
 
+  // The lit step of DPI level `level` (1..12), 0 when it has no value.
+  int DpiStep(int level) const;
   void Finish(const EditResult& result);
   void ApplyFire(int f);
   void PickDpiColour(int level);

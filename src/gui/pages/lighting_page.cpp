@@ -8,6 +8,7 @@
 #include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/faded.h"
+#include "gui/step_bar.h"
 
 namespace korvex48::gui {
 
@@ -26,7 +27,12 @@ LightingPage::LightingPage(EditorContext& context, QWidget* parent)
     };
     connect(steps_[k - 1], &PictureLabel::pressed, this, choose);
     connect(step_labels_[k - 1], &TextLabel::clicked, this, choose);
+    // Tab goes to the bar as a whole.
+    step_labels_[k - 1]->setFocusPolicy(Qt::NoFocus);
   }
+  new StepBar(
+      QStringLiteral("Bar_Fall"), QStringLiteral("Step time"), {steps_.begin(), steps_.end()},
+      [this] { return editor_ ? editor_->State().page.fall_time_choice : 0; }, this);
 
   static const char* const kModes[] = {"Off", "LED1", "LED2", "LED3", "LED4", "LED5"};
   static const char* const kModeTexts[] = {"Off", "LED 1", "LED 2", "LED 3", "LED 4", "LED 5"};

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "gui/skin_widgets.h"
+#include "gui/step_bar.h"
 
 namespace korvex48::gui {
 namespace {
@@ -20,6 +21,19 @@ QString Title(PointerSetting setting) {
       break;
   }
   return QStringLiteral("Wheel scroll lines");
+}
+
+// The family of the bar's control names (Img_Spd1, lbl_Spd1).
+QString Family(PointerSetting setting) {
+  switch (setting) {
+    case PointerSetting::kSpeed:
+      return QStringLiteral("Spd");
+    case PointerSetting::kDoubleClick:
+      return QStringLiteral("DbSpd");
+    case PointerSetting::kWheelLines:
+      break;
+  }
+  return QStringLiteral("ScrSpd");
 }
 
 std::optional<int> ValueOf(const PointerValues& v, PointerSetting setting) {
@@ -50,10 +64,17 @@ PointerBars::PointerBars(const std::array<Bar, 3>& bars, QObject* parent)
       const auto i = static_cast<std::size_t>(k - 1);
       connect(bar.segments[i], &PictureLabel::pressed, this,
               [this, setting, k] { Clicked(setting, k); });
-      // The number lies over its segment and takes the click for it.
+      // The number lies over its segment and takes the click for it; Tab
+      // goes to the bar as a whole.
       connect(bar.numbers[i], &TextLabel::clicked, this,
               [this, setting, k] { Clicked(setting, k); });
+      bar.numbers[i]->setFocusPolicy(Qt::NoFocus);
     }
+    new StepBar(
+        QStringLiteral("Bar_") + Family(setting), Title(setting),
+        {bar.segments.begin(), bar.segments.end()},
+        [this, setting] { return settings_ ? settings_->Position(setting) : 0; },
+        bar.segments[0]->parentWidget());
   }
   Bind(nullptr);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The three bars of the Advanced page that show and set the desktop's pointer
 // speed (Img_Spd1..10), double-click time (Img_DbSpd1..10) and wheel lines
-// (Img_ScrSpd1..10). Segments 1..position show "Bar1_E", the others "Bar1_D";
+// (Img_ScrSpd1..10), each reached with Tab as one control (Bar_Spd, Bar_DbSpd,
+// Bar_ScrSpd, a StepBar). Segments 1..position show "Bar1_E", the others "Bar1_D";
 // each bar's tool tip says where its value came from and went. Until settings
 // are bound the bars are hidden: they would do nothing.
 #include <QObject>
