@@ -12,9 +12,7 @@ using namespace korvex48;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const ByteView image(data, size);
   for (SimulatedStorage storage : {SimulatedStorage::kI2C, SimulatedStorage::kFlashFlash}) {
-    fuzz::CoreRig rig(storage);
-    rig.core.SetDefaultImage(image);
-    rig.core.Start();
+    fuzz::CoreRig rig(storage, image);
     rig.core.TakeDefaultImage();
     (void)rig.core.NameSources();
     // The image names the mouse to look for; let this one answer to it.

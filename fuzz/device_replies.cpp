@@ -9,6 +9,7 @@
 // the next seven of the input.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "fuzz_rig.h"
 
@@ -19,14 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ByteReader script(ByteView(data, size));
   const std::uint8_t setup = *script.U8();
   const auto storage = static_cast<SimulatedStorage>(setup % 3);
-  fuzz::CoreRig rig(storage);
-  rig.mouse.SetVariant(static_cast<std::uint8_t>(setup >> 2));
+  std::vector<std::uint8_t> image;
   if (storage == SimulatedStorage::kFlashFlash) {
-    std::vector<std::uint8_t> image(DefaultImageBytes().begin(), DefaultImageBytes().end());
+    image.assign(DefaultImageBytes().begin(), DefaultImageBytes().end());
     image[0] = kSlotLayoutMark;
-    rig.core.SetDefaultImage(image);
   }
-  rig.core.Start();
+  fuzz::CoreRig rig(storage, image);
+  rig.mouse.SetVariant(static_cast<std::uint8_t>(setup >> 2));
 
   rig.backend.edit_reply = [&script, &rig](std::span<std::uint8_t> payload) {
     const std::optional<std::uint8_t> control = script.U8();

@@ -1,7 +1,8 @@
 #pragma once
 // Shared by the fuzz targets that drive the application core: a simulated
 // mouse on a fake clock behind a backend whose replies a target can replace,
-// wired to an AppCore with a silent interface.
+// wired to the engine with a silent interface, built as every front end
+// builds it.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "core/app/app_core.h"
 #include "core/app/app_ui.h"
 #include "core/device/simulated_mouse.h"
+#include "core/editing/engine.h"
 #include "core/library/library_files.h"
 #include "forwarding_backend.h"
 
@@ -37,7 +39,16 @@ class ScriptedBackend final : public testing::ForwardingBackend {
   }
 };
 
-// One mouse, one core, no real waits.
+// The engine's options of a fuzz target: texts are their keys, and
+// `default_image` (empty: the embedded one) decides which mouse is accepted.
+inline EngineOptions RigOptions(ByteView default_image) {
+  EngineOptions options;
+  options.text = [](std::string_view key) { return std::string(key); };
+  options.default_image.assign(default_image.begin(), default_image.end());
+  return options;
+}
+
+// One mouse, one engine started from the default image, no real waits.
 struct CoreRig {
   FakeClock clock;
   SimulatedMouse mouse;
@@ -45,18 +56,16 @@ struct CoreRig {
   Transport transport;
   DeviceSession& session;  // the transport's
   NullAppUi ui;
-  CommandSet commands;
-  AppCore core;
+  Engine engine;
+  AppCore& core;  // the engine's
 
-  explicit CoreRig(SimulatedStorage storage)
+  explicit CoreRig(SimulatedStorage storage, ByteView default_image = {})
       : mouse(storage, clock),
         backend(mouse),
         transport(backend, clock),
         session(transport.Session()),
-        commands(transport, ui),
-        core(transport, commands, ui, clock) {
-    core.SetTextLookup([](std::string_view key) { return std::string(key); });
-  }
+        engine(transport, ui, clock, RigOptions(default_image)),
+        core(engine.Core()) {}
 
   // The working image's macro storage and the core's table say the same:
   // taking the storage up again changes neither.
