@@ -11,6 +11,19 @@ namespace korvex48::gui {
 namespace {
 
 const char* const kRoleProperty = "korvex48AccessibleRole";
+const char* const kCheckedProperty = "korvex48AccessibleChecked";
+
+// The state every control of ours adds to QAccessibleWidget's: focusable
+// while Tab reaches it, and chosen or not for choices.
+QAccessible::State ControlState(QAccessible::State s, const QWidget* control) {
+  s.focusable = (control->focusPolicy() & Qt::TabFocus) != 0;
+  const QAccessible::Role role = RoleOf(control);
+  if (role == QAccessible::RadioButton || role == QAccessible::CheckBox) {
+    s.checkable = true;
+    s.checked = control->property(kCheckedProperty).toBool();
+  }
+  return s;
+}
 
 // A text label as a screen reader sees it: a control of its role whose press
 // action clicks it.
@@ -28,11 +41,9 @@ class AccessibleTextLabel final : public QAccessibleWidget {
   }
   // Read at each call: the role may be given after the interface was made.
   QAccessible::Role role() const override { return RoleOf(label_); }
+  // The step numbers of the bars click too but leave Tab to their bar.
   QAccessible::State state() const override {
-    QAccessible::State s = QAccessibleWidget::state();
-    // The step numbers of the bars click too but leave Tab to their bar.
-    s.focusable = (label_->focusPolicy() & Qt::TabFocus) != 0;
-    return s;
+    return ControlState(QAccessibleWidget::state(), label_);
   }
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& action) override {
@@ -41,6 +52,26 @@ class AccessibleTextLabel final : public QAccessibleWidget {
 
  private:
   TextLabel* label_;
+};
+
+// A picture pressed by keys (PictureLabel::SetKeyboardPress), named by its
+// accessible name; its press action presses it.
+class AccessiblePicture final : public QAccessibleWidget {
+ public:
+  explicit AccessiblePicture(PictureLabel* picture)
+      : QAccessibleWidget(picture, RoleOf(picture)), picture_(picture) {}
+
+  QAccessible::Role role() const override { return RoleOf(picture_); }
+  QAccessible::State state() const override {
+    return ControlState(QAccessibleWidget::state(), picture_);
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& action) override {
+    if (action == pressAction() && picture_->isEnabled()) Q_EMIT picture_->pressed();
+  }
+
+ private:
+  PictureLabel* picture_;
 };
 
 // A bar of steps as a screen reader sees it: a slider named by what it sets,
@@ -89,6 +120,10 @@ QAccessibleInterface* ControlFactory(const QString& class_name, QObject* object)
     if (auto* label = qobject_cast<TextLabel*>(object)) return new AccessibleTextLabel(label);
   if (class_name == QLatin1String("korvex48::gui::StepBar"))
     if (auto* bar = qobject_cast<StepBar*>(object)) return new AccessibleStepBar(bar);
+  // Only the pictures that are controls of their own; the others are looks.
+  if (class_name == QLatin1String("korvex48::gui::PictureLabel"))
+    if (auto* picture = qobject_cast<PictureLabel*>(object))
+      if (picture->focusPolicy() & Qt::TabFocus) return new AccessiblePicture(picture);
   return nullptr;
 }
 
@@ -150,6 +185,16 @@ void SetRole(QWidget* label, QAccessible::Role role) {
 QAccessible::Role RoleOf(const QWidget* label) {
   const QVariant role = label->property(kRoleProperty);
   return role.isValid() ? static_cast<QAccessible::Role>(role.toInt()) : QAccessible::Button;
+}
+
+void SetChecked(QWidget* control, bool checked) {
+  if (control->property(kCheckedProperty).toBool() == checked) return;
+  control->setProperty(kCheckedProperty, checked);
+  if (!QAccessible::isActive()) return;
+  QAccessible::State changed;
+  changed.checked = true;
+  QAccessibleStateChangeEvent event(control, changed);
+  QAccessible::updateAccessibility(&event);
 }
 
 void DescribeControls(QWidget* root) {

@@ -11,13 +11,18 @@
 
 namespace korvex48::gui {
 
-// Makes QAccessible describe every TextLabel and StepBar. Safe to call more
-// than once.
+// Makes QAccessible describe every TextLabel, StepBar and PictureLabel
+// pressed by keys. Safe to call more than once.
 void InstallControlAccessibility();
 
-// The role a screen reader announces for a text label; Button by default.
+// The role a screen reader announces for a text label or a picture pressed
+// by keys; Button by default.
 void SetRole(QWidget* label, QAccessible::Role role);
 QAccessible::Role RoleOf(const QWidget* label);
+
+// Whether a control of the role RadioButton or CheckBox is chosen, as a
+// screen reader tells it; pages set it where they show the choice.
+void SetChecked(QWidget* control, bool checked);
 
 // Gives the labels under `root` their roles and the names of those without a
 // caption by their objectNames (labels that open menus, choices, check marks,

@@ -31,6 +31,23 @@ void PictureLabel::paintEvent(QPaintEvent*) {
   if (picture_.isEmpty()) return;
   QPainter painter(this);
   painter.drawPixmap(0, 0, skin_.Pixmap(picture_, devicePixelRatioF()));
+  if (hasFocus()) DrawFocusFrame(painter, rect());
+}
+
+void PictureLabel::SetKeyboardPress() {
+  setFocusPolicy(Qt::TabFocus);
+  InstallControlAccessibility();
+}
+
+void PictureLabel::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+      !event->isAutoRepeat() && (focusPolicy() & Qt::TabFocus)) {
+    event->accept();
+    Q_EMIT pressed();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void PictureLabel::mousePressEvent(QMouseEvent* event) {

@@ -34,6 +34,11 @@ class PictureLabel : public QWidget {
   // Presses on a picture are taken (true) unless the picture is a page
   // background, whose presses go on to the page group to move the window.
   void SetTakesPresses(bool takes) { takes_presses_ = takes; }
+  // Makes a picture that no text label lies over a control of its own for
+  // the keyboard: reached with Tab, framed while it has the focus, pressed
+  // with Space or Return as a click presses it. Screen readers see it through
+  // control_access.h, with the role given by SetRole and its accessible name.
+  void SetKeyboardPress();
 
  Q_SIGNALS:
   void pressed();
@@ -41,6 +46,7 @@ class PictureLabel : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   const Skin& skin_;

@@ -68,6 +68,7 @@ class KeyboardAccessTest : public QObject {
     row("last button label", main, "Key12", QAccessible::ButtonMenu);
     row("report-rate choice", adv, "lbl_Rep2", QAccessible::RadioButton);
     row("fire key continuous mark", adv, "lbl_Fire1Continue", QAccessible::CheckBox);
+    row("DPI level in use (picture only)", adv, "Img_DPI3", QAccessible::RadioButton);
     row("page button of group 2", adv, "Btn_Main_2", QAccessible::Button);
     row("lighting mode", breath, "lbl_LED1", QAccessible::RadioButton);
     row("step time bar", breath, "Bar_Fall", QAccessible::Slider);
@@ -111,6 +112,51 @@ class KeyboardAccessTest : public QObject {
       QCOMPARE(value->maximumValue().toInt(), bar->Steps());
       // A pointer setting no desktop told has no lit step and no value.
       QCOMPARE(access->text(QAccessible::Value).isEmpty(), bar->Position() == 0);
+    }
+  }
+
+  // Choices tell a screen reader whether they are chosen, and follow the
+  // choice made with the keys: Space on `control`, then on `other` (another
+  // choice of the family, or the same check box again).
+  void choicesTellWhetherChosen_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("other");
+    auto row = [](const char* tag, PageId page, const char* control, const char* other) {
+      QTest::newRow(tag) << int(page) << QString::fromLatin1(control) << QString::fromLatin1(other);
+    };
+    row("report rate", PageId::kAdv, "lbl_Rep1", "lbl_Rep2");
+    row("DPI level in use", PageId::kAdv, "Img_DPI2", "Img_DPI1");
+    row("fire key continuous", PageId::kAdv, "lbl_Fire2Continue", "lbl_Fire2Continue");
+    row("lighting mode", PageId::kBreath, "lbl_LED2", "lbl_LED1");
+  }
+  void choicesTellWhetherChosen() {
+    QFETCH(int, page);
+    QFETCH(QString, control);
+    QFETCH(QString, other);
+    EditorRig rig;
+    rig.Window().ShowPage(static_cast<PageId>(page));
+    rig.Window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.Window()));
+    auto checked = [&](const QString& name) {
+      QAccessibleInterface* access = QAccessible::queryAccessibleInterface(rig.W(name));
+      return access && access->state().checkable && access->state().checked;
+    };
+    auto press = [&](const QString& name) {
+      QWidget* w = rig.W(name);
+      w->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(w, Qt::Key_Space);
+    };
+    const bool check_box = control == other;  // which Space toggles
+    const bool before = checked(control);
+    press(control);
+    QCOMPARE(checked(control), check_box ? !before : true);
+    press(other);
+    if (check_box) {
+      QCOMPARE(checked(control), before);
+    } else {
+      QVERIFY(checked(other));
+      QVERIFY(!checked(control));
     }
   }
 

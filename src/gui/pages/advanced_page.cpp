@@ -4,6 +4,7 @@
 #include "core/buttons/fire_aim.h"
 #include "core/editing/page_editor.h"
 #include "gui/char_set_validator.h"
+#include "gui/control_access.h"
 #include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/faded.h"
@@ -62,7 +63,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     row.repeat->setText(QStringLiteral("2"));
     row.delay->setText(QStringLiteral("16"));
     row.mark = AddPicture(QStringLiteral("Img_Fire%1Continue").arg(f), QStringLiteral("CbS_D"));
-    auto* toggle = AddText(QStringLiteral("lbl_Fire%1Continue").arg(f), 0, 0, 20, 16);
+    auto* toggle = row.toggle = AddText(QStringLiteral("lbl_Fire%1Continue").arg(f), 0, 0, 20, 16);
     row.check = AddCheck(QStringLiteral("cb_Fire%1Continue").arg(f));
     connect(row.repeat, &QLineEdit::textEdited, this, [this, f] {
       QLineEdit* edit = fire_[f - 1].repeat;
@@ -86,6 +87,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
       FireRow& r = fire_[f - 1];
       r.check->setChecked(!r.check->isChecked());
       r.mark->SetPicture(r.check->isChecked() ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"));
+      SetChecked(r.toggle, r.check->isChecked());
       ApplyFire(f);
     });
   }
@@ -94,7 +96,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
   static const char* const kRates[] = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
   for (int r = 1; r <= 4; ++r) {
     rate_marks_[r - 1] = AddPicture(QStringLiteral("Img_Rep%1").arg(r), QStringLiteral("RdS_D"));
-    auto* label = AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 72, 20);
+    auto* label = rate_labels_[r - 1] = AddText(QStringLiteral("lbl_Rep%1").arg(r), 0, 0, 72, 20);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setIndent(kChoiceIndent);
     label->setText(QLatin1String(kRates[r - 1]));
@@ -131,6 +133,10 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     row.target = AddText(QStringLiteral("lbl_DPI%1Col").arg(d));
     row.target->resize(row.frame->size());
     row.mark = AddPicture(QStringLiteral("Img_DPI%1").arg(d), QStringLiteral("CbS_D"));
+    // The choice of the level in use has no text over it.
+    row.mark->SetKeyboardPress();
+    SetRole(row.mark, QAccessible::RadioButton);
+    row.mark->setAccessibleName(QStringLiteral("DPI level %1 in use").arg(d));
     row.choice = AddChoice(QStringLiteral("rb_DPI%1").arg(d), dpi_choices_);
     row.name = AddText(QStringLiteral("lbl_DPI%1").arg(d), 0, 0, 46, 16);
     row.name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -239,6 +245,7 @@ void AdvancedPage::ShowDpi() {
     for (PictureLabel* step : row.steps) SetFaded(step, !enabled);
     const bool active = d == page.checked_dpi_level;
     row.mark->SetPicture(active ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"), false);
+    SetChecked(row.mark, active);
     // A level without a value (nibble 15 from the start) shows no bar.
     const int step = DpiStep(d);
     ShowSteps(row.steps, step);
@@ -262,6 +269,7 @@ void AdvancedPage::ShowReportRate() {
   for (int r = 1; r <= 4; ++r) {
     rate_marks_[r - 1]->SetPicture(r == choice ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"),
                                    false);
+    SetChecked(rate_labels_[r - 1], r == choice);
   }
 }
 
@@ -274,6 +282,7 @@ void AdvancedPage::ShowFireKeys() {
     row.check->setChecked(fire.continuous);
     row.mark->SetPicture(fire.continuous ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"),
                          false);
+    SetChecked(row.toggle, fire.continuous);
   }
 }
 

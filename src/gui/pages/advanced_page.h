@@ -66,12 +66,14 @@ class AdvancedPage : public Page {
     QLineEdit* repeat = nullptr;
     QLineEdit* delay = nullptr;
     PictureLabel* mark = nullptr;
+    TextLabel* toggle = nullptr;  // lbl_FirenContinue
     QCheckBox* check = nullptr;
   };
   std::array<DpiRow, 8> dpi_{};
   std::array<FireRow, 3> fire_{};
   std::array<PictureLabel*, 4> rate_marks_{};
   std::array<QRadioButton*, 4> rate_rbs_{};
+  std::array<TextLabel*, 4> rate_labels_{};
   std::array<PictureLabel*, 12> aim_steps_{};
   QLabel* aim_value_ = nullptr;
 

@@ -5,6 +5,7 @@
 
 #include "core/app/page_state.h"
 #include "core/editing/page_editor.h"
+#include "gui/control_access.h"
 #include "gui/pages/choice_group.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/faded.h"
@@ -86,6 +87,7 @@ void LightingPage::ShowImage() {
     row.label->setVisible(offered);
     const bool chosen = m == page.lighting_choice;
     row.mark->SetPicture(chosen ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"), false);
+    SetChecked(row.label, chosen);
   }
   // The step time cannot be chosen while the lights are off.
   const bool steps_enabled = page.lighting_choice != 0;

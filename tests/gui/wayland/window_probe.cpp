@@ -4,11 +4,17 @@
 // read from stdin is a step, answered with its name when painted:
 //   dialog  opens the key-combination dialog of the button labelled Key2
 //   busy    shows the busy pop-up (as every transfer with the mouse does)
+//   page N  shows page N (PageId: 4 Advanced, 5 Breathing Light, ...)
+//   focus NAME  gives the control NAME the keyboard focus as Tab does
+//   tab     presses Tab on the control that has the focus
 //   quit    ends the program
+// (a compositor without input devices takes no keys: the keys are the
+// program's own, to show the focus frames on screenshots)
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QtTest>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -59,6 +65,14 @@ int main(int argc, char** argv) {
       rig.App().Commands().Buttons().OpenKeyCombinationDialog();
     } else if (step == "busy") {
       window.Busy()->Show();
+    } else if (step.rfind("page ", 0) == 0) {
+      window.ShowPage(static_cast<korvex48::gui::PageId>(std::atoi(step.c_str() + 5)));
+    } else if (step.rfind("focus ", 0) == 0) {
+      if (QWidget* control = rig.W(QString::fromStdString(step.substr(6))))
+        control->setFocus(Qt::TabFocusReason);
+    } else if (step == "tab") {
+      QWidget* from = QApplication::focusWidget();
+      QTest::keyClick(from ? from : &window, Qt::Key_Tab);
     }
     Settle(window);
     Answer(step.c_str());
