@@ -26,14 +26,22 @@ int RunSaveProfile(const GlobalOptions& options, const Args& args) {
   ExpectArgs(args, 1, 1, "save-profile FILE");
   Connection c(options);
   c.Connect();
-  AppCore& core = c.Core();
-  if (!core.ImageRead()) Fail(kExitNoMouse, "the mouse's configuration was not read whole");
+  if (!c.Core().ImageRead()) Fail(kExitNoMouse, "the mouse's configuration was not read whole");
   // The file gets exactly the name given: a script saves and loads the same
   // path.
-  core.PackPagesIntoImage(c.Editor().State().page);
-  FileError error;
-  if (!WriteProfileFile(args[0], core.Working(), core.Layout(), &error))
-    Fail(kExitFile, "cannot write " + FileProblem(error, args[0]));
+  const FileCommandResult r = c.Editor().SaveProfile(args[0]);
+  switch (r.status) {
+    case FileCommandStatus::kDone:
+      return kExitOk;
+    case FileCommandStatus::kFileError:
+      Fail(kExitFile, "cannot write " + FileProblem(r.error, args[0]));
+    case FileCommandStatus::kNoDevice:
+      Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
+    case FileCommandStatus::kUnread:
+    case FileCommandStatus::kRefused:
+    case FileCommandStatus::kWriteFailed:
+      Fail(kExitNoMouse, "the mouse's configuration was not read whole");
+  }
   return kExitOk;
 }
 

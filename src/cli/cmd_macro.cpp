@@ -12,9 +12,8 @@ namespace {
 
 ButtonView ShownButtons(Connection& c) {
   const EditorState& st = c.Editor().State();
-  return ButtonView{st.labels, st.page.active_profile >= 1 && st.page.active_profile <= 3
-                                   ? st.page.active_profile
-                                   : 1};
+  const int profile = st.settings.active_profile;
+  return ButtonView{st.labels, profile >= 1 && profile <= 3 ? profile : 1};
 }
 
 void PrintMacro(const MacroView& m, std::size_t row, bool json) {

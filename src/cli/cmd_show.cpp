@@ -144,7 +144,8 @@ int RunDump(const GlobalOptions& options, const Args& args) {
   const int active_profile = p[33] <= 2 ? p[33] + 1 : 0;
   const int rate = ReportRateHz(((p[6] >> 4) & 3) + 1);
   const std::string kind = LedKind(p[37]);
-  const int mode = st.page.lighting_choice;
+  const PageSettings& shown = st.settings;
+  const int mode = LightingModeChosen(shown, shown.lighting.mode) ? shown.lighting.mode : -1;
   const std::vector<MacroView> macros = DeviceMacroViews(core);
   auto dpi_index = [&](int level) { return static_cast<int>(param::DpiIndexOf(p, level)); };
   const int aim_dpi = DpiValueOfIndex(st.aim_step - 1);
@@ -163,12 +164,11 @@ int RunDump(const GlobalOptions& options, const Args& args) {
                   EscapeControlCharacters(KeyCodeName(code, sources)).c_str());
     }
   }
-  std::printf("dpi levels: %d, active level: %d\n", st.page.dpi_level_count,
-              st.page.checked_dpi_level);
+  std::printf("dpi levels: %d, active level: %d\n", shown.dpi_level_count, shown.dpi_active_level);
   for (int level = 1; level <= 8; ++level) {
     const int idx = dpi_index(level);
     std::printf("  level %d  %-4s  %5s  colour %d,%d,%d\n", level,
-                level <= st.page.dpi_level_count ? "on" : "off",
+                level <= shown.dpi_level_count ? "on" : "off",
                 idx < 12 ? std::to_string(DpiValueOfIndex(idx)).c_str() : "-",
                 Shown(param::DpiColourOf(p, level, 0)), Shown(param::DpiColourOf(p, level, 1)),
                 Shown(param::DpiColourOf(p, level, 2)));
@@ -176,7 +176,7 @@ int RunDump(const GlobalOptions& options, const Args& args) {
   std::printf("report rate: %d Hz\n", rate);
   std::printf("led: kind %s, mode %s, step time %d\n", kind.c_str(),
               mode < 0 ? "-" : (mode == 0 ? "off" : std::to_string(mode).c_str()),
-              st.page.fall_time_choice);
+              shown.lighting.fall_time / 5);
   for (int col = 1; col <= 7; ++col) {
     std::printf("  colour %d  %d,%d,%d\n", col, Shown(param::LightColourOf(p, col, 0)),
                 Shown(param::LightColourOf(p, col, 1)), Shown(param::LightColourOf(p, col, 2)));

@@ -276,8 +276,7 @@ void EditorApp::SaveProfile() {
                            .arg(QFileInfo(target).fileName()),
                        window_->ApplicationTitle()))
     return;
-  const FileCommandResult result =
-      engine_->Core().SaveProfile(chosen->toStdString(), page_commands_->CollectPageState());
+  const FileCommandResult result = engine_->Editor().SaveProfile(target.toStdString());
   if (result.status == FileCommandStatus::kFileError) {
     ShowFileError(result.error);
     return;
@@ -316,8 +315,8 @@ void EditorApp::SaveConfigurationText(const QString& path) {
                            .arg(QFileInfo(path).fileName()),
                        window_->ApplicationTitle()))
     return;
-  // The pages' state into the image first, as the binary save does.
-  engine_->Core().PackPagesIntoImage(page_commands_->CollectPageState());
+  // What the pages show into the image first, as the binary save does.
+  engine_->Editor().PrepareImageForSave();
   const std::string text = ConfigurationToText(engine_->Editor().CurrentConfiguration());
   FileError error;
   if (!WriteFileAtomically(

@@ -158,13 +158,13 @@ class LiveWritesTest : public QObject {
     QVERIFY(notice);
     QVERIFY(!notice->isVisible());
     const QByteArray before = Bytes(rig.Core().Page().parameters);
-    const int step_before = rig.Editor().State().page.fall_time_choice;
+    const int step_before = rig.Editor().State().settings.lighting.fall_time / 5;
 
     rig.Mouse().Faults().refuse_command_code = 0x05;
     rig.Click(QStringLiteral("Img_Fall%1").arg(step_before == 9 ? 2 : 9));
     QVERIFY(notice->isVisible());
     QVERIFY(rig.dialogs.messages.isEmpty());  // nothing to close
-    QCOMPARE(rig.Editor().State().page.fall_time_choice, step_before);
+    QCOMPARE(rig.Editor().State().settings.lighting.fall_time / 5, step_before);
     QCOMPARE(Bytes(rig.Core().Page().parameters), before);
     for (int k = 1; k <= 10; ++k) {
       QCOMPARE(rig.Picture(QStringLiteral("Img_Fall%1").arg(k)),
@@ -174,7 +174,7 @@ class LiveWritesTest : public QObject {
     // The mouse takes the next click again.
     rig.Mouse().Faults().refuse_command_code = -1;
     rig.Click(QStringLiteral("Img_Fall2"));
-    QCOMPARE(rig.Editor().State().page.fall_time_choice, 2);
+    QCOMPARE(rig.Editor().State().settings.lighting.fall_time / 5, 2);
     QCOMPARE(rig.Mouse().Parameters()[53], std::uint8_t{10});
   }
 };

@@ -193,21 +193,16 @@ class PagesTest : public QObject {
     QCOMPARE(rig.W(QStringLiteral("cs_Col1"))->palette().color(QPalette::Window),
              QColor(255, 136, 0));
 
-    // The controls hold the page state the editor keeps: packing either
-    // gives the same bytes.
-    const PageState state = rig.App().Commands().CollectPageState();
-    ParameterSection from_controls = rig.Core().Page().parameters;
-    ParameterSection from_editor = from_controls;
-    PackPageState(state, from_controls);
-    PackPageState(rig.Editor().State().page, from_editor);
-    QVERIFY(from_controls == from_editor);
-    QCOMPARE(from_controls[38], 0x52);
-    QCOMPARE(from_controls[40], 0x74);
-    QCOMPARE(from_controls[75], 0x0F);
-    QCOMPARE(state.checked_dpi_level, 3);
-    QCOMPARE(state.report_rate_choice, 3);
-    QCOMPARE(state.lighting_choice, 3);
-    QCOMPARE(state.active_profile, 1);
+    // The pages show the editor's settings, and a save writes them.
+    const PageSettings& shown = rig.Editor().State().settings;
+    const ParameterSection saved = rig.Editor().SavedParameters();
+    QCOMPARE(saved[38], 0x52);
+    QCOMPARE(saved[40], 0x74);
+    QCOMPARE(saved[75], 0x0F);
+    QCOMPARE(shown.dpi_active_level, 3);
+    QCOMPARE(shown.report_rate_hz, 500);
+    QCOMPARE(int{shown.lighting.mode}, 3);
+    QCOMPARE(shown.active_profile, 1);
   }
 
   void ledKindHidesModesAndColours() {

@@ -20,7 +20,6 @@
 #include "core/app/app_ui.h"
 #include "core/app/core_listener.h"
 #include "core/app/device_macros.h"
-#include "core/app/page_state.h"
 #include "core/buttons/button_assignment.h"
 #include "core/buttons/key_code_table.h"
 #include "core/common/clock.h"
@@ -196,9 +195,11 @@ class AppCore {
   bool ReadConfiguration();
   // Working image -> page copy, code table, pages.
   void ShowWorkingImage();
-  // Page state -> page copy -> working image, with the layout mark and both
-  // checksums (before a profile file is written).
-  void PackPagesIntoImage(const PageState& page);
+  // Before a profile file is written: `parameters` (the page copy's section
+  // with what the pages show laid over it, PageEditor::SavedParameters)
+  // become the page copy's, parameter byte 0 the layout mark, both
+  // checksums are computed, and both sections go into the working image.
+  void PrepareImageForSave(const ParameterSection& parameters);
   // Whole-image write of the working image (after a profile file was taken
   // in). False when the mouse stopped taking it part way: the user is told
   // that the mouse's configuration is incomplete (LastTransferProblem()).
@@ -276,8 +277,12 @@ class AppCore {
   // Shows Str022 and returns false when no mouse is open (the file commands
   // call it before their dialogs).
   bool RequireOpenDevice();
-  // "Save Profile" to `chosen` + ".bin" from the pages' state.
-  FileCommandResult SaveProfile(const std::string& chosen, const PageState& page);
+  // "Save Profile" to `path`, exactly as named (the editor appends ".bin"
+  // itself, ProfileFileTarget): Str022 without an open mouse and a message
+  // when its configuration was not read whole, nothing written then;
+  // otherwise the image prepared with `parameters` (PrepareImageForSave)
+  // and written. Front ends save through PageEditor::SaveProfile.
+  FileCommandResult SaveProfileFile(const std::string& path, const ParameterSection& parameters);
   // "Load Profile": layout test, then the whole-image write. A refused or
   // unreadable file leaves the images, pages and mouse unchanged.
   FileCommandResult LoadProfile(const std::string& path);

@@ -32,7 +32,8 @@ bool AppCore::RequireOpenDevice() {
   return false;
 }
 
-FileCommandResult AppCore::SaveProfile(const std::string& chosen, const PageState& page) {
+FileCommandResult AppCore::SaveProfileFile(const std::string& path,
+                                           const ParameterSection& parameters) {
   FileCommandResult result;
   // Saving talks only to the file, so a refused mouse (Loading) may be saved.
   if (!Session().HandlesValid()) {
@@ -47,8 +48,8 @@ FileCommandResult AppCore::SaveProfile(const std::string& chosen, const PageStat
     result.status = FileCommandStatus::kUnread;
     return result;
   }
-  PackPagesIntoImage(page);
-  result.path = ProfileFileTarget(chosen);
+  PrepareImageForSave(parameters);
+  result.path = path;
   if (!WriteProfileFile(result.path, working_, Layout(), &result.error))
     result.status = FileCommandStatus::kFileError;
   return result;

@@ -147,8 +147,8 @@ void AppCore::ShowWorkingImage() {
   ui_.RefreshUI();
 }
 
-void AppCore::PackPagesIntoImage(const PageState& page) {
-  PackPageState(page, page_.parameters);
+void AppCore::PrepareImageForSave(const ParameterSection& parameters) {
+  page_.parameters = parameters;
   const std::uint8_t mark = LayoutMarkOf(Layout());
   if (mark != 0) page_.parameters[0] = mark;
   CalcParameterChecksum(page_.parameters);

@@ -13,16 +13,16 @@ constexpr std::uint8_t kFirstColourByte = 54;
 
 EditResult PageEditor::SetLightingMode(int mode) {
   const LiveWriteQueue::Hold hold = Edit();
-  PageState& page = state_.page;
-  if (!LightingModeOffered(page.lighting_type, mode)) {
-    if (page.lighting_type.empty())
-      return EditResult::Unavailable("the LED kind of the mouse is not known");
+  PageSettings& shown = state_.settings;
+  if (!shown.led_kind_known)
+    return EditResult::Unavailable("the LED kind of the mouse is not known");
+  if (!LightingModeOffered(shown.lighting.kind, mode)) {
     return EditResult::Unavailable("LED mode " +
                                    (mode == 0 ? std::string("Off") : std::to_string(mode)) +
-                                   " is not offered for " + page.lighting_type + " LEDs");
+                                   " is not offered for " + LedKindText(shown) + " LEDs");
   }
   EditResult result;
-  page.lighting_choice = mode;
+  shown.lighting.mode = static_cast<std::uint8_t>(mode);
   if (core_.Session().Loading) return result;
   const auto byte = static_cast<std::uint8_t>((core_.Page().parameters[kModeByte] & 0xF0) + mode);
   core_.SetPageParameter(kModeByte, byte);
@@ -33,13 +33,13 @@ EditResult PageEditor::SetLightingMode(int mode) {
 EditResult PageEditor::SetStepTime(int step) {
   const LiveWriteQueue::Hold hold = Edit();
   if (step < 1 || step > 10) return EditResult::Unavailable("step time must be 1..10");
-  PageState& page = state_.page;
-  if (page.lighting_choice == 0)
+  PageSettings& shown = state_.settings;
+  if (LightingModeChosen(shown, 0))
     return EditResult::Unavailable("the step time cannot be set while LEDs are off");
   EditResult result;
-  page.fall_time_choice = step;
-  if (core_.Session().Loading) return result;
   const auto value = static_cast<std::uint8_t>(5 * step);
+  shown.lighting.fall_time = value;
+  if (core_.Session().Loading) return result;
   core_.SetPageParameters(kStepBytes, std::array{value, value});
   result.sent = WriteParameter(kStepBytes, {value, value});
   return result;
@@ -47,17 +47,16 @@ EditResult PageEditor::SetStepTime(int step) {
 
 EditResult PageEditor::SetLightColour(int colour, int red, int green, int blue) {
   const LiveWriteQueue::Hold hold = Edit();
-  PageState& page = state_.page;
-  if (!LedKindHasColours(page.lighting_type))
-    return EditResult::Unavailable("a " + page.lighting_type + " LED mouse has no LED colours");
+  PageSettings& shown = state_.settings;
+  if (!shown.led_kind_known || !LedKindHasColours(shown.lighting.kind))
+    return EditResult::Unavailable("a " + LedKindText(shown) + " LED mouse has no LED colours");
   if (colour < 1 || colour > 7) return EditResult::Unavailable("LED colour must be 1..7");
   for (int c : {red, green, blue})
     if (c < 0 || c > 255) return EditResult::Unavailable("colour components must be 0..255");
   EditResult result;
   const std::array<std::uint8_t, 3> bytes = {StoredComponent(red), StoredComponent(green),
                                              StoredComponent(blue)};
-  auto& fields = page.lighting_colour_texts[static_cast<std::size_t>(colour - 1)];
-  for (std::size_t c = 0; c < 3; ++c) fields[c] = std::to_string(bytes[c]);
+  shown.lighting.colours[static_cast<std::size_t>(colour - 1)] = bytes;
   if (core_.Session().Loading) return result;
   const auto offset = static_cast<std::uint8_t>(kFirstColourByte + 3 * (colour - 1));
   core_.SetPageParameters(offset, bytes);

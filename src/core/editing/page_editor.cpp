@@ -18,16 +18,6 @@ std::uint8_t DpiLevelsByte(int count, int active) {
   return static_cast<std::uint8_t>(((count - 1) & 0x0F) * 16 + ((active - 1) & 0x0F));
 }
 
-bool LightingModeOffered(std::string_view kind, int mode) {
-  if (mode < 0 || mode > 5) return false;
-  if (kind == "RGB") return true;
-  if (kind == "Sync") return mode <= 2;
-  if (kind == "NT") return mode != 4;
-  return false;
-}
-
-bool LedKindHasColours(std::string_view kind) { return kind == "RGB" || kind == "NT"; }
-
 PageEditor::PageEditor(AppCore& core, CommandSet& commands) : core_(core), commands_(commands) {
   TakeIn();
   core_.SetListener(this);
@@ -45,35 +35,38 @@ ButtonRuleNames PageEditor::RuleNames() const {
 }
 
 int PageEditor::ActiveProfile() const {
-  const int p = state_.page.active_profile;
+  const int p = state_.settings.active_profile;
   return p >= 1 && p <= 3 ? p : 1;
 }
 
 void PageEditor::TakeIn() {
-  const ParameterSection& p = core_.Page().parameters;
-  PageState taken = PageStateFromParameters(p);
   // A level whose value nibble is 15 keeps the value it showed.
-  for (std::size_t level = 0; level < 8; ++level) {
-    if (taken.dpi_value_texts[level].empty())
-      taken.dpi_value_texts[level] = state_.page.dpi_value_texts[level];
-  }
-  // A mode the LED kind does not offer selects nothing, and the step time
-  // keeps its choice when the byte gives none.
-  if (taken.fall_time_choice == 0) taken.fall_time_choice = state_.page.fall_time_choice;
-  state_.page = taken;
+  state_.settings = PageSettingsOf(core_.Page().parameters, state_.settings);
 
   const KeyNameSources sources = core_.NameSources();
   ShowProfile(ActiveProfile());
   state_.fire = RefreshFireKey(core_.Codes(), ActiveProfile(), sources, state_.fire);
   state_.aim_step = RefreshAimStep(core_.Codes(), ActiveProfile(), sources, state_.aim_step);
-  state_.rate_taken_in = ReportRateHz(state_.page.report_rate_choice);
+  state_.rate_taken_in = state_.settings.report_rate_hz;
 }
 
 void PageEditor::OnDeviceLost() {
   commands_.LiveWrites().Clear();
   state_.rate_taken_in = 0;
   state_.reconnect_pending = false;
-  state_.page.lighting_type.clear();
+  state_.settings.led_kind_known = false;
+}
+
+ParameterSection PageEditor::SavedParameters() const {
+  ParameterSection parameters = core_.Page().parameters;
+  EncodeSettingsForSave(state_.settings, parameters);
+  return parameters;
+}
+
+void PageEditor::PrepareImageForSave() { core_.PrepareImageForSave(SavedParameters()); }
+
+FileCommandResult PageEditor::SaveProfile(const std::string& path) {
+  return core_.SaveProfileFile(path, SavedParameters());
 }
 
 void PageEditor::ShowProfile(int profile) {

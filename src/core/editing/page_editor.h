@@ -6,9 +6,10 @@
 // both device handles are valid and `Loading` is clear -- sends exactly the
 // reports the same click sends, through the command set's live writes.
 //
-// The page state kept here is what the pages show: PageState (DPI, report
-// rate, lighting, profile; packed into the image by a profile save), the
-// labels of the shown profile, the fire-key settings, the AIM step. The core
+// The state kept here is what the pages show: the typed PageSettings (DPI,
+// report rate, lighting, profile; written into the image by a profile save),
+// the labels of the shown profile, the fire-key settings, the AIM step. Front
+// ends read it and change it only through the operations below. The core
 // keeps it current itself (the editor is its CoreListener): the state is
 // taken in whenever the core took an image in, relabelled when device macro
 // codes fell back, and cleared of the mouse's writes when it is gone, all
@@ -32,11 +33,11 @@
 #include <string_view>
 
 #include "core/app/app_core.h"
-#include "core/app/page_state.h"
 #include "core/buttons/button_assignment.h"
 #include "core/buttons/fire_aim.h"
 #include "core/buttons/key_code_table.h"
 #include "core/config/configuration.h"
+#include "core/config/page_settings.h"
 #include "core/config/setting_values.h"
 #include "core/device/command_set.h"
 
@@ -69,7 +70,9 @@ struct EditResult {
 
 // What the pages show besides the image bytes.
 struct EditorState {
-  PageState page;
+  // DPI levels, report rate, lighting and active profile as the pages show
+  // them.
+  PageSettings settings;
   // Labels Key1..Key12 of the shown (selected) profile, and which of them can
   // be clicked (fixed when the profile is shown).
   ButtonTexts labels;
@@ -92,11 +95,6 @@ std::uint8_t StoredComponent(int picked);
 int ShownComponent(std::uint8_t stored);
 // Byte 38: (count - 1) * 16 + (active - 1).
 std::uint8_t DpiLevelsByte(int count, int active);
-// Whether LED mode 0..5 is offered for the kind text ("RGB", "Sync", "NT").
-bool LightingModeOffered(std::string_view kind, int mode);
-// Whether the LED kind takes colours (DPI level and light colours): RGB and
-// NT do, Sync does not.
-bool LedKindHasColours(std::string_view kind);
 
 enum class ConfigApplyStatus {
   kApplied,      // what differed was sent (or, for a dry run, nothing was)
@@ -124,7 +122,7 @@ class PageEditor : private CoreListener {
   PageEditor(const PageEditor&) = delete;
   PageEditor& operator=(const PageEditor&) = delete;
 
-  EditorState& State() { return state_; }
+  // What the pages show; changed only by the operations below.
   const EditorState& State() const { return state_; }
   AppCore& Core() { return core_; }
 
@@ -230,6 +228,19 @@ class PageEditor : private CoreListener {
   // button the step returns to 1 and, in profiles 1 and 2, the message is
   // Str105 followed by the profile's page name (kRefused).
   EditResult SetAimStep(int step);
+
+  // ---- Saving ------------------------------------------------------------------
+  // The parameter section a profile save writes: the page copy's with the
+  // shown settings laid over it (EncodeSettingsForSave).
+  ParameterSection SavedParameters() const;
+  // The shown settings into the page copy, then the layout mark and both
+  // checksums, and both sections into the working image
+  // (AppCore::PrepareImageForSave).
+  void PrepareImageForSave();
+  // "Save Profile" into the file `path`, exactly as named: the image
+  // prepared as above, written with the macro storage (AppCore::
+  // SaveProfileFile: refused without an open mouse or a whole read).
+  FileCommandResult SaveProfile(const std::string& path);
 
   // ---- The whole configuration -------------------------------------------
   // What the mouse holds as the pages know it: the page copy's sections and

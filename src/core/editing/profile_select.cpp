@@ -27,7 +27,7 @@ EditResult PageEditor::SelectProfile(int profile, Opening opening) {
     result.status = EditStatus::kUnchanged;
     return result;
   }
-  state_.page.active_profile = profile;
+  state_.settings.active_profile = profile;
   result.sent = WriteParameter(kActiveProfileParameterOffset, {sel.activeProfileByte});
   state_.overlay_shown = sel.overlayShown;
   if (sel.switchEntryAllowed && opening == Opening::kCommand)

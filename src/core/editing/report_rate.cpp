@@ -33,7 +33,7 @@ EditResult PageEditor::SetReportRate(int choice) {
     result.reason = "report rate must be 125, 250, 500 or 1000 Hz";
     return result;
   }
-  state_.page.report_rate_choice = choice;
+  state_.settings.report_rate_hz = hz;
   if (core_.Session().Loading) return result;
 
   const int refused_before = refused_writes_;

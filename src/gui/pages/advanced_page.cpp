@@ -1,6 +1,5 @@
 #include "gui/pages/advanced_page.h"
 
-#include "core/app/page_state.h"
 #include "core/buttons/fire_aim.h"
 #include "core/editing/page_editor.h"
 #include "gui/char_set_validator.h"
@@ -24,8 +23,6 @@ void ShowSteps(const std::array<PictureLabel*, N>& steps, int lit) {
     steps[k]->SetPicture(
         static_cast<int>(k) < lit ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"), false);
 }
-
-QString Text(const std::string& s) { return QString::fromStdString(s); }
 
 // Text of DPI value index 0..11 in the active language (Str300..Str311).
 QString DpiValueText(const EditorContext& context, int index) {
@@ -201,9 +198,9 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
 
 int AdvancedPage::DpiStep(int level) const {
   if (!editor_) return 0;
-  const std::optional<int> index = DpiIndexOfValue(std::atoi(
-      editor_->State().page.dpi_value_texts[static_cast<std::size_t>(level - 1)].c_str()));
-  return index ? *index + 1 : 0;
+  const std::uint8_t index =
+      editor_->State().settings.dpi_levels[static_cast<std::size_t>(level - 1)].value_index;
+  return index < 12 ? index + 1 : 0;
 }
 
 void AdvancedPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back2").arg(ctx().language)); }
@@ -225,16 +222,17 @@ void AdvancedPage::ShowImage() {
 }
 
 void AdvancedPage::ShowDpi() {
-  const PageState& page = editor_->State().page;
+  const PageSettings& shown = editor_->State().settings;
   const LayoutTable& t = ctx().layout;
-  const bool colours = LedKindHasColours(page.lighting_type);
-  const int count = std::clamp(page.dpi_level_count, 1, 8);
-  const int active_level = page.checked_dpi_level;
+  const bool colours = shown.led_kind_known && LedKindHasColours(shown.lighting.kind);
+  const int count = std::clamp(shown.dpi_level_count, 1, 8);
+  const int active_level = shown.dpi_active_level;
   ChooseOnly(dpi_choices_, active_level >= 1 && active_level <= 8
                                ? static_cast<QAbstractButton*>(dpi_[active_level - 1].choice)
                                : nullptr);
   for (int d = 1; d <= 8; ++d) {
     DpiRow& row = dpi_[d - 1];
+    const DpiLevel& level = shown.dpi_levels[static_cast<std::size_t>(d - 1)];
     const bool enabled = d <= count;
     SetTextStyle(row.name, 0, ToQColor(enabled ? t.color_d_selected : t.color_d_not_selected));
     row.mark->setEnabled(enabled);
@@ -243,18 +241,19 @@ void AdvancedPage::ShowDpi() {
     for (QWidget* w : std::initializer_list<QWidget*>{row.mark, row.frame, row.swatch, row.value})
       SetFaded(w, !enabled);
     for (PictureLabel* step : row.steps) SetFaded(step, !enabled);
-    const bool active = d == page.checked_dpi_level;
+    const bool active = d == active_level;
     row.mark->SetPicture(active ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D"), false);
     SetChecked(row.mark, active);
-    // A level without a value (nibble 15 from the start) shows no bar.
+    // A level without a value of the list (none yet, or a nibble of 12..14)
+    // shows no bar and no text.
     const int step = DpiStep(d);
     ShowSteps(row.steps, step);
     row.value->setText(step > 0 ? DpiValueText(ctx(), step - 1) : QString());
-    const auto& fields = page.dpi_colour_texts[static_cast<std::size_t>(d - 1)];
     int component[3] = {0, 0, 0};
     for (int c = 0; c < 3; ++c) {
-      row.colour[c]->setText(Text(fields[c]).isEmpty() ? QStringLiteral("0") : Text(fields[c]));
-      component[c] = ShownComponent(static_cast<std::uint8_t>(row.colour[c]->text().toInt() & 15));
+      const std::uint8_t nibble = level.colour[static_cast<std::size_t>(c)] & 0x0F;
+      row.colour[c]->setText(QString::number(nibble));
+      component[c] = ShownComponent(nibble);
     }
     SetSwatchColour(row.swatch, QColor(component[0], component[1], component[2]));
     row.frame->setVisible(colours);
@@ -264,7 +263,7 @@ void AdvancedPage::ShowDpi() {
 }
 
 void AdvancedPage::ShowReportRate() {
-  const int choice = editor_->State().page.report_rate_choice;
+  const int choice = ReportRateChoiceOfHz(editor_->State().settings.report_rate_hz).value_or(0);
   ChooseOnly(rate_choices_, choice >= 1 && choice <= 4 ? rate_rbs_[choice - 1] : nullptr);
   for (int r = 1; r <= 4; ++r) {
     rate_marks_[r - 1]->SetPicture(r == choice ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"),
@@ -323,21 +322,6 @@ void AdvancedPage::PickDpiColour(int level) {
   Finish(result);
   // The swatch shows the colour as picked until the level is shown again.
   if (result.status == EditStatus::kApplied) SetSwatchColour(row.swatch, *picked);
-}
-
-void AdvancedPage::CollectPageState(PageState& state) const {
-  state.checked_dpi_level = 0;
-  for (int d = 1; d <= 8; ++d) {
-    const DpiRow& row = dpi_[d - 1];
-    if (row.choice->isChecked()) state.checked_dpi_level = d;
-    state.dpi_value_texts[static_cast<std::size_t>(d - 1)] = row.value->text().toStdString();
-    for (int c = 0; c < 3; ++c)
-      state.dpi_colour_texts[static_cast<std::size_t>(d - 1)][static_cast<std::size_t>(c)] =
-          row.colour[c]->text().toStdString();
-  }
-  state.report_rate_choice = 0;
-  for (int r = 1; r <= 4; ++r)
-    if (rate_rbs_[r - 1]->isChecked()) state.report_rate_choice = r;
 }
 
 }  // namespace korvex48::gui

@@ -3,7 +3,7 @@
 // settings, the DPI levels and the AIM DPI. The page shows the editor's state
 // and the page copy of the image; its clicks go to the editor's operations.
 // The hidden controls (rb_DPIn, edt_DPInColR/G/B, rb_Repn, cb_FirenContinue)
-// hold the page state a profile save packs.
+// only mirror the editor's state; nothing reads them back.
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <array>
@@ -13,7 +13,6 @@
 namespace korvex48 {
 class PageEditor;
 struct EditResult;
-struct PageState;
 }  // namespace korvex48
 
 namespace korvex48::gui {
@@ -35,9 +34,6 @@ class AdvancedPage : public Page {
   void ShowReportRate();
   void ShowFireKeys();
   void ShowAim();
-  // The DPI and report-rate part of the page state, read from the controls.
-  void CollectPageState(PageState& state) const;
-
   // The desktop's pointer speed, double-click time and wheel lines.
   PointerBars* Pointer() const { return pointer_; }
 

@@ -42,7 +42,7 @@ ButtonMenus& ButtonCommands::Menus() const {
   return *window_.Buttons()->Menus();
 }
 
-int ButtonCommands::SelectedProfile() const { return editor_.State().page.active_profile; }
+int ButtonCommands::SelectedProfile() const { return editor_.State().settings.active_profile; }
 
 void ButtonCommands::CloseMenus() { Q_EMIT window_.popupsClosed(); }
 

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "core/app/page_state.h"
 #include "core/editing/page_editor.h"
 #include "gui/control_access.h"
 #include "gui/pages/choice_group.h"
@@ -74,24 +73,24 @@ void LightingPage::Opened() { panel_->SetPicture(QStringLiteral("L%1_Back3").arg
 
 void LightingPage::ShowImage() {
   if (!editor_) return;
-  const PageState& page = editor_->State().page;
-  ChooseOnly(mode_choices_, page.lighting_choice >= 0 && page.lighting_choice <= 5
-                                ? modes_[page.lighting_choice].choice
-                                : nullptr);
+  const PageSettings& shown = editor_->State().settings;
+  const Lighting& lighting = shown.lighting;
+  const int chosen_mode = LightingModeChosen(shown, lighting.mode) ? lighting.mode : -1;
+  ChooseOnly(mode_choices_, chosen_mode >= 0 ? modes_[chosen_mode].choice : nullptr);
   // Modes the LED kind does not offer are hidden with their pictures; a mode
   // value the kind does not offer selects nothing.
   for (int m = 0; m < 6; ++m) {
     ModeRow& row = modes_[m];
-    const bool offered = page.lighting_type.empty() || LightingModeOffered(page.lighting_type, m);
+    const bool offered = !shown.led_kind_known || LightingModeOffered(lighting.kind, m);
     row.mark->setVisible(offered);
     row.label->setVisible(offered);
-    const bool chosen = m == page.lighting_choice;
+    const bool chosen = m == chosen_mode;
     row.mark->SetPicture(chosen ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"), false);
     SetChecked(row.label, chosen);
   }
   // The step time cannot be chosen while the lights are off.
-  const bool steps_enabled = page.lighting_choice != 0;
-  const int step = page.fall_time_choice;
+  const bool steps_enabled = chosen_mode != 0;
+  const int step = lighting.fall_time / 5;
   for (int k = 1; k <= 10; ++k) {
     steps_[k - 1]->setEnabled(steps_enabled);
     step_labels_[k - 1]->setEnabled(steps_enabled);
@@ -100,18 +99,17 @@ void LightingPage::ShowImage() {
     steps_[k - 1]->SetPicture(k <= step ? QStringLiteral("Bar1_E") : QStringLiteral("Bar1_D"),
                               false);
   }
-  const bool colours = LedKindHasColours(page.lighting_type);
+  const bool colours = shown.led_kind_known && LedKindHasColours(lighting.kind);
   for (int c = 1; c <= 7; ++c) {
     ColourRow& row = colours_[c - 1];
-    const auto& texts = page.lighting_colour_texts[static_cast<std::size_t>(c - 1)];
-    int shown[3] = {0, 0, 0};
+    const auto& stored = lighting.colours[static_cast<std::size_t>(c - 1)];
+    int component[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i) {
-      const QString text = QString::fromStdString(texts[static_cast<std::size_t>(i)]);
-      row.fields[i]->setText(text.isEmpty() ? QStringLiteral("0") : text);
-      shown[i] = ShownComponent(
-          static_cast<std::uint8_t>(std::clamp(row.fields[i]->text().toInt(), 0, 15)));
+      const std::uint8_t value = stored[static_cast<std::size_t>(i)];
+      row.fields[i]->setText(QString::number(value));
+      component[i] = ShownComponent(std::min<std::uint8_t>(value, 15));
     }
-    SetSwatchColour(row.swatch, QColor(shown[0], shown[1], shown[2]));
+    SetSwatchColour(row.swatch, QColor(component[0], component[1], component[2]));
     row.frame->setVisible(colours);
     row.swatch->setVisible(colours);
     row.target->setVisible(colours);
@@ -134,16 +132,6 @@ void LightingPage::PickColour(int colour) {
   Finish(result);
   // The swatch shows the colour as picked until the page is shown again.
   if (result.status == EditStatus::kApplied) SetSwatchColour(row.swatch, *picked);
-}
-
-void LightingPage::CollectPageState(PageState& state) const {
-  state.lighting_choice = -1;
-  for (int m = 0; m < 6; ++m)
-    if (modes_[m].choice->isChecked()) state.lighting_choice = m;
-  for (int c = 0; c < 7; ++c)
-    for (int i = 0; i < 3; ++i)
-      state.lighting_colour_texts[static_cast<std::size_t>(c)][static_cast<std::size_t>(i)] =
-          colours_[c].fields[i]->text().toStdString();
 }
 
 }  // namespace korvex48::gui

@@ -1,8 +1,8 @@
 #pragma once
 // The Breathing Light page: lighting mode, step time and the seven colours,
 // shown from the editor's state; clicks go to the editor's operations. The
-// hidden rb_Off, rb_LED1..5 and Edt_ColkR/G/B hold the page state a profile
-// save packs.
+// hidden rb_Off, rb_LED1..5 and Edt_ColkR/G/B only mirror that state;
+// nothing reads them back.
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <array>
@@ -12,7 +12,6 @@
 namespace korvex48 {
 class PageEditor;
 struct EditResult;
-struct PageState;
 }  // namespace korvex48
 
 namespace korvex48::gui {
@@ -27,9 +26,6 @@ class LightingPage : public Page {
   void ShowImage() override;
 
   void Bind(PageEditor* editor) { editor_ = editor; }
-  // The lighting part of the page state, read from the controls.
-  void CollectPageState(PageState& state) const;
-
   QButtonGroup* ModeChoices() const { return mode_choices_; }  // rb_Off, rb_LED1..5
 
  private:

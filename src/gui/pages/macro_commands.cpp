@@ -49,7 +49,7 @@ MacroCommands::~MacroCommands() {
 ButtonView MacroCommands::CurrentButtonView() const {
   ButtonView view;
   view.labels = editor_.State().labels;
-  view.selected_profile = editor_.State().page.active_profile;
+  view.selected_profile = editor_.State().settings.active_profile;
   return view;
 }
 

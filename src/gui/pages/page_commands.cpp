@@ -100,24 +100,12 @@ void PageCommands::ShowActiveProfilePage() {
   // The button pages show the profile named by parameter byte 33, with the
   // navigation as the page command leaves it (no checks, no write).
   if (GroupOf(window_->CurrentPage()) != 1) return;
-  const int profile = std::clamp(editor_.State().page.active_profile, 1, 3);
+  const int profile = std::clamp(editor_.State().settings.active_profile, 1, 3);
   if (auto* choice = window_->Controls().Get<QRadioButton>(QStringLiteral("rb_%1").arg(profile)))
     choice->setChecked(true);
   const auto page = static_cast<PageId>(profile);
   // While the pages wait for the mouse, the end of the read opens that page.
   if (!window_->NoDeviceLook() && window_->CurrentPage() != page) window_->ShowPage(page);
-}
-
-PageState PageCommands::CollectPageState() const {
-  PageState state = editor_.State().page;
-  window_->Advanced()->CollectPageState(state);
-  window_->Lighting()->CollectPageState(state);
-  state.active_profile = 0;
-  for (int p = 1; p <= 3; ++p) {
-    auto* choice = window_->Controls().Get<QRadioButton>(QStringLiteral("rb_%1").arg(p));
-    if (choice && choice->isChecked()) state.active_profile = p;
-  }
-  return state;
 }
 
 }  // namespace korvex48::gui

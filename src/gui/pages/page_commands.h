@@ -13,7 +13,6 @@
 #include <QPointer>
 #include <memory>
 
-#include "core/app/page_state.h"
 #include "core/editing/page_editor.h"
 #include "gui/main_window.h"
 
@@ -34,11 +33,6 @@ class PageCommands final : public QObject, public PageRules {
   bool BeforePageReopen(PageId page) override;
   void AfterPageChange(PageId page) override;
   void BeforeShowImage() override;
-
-  // The page state as the controls hold it (rb_DPIn, lbl_DPInValue,
-  // edt_DPInColR/G/B, rb_Repn, rb_Off/rb_LEDn, Edt_ColkR/G/B, rb_1..rb_3),
-  // with the level count, LED kind and step time the pages keep beside them.
-  PageState CollectPageState() const;
 
   // The button labels' menus and the key-combination dialog.
   ButtonCommands& Buttons() { return *buttons_; }

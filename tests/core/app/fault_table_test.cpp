@@ -237,7 +237,8 @@ TEST_F(FaultTable, NothingOfAnIncompleteReadIsSavedOrWrittenBack) {
     rig->ClearLogs();
 
     const std::string saved = (dir_ / "saved").string();
-    EXPECT_EQ(rig->core.SaveProfile(saved, PageState{}).status, FileCommandStatus::kUnread);
+    EXPECT_EQ(rig->engine.Editor().SaveProfile(ProfileFileTarget(saved)).status,
+              FileCommandStatus::kUnread);
     EXPECT_EQ(rig->core.ExportDeviceMacros(saved).status, FileCommandStatus::kUnread);
     EXPECT_FALSE(std::filesystem::exists(ProfileFileTarget(saved)));
     EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kNoDevice);

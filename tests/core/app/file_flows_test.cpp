@@ -24,7 +24,15 @@ class FileFlowsTest : public ::testing::Test {
   fs::path dir_;
 };
 
-PageState ShownPage(AppRig& rig) { return PageStateFromParameters(rig.core.Page().parameters); }
+// The parameter section a save writes from the pages' settings, changed by
+// `change` first.
+ParameterSection Shown(AppRig& rig, const std::function<void(PageSettings&)>& change = {}) {
+  PageSettings settings = rig.engine.Editor().State().settings;
+  if (change) change(settings);
+  ParameterSection parameters = rig.core.Page().parameters;
+  EncodeSettingsForSave(settings, parameters);
+  return parameters;
+}
 
 // ---- Save and load ------------------------------------------------------------
 
@@ -53,9 +61,9 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
     ASSERT_EQ(rig.core.Macros().Count(), 1u);
 
-    PageState page = ShownPage(rig);
-    page.checked_dpi_level = 2;
-    const FileCommandResult saved = rig.core.SaveProfile(Path("p.bin"), page);
+    const ParameterSection shown = Shown(rig, [](PageSettings& s) { s.dpi_active_level = 2; });
+    const FileCommandResult saved =
+        rig.core.SaveProfileFile(ProfileFileTarget(Path("p.bin")), shown);
     ASSERT_TRUE(saved.ok()) << saved.error.message;
     EXPECT_EQ(saved.path, Path("p.bin.bin"));
     const auto file = ReadWholeFile(saved.path);
@@ -93,7 +101,8 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
 TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
   AppRig packed_source;
   ASSERT_EQ(packed_source.Connect().outcome, DevInfoOutcome::kAccepted);
-  const auto packed_file = packed_source.core.SaveProfile(Path("packed"), ShownPage(packed_source));
+  const auto packed_file =
+      packed_source.engine.Editor().SaveProfile(ProfileFileTarget(Path("packed")));
   ASSERT_TRUE(packed_file.ok());
   WriteFileAtomically(Path("short.bin"), std::vector<std::uint8_t>(100, 0xE0));
 
@@ -139,7 +148,8 @@ TEST_F(FileFlowsTest, NoMouseShowsStr022) {
   AppRig rig;
   const ConfigImage working = rig.core.Working();
   EXPECT_EQ(rig.core.LoadProfile(Path("x.bin")).status, FileCommandStatus::kNoDevice);
-  EXPECT_EQ(rig.core.SaveProfile(Path("x"), ShownPage(rig)).status, FileCommandStatus::kNoDevice);
+  EXPECT_EQ(rig.engine.Editor().SaveProfile(ProfileFileTarget(Path("x"))).status,
+            FileCommandStatus::kNoDevice);
   EXPECT_EQ(rig.ui.messages.size(), 2u);
   for (const AppMessage& m : rig.ui.messages) EXPECT_EQ(m.Describe(), "Str022");
   EXPECT_EQ(rig.core.Working(), working);
@@ -156,7 +166,7 @@ TEST_F(FileFlowsTest, RefusedFileThenSaveKeepsTheMouseCustomerId) {
   foreign[249] = 0xAB;
   WriteFileAtomically(Path("foreign.bin"), foreign);
   EXPECT_EQ(rig.core.LoadProfile(Path("foreign.bin")).status, FileCommandStatus::kRefused);
-  const auto saved = rig.core.SaveProfile(Path("after"), ShownPage(rig));
+  const auto saved = rig.engine.Editor().SaveProfile(ProfileFileTarget(Path("after")));
   ASSERT_TRUE(saved.ok());
   const auto file = ReadWholeFile(saved.path);
   ASSERT_TRUE(file);

@@ -152,9 +152,11 @@ TEST(SavePreparation, MarkAndChecksumsFollowTheMouse) {
     const ProfileSection& shown = rig.core.Page().profiles;
     const ProfileByteWrite code{0, {0x77, shown[1], shown[2], shown[3]}};
     rig.core.StoreButtonCodes(std::span(&code, 1));
-    PageState page = PageStateFromParameters(rig.core.Page().parameters);
-    page.active_profile = 2;
-    rig.core.PackPagesIntoImage(page);
+    PageSettings settings = rig.engine.Editor().State().settings;
+    settings.active_profile = 2;
+    ParameterSection saved = rig.core.Page().parameters;
+    EncodeSettingsForSave(settings, saved);
+    rig.core.PrepareImageForSave(saved);
 
     const ConfigImage& w = rig.core.Working();
     EXPECT_EQ(w.parameters[0], c.mark);

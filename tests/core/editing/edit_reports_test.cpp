@@ -37,7 +37,7 @@ TEST(EditMessages, RefusalsCarryTheSystemTexts) {
   const EditResult aim = e.SetAimStep(5);
   EXPECT_EQ(aim.message.literal, "Please select a AIM Key inMain Control");
   EXPECT_EQ(e.State().aim_step, 1);
-  EXPECT_EQ(e.State().page.active_profile, 1);
+  EXPECT_EQ(e.State().settings.active_profile, 1);
 
   rig.transport.CloseDevice();
   EXPECT_EQ(e.SelectProfile(1).message.keys, std::vector<std::string>{"Str022"});
@@ -48,12 +48,12 @@ TEST(EditLoading, ClicksChangeThePageButSendNothing) {
   PageEditor& e = *rig.editor;
   rig.session.Loading = true;
   EXPECT_EQ(e.ToggleDpiLevel(8).status, EditStatus::kUnchanged);
-  EXPECT_EQ(e.State().page.dpi_level_count, 7);
+  EXPECT_EQ(e.State().settings.dpi_level_count, 7);
   e.SetDpiValue(1, 12);
   e.SetReportRate(1);
   e.SetLightingMode(1);
-  EXPECT_EQ(e.State().page.dpi_value_texts[0], "6400");
-  EXPECT_EQ(e.State().page.report_rate_choice, 1);
+  EXPECT_EQ(e.State().settings.dpi_levels[0].value_index, 11);  // 6400
+  EXPECT_EQ(e.State().settings.report_rate_hz, 125);
   EXPECT_EQ(rig.core.Page().parameters[6], 0xBF);  // the rate byte waits for the pack
   EXPECT_TRUE(rig.trace.SentHex().empty());
 }
@@ -81,7 +81,7 @@ TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
   EXPECT_FALSE(e.State().reconnect_pending);
 }
 
-// After any series of edits, packing the page state gives the bytes the mouse
+// After any series of edits, the parameter section a save writes gives the bytes the mouse
 // holds: the live writes and the saved image never disagree.
 TEST(EditPacking, PackedPageMatchesTheMouse) {
   EditorRig rig;
@@ -97,8 +97,7 @@ TEST(EditPacking, PackedPageMatchesTheMouse) {
   e.SetLightColour(6, 1, 2, 250);
   e.AssignMenuItem(1, 6, 1500);
   e.SetFireKey(1, {9, true, 300});
-  ParameterSection packed = rig.core.Page().parameters;
-  PackPageState(e.State().page, packed);
+  const ParameterSection packed = e.SavedParameters();
   const ParameterSection& mouse = rig.mouse.Parameters();
   for (std::size_t i = 0; i < kParameterChecksumOffset; ++i)
     EXPECT_EQ(packed[i], mouse[i]) << "parameter byte " << i;
@@ -126,8 +125,9 @@ namespace {
 TEST(EditTakeIn, SyncLedsOfferThreeModesAndNoColours) {
   EditorRig rig([](SimulatedMouse& m) { m.Parameters()[37] = 0x44; });
   PageEditor& e = *rig.editor;
-  EXPECT_EQ(e.State().page.lighting_type, "Sync");
-  EXPECT_EQ(e.State().page.lighting_choice, -1);  // mode 4 is not a Sync mode
+  EXPECT_EQ(LedKindText(e.State().settings), "Sync");
+  // mode 4 is not a Sync mode
+  EXPECT_FALSE(LightingModeChosen(e.State().settings, e.State().settings.lighting.mode));
   EXPECT_EQ(e.SetLightingMode(3).status, EditStatus::kUnavailable);
   EXPECT_EQ(e.SetLightColour(1, 1, 2, 3).status, EditStatus::kUnavailable);
   EXPECT_EQ(e.SetDpiColour(1, 1, 2, 3).status, EditStatus::kUnavailable);
@@ -145,14 +145,14 @@ TEST(EditTakeIn, LevelWithoutValueKeepsWhatItShowed) {
   EditorRig rig([](SimulatedMouse& m) { m.Parameters()[39] = 0xF2; }, SimulatedStorage::kI2C,
                 image);
   PageEditor& e = *rig.editor;
-  EXPECT_EQ(e.State().page.dpi_value_texts[0], "600");
-  EXPECT_EQ(e.State().page.dpi_value_texts[1], "");
+  EXPECT_EQ(e.State().settings.dpi_levels[0].value_index, 2);  // 600
+  EXPECT_EQ(e.State().settings.dpi_levels[1].value_index, kNoDpiValue);
   // Writing level 1 leaves level 2 without a value rather than giving it 200.
   e.SetDpiValue(1, 5);
   EXPECT_EQ(rig.trace.SentHex().front(), "40 05 00 27 f4 00 00 01");
   ASSERT_TRUE(rig.core.SetPageParameter(39, 0xFF));
   e.TakeIn();
-  EXPECT_EQ(e.State().page.dpi_value_texts[0], "1000");
+  EXPECT_EQ(e.State().settings.dpi_levels[0].value_index, 4);  // 1000
 }
 
 }  // namespace

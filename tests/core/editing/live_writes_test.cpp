@@ -65,10 +65,12 @@ FireKeySettings Fire(int count, int delay) {
 // What the pages show, as one text for readable differences.
 std::string Shown(const EditorState& s) {
   std::ostringstream o;
-  o << "levels " << s.page.dpi_level_count << " active " << s.page.checked_dpi_level << " values";
-  for (const std::string& v : s.page.dpi_value_texts) o << ' ' << v;
-  o << " rate " << s.page.report_rate_choice << " led " << s.page.lighting_choice << " step "
-    << s.page.fall_time_choice << " profile " << s.page.active_profile << " labels";
+  const PageSettings& p = s.settings;
+  o << "levels " << p.dpi_level_count << " active " << p.dpi_active_level << " values";
+  for (const DpiLevel& l : p.dpi_levels) o << ' ' << int{l.value_index};
+  o << " rate " << p.report_rate_hz << " led "
+    << (LightingModeChosen(p, p.lighting.mode) ? int{p.lighting.mode} : -1) << " step "
+    << p.lighting.fall_time / 5 << " profile " << p.active_profile << " labels";
   for (const std::string& l : s.labels) o << " [" << l << ']';
   for (const FireKeySettings& f : s.fire)
     o << " fire " << f.repeatCount << '/' << f.delay << '/' << f.continuous;
@@ -92,23 +94,23 @@ const std::vector<RaceCase> kRaces = {
      {{0, [](EditorRig& r) { r.editor->SetDpiValue(3, 5); }},
       {40, [](EditorRig& r) { r.editor->SelectActiveDpiLevel(2); }}},
      [](const EditorState& s) {
-       EXPECT_EQ(s.page.checked_dpi_level, 2);
-       EXPECT_EQ(s.page.dpi_value_texts[2], "1000");
+       EXPECT_EQ(s.settings.dpi_active_level, 2);
+       EXPECT_EQ(DpiValueOfIndex(s.settings.dpi_levels[2].value_index), 1000);
      }},
     {"ThreeStepsOfOneLevelIn30ms",
      {{0, [](EditorRig& r) { r.editor->SetDpiValue(4, 2); }},
       {10, [](EditorRig& r) { r.editor->SetDpiValue(4, 6); }},
       {30, [](EditorRig& r) { r.editor->SetDpiValue(3, 9); }}},
      [](const EditorState& s) {
-       EXPECT_EQ(s.page.dpi_value_texts[3], "1200");
-       EXPECT_EQ(s.page.dpi_value_texts[2], "2400");
+       EXPECT_EQ(DpiValueOfIndex(s.settings.dpi_levels[3].value_index), 1200);
+       EXPECT_EQ(DpiValueOfIndex(s.settings.dpi_levels[2].value_index), 2400);
      }},
     {"ButtonFunctionWhileADpiWriteWaits",
      {{0, [](EditorRig& r) { r.editor->SetDpiValue(1, 12); }},
       {50, [](EditorRig& r) { r.editor->AssignMenuItem(1, 3, kRightKeyTag); }}},
      [](const EditorState& s) {
        EXPECT_EQ(s.labels[2], "Right Key");
-       EXPECT_EQ(s.page.dpi_value_texts[0], "6400");
+       EXPECT_EQ(DpiValueOfIndex(s.settings.dpi_levels[0].value_index), 6400);
      }},
     {"SwitchKeyCopiesWhileADpiWriteWaits",
      {{0, [](EditorRig& r) { r.editor->SetDpiValue(2, 3); }},
@@ -116,7 +118,7 @@ const std::vector<RaceCase> kRaces = {
       {60, [](EditorRig& r) { r.editor->SetStepTime(2); }}},
      [](const EditorState& s) {
        EXPECT_EQ(s.labels[3], "KB Switch Key");
-       EXPECT_EQ(s.page.fall_time_choice, 2);
+       EXPECT_EQ(s.settings.lighting.fall_time, 5 * 2);
      }},
     {"LevelCountClicksInARow",
      {{0, [](EditorRig& r) { r.editor->ToggleDpiLevel(7); }},
@@ -124,8 +126,8 @@ const std::vector<RaceCase> kRaces = {
       {40, [](EditorRig& r) { r.editor->ToggleDpiLevel(6); }},
       {45, [](EditorRig& r) { r.editor->SelectActiveDpiLevel(1); }}},
      [](const EditorState& s) {
-       EXPECT_EQ(s.page.dpi_level_count, 6);
-       EXPECT_EQ(s.page.checked_dpi_level, 1);
+       EXPECT_EQ(s.settings.dpi_level_count, 6);
+       EXPECT_EQ(s.settings.dpi_active_level, 1);
      }},
     {"LightingStepsAndModeIn50ms",
      {{0, [](EditorRig& r) { r.editor->SetStepTime(3); }},
@@ -133,8 +135,8 @@ const std::vector<RaceCase> kRaces = {
       {20, [](EditorRig& r) { r.editor->SetStepTime(9); }},
       {50, [](EditorRig& r) { r.editor->SetLightColour(2, 255, 0, 128); }}},
      [](const EditorState& s) {
-       EXPECT_EQ(s.page.fall_time_choice, 9);
-       EXPECT_EQ(s.page.lighting_choice, 1);
+       EXPECT_EQ(s.settings.lighting.fall_time, 5 * 9);
+       EXPECT_EQ(s.settings.lighting.mode, 1);
      }},
     {"ResetInsideALiveWritesWait",
      {{0, [](EditorRig& r) { r.editor->SetDpiValue(3, 1); }},
@@ -142,9 +144,9 @@ const std::vector<RaceCase> kRaces = {
       // The pages are locked while the reset writes; the next click follows.
       {500, [](EditorRig& r) { r.editor->SetStepTime(4); }}},
      [](const EditorState& s) {
-       EXPECT_EQ(s.page.fall_time_choice, 4);
-       EXPECT_EQ(s.page.dpi_level_count, 7);
-       EXPECT_EQ(s.page.dpi_value_texts[2], "1600");
+       EXPECT_EQ(s.settings.lighting.fall_time, 5 * 4);
+       EXPECT_EQ(s.settings.dpi_level_count, 7);
+       EXPECT_EQ(DpiValueOfIndex(s.settings.dpi_levels[2].value_index), 1600);
      },
      false},
 };
@@ -174,7 +176,7 @@ TEST_P(LiveWriteRaces, MouseEndsWithThePagesImage) {
 
   // A profile saved now holds what the page shows.
   TempDir dir;
-  const FileCommandResult saved = rig.core.SaveProfile(dir.File("race"), rig.editor->State().page);
+  const FileCommandResult saved = rig.editor->SaveProfile(ProfileFileTarget(dir.File("race")));
   ASSERT_TRUE(saved.ok()) << saved.error.message;
   const std::vector<std::uint8_t> file = ReadFile(saved.path);
   ASSERT_GE(file.size(), kImageHeadSize);
@@ -212,7 +214,7 @@ TEST(LiveWriteQueue, RefusedWriteShowsWhatTheMouseHolds) {
   EditorRig rig;
   std::vector<LiveWriteRefusal> heard;
   rig.editor->SetRefusalListener([&heard](const LiveWriteRefusal& r) { heard.push_back(r); });
-  const int step_before = rig.editor->State().page.fall_time_choice;
+  const int step_before = rig.editor->State().settings.lighting.fall_time / 5;
   const std::uint8_t byte_before = rig.mouse.Parameters()[52];
 
   rig.mouse.Faults().refuse_command_code = kCmdWriteSection;
@@ -221,7 +223,7 @@ TEST(LiveWriteQueue, RefusedWriteShowsWhatTheMouseHolds) {
   ASSERT_EQ(heard.size(), 1u);
   EXPECT_EQ(heard[0].mouse_holds, (std::vector<MouseByte>{{kParameterBlock, 52, byte_before},
                                                           {kParameterBlock, 53, byte_before}}));
-  EXPECT_EQ(rig.editor->State().page.fall_time_choice, step_before);
+  EXPECT_EQ(rig.editor->State().settings.lighting.fall_time / 5, step_before);
   EXPECT_EQ(rig.core.Page().parameters, rig.mouse.Parameters());
 
   // Refused first, then taken when the user types on inside the wait: the
