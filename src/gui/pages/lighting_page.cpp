@@ -32,7 +32,7 @@ LightingPage::LightingPage(EditorContext& context, QWidget* parent)
   }
   new StepBar(
       QStringLiteral("Bar_Fall"), QStringLiteral("Step time"), {steps_.begin(), steps_.end()},
-      [this] { return editor_ ? editor_->State().page.fall_time_choice : 0; }, this);
+      [this] { return editor_ ? editor_->State().settings.lighting.fall_time / 5 : 0; }, this);
 
   static const char* const kModes[] = {"Off", "LED1", "LED2", "LED3", "LED4", "LED5"};
   static const char* const kModeTexts[] = {"Off", "LED 1", "LED 2", "LED 3", "LED 4", "LED 5"};
