@@ -193,8 +193,11 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::languageChanged, this,
           [this](int k) { UiLog(QStringLiteral("language %1").arg(k)); });
   WindowAppUi::Hooks& hooks = ui_->GetHooks();
-  // Through the window, which makes the later pages if they are not yet.
-  hooks.read_os_mouse_parameters = [this] { window_->Advanced()->Pointer()->Refresh(); };
+  // Bars not made yet are read when the window has been painted (see
+  // eventFilter): a read of the mouse makes no pages.
+  hooks.read_os_mouse_parameters = [this] {
+    if (window_->LaterPagesBuilt()) window_->Advanced()->Pointer()->Refresh();
+  };
   hooks.write_progress = [this](std::size_t done, std::size_t total) {
     window_->Update()->ShowProgress(done, total);
   };

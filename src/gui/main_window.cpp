@@ -196,10 +196,17 @@ void MainWindow::BuildLaterPages() {
   std::string error;
   if (!ApplyLayoutAndLanguage(context_->language, &error))
     context_->dialogs.Message(QString::fromStdString(error));
+  if (main_menu_height_) SetMainMenuHeight(*main_menu_height_);
   Q_EMIT laterPagesBuilt();
   for (Page* page : {static_cast<Page*>(advanced_page_), static_cast<Page*>(lighting_page_),
                      static_cast<Page*>(macro_page_), static_cast<Page*>(update_page_)})
     page->ShowImage();
+}
+
+void MainWindow::SetMainMenuHeight(int pixels) {
+  main_menu_height_ = pixels;
+  if (QWidget* menu = controls_->Find(QStringLiteral("Pnl_Main")))
+    menu->resize(menu->width(), pixels);
 }
 
 bool MainWindow::ApplyLayoutAndLanguage(int k, std::string* error) {

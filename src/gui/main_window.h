@@ -41,7 +41,8 @@ class PageRules {
   // keeps the current page (the rules have told the user why).
   virtual bool BeforePageChange(PageId) { return true; }
   // The same when the program opens the page of the active profile again at
-  // the end of a read, which is no click of the user's.
+  // the end of a read, which is no click of the user's (the core has decided
+  // already; the rules only show its answer).
   virtual bool BeforePageReopen(PageId page) { return BeforePageChange(page); }
   // Called after a button page became current, before its group is shown
   // (profile selection, showing that profile's buttons).
@@ -105,6 +106,10 @@ class MainWindow : public QWidget {
   // layout and texts of the language on show, then laterPagesBuilt() binds
   // their logic, then they show the image. Showing one of them calls this.
   void BuildLaterPages();
+  // Height of the main function menu Pnl_Main for the mouse's chip variant:
+  // given to the menu at once when it exists, else when it is made (the
+  // window makes nothing for it).
+  void SetMainMenuHeight(int pixels);
   BusyPopup* Busy() const { return busy_.get(); }
   CaptionMarquee& Marquee() { return marquee_; }
   // nullptr restores the default rules.
@@ -194,6 +199,7 @@ class MainWindow : public QWidget {
   std::unique_ptr<EditorContext> context_;
   const Skin& skin_;
   bool no_device_look_ = false;
+  std::optional<int> main_menu_height_;
   // The Update buttons show only after a whole read of a "Flash" + "Flash"
   // mouse; the layout tables alone would show them on every language switch.
   bool update_buttons_shown_ = false;

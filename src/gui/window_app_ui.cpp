@@ -75,11 +75,7 @@ void WindowAppUi::RefreshStoragePages(StorageLayout layout) {
 
 void WindowAppUi::CloseMenus() { Q_EMIT window_.popupsClosed(); }
 
-void WindowAppUi::SetMainMenuHeight(int pixels) {
-  window_.BuildLaterPages();  // the menus are made with them
-  if (QWidget* menu = window_.Controls().Find(QStringLiteral("Pnl_Main")))
-    menu->resize(menu->width(), pixels);
-}
+void WindowAppUi::SetMainMenuHeight(int pixels) { window_.SetMainMenuHeight(pixels); }
 
 void WindowAppUi::ShowNoDeviceOverlay() { window_.Buttons()->DisableOverlay()->show(); }
 void WindowAppUi::StopLabelRun() { window_.Marquee().Stop(); }

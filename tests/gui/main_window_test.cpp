@@ -266,6 +266,21 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->PollTimer().isActive());
   }
 
+  // The chip variant's menu height is a thing to show: a window whose menus
+  // are not made yet keeps it for them and makes nothing when it is told.
+  void mainMenuHeightWaitsForTheMenus() {
+    std::string error;
+    auto later = MainWindow::Create(&dialogs_, nullptr, &error, {}, MainWindow::PagesBuilt::kLater);
+    QVERIFY2(later, error.c_str());
+    WindowAppUi ui(*later);
+    ui.SetMainMenuHeight(146);
+    QVERIFY(!later->LaterPagesBuilt());
+    later->BuildLaterPages();
+    QCOMPARE(later->Controls().Find(QStringLiteral("Pnl_Main"))->height(), 146);
+    ui.SetMainMenuHeight(170);
+    QCOMPARE(later->Controls().Find(QStringLiteral("Pnl_Main"))->height(), 170);
+  }
+
   void exitClosesWindow() {
     QSignalSpy closing(window_.get(), &MainWindow::closing);
     QTest::mouseClick(W("Btn_Exit_1"), Qt::LeftButton);

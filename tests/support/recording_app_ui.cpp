@@ -9,20 +9,20 @@ int RecordingAppUi::Count(std::string_view line) const {
 }
 
 void RecordingAppUi::Show() {
-  if (record_busy) log.push_back("Show");
+  if (record_busy) Note("Show");
 }
 
 void RecordingAppUi::Hide() {
-  if (record_busy) log.push_back("Hide");
+  if (record_busy) Note("Hide");
 }
 
 void RecordingAppUi::ProcessEvents() {
-  if (record_process_events) log.push_back("ProcessEvents");
+  if (record_process_events) Note("ProcessEvents");
   if (on_process_events) on_process_events();
 }
 
 void RecordingAppUi::ShowMessage(const AppMessage& message) {
-  log.push_back("Message " + message.Describe());
+  Note("Message " + message.Describe());
   messages.push_back(message);
 }
 
@@ -30,11 +30,9 @@ void RecordingAppUi::RefreshStoragePages(StorageLayout layout) {
   const char* name = layout == StorageLayout::kPacked ? "packed"
                      : layout == StorageLayout::kSlot ? "slot"
                                                       : "none";
-  log.push_back(std::string("RefreshStoragePages ") + name);
+  Note(std::string("RefreshStoragePages ") + name);
 }
 
-void RecordingAppUi::SetMainMenuHeight(int pixels) {
-  log.push_back("MenuHeight " + std::to_string(pixels));
-}
+void RecordingAppUi::SetMainMenuHeight(int pixels) { Note("MenuHeight " + std::to_string(pixels)); }
 
 }  // namespace korvex48

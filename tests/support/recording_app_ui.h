@@ -16,6 +16,8 @@ class RecordingAppUi final : public AppUi {
   std::vector<std::string> log;
   std::vector<AppMessage> messages;
   std::function<void()> on_process_events;
+  // Runs with every line as it is recorded (the call being made).
+  std::function<void(const std::string& line)> on_line;
   bool record_busy = true;            // log Show/Hide (there is one per chunk)
   bool record_process_events = true;  // log ProcessEvents
 
@@ -30,24 +32,30 @@ class RecordingAppUi final : public AppUi {
   void Hide() override;
   void ProcessEvents() override;
   void ShowMessage(const AppMessage& message) override;
-  void LockPages() override { log.push_back("LockPages"); }
-  void UnlockPages() override { log.push_back("UnlockPages"); }
-  void StopPolling() override { log.push_back("StopPolling"); }
-  void StartPolling() override { log.push_back("StartPolling"); }
-  void RefreshUI() override { log.push_back("RefreshUI"); }
-  void RefreshKeyLabels(const ButtonTexts&) override { log.push_back("RefreshKeyLabels"); }
-  void RefreshDeviceMacroLists() override { log.push_back("RefreshDeviceMacroLists"); }
-  void ClearMacroEditor() override { log.push_back("ClearMacroEditor"); }
-  void RefreshPcMacroList() override { log.push_back("RefreshPcMacroList"); }
-  void ReadOsMouseParameters() override { log.push_back("ReadOsMouseParameters"); }
-  void ShowNoDevicePages() override { log.push_back("ShowNoDevicePages"); }
-  void ShowMouseHeld(const std::string& line) override { log.push_back("MouseHeld " + line); }
+  void LockPages() override { Note("LockPages"); }
+  void UnlockPages() override { Note("UnlockPages"); }
+  void StopPolling() override { Note("StopPolling"); }
+  void StartPolling() override { Note("StartPolling"); }
+  void RefreshUI() override { Note("RefreshUI"); }
+  void RefreshKeyLabels(const ButtonTexts&) override { Note("RefreshKeyLabels"); }
+  void RefreshDeviceMacroLists() override { Note("RefreshDeviceMacroLists"); }
+  void ClearMacroEditor() override { Note("ClearMacroEditor"); }
+  void RefreshPcMacroList() override { Note("RefreshPcMacroList"); }
+  void ReadOsMouseParameters() override { Note("ReadOsMouseParameters"); }
+  void ShowNoDevicePages() override { Note("ShowNoDevicePages"); }
+  void ShowMouseHeld(const std::string& line) override { Note("MouseHeld " + line); }
   void RefreshStoragePages(StorageLayout layout) override;
-  void CloseMenus() override { log.push_back("CloseMenus"); }
+  void CloseMenus() override { Note("CloseMenus"); }
   void SetMainMenuHeight(int pixels) override;
-  void ShowNoDeviceOverlay() override { log.push_back("ShowNoDeviceOverlay"); }
-  void StopLabelRun() override { log.push_back("StopLabelRun"); }
-  void ClearDeviceState() override { log.push_back("ClearDeviceState"); }
+  void ShowNoDeviceOverlay() override { Note("ShowNoDeviceOverlay"); }
+  void StopLabelRun() override { Note("StopLabelRun"); }
+  void ClearDeviceState() override { Note("ClearDeviceState"); }
+
+ private:
+  void Note(std::string line) {
+    log.push_back(line);
+    if (on_line) on_line(line);
+  }
 };
 
 }  // namespace korvex48

@@ -69,10 +69,14 @@ void AppCore::MacrosChanged() {
   refs_ = macros_.Refs();
 }
 
-void AppCore::TakeUpMacroStorage(StorageLayout layout, std::string_view primary) {
+void AppCore::AdoptMacroStorage(StorageLayout layout, std::string_view primary) {
   macros_.SetStorage(layout, primary);
   macros_.TakeUp(working_);
   MacrosChanged();
+}
+
+void AppCore::TakeUpMacroStorage(StorageLayout layout, std::string_view primary) {
+  AdoptMacroStorage(layout, primary);
   ui_.RefreshDeviceMacroLists();
 }
 

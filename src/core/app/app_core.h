@@ -366,7 +366,13 @@ class AppCore {
   // Device address of the customer identifier for the opened mouse's
   // primary storage kind.
   std::uint16_t CustomerIdAddress() const;
+  // The macro table from the working image's storage of `layout`; the
+  // front end is not told (AdoptMacroStorage) or told (TakeUpMacroStorage).
+  void AdoptMacroStorage(StorageLayout layout, std::string_view primary);
   void TakeUpMacroStorage(StorageLayout layout, std::string_view primary);
+  // Working image -> page copy and code table, and the listener told; the
+  // front end is not.
+  void TakeInWorkingImage();
   bool WriteWholeImage();
   bool WriteMacroStorage();
   void ReadMacroStorage(ConfigImage& read, int& replies, int& failed);

@@ -12,6 +12,10 @@ class CoreListener {
   // The working image was taken into the page copy and the code table
   // (before AppUi::RefreshUI).
   virtual void ImageTakenIn() = 0;
+  // A whole-image read of the mouse ended complete and was taken in (after
+  // ImageTakenIn, before the front end hears of the read): the page of the
+  // active profile is opened again.
+  virtual void ConfigurationRead() = 0;
   // The shown profile's button labels are now `labels`: codes that named a
   // deleted device macro fell back (before AppUi::RefreshKeyLabels).
   virtual void LabelsChanged(const ButtonTexts& labels) = 0;

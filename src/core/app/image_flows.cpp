@@ -28,7 +28,6 @@ bool AppCore::ReadConfiguration() {
   ui_.Show();
   ui_.ProcessEvents();
 
-  ui_.RefreshPcMacroList();
   // Read into a copy: bytes of failed replies read as 0xFF, and an image made
   // of them must never reach the pages, a file or the mouse.
   ConfigImage read = working_;
@@ -87,15 +86,23 @@ bool AppCore::ReadConfiguration() {
     }
     return false;
   }
+  // The core's state first (images, macro table, the page editor through the
+  // listener), then the front end hears of it and only shows it. `Loading`
+  // stays set until the end: nothing the front end runs while it shows the
+  // read may write to the mouse.
   working_ = read;
   image_read_ = true;
   read_failure_shown_ = false;
   transfer_problem_.clear();
-  TakeUpMacroStorage(layout, s.PrimaryStorage);
-
-  ShowWorkingImage();
-  ui_.ReadOsMouseParameters();
+  AdoptMacroStorage(layout, s.PrimaryStorage);
+  TakeInWorkingImage();
   s.NoDevicePage = false;
+  if (listener_) listener_->ConfigurationRead();
+
+  ui_.RefreshDeviceMacroLists();
+  ui_.RefreshUI();
+  ui_.RefreshPcMacroList();
+  ui_.ReadOsMouseParameters();
   ui_.RefreshStoragePages(layout);
 
   ui_.Hide();
@@ -140,10 +147,14 @@ void AppCore::ForgetRead() {
   reread_pending_ = false;
 }
 
-void AppCore::ShowWorkingImage() {
+void AppCore::TakeInWorkingImage() {
   CopyWorkingToPage(working_, page_);
   codes_.LoadFromProfileSection(working_.profiles);
   if (listener_) listener_->ImageTakenIn();
+}
+
+void AppCore::ShowWorkingImage() {
+  TakeInWorkingImage();
   ui_.RefreshUI();
 }
 

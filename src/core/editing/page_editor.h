@@ -160,6 +160,11 @@ class PageEditor : private CoreListener {
   // of a read (kReopen) leaves the entry as it was.
   enum class Opening { kCommand, kReopen };
   EditResult SelectProfile(int profile, Opening opening = Opening::kCommand);
+  // How the last complete whole-image read opened the page of the active
+  // profile again (SelectProfile with kReopen, run by the editor itself as
+  // the read ends; the mouse is still being read, so nothing is written):
+  // the front end shows that page when it was applied, or the refusal.
+  const EditResult& ReopenedAfterRead() const { return reopened_after_read_; }
 
   // ---- DPI -------------------------------------------------------------------
   // A click on level label 1..8: enables level count + 1 or disables level
@@ -263,6 +268,7 @@ class PageEditor : private CoreListener {
  private:
   // CoreListener.
   void ImageTakenIn() override { TakeIn(); }
+  void ConfigurationRead() override;
   void LabelsChanged(const ButtonTexts& labels) override { state_.labels = labels; }
   void DeviceGone() override { OnDeviceLost(); }
   bool Live() const { return core_.DeviceUsable(); }
@@ -288,6 +294,7 @@ class PageEditor : private CoreListener {
   EditorState state_;
   std::function<void(const LiveWriteRefusal&)> refusal_listener_;
   int refused_writes_ = 0;
+  EditResult reopened_after_read_;
 };
 
 }  // namespace korvex48

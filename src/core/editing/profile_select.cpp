@@ -1,4 +1,6 @@
 // The page commands Main Control, Alternate Key and Reset Control.
+#include <algorithm>
+
 #include "core/editing/page_editor.h"
 
 namespace korvex48 {
@@ -41,6 +43,11 @@ EditResult PageEditor::SelectProfile(int profile, Opening opening) {
       LoadFireSettings(n, state_.fire);
   state_.aim_step = RefreshAimStep(core_.Codes(), profile, sources, state_.aim_step);
   return result;
+}
+
+void PageEditor::ConfigurationRead() {
+  reopened_after_read_ =
+      SelectProfile(std::clamp(state_.settings.active_profile, 1, 3), Opening::kReopen);
 }
 
 }  // namespace korvex48

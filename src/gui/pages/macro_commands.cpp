@@ -9,13 +9,18 @@ namespace korvex48::gui {
 MacroCommands::MacroCommands(MainWindow& window, AppCore& core, const PageEditor& editor,
                              WindowAppUi& ui, const std::string& library_path)
     : window_(&window), editor_(editor), ui_(ui) {
-  // The hooks reach the pages through the window, which makes them if the
-  // core needs them first.
+  // The hooks only show what the core holds: a Macro page not made yet has
+  // nothing to show or clear, and shows the core's state when it is made.
   WindowAppUi::Hooks& hooks = ui.GetHooks();
-  hooks.refresh_device_macro_lists = [this] { window_->Macros()->ShowDeviceMacros(); };
-  hooks.clear_macro_editor = [this] { window_->Macros()->ClearEditor(); };
-  hooks.clear_device_lists = [this] { window_->Macros()->ClearDeviceLists(); };
-  hooks.refresh_pc_macro_list = [this] { window_->Macros()->ShowLibrary(); };
+  auto on_macro_page = [this](void (MacroPage::*show)()) {
+    return [this, show] {
+      if (window_->LaterPagesBuilt()) (window_->Macros()->*show)();
+    };
+  };
+  hooks.refresh_device_macro_lists = on_macro_page(&MacroPage::ShowDeviceMacros);
+  hooks.clear_macro_editor = on_macro_page(&MacroPage::ClearEditor);
+  hooks.clear_device_lists = on_macro_page(&MacroPage::ClearDeviceLists);
+  hooks.refresh_pc_macro_list = on_macro_page(&MacroPage::ShowLibrary);
   connect(&window, &MainWindow::pageChanged, this, [this](PageId page) {
     if (page == PageId::kUpdate) window_->Update()->PageOpened();
   });

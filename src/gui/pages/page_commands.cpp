@@ -51,16 +51,8 @@ void PageCommands::BindLaterPages() {
 }
 
 bool PageCommands::BeforePageChange(PageId page) {
-  return SelectPage(page, PageEditor::Opening::kCommand);
-}
-
-bool PageCommands::BeforePageReopen(PageId page) {
-  return SelectPage(page, PageEditor::Opening::kReopen);
-}
-
-bool PageCommands::SelectPage(PageId page, PageEditor::Opening opening) {
   if (GroupOf(page) == 1) {
-    const EditResult result = editor_.SelectProfile(static_cast<int>(page), opening);
+    const EditResult result = editor_.SelectProfile(static_cast<int>(page));
     if (result.status == EditStatus::kRefused) ShowEditMessage(window_->Context(), result.message);
     return result.status == EditStatus::kApplied;
   }
@@ -72,6 +64,14 @@ bool PageCommands::SelectPage(PageId page, PageEditor::Opening opening) {
     return false;
   }
   return true;
+}
+
+bool PageCommands::BeforePageReopen(PageId) {
+  // The editor opened the active profile's page again as the read ended; the
+  // window only shows how that went.
+  const EditResult& result = editor_.ReopenedAfterRead();
+  if (result.status == EditStatus::kRefused) ShowEditMessage(window_->Context(), result.message);
+  return result.status == EditStatus::kApplied;
 }
 
 void PageCommands::AfterPageChange(PageId) {

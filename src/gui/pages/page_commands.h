@@ -29,7 +29,10 @@ class PageCommands final : public QObject, public PageRules {
   ~PageCommands() override;
 
   // PageRules.
+  // Main Control, Alternate Key, Reset Control select their profile; the
+  // other pages need an open mouse.
   bool BeforePageChange(PageId page) override;
+  // What the editor's own reopening at the end of the read gave.
   bool BeforePageReopen(PageId page) override;
   void AfterPageChange(PageId page) override;
   void BeforeShowImage() override;
@@ -41,9 +44,6 @@ class PageCommands final : public QObject, public PageRules {
   // The button pages show the profile named by parameter byte 33.
   void ShowActiveProfilePage();
   void ShowMouseState(int refused);
-  // Main Control, Alternate Key, Reset Control select their profile; the
-  // other pages need an open mouse.
-  bool SelectPage(PageId page, PageEditor::Opening opening);
   void BindLaterPages();
 
   QPointer<MainWindow> window_;

@@ -34,8 +34,8 @@ TEST(WholeImageRead, AnIncompleteReadIsNeverTakenInAndIsMadeAgain) {
   EXPECT_EQ(rig.core.LastTransferProblem(),
             "the mouse did not answer 110 of 110 reports of the configuration read");
   EXPECT_EQ(rig.ui.log,
-            (std::vector<std::string>{"StopPolling", "LockPages", "RefreshPcMacroList",
-                                      "ShowNoDevicePages", "StartPolling", "UnlockPages",
+            (std::vector<std::string>{"StopPolling", "LockPages", "ShowNoDevicePages",
+                                      "StartPolling", "UnlockPages",
                                       "Message The mouse did not answer 110 of 110 reports; its "
                                       "configuration is read again."}));
 

@@ -26,5 +26,44 @@ TEST(Engine, TheEditorFollowsReadAndLossWithoutTheFrontEnd) {
   EXPECT_EQ(state.rate_taken_in, 125);
 }
 
+// A read is told to the front end only once the core and its editor hold
+// it: every event of the read finds the image taken in, the page of the
+// active profile opened again by the editor (without a write: the mouse is
+// still being read), and the pages' blockers up; nothing the front end does
+// then has to call back.
+TEST(Engine, TheFrontEndHearsOfAReadOnlyOnceTheCoreHoldsIt) {
+  struct Case {
+    std::uint8_t active_profile_byte;  // parameter byte 33
+    EditStatus reopened;
+    std::string refusal;  // the reopening's message, when refused
+  };
+  for (const Case& c :
+       {Case{0, EditStatus::kApplied, ""}, Case{1, EditStatus::kRefused, "Str020"}}) {
+    SCOPED_TRACE(c.active_profile_byte);
+    EditorRig rig([&](SimulatedMouse& m) { m.Parameters()[33] = c.active_profile_byte; });
+    rig.ui.Clear();
+    std::vector<std::string> checked;
+    rig.ui.on_line = [&](const std::string& line) {
+      if (line != "RefreshDeviceMacroLists" && line != "RefreshUI" &&
+          line != "RefreshPcMacroList" && line != "ReadOsMouseParameters" &&
+          line != "RefreshStoragePages packed")
+        return;
+      checked.push_back(line);
+      EXPECT_TRUE(rig.core.ImageRead()) << line;
+      EXPECT_FALSE(rig.session.NoDevicePage) << line;
+      EXPECT_EQ(rig.core.Page().parameters, rig.mouse.Parameters()) << line;
+      EXPECT_EQ(rig.editor->State().settings.active_profile, c.active_profile_byte + 1) << line;
+      EXPECT_EQ(rig.editor->ReopenedAfterRead().status, c.reopened) << line;
+      EXPECT_EQ(rig.editor->ReopenedAfterRead().message.Describe(), c.refusal) << line;
+    };
+    ASSERT_TRUE(rig.core.ReadConfiguration());
+    EXPECT_EQ(checked, (std::vector<std::string>{"RefreshDeviceMacroLists", "RefreshUI",
+                                                 "RefreshPcMacroList", "ReadOsMouseParameters",
+                                                 "RefreshStoragePages packed"}));
+    EXPECT_TRUE(rig.trace.Commands(kCmdWriteSection).empty());
+    EXPECT_EQ(rig.ui.log.back(), "UnlockPages");
+  }
+}
+
 }  // namespace
 }  // namespace korvex48::testing
