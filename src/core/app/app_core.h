@@ -79,7 +79,9 @@ enum class PollOutcome {
 };
 
 // The button labels as the button page shows them, and the selected profile
-// (rb_1..rb_3 as 1..3): the macro flows compare labels with macro names.
+// (1..3): what the macro flows show again after they changed codes, and what
+// the last-Left-Key rule looks at. Codes follow their macro by its address;
+// no flow compares a label with a macro name.
 struct ButtonView {
   ButtonTexts labels;
   int selected_profile = 1;
@@ -211,14 +213,11 @@ class AppCore {
   bool WriteDefaults();
 
   // ---- Device macros --------------------------------------------------------
-  // Writes the profile section and the whole macro storage (RelinkMacroButtons
-  // first). False without a usable mouse, or when the mouse stopped taking
-  // the save part way (the user is told, LastTransferProblem()).
-  bool SaveDeviceMacros(const ButtonView& view);
-  // Rewrites the codes of the selected profile (1 or 2) whose label shows a
-  // device macro's name and whose code names something else, to point at
-  // that macro (the last row of that name); codes and page copy bytes change.
-  void RelinkMacroButtons(const ButtonView& view);
+  // Writes the profile section (with its checksum) and the whole macro
+  // storage as the core holds them; the button codes are sent as they are.
+  // False without a usable mouse, or when the mouse stopped taking the save
+  // part way (the user is told, LastTransferProblem()).
+  bool SaveDeviceMacros();
   // Gives `button` (1..12) of the selected profile (1 or 2) the device macro
   // of row `row` of LB_Name, under the last-Left-Key rule; the code goes into
   // the code table and the page copy and, with a usable mouse, to the mouse.

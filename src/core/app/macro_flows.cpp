@@ -25,31 +25,6 @@ void AppCore::ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool liv
   for (const ProfileByteWrite& w : writes) LiveWriteProfile(w);
 }
 
-void AppCore::RelinkMacroButtons(const ButtonView& view) {
-  // Only the selected profile's codes are what the labels show; profile 3 is
-  // never edited.
-  const int profile = view.selected_profile;
-  if (profile != 1 && profile != 2) return;
-  const std::vector<std::string> names = macros_.Names();
-  const KeyNameSources sources = NameSources();
-  std::vector<ProfileByteWrite> writes;
-  for (int button = 1; button <= kKeyButtons; ++button) {
-    const std::string& label = view.labels[static_cast<std::size_t>(button - 1)];
-    if (label.empty()) continue;
-    std::optional<std::size_t> match;
-    for (std::size_t m = 0; m < names.size(); ++m)
-      if (names[m] == label) match = m;
-    if (!match) continue;
-    // A code that already names this macro stays, so a button is never moved
-    // to another macro of the same name.
-    if (KeyCodeName(codes_.Code(profile, button), sources) == label) continue;
-    const auto address = macros_.Address(*match);
-    if (!address) continue;
-    if (auto w = codes_.Set(profile, button, MacroCodeText(*address))) writes.push_back(*w);
-  }
-  ApplyCodeWrites(writes, false);
-}
-
 AssignmentResult AppCore::AssignDeviceMacroToButton(int button, std::size_t row,
                                                     const ButtonView& view) {
   ui_.CloseMenus();
@@ -66,13 +41,12 @@ AssignmentResult AppCore::AssignDeviceMacroToButton(int button, std::size_t row,
   return result;
 }
 
-bool AppCore::SaveDeviceMacros(const ButtonView& view) {
+bool AppCore::SaveDeviceMacros() {
   if (!DeviceUsable() || macros_.Layout() == StorageLayout::kNone) return false;
   ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
 
-  RelinkMacroButtons(view);
   CalcProfileChecksum(page_.profiles);
   working_.profiles = page_.profiles;
   BeginWrites();

@@ -46,8 +46,7 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
   connect(recorder_, &MacroRecorderPanel::recordingChanged, this, &MacroPage::UpdateEnabled);
   connect(findChild<TextLabel*>(QStringLiteral("Btn_SaveMacro")), &TextLabel::clicked, this,
           [this] {
-            if (AppCore* core = device_->Core())
-              core->SaveDeviceMacros(device_->CurrentButtonView());
+            if (AppCore* core = device_->Core()) core->SaveDeviceMacros();
           });
   UpdateEnabled();
 }

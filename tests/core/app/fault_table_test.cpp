@@ -243,7 +243,7 @@ TEST_F(FaultTable, NothingOfAnIncompleteReadIsSavedOrWrittenBack) {
     EXPECT_FALSE(std::filesystem::exists(ProfileFileTarget(saved)));
     EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kNoDevice);
     EXPECT_EQ(rig->core.DeleteDeviceMacro(0, {}), MacroCommandResult::kNoDevice);
-    EXPECT_FALSE(rig->core.SaveDeviceMacros({}));
+    EXPECT_FALSE(rig->core.SaveDeviceMacros());
     EXPECT_TRUE(rig->trace.SentEntries().empty());
     EXPECT_EQ(rig->mouse.Parameters(), before);
   }

@@ -249,21 +249,21 @@ TEST(DeleteMacro, RefusedDeleteWritesNothing) {
 
 // ---- Button codes at save ---------------------------------------------------
 
-TEST(RelinkMacroButtons, FollowsLabelsOfTheSelectedProfileOnly) {
+// The save sends the codes the core holds: a button follows its macro by
+// address, and no label text moves a button to a macro of that name.
+TEST(SaveDeviceMacros, SendsTheCodesAsTheyAre) {
   AppRig rig;
   FillMouse(rig, 2);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   const std::uint16_t a0 = *rig.core.Macros().Address(0);
-  const std::uint16_t a1 = *rig.core.Macros().Address(1);
   SetCode(rig, 1, 4, MacroCode(a0));  // button 4 shows and runs M0
   const std::string profile2_code = rig.core.Codes().Code(2, 4);
-  ButtonView view = Profile1View(rig);
-  view.labels[6] = "M1";  // button 7's label shows M1, its code still names something else
+  const std::string button7_code = rig.core.Codes().Code(1, 7);
 
-  ASSERT_TRUE(rig.core.SaveDeviceMacros(view));
+  ASSERT_TRUE(rig.core.SaveDeviceMacros());
   EXPECT_EQ(rig.core.Codes().Code(1, 4), MacroCode(a0));
-  EXPECT_EQ(rig.core.Codes().Code(2, 4), profile2_code);  // the other profile is left alone
-  EXPECT_EQ(rig.core.Codes().Code(1, 7), MacroCode(a1));
+  EXPECT_EQ(rig.core.Codes().Code(2, 4), profile2_code);
+  EXPECT_EQ(rig.core.Codes().Code(1, 7), button7_code);
   ExpectMouseMatchesWorking(rig);
 }
 
