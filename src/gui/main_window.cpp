@@ -495,9 +495,8 @@ void MainWindow::RefreshStoragePages(bool update_buttons) {
 }
 
 PageId MainWindow::ProfilePageChosen() const {
-  // rb_1..rb_3 follow the active profile of the image shown (RefreshUI).
-  for (int p = 1; p <= 3; ++p)
-    if (page_choices_[p - 1]->isChecked()) return static_cast<PageId>(p);
+  // The rules know the active profile; rb_1..rb_3 only show it.
+  if (const std::optional<PageId> page = rules_->ActiveProfilePage()) return *page;
   return GroupOf(current_page_) == 1 ? current_page_ : PageId::kMain;
 }
 

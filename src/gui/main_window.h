@@ -49,6 +49,9 @@ class PageRules {
   virtual void AfterPageChange(PageId) {}
   // An image was taken in; called before the pages show it (RefreshUI).
   virtual void BeforeShowImage() {}
+  // The button page of the active profile, which the end of a read opens
+  // again; nullopt: the button page shown last.
+  virtual std::optional<PageId> ActiveProfilePage() const { return std::nullopt; }
 };
 
 // The window's title, also the name of the single-instance socket.
@@ -190,7 +193,7 @@ class MainWindow : public QWidget {
   void OnNavLeft(const QString& name, int index);
   void SetNavPictures(const QString& name, const QString& picture);
   void SelectCurrentLanguagePictures();
-  // The button page of the checked profile choice rb_1..rb_3.
+  // The button page of the active profile (PageRules::ActiveProfilePage).
   PageId ProfilePageChosen() const;
   void StartMove();
   void ConnectPageHovers();

@@ -86,6 +86,10 @@ void PageCommands::AfterPageChange(PageId) {
 
 void PageCommands::BeforeShowImage() { ShowActiveProfilePage(); }
 
+std::optional<PageId> PageCommands::ActiveProfilePage() const {
+  return static_cast<PageId>(std::clamp(editor_.State().settings.active_profile, 1, 3));
+}
+
 void PageCommands::ShowMouseState(int refused) {
   if (!window_) return;
   // The editor has put the mouse's bytes back into the image and its state.

@@ -36,6 +36,7 @@ class PageCommands final : public QObject, public PageRules {
   bool BeforePageReopen(PageId page) override;
   void AfterPageChange(PageId page) override;
   void BeforeShowImage() override;
+  std::optional<PageId> ActiveProfilePage() const override;
 
   // The button labels' menus and the key-combination dialog.
   ButtonCommands& Buttons() { return *buttons_; }
