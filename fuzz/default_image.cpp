@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig.mouse.SetIdentifiers(static_cast<std::uint16_t>(ids.vendor_id),
                              static_cast<std::uint16_t>(ids.product_id));
     rig.mouse.SetCustomerId(ids.customer_id);
-    rig.core.Poll();
+    rig.connection.Poll();
     rig.ExerciseFlows();
   }
   return 0;

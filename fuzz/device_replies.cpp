@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
 
   // The poll step finds the mouse, waits on the fake clock and identifies it.
-  rig.core.Poll();
+  rig.connection.Poll();
   rig.ExerciseFlows();
   // A second identification with whatever input is left.
-  rig.core.FindMouseAgain();
+  rig.connection.FindMouseAgain();
   rig.ExerciseFlows();
   return 0;
 }

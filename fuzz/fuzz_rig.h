@@ -58,6 +58,7 @@ struct CoreRig {
   NullAppUi ui;
   Engine engine;
   AppCore& core;  // the engine's
+  Connection& connection;
 
   explicit CoreRig(SimulatedStorage storage, ByteView default_image = {})
       : mouse(storage, clock),
@@ -65,7 +66,8 @@ struct CoreRig {
         transport(backend, clock),
         session(transport.Session()),
         engine(transport, ui, clock, RigOptions(default_image)),
-        core(engine.Core()) {}
+        core(engine.Core()),
+        connection(engine.MouseConnection()) {}
 
   // The working image's macro storage and the core's table say the same:
   // taking the storage up again changes neither.

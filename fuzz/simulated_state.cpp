@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The state's identifiers decide whether the core finds this mouse at all.
   rig.core.SetDeviceId(0, {rig.mouse.VendorId(), rig.mouse.ProductId()});
-  rig.core.Poll();
+  rig.connection.Poll();
   rig.ExerciseFlows();
   return 0;
 }

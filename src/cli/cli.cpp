@@ -169,7 +169,7 @@ void Connection::Connect(bool require_accepted) {
   // The layout is known only after the device information; the bar needs a
   // rough size, and the slot layout is the long one.
   ui_.BeginProgress("Reading the mouse", WholeImageReadReports(StorageLayout::kSlot));
-  const DevInfoResult info = engine_->Core().IdentifyMouse();
+  const DevInfoResult info = engine_->MouseConnection().IdentifyMouse();
   ui_.EndProgress();
   if (!require_accepted) return;
   switch (info.outcome) {

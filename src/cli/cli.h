@@ -68,6 +68,7 @@ class Connection {
   void Connect(bool require_accepted = true);
 
   AppCore& Core() { return engine_->Core(); }
+  FirmwareFlow& Firmware() { return engine_->Firmware(); }
   PageEditor& Editor() { return engine_->Editor(); }
   CliUi& Ui() { return ui_; }
   const TextLookup& Text() const { return text_; }

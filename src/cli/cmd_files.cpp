@@ -112,7 +112,7 @@ int RunFirmware(const GlobalOptions& options, const Args& args) {
   Connection c(options);
   c.Connect();
   c.Ui().BeginProgress("Programming", FirmwareReports());
-  const FirmwareResult r = c.Core().ProgramFirmware(patch);
+  const FirmwareResult r = c.Firmware().ProgramFirmware(patch);
   c.Ui().EndProgress();
   switch (r) {
     case FirmwareResult::kProgrammed:

@@ -138,8 +138,9 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   app->page_commands_ = std::make_unique<PageCommands>(window, app->engine_->Editor());
   // The PC macro library (created from the default library on a first
   // start), the Macro and Update pages.
-  app->macro_commands_ = std::make_unique<MacroCommands>(window, core, app->engine_->Editor(),
-                                                         *app->ui_, config.library_path);
+  app->macro_commands_ =
+      std::make_unique<MacroCommands>(window, core, app->engine_->Firmware(),
+                                      app->engine_->Editor(), *app->ui_, config.library_path);
   window.ShowImage();
   app->MakePointerSettings(config);
   app->Wire();
@@ -185,7 +186,8 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::saveProfileRequested, this, &EditorApp::SaveProfile);
   connect(&window, &MainWindow::loadProfileRequested, this, &EditorApp::LoadProfile);
   connect(&window, &MainWindow::resetRequested, this, &EditorApp::Reset);
-  connect(&window, &MainWindow::closing, this, [this] { engine_->Core().ReleaseDevice(); });
+  connect(&window, &MainWindow::closing, this,
+          [this] { engine_->MouseConnection().ReleaseDevice(); });
   connect(&window, &MainWindow::pageChanged, this, [this](PageId page) {
     const int group = GroupOf(page);
     UiLog(QStringLiteral("page %1 %2").arg(NavNameOf(page), window_->Group(group)->objectName()));
@@ -239,7 +241,7 @@ void EditorApp::RaiseOnRequest(SingleInstance& instance) {
 }
 
 PollOutcome EditorApp::Poll() {
-  const PollOutcome outcome = engine_->Core().Poll();
+  const PollOutcome outcome = engine_->MouseConnection().Poll();
   if (outcome != PollOutcome::kUnchanged && outcome != PollOutcome::kBusy)
     UiLog(QStringLiteral("poll ") + PollOutcomeText(outcome, engine_->Core().LastDevInfo()));
   return outcome;

@@ -144,7 +144,7 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
     SCOPED_TRACE(c.flow);
     rig->Control("plug");
     ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
-    ASSERT_EQ(core.IdentifyMouse().outcome, DevInfoOutcome::kAccepted);
+    ASSERT_EQ(engine.MouseConnection().IdentifyMouse().outcome, DevInfoOutcome::kAccepted);
     rig->Control("vanish-after " + std::to_string(c.reports_before));
     trace.Clear();
     ui.Clear();

@@ -80,4 +80,23 @@ void AppCore::TakeUpMacroStorage(StorageLayout layout, std::string_view primary)
   ui_.RefreshDeviceMacroLists();
 }
 
+void AppCore::ShowNoDeviceLook() {
+  DeviceSession& s = MutableSession();
+  ui_.ShowNoDeviceOverlay();
+  ui_.CloseMenus();
+  ui_.StopLabelRun();
+  ui_.ProcessEvents();
+  ShowNoDevicePages();
+  if (listener_) listener_->DeviceGone();
+  ui_.ClearDeviceState();
+  s.SecondaryStorage.clear();
+  s.PrimaryStorage.clear();
+}
+
+void AppCore::ShowNoDevicePages() {
+  MutableSession().NoDevicePage = true;
+  if (listener_) listener_->DeviceGone();
+  ui_.ShowNoDevicePages();
+}
+
 }  // namespace korvex48

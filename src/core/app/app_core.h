@@ -1,10 +1,10 @@
 #pragma once
-// The main window's state and flows without the window: the connection to the
-// mouse (polling, identification, loss), the flows that move the configuration
-// image between the mouse, memory, pages and files, the device macro storage,
-// and firmware programming. The GUI owns one AppCore, implements AppUi, and
-// calls these from its handlers; the CLI drives the same object with a silent
-// AppUi.
+// The state the flows share, without the window: the images (working, page
+// copy), the code table, the device macro table, the connection state and
+// what the last transfers left, read-only to front ends. The flows change it:
+// the connection (connection.h) and firmware programming (firmware_flow.h)
+// as classes of their own, and the whole-image, device macro and profile file
+// flows below. The Engine builds it and every flow once.
 //
 // Every flow that talks to the mouse checks first that both handles are valid
 // and that no whole-image read runs and the mouse was not refused (`Loading`).
@@ -156,38 +156,6 @@ class AppCore {
   // The working image, macro table and pages from the default image.
   void TakeDefaultImage();
 
-  // ---- Connection ---------------------------------------------------------
-  // The PollTimer handler: counts the HID interfaces ten times in five pairs
-  // and handles an arrival (2.1 s wait, open, IdentifyMouse) or a removal. A
-  // mouse whose handles were found dead is lost and searched for again even
-  // when the count did not change (unplugged and back within one period); a
-  // whole-image read that came back incomplete, or an information step that
-  // lost a reply, is made again; a mouse another program held is tried again.
-  PollOutcome Poll();
-  // Command 13: variant, storage kinds, storage check, customer identifier;
-  // accepted mice are read (ReadConfiguration).
-  DevInfoResult IdentifyMouse();
-  // Forgets the device and tries to open it again at once. A mouse another
-  // program holds is shown as held (no message box).
-  void FindMouseAgain();
-  // The device-lost path; always ends in the Str100/Str101 message, with
-  // `detail` (why the mouse could not be opened) when there is one.
-  void DeviceLost(const std::string& detail = {});
-  // The no-device appearance; sets NoDevicePage.
-  void ShowNoDevicePages();
-  // The program ends (the editor's window closed): the mouse's handles are
-  // closed and marked invalid, so a flow still running in a nested event
-  // loop sends nothing more. Nothing is saved.
-  void ReleaseDevice();
-  // Restarts the mouse (command 14) and finds it again 5.1 s later, as a
-  // report-rate increase and a firmware patch need: PollTimer stopped, 100 ms,
-  // restart, the busy pop-up hidden, DeviceLost, 51 x 100 ms with events,
-  // FindMouseAgain, PollTimer started. A mouse that refuses the command never
-  // left the bus: it stays open, and the user is told `refused_text` with
-  // the reason (the mouse holds what was written, but it was not restarted).
-  RestartResult RestartAndFindAgain(
-      const std::string& refused_text = "The mouse refused the restart command.");
-
   // ---- Whole-image flows --------------------------------------------------
   // Whole-image read of the opened mouse (both sections and the macro storage
   // of its layout). True when every reply came; otherwise nothing of it is
@@ -288,12 +256,6 @@ class AppCore {
   // "Export All": the device macro storage to `chosen` + ".bin".
   FileCommandResult ExportDeviceMacros(const std::string& chosen);
 
-  // ---- Firmware ---------------------------------------------------------------
-  // Patch at 0xC000, descriptor at 0x1000, then RestartAndFindAgain. Only a
-  // "Flash" + "Flash" mouse is programmed; the descriptor and the restart go
-  // only after every patch report was taken.
-  FirmwareResult ProgramFirmware(const FirmwarePatch& patch);
-
   // ---- Edits of the page copy --------------------------------------------------
   // The pages' editing operations (PageEditor) change the page copy and the
   // code table only through these; none of them sends anything (the caller
@@ -352,19 +314,14 @@ class AppCore {
   bool MouseUnplugged() const { return transport_.DeviceGone(); }
 
  private:
-  void WaitWithEvents(int steps_of_100ms);
-  // After an open that failed: when another program holds the mouse, the
-  // no-device look with the holder's line, retried at the next poll (true);
-  // otherwise false and nothing done.
-  bool ShowIfHeld();
-  void ForgetHeld();  // the holder's line goes
-  // The poll step for a mouse last found held: open it, or show it held again.
-  PollOutcome OpenHeldMouseAgain();
+  // The flows that change this state (each in its own header).
+  friend class Connection;
+  friend class FirmwareFlow;
+
   // The device-lost path without its message.
   void ShowNoDeviceLook();
-  // Device address of the customer identifier for the opened mouse's
-  // primary storage kind.
-  std::uint16_t CustomerIdAddress() const;
+  // The no-device appearance; sets NoDevicePage.
+  void ShowNoDevicePages();
   // The macro table from the working image's storage of `layout`; the
   // front end is not told (AdoptMacroStorage) or told (TakeUpMacroStorage).
   void AdoptMacroStorage(StorageLayout layout, std::string_view primary);
@@ -430,7 +387,6 @@ class AppCore {
   DevInfoResult last_info_;
   bool image_read_ = false;
   bool reread_pending_ = false;
-  bool held_shown_ = false;          // the no-device look names another program holding the mouse
   bool read_failure_shown_ = false;  // one message for a run of failed reads
   int writes_taken_ = 0;
   std::string transfer_problem_;

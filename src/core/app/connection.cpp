@@ -1,7 +1,8 @@
 // Polling, identification and loss of the mouse.
+#include "core/app/connection.h"
+
 #include <array>
 
-#include "core/app/app_core.h"
 #include "core/buttons/function_menus.h"
 
 namespace korvex48 {
@@ -37,28 +38,35 @@ std::string OpenProblemsText(const Transport& transport) {
 
 }  // namespace
 
-std::uint16_t AppCore::CustomerIdAddress() const {
-  return Session().PrimaryStorage == kStorageI2C ? kCustomerIdAddressI2C : kCustomerIdAddressFlash;
+std::uint16_t CustomerIdAddress(std::string_view primary_storage) {
+  return primary_storage == kStorageI2C ? kCustomerIdAddressI2C : kCustomerIdAddressFlash;
 }
 
-void AppCore::WaitWithEvents(int steps_of_100ms) {
+Connection::Connection(AppCore& core)
+    : core_(core),
+      transport_(core.transport_),
+      commands_(core.commands_),
+      ui_(core.ui_),
+      clock_(core.clock_) {}
+
+void Connection::WaitWithEvents(int steps_of_100ms) {
   for (int i = 0; i < steps_of_100ms; ++i) {
     clock_.SleepMilliseconds(100);
     ui_.ProcessEvents();
   }
 }
 
-PollOutcome AppCore::Poll() {
-  DeviceSession& s = MutableSession();
+PollOutcome Connection::Poll() {
+  DeviceSession& s = core_.MutableSession();
   if (s.Polling) return PollOutcome::kBusy;
   PollingGuard guard(s);
 
   // A whole-image read that came back incomplete is made again while the
   // mouse is still there.
-  if (reread_pending_ && Session().HandlesValid() && !transport_.DeviceGone()) {
+  if (core_.reread_pending_ && core_.Session().HandlesValid() && !transport_.DeviceGone()) {
     // Read whole at last, the mouse stands as accepted.
-    if (ReadConfiguration() && last_info_.outcome == DevInfoOutcome::kReadIncomplete)
-      last_info_.outcome = DevInfoOutcome::kAccepted;
+    if (core_.ReadConfiguration() && core_.last_info_.outcome == DevInfoOutcome::kReadIncomplete)
+      core_.last_info_.outcome = DevInfoOutcome::kAccepted;
     return PollOutcome::kOpened;
   }
 
@@ -80,7 +88,7 @@ PollOutcome AppCore::Poll() {
     // the count will not rise for it, so it would stay unread until it is
     // plugged in again.
     if (current == s.LastHidCount && s.VendorId != 0 &&
-        last_info_.outcome == DevInfoOutcome::kNotSent) {
+        core_.last_info_.outcome == DevInfoOutcome::kNotSent) {
       FindMouseAgain();
       return PollOutcome::kOpened;
     }
@@ -98,7 +106,7 @@ PollOutcome AppCore::Poll() {
     s.VendorId = 0;
     s.ProductId = 0;
     transport_.CloseDevice();
-    ForgetRead();
+    core_.ForgetRead();
     DeviceLost();
     outcome = PollOutcome::kLost;
     // A mouse whose handles died while the count stayed (or rose) is back
@@ -111,7 +119,7 @@ PollOutcome AppCore::Poll() {
   }
   WaitWithEvents(kArrivalWaitSteps);
   if (!gone) outcome = PollOutcome::kNotFound;
-  for (const DeviceIdEntry& entry : id_table_) {
+  for (const DeviceIdEntry& entry : core_.id_table_) {
     if (entry.vendor_id == 0 || entry.product_id == 0) continue;
     if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
       outcome = PollOutcome::kOpened;
@@ -129,8 +137,8 @@ PollOutcome AppCore::Poll() {
   return outcome;
 }
 
-PollOutcome AppCore::OpenHeldMouseAgain() {
-  for (const DeviceIdEntry& entry : id_table_) {
+PollOutcome Connection::OpenHeldMouseAgain() {
+  for (const DeviceIdEntry& entry : core_.id_table_) {
     if (entry.vendor_id == 0 || entry.product_id == 0) continue;
     if (transport_.OpenDevice(entry.vendor_id, entry.product_id)) {
       IdentifyMouse();
@@ -142,35 +150,35 @@ PollOutcome AppCore::OpenHeldMouseAgain() {
   return PollOutcome::kNotFound;
 }
 
-bool AppCore::ShowIfHeld() {
+bool Connection::ShowIfHeld() {
   const OpenProblem* held = transport_.HeldProblem();
   if (!held) return false;
-  if (!held_shown_) ShowNoDeviceLook();
+  if (!held_shown_) core_.ShowNoDeviceLook();
   held_shown_ = true;
   ui_.ShowMouseHeld(held->message);
   return true;
 }
 
-void AppCore::ForgetHeld() {
+void Connection::ForgetHeld() {
   if (!held_shown_) return;
   held_shown_ = false;
   ui_.ShowMouseHeld({});
 }
 
-DevInfoResult AppCore::IdentifyMouse() {
-  DeviceSession& s = MutableSession();
+DevInfoResult Connection::IdentifyMouse() {
+  DeviceSession& s = core_.MutableSession();
   DevInfoResult r;
   ForgetHeld();
   ReplyBytes reply{};
   // Whatever the working image holds, it is not this mouse's yet: nothing
   // may be written to it (`Loading`) until it was read whole.
-  ForgetRead();
+  core_.ForgetRead();
   s.Loading = true;
   auto finish = [&](DevInfoOutcome outcome) {
     r.outcome = outcome;
     r.primary = s.PrimaryStorage;
     r.secondary = s.SecondaryStorage;
-    last_info_ = r;
+    core_.last_info_ = r;
     return r;
   };
   // A reply that failed reads as 0xFF bytes; none of the reads of this step may
@@ -211,7 +219,7 @@ DevInfoResult AppCore::IdentifyMouse() {
     }
   }
 
-  const StorageKind def = defaults_.storage_kind;
+  const StorageKind def = core_.defaults_.storage_kind;
   const bool mismatch = (s.SecondaryStorage == kStorageFlash && def == StorageKind::kI2C) ||
                         (s.SecondaryStorage == kStorageI2C && def == StorageKind::kFlash) ||
                         (s.PrimaryStorage == kStorageI2C && def == StorageKind::kFlash);
@@ -220,23 +228,24 @@ DevInfoResult AppCore::IdentifyMouse() {
     // live writes of this program are built for the other layout.
     s.Loading = true;
     ui_.ShowMessage({{"Str102"}, {}, MessageBoxKind::kPlain, {}});
-    ShowNoDevicePages();
+    core_.ShowNoDevicePages();
     return finish(DevInfoOutcome::kStorageMismatch);
   }
 
   CustomerId id{};
   // As above: a failed read would leave 0xFF 0xFF, the identifier that ships.
-  if (!commands_.ReadMemory(CustomerIdAddress(), id, false) || !commands_.LastReadComplete())
+  if (!commands_.ReadMemory(CustomerIdAddress(core_.Session().PrimaryStorage), id, false) ||
+      !commands_.LastReadComplete())
     return finish(DevInfoOutcome::kNotSent);
   r.customer_id = id;
   s.CustomerId = id;
-  working_.customer_id = id;
+  core_.working_.customer_id = id;
 
-  const bool accepted =
-      id == defaults_.customer_id || (id[0] == rev_manu_id_ && id[1] == rev_pro_id_);
+  const bool accepted = id == core_.defaults_.customer_id ||
+                        (id[0] == core_.rev_manu_id_ && id[1] == core_.rev_pro_id_);
   if (accepted) {
     finish(DevInfoOutcome::kAccepted);
-    if (!ReadConfiguration()) return finish(DevInfoOutcome::kReadIncomplete);
+    if (!core_.ReadConfiguration()) return finish(DevInfoOutcome::kReadIncomplete);
     return r;
   }
   // Refused: Loading stays set, so the pages make no live writes to it.
@@ -247,14 +256,14 @@ DevInfoResult AppCore::IdentifyMouse() {
   return finish(DevInfoOutcome::kRefused);
 }
 
-void AppCore::FindMouseAgain() {
-  DeviceSession& s = MutableSession();
+void Connection::FindMouseAgain() {
+  DeviceSession& s = core_.MutableSession();
   s.VendorId = 0;
   s.ProductId = 0;
   transport_.CloseDevice();
-  ForgetRead();
+  core_.ForgetRead();
   bool lost_shown = false;
-  for (const DeviceIdEntry& entry : id_table_) {
+  for (const DeviceIdEntry& entry : core_.id_table_) {
     if (entry.vendor_id == 0 || entry.product_id == 0) {
       // A failed open of entry 1 ends here, through the empty entry 2.
       if (!lost_shown) DeviceLost(OpenProblemsText(transport_));
@@ -269,35 +278,16 @@ void AppCore::FindMouseAgain() {
   }
 }
 
-void AppCore::ShowNoDeviceLook() {
-  DeviceSession& s = MutableSession();
-  ui_.ShowNoDeviceOverlay();
-  ui_.CloseMenus();
-  ui_.StopLabelRun();
-  ui_.ProcessEvents();
-  ShowNoDevicePages();
-  if (listener_) listener_->DeviceGone();
-  ui_.ClearDeviceState();
-  s.SecondaryStorage.clear();
-  s.PrimaryStorage.clear();
-}
-
-void AppCore::DeviceLost(const std::string& detail) {
-  ShowNoDeviceLook();
+void Connection::DeviceLost(const std::string& detail) {
+  core_.ShowNoDeviceLook();
   ForgetHeld();
   ui_.ShowMessage({{"Str100", "Str101"}, {}, MessageBoxKind::kPlain, detail});
 }
 
-void AppCore::ShowNoDevicePages() {
-  MutableSession().NoDevicePage = true;
-  if (listener_) listener_->DeviceGone();
-  ui_.ShowNoDevicePages();
-}
+void Connection::ReleaseDevice() { transport_.CloseDevice(); }
 
-void AppCore::ReleaseDevice() { transport_.CloseDevice(); }
-
-RestartResult AppCore::RestartAndFindAgain(const std::string& refused_text) {
-  if (!Session().HandlesValid()) return RestartResult::kNoDevice;
+RestartResult Connection::RestartAndFindAgain(const std::string& refused_text) {
+  if (!core_.Session().HandlesValid()) return RestartResult::kNoDevice;
   ui_.StopPolling();
   clock_.SleepMilliseconds(100);
   // A mouse that restarts at once may drop off the bus before it answers the
@@ -313,17 +303,17 @@ RestartResult AppCore::RestartAndFindAgain(const std::string& refused_text) {
   }
   // The mouse leaves the bus now: its handles are dead, and the busy pop-up
   // must not stay up if it never comes back.
-  MutableSession().VendorId = 0;
-  MutableSession().ProductId = 0;
+  core_.MutableSession().VendorId = 0;
+  core_.MutableSession().ProductId = 0;
   transport_.CloseDevice();
-  ForgetRead();
+  core_.ForgetRead();
   ui_.Hide();
   DeviceLost();
   WaitWithEvents(kRestartWaitSteps);
   FindMouseAgain();
   // Without this a mouse that does not come back would never be polled for.
   ui_.StartPolling();
-  return DeviceUsable() ? RestartResult::kFoundAgain : RestartResult::kNotBack;
+  return core_.DeviceUsable() ? RestartResult::kFoundAgain : RestartResult::kNotBack;
 }
 
 }  // namespace korvex48

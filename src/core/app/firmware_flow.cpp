@@ -1,37 +1,40 @@
 // Programming a firmware patch into the mouse.
-#include "core/app/app_core.h"
+#include "core/app/firmware_flow.h"
 
 namespace korvex48 {
 
-FirmwareResult AppCore::ProgramFirmware(const FirmwarePatch& patch) {
-  if (!DeviceUsable() || !patch.Loaded()) return FirmwareResult::kNothing;
+FirmwareResult FirmwareFlow::ProgramFirmware(const FirmwarePatch& patch) {
+  AppUi& ui = core_.ui_;
+  CommandSet& commands = core_.commands_;
+  if (!core_.DeviceUsable() || !patch.Loaded()) return FirmwareResult::kNothing;
   // Only a mouse with "Flash" + "Flash" storage takes patch code at 0xC000;
   // on the others those addresses are configuration memory.
-  if (Layout() != StorageLayout::kSlot) return FirmwareResult::kNotFlash;
-  ui_.StopPolling();
-  ui_.LockPages();
-  ui_.Show();
-  ui_.ProcessEvents();
+  if (core_.Layout() != StorageLayout::kSlot) return FirmwareResult::kNotFlash;
+  ui.StopPolling();
+  ui.LockPages();
+  ui.Show();
+  ui.ProcessEvents();
 
   const PatchDescriptor descriptor = CheckPatchCodeSection(patch.Buffer());
-  BeginWrites();
+  core_.BeginWrites();
   // The descriptor makes the mouse run the patch after its restart: it goes
   // only when the whole patch was taken.
-  if (!Wrote(commands_.WriteMemory(kPatchDeviceAddress, patch.Buffer())) ||
-      !Wrote(commands_.WriteMemory(kPatchDescriptorAddress, descriptor))) {
-    ui_.Hide();
-    ui_.ProcessEvents();
-    ui_.UnlockPages();
-    ui_.StartPolling();
-    ui_.ShowMessage({{},
-                     "The firmware patch was not programmed: the mouse stopped taking it.",
-                     MessageBoxKind::kPlain,
-                     transfer_problem_});
+  if (!core_.Wrote(commands.WriteMemory(kPatchDeviceAddress, patch.Buffer())) ||
+      !core_.Wrote(commands.WriteMemory(kPatchDescriptorAddress, descriptor))) {
+    ui.Hide();
+    ui.ProcessEvents();
+    ui.UnlockPages();
+    ui.StartPolling();
+    ui.ShowMessage({{},
+                    "The firmware patch was not programmed: the mouse stopped taking it.",
+                    MessageBoxKind::kPlain,
+                    core_.transfer_problem_});
     return FirmwareResult::kWriteFailed;
   }
-  ui_.UnlockPages();
-  if (RestartAndFindAgain("The firmware patch is on the mouse, but the restart did not happen: the "
-                          "mouse refused the restart command.") == RestartResult::kRefused)
+  ui.UnlockPages();
+  if (connection_.RestartAndFindAgain(
+          "The firmware patch is on the mouse, but the restart did not happen: the "
+          "mouse refused the restart command.") == RestartResult::kRefused)
     return FirmwareResult::kRestartRefused;
   return FirmwareResult::kProgrammed;
 }

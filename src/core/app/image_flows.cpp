@@ -4,6 +4,7 @@
 #include <span>
 
 #include "core/app/app_core.h"
+#include "core/app/connection.h"
 
 namespace korvex48 {
 namespace {
@@ -229,7 +230,9 @@ bool AppCore::WriteMacroStorage() {
 bool AppCore::WriteCustomerId() {
   const StorageLayout layout = Layout();
   if (layout == StorageLayout::kNone) return true;
-  if (!Wrote(commands_.WriteMemory(CustomerIdAddress(), working_.customer_id))) return false;
+  if (!Wrote(
+          commands_.WriteMemory(CustomerIdAddress(Session().PrimaryStorage), working_.customer_id)))
+    return false;
   MutableSession().CustomerId = working_.customer_id;
   return true;
 }

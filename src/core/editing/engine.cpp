@@ -17,6 +17,8 @@ AppCore& Started(AppCore& core, const EngineOptions& options) {
 Engine::Engine(Transport& transport, AppUi& ui, Clock& clock, const EngineOptions& options)
     : commands_(transport, ui),
       core_(transport, commands_, ui, clock),
-      editor_(Started(core_, options), commands_) {}
+      connection_(core_),
+      firmware_(core_, connection_),
+      editor_(Started(core_, options), commands_, connection_) {}
 
 }  // namespace korvex48

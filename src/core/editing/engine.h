@@ -1,15 +1,16 @@
 #pragma once
 // The core as one object, built the same way by every front end (the editor,
 // korvex48ctl) and by the test rigs: the command set over the transport, the
-// flows (AppCore) started from the default image, and the page editor on
-// top, which the core keeps current itself. Front ends implement AppUi to
-// show what happens and call the core and the editor; they never hand an
-// image back.
+// state the flows share (AppCore) started from the default image, one object
+// per flow, and the page editor on top, which the core keeps current itself. Front ends implement
+// AppUi to show what happens and call the core and the editor; they never hand an image back.
 #include <cstdint>
 #include <vector>
 
 #include "core/app/app_core.h"
 #include "core/app/app_ui.h"
+#include "core/app/connection.h"
+#include "core/app/firmware_flow.h"
 #include "core/device/command_set.h"
 #include "core/device/transport.h"
 #include "core/editing/page_editor.h"
@@ -37,8 +38,13 @@ class Engine {
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
+  // The state the flows share: images, code table, macro table, connection
+  // state, read-only but for the page copy edits of the editor.
   AppCore& Core() { return core_; }
   const AppCore& Core() const { return core_; }
+  // The flows, one object each.
+  Connection& MouseConnection() { return connection_; }
+  FirmwareFlow& Firmware() { return firmware_; }
   PageEditor& Editor() { return editor_; }
   const PageEditor& Editor() const { return editor_; }
   CommandSet& Commands() { return commands_; }
@@ -46,6 +52,8 @@ class Engine {
  private:
   CommandSet commands_;
   AppCore core_;
+  Connection connection_;
+  FirmwareFlow firmware_;
   PageEditor editor_;
 };
 

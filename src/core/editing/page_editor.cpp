@@ -18,7 +18,8 @@ std::uint8_t DpiLevelsByte(int count, int active) {
   return static_cast<std::uint8_t>(((count - 1) & 0x0F) * 16 + ((active - 1) & 0x0F));
 }
 
-PageEditor::PageEditor(AppCore& core, CommandSet& commands) : core_(core), commands_(commands) {
+PageEditor::PageEditor(AppCore& core, CommandSet& commands, Connection& connection)
+    : core_(core), commands_(commands), connection_(connection) {
   TakeIn();
   core_.SetListener(this);
   commands_.LiveWrites().SetRefusalHandler(

@@ -55,7 +55,7 @@ EditResult PageEditor::SetReportRate(int choice) {
   state_.reconnect_pending = false;
   // The state follows: cleared when the mouse left, taken in again when it
   // came back and was read (the core tells the editor both).
-  const RestartResult restart = core_.RestartAndFindAgain(
+  const RestartResult restart = connection_.RestartAndFindAgain(
       "The new report rate was written, but the restart it needs did not happen: the mouse "
       "refused the restart command.");
   if (restart == RestartResult::kRefused) {

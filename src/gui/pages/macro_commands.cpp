@@ -6,8 +6,9 @@
 
 namespace korvex48::gui {
 
-MacroCommands::MacroCommands(MainWindow& window, AppCore& core, const PageEditor& editor,
-                             WindowAppUi& ui, const std::string& library_path)
+MacroCommands::MacroCommands(MainWindow& window, AppCore& core, FirmwareFlow& firmware,
+                             const PageEditor& editor, WindowAppUi& ui,
+                             const std::string& library_path)
     : window_(&window), editor_(editor), ui_(ui) {
   // The hooks only show what the core holds: a Macro page not made yet has
   // nothing to show or clear, and shows the core's state when it is made.
@@ -26,12 +27,12 @@ MacroCommands::MacroCommands(MainWindow& window, AppCore& core, const PageEditor
   });
   // The library is read when the Macro page is made, which a window made
   // with its later pages does after its first paint.
-  auto bind = [this, &core, library_path] {
+  auto bind = [this, &core, &firmware, library_path] {
     MacroPage* macros = window_->Macros();
     macros->LoadLibrary(library_path);
     macros->ShowLibrary();
     macros->Bind(&core, [this] { return CurrentButtonView(); });
-    window_->Update()->Bind(&core);
+    window_->Update()->Bind(&firmware);
     connect(window_.data(), &MainWindow::popupsClosed, macros, &MacroPage::ClearMacro);
   };
   if (window.LaterPagesBuilt())

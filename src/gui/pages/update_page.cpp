@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "core/app/app_core.h"
+#include "core/app/firmware_flow.h"
 #include "gui/pages/edit_message.h"
 #include "gui/user_dialogs.h"
 
@@ -92,7 +92,7 @@ void UpdatePage::LoadFile() {
 }
 
 void UpdatePage::Program() {
-  if (!core_) return;
+  if (!firmware_) return;
   if (!patch_.Loaded()) {
     ctx().dialogs.Message(
         QStringLiteral("No firmware file is loaded: choose one with Load File first."));
@@ -104,7 +104,7 @@ void UpdatePage::Program() {
   progress_->setRange(0, static_cast<int>(kPatchCodeSize + PatchDescriptor().size()));
   progress_->show();
   progress_->setValue(0);
-  const FirmwareResult result = core_->ProgramFirmware(patch_);
+  const FirmwareResult result = firmware_->ProgramFirmware(patch_);
   programming_ = false;
   progress_->hide();
   if (result == FirmwareResult::kNothing) {

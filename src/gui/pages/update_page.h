@@ -8,7 +8,7 @@
 #include "gui/pages/page.h"
 
 namespace korvex48 {
-class AppCore;
+class FirmwareFlow;
 }
 
 namespace korvex48::gui {
@@ -22,8 +22,8 @@ class UpdatePage : public Page {
   // The progress bar lies under the path field the layout table places.
   void ApplyLayout() override;
 
-  // The core that programs the patch; nullptr: Update does nothing.
-  void Bind(AppCore* core) { core_ = core; }
+  // The flow that programs the patch; nullptr: Update does nothing.
+  void Bind(FirmwareFlow* firmware) { firmware_ = firmware; }
 
   // The Update page was opened: the shown path is emptied
   // and the patch must be loaded again; the patch bytes stay.
@@ -46,7 +46,7 @@ class UpdatePage : public Page {
   FirmwarePatch patch_;
   QLabel* path_;
   QProgressBar* progress_;
-  AppCore* core_ = nullptr;
+  FirmwareFlow* firmware_ = nullptr;
   bool programming_ = false;
   std::size_t written_before_ = 0;  // bytes of the writes finished earlier
   std::size_t last_done_ = 0;

@@ -82,6 +82,8 @@ struct AppRig {
   Engine engine;
   CommandSet& commands;
   AppCore& core;
+  Connection& connection;
+  FirmwareFlow& firmware;
 
   explicit AppRig(SimulatedStorage storage = SimulatedStorage::kI2C,
                   std::optional<bool> flash_default = std::nullopt)
@@ -92,7 +94,9 @@ struct AppRig {
         engine(transport, ui, clock,
                Options(flash_default.value_or(storage == SimulatedStorage::kFlashFlash))),
         commands(engine.Commands()),
-        core(engine.Core()) {
+        core(engine.Core()),
+        connection(engine.MouseConnection()),
+        firmware(engine.Firmware()) {
     transport.SetTrace(&trace);
     ui.record_busy = false;
     ui.record_process_events = false;
@@ -109,7 +113,7 @@ struct AppRig {
   // Opens the mouse and runs the device-information step.
   DevInfoResult Connect() {
     if (!transport.OpenDevice(mouse.VendorId(), mouse.ProductId())) return {};
-    return core.IdentifyMouse();
+    return connection.IdentifyMouse();
   }
 
   void ClearLogs() {

@@ -177,7 +177,7 @@ TEST(DevInfo, CommandNotSentChangesNothing) {
   AppRig rig;
   ASSERT_TRUE(rig.transport.OpenDevice(rig.mouse.VendorId(), rig.mouse.ProductId()));
   rig.mouse.Faults().refuse_command_code = kCmdDeviceInfo;
-  EXPECT_EQ(rig.core.IdentifyMouse().outcome, DevInfoOutcome::kNotSent);
+  EXPECT_EQ(rig.connection.IdentifyMouse().outcome, DevInfoOutcome::kNotSent);
   EXPECT_TRUE(rig.ui.log.empty());
 }
 
@@ -219,7 +219,7 @@ TEST(DevInfo, FailedRepliesDecideNothing) {
     ASSERT_TRUE(rig.transport.OpenDevice(rig.mouse.VendorId(), rig.mouse.ProductId()));
     rig.ClearLogs();
     rig.mouse.Faults().vanish_after_reports = 2 * c.replies_before_failure + 1;
-    EXPECT_EQ(rig.core.IdentifyMouse().outcome, DevInfoOutcome::kNotSent);
+    EXPECT_EQ(rig.connection.IdentifyMouse().outcome, DevInfoOutcome::kNotSent);
     EXPECT_TRUE(rig.ui.messages.empty());
     EXPECT_FALSE(rig.session.NoDevicePage);
     // Not read whole: no write may reach this mouse.
@@ -233,7 +233,7 @@ TEST(DevInfo, FailedRepliesDecideNothing) {
     if (cmd[1] == kCmdDeviceInfo) rig.mouse.Faults().fail_next_replies = 1;  // byte 6's
   };
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.IdentifyMouse().outcome, DevInfoOutcome::kNotSent);
+  EXPECT_EQ(rig.connection.IdentifyMouse().outcome, DevInfoOutcome::kNotSent);
   EXPECT_TRUE(rig.ui.messages.empty());
 }
 
@@ -242,7 +242,7 @@ TEST(DevInfo, FailedRepliesDecideNothing) {
 TEST(Poll, FirstPollAfterStartOpensAfterTheWait) {
   AppRig rig;
   const std::uint64_t start = rig.clock.NowMicroseconds();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
   EXPECT_EQ(rig.session.LastHidCount, SimulatedMouse::kMouseInterfaces);
   EXPECT_FALSE(rig.session.Polling);
@@ -250,7 +250,7 @@ TEST(Poll, FirstPollAfterStartOpensAfterTheWait) {
   EXPECT_GE(rig.trace.SentEntries().front().at_us - start, 2'100'000u);
   // A second poll with nothing changed does nothing.
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kUnchanged);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kUnchanged);
   EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_TRUE(rig.ui.log.empty());
 }
@@ -260,7 +260,7 @@ TEST(Poll, UnrelatedArrivalWithoutMouseShowsNoDevice) {
   rig.mouse.Unplug();
   rig.mouse.SetOtherInterfaces(1);
   const std::uint64_t start = rig.clock.NowMicroseconds();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kNotFound);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kNotFound);
   EXPECT_GE(rig.clock.NowMicroseconds() - start, 2'100'000u);
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
@@ -277,7 +277,7 @@ TEST(Poll, AMouseAnotherProgramHoldsIsShownAsHeldAndTriedAgain) {
   AppRig rig;
   rig.probe.held_by = InterfaceHolder{"korvex48ctl", 4242};
   const std::string line = "MouseHeld the mouse is in use by korvex48ctl (pid 4242)";
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kHeld);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kHeld);
   EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_TRUE(rig.ui.messages.empty());
   EXPECT_EQ(rig.ui.Count("ShowNoDevicePages"), 1);
@@ -286,13 +286,13 @@ TEST(Poll, AMouseAnotherProgramHoldsIsShownAsHeldAndTriedAgain) {
   EXPECT_FALSE(rig.session.HandlesValid());
 
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kHeld);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kHeld);
   EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_EQ(rig.ui.log, std::vector<std::string>{line});
 
   rig.probe.held_by.reset();
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
   EXPECT_EQ(rig.ui.Count("MouseHeld "), 1);  // the line goes
   EXPECT_TRUE(rig.ui.messages.empty());
@@ -302,10 +302,10 @@ TEST(Poll, AMouseAnotherProgramHoldsIsShownAsHeldAndTriedAgain) {
 TEST(Poll, UnrelatedRemovalRunsDeviceLost) {
   AppRig rig;
   rig.mouse.SetOtherInterfaces(2);
-  ASSERT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  ASSERT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   rig.ClearLogs();
   rig.mouse.SetOtherInterfaces(1);
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kLost);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kLost);
   EXPECT_FALSE(rig.session.HandlesValid());
   EXPECT_EQ(rig.session.VendorId, 0);
   EXPECT_TRUE(rig.session.PrimaryStorage.empty());
@@ -314,7 +314,7 @@ TEST(Poll, UnrelatedRemovalRunsDeviceLost) {
                                                   "ClearDeviceState", "Message Str100+Str101"}));
   // The mouse comes back with the next rise.
   rig.mouse.SetOtherInterfaces(2);
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   EXPECT_TRUE(rig.session.HandlesValid());
 }
 
@@ -330,25 +330,25 @@ TEST(Poll, LostInformationReplyIsAskedAgain) {
     SCOPED_TRACE(c.name);
     AppRig rig;
     rig.mouse.Faults().fail_reply_after = c.replies_before;
-    ASSERT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+    ASSERT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
     ASSERT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kNotSent);
     EXPECT_FALSE(rig.core.DeviceUsable());
-    EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+    EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
     EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
     EXPECT_TRUE(rig.core.DeviceUsable());
     EXPECT_TRUE(rig.ui.messages.empty());
     rig.ClearLogs();
-    EXPECT_EQ(rig.core.Poll(), PollOutcome::kUnchanged);
+    EXPECT_EQ(rig.connection.Poll(), PollOutcome::kUnchanged);
     EXPECT_TRUE(rig.trace.SentEntries().empty());
   }
 
   // A mouse that never answers is asked again once a poll, silently.
   AppRig mute;
   mute.mouse.Faults().refuse_command_code = kCmdDeviceInfo;
-  ASSERT_EQ(mute.core.Poll(), PollOutcome::kOpened);
+  ASSERT_EQ(mute.connection.Poll(), PollOutcome::kOpened);
   for (int poll = 0; poll < 3; ++poll) {
     mute.ClearLogs();
-    EXPECT_EQ(mute.core.Poll(), PollOutcome::kOpened);
+    EXPECT_EQ(mute.connection.Poll(), PollOutcome::kOpened);
     EXPECT_EQ(mute.core.LastDevInfo().outcome, DevInfoOutcome::kNotSent);
     EXPECT_FALSE(mute.core.DeviceUsable());
     EXPECT_TRUE(mute.ui.messages.empty());
@@ -356,8 +356,8 @@ TEST(Poll, LostInformationReplyIsAskedAgain) {
   // Unplugged meanwhile: lost once, as any mouse.
   mute.mouse.Unplug();
   mute.ClearLogs();
-  EXPECT_EQ(mute.core.Poll(), PollOutcome::kLost);
-  EXPECT_EQ(mute.core.Poll(), PollOutcome::kUnchanged);
+  EXPECT_EQ(mute.connection.Poll(), PollOutcome::kLost);
+  EXPECT_EQ(mute.connection.Poll(), PollOutcome::kUnchanged);
   ASSERT_EQ(mute.ui.messages.size(), 1u);
   EXPECT_EQ(mute.ui.messages[0].Describe(), "Str100+Str101");
 }
@@ -366,9 +366,9 @@ TEST(Poll, ReentryDuringTheWaitIsRefused) {
   AppRig rig;
   std::vector<PollOutcome> inner;
   rig.ui.on_process_events = [&] {
-    if (inner.empty()) inner.push_back(rig.core.Poll());
+    if (inner.empty()) inner.push_back(rig.connection.Poll());
   };
-  rig.core.Poll();
+  rig.connection.Poll();
   EXPECT_EQ(inner, std::vector<PollOutcome>{PollOutcome::kBusy});
 }
 
@@ -376,13 +376,13 @@ TEST(Connection, ReFindDevReadsTheMouseOrEndsInDeviceLost) {
   AppRig rig;
   rig.Connect();
   rig.ClearLogs();
-  rig.core.FindMouseAgain();
+  rig.connection.FindMouseAgain();
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
   EXPECT_TRUE(rig.ui.messages.empty());
 
   rig.mouse.Unplug();
   rig.ClearLogs();
-  rig.core.FindMouseAgain();
+  rig.connection.FindMouseAgain();
   EXPECT_FALSE(rig.session.HandlesValid());
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
@@ -393,7 +393,7 @@ TEST(Connection, RestartAndFindAgainReadsTheMouseAfterFiveSeconds) {
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   rig.ClearLogs();
   const std::uint64_t start = rig.clock.NowMicroseconds();
-  rig.core.RestartAndFindAgain();
+  rig.connection.RestartAndFindAgain();
   EXPECT_EQ(rig.mouse.Restarts(), 1);
   EXPECT_GE(rig.clock.NowMicroseconds() - start, 5'200'000u);
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);

@@ -116,7 +116,7 @@ class FaultTable : public ::testing::Test {
         for (std::size_t i = 0; i < kPatchCodeSize; ++i)
           file[kPatchFileOffset + i] = static_cast<std::uint8_t>(i * 7);
         EXPECT_EQ(patch.LoadBytes(file), FirmwarePatch::LoadStatus::kLoaded);
-        return rig.core.ProgramFirmware(patch) == FirmwareResult::kProgrammed;
+        return rig.firmware.ProgramFirmware(patch) == FirmwareResult::kProgrammed;
       }
     }
     return false;
@@ -158,7 +158,7 @@ TEST_F(FaultTable, EveryWholeImageFlowStopsLoudlyAndLeavesNoFalseSection) {
             std::equal(loaded.begin() + 2, loaded.begin() + 6, DefaultImageBytes().begin() + 2));
         EXPECT_TRUE(ParametersValid(loaded));
         EXPECT_EQ(loaded[33], 1);  // the rest of the file was taken
-        reference->core.FindMouseAgain();
+        reference->connection.FindMouseAgain();
         EXPECT_EQ(reference->core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);
       }
       const ParameterSection intended_parameters = reference->mouse.Parameters();

@@ -199,7 +199,7 @@ TEST(Firmware, ProgramsPatchDescriptorRestartsAndFindsTheMouseAgain) {
   rig.ClearLogs();
   const std::uint64_t start = rig.clock.NowMicroseconds();
 
-  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kProgrammed);
+  EXPECT_EQ(rig.firmware.ProgramFirmware(patch), FirmwareResult::kProgrammed);
 
   const auto writes = rig.trace.Commands(kCmdWriteMemory);
   ASSERT_GE(writes.size(), 2u);
@@ -232,7 +232,7 @@ TEST(Firmware, ARefusedRestartIsAFailureAndKeepsTheMouseOpen) {
             FirmwarePatch::LoadStatus::kLoaded);
   rig.mouse.Faults().refuse_command_code = kCmdRestart;
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kRestartRefused);
+  EXPECT_EQ(rig.firmware.ProgramFirmware(patch), FirmwareResult::kRestartRefused);
   EXPECT_EQ(rig.mouse.Restarts(), 0);
   const PatchDescriptor descriptor = CheckPatchCodeSection(patch.Buffer());
   EXPECT_TRUE(
@@ -255,11 +255,11 @@ TEST(Firmware, NothingWithoutPatchOrMouse) {
   FirmwarePatch patch;
   std::vector<std::uint8_t> file(0x8000 + 1024, 0x5A);
   ASSERT_EQ(patch.LoadBytes(file), FirmwarePatch::LoadStatus::kLoaded);
-  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kNothing);  // no mouse
+  EXPECT_EQ(rig.firmware.ProgramFirmware(patch), FirmwareResult::kNothing);  // no mouse
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   patch.ClearLoaded();
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kNothing);
+  EXPECT_EQ(rig.firmware.ProgramFirmware(patch), FirmwareResult::kNothing);
   EXPECT_TRUE(rig.trace.SentEntries().empty());
   EXPECT_TRUE(rig.ui.log.empty());
 }
@@ -275,7 +275,7 @@ TEST(Firmware, MouseThatDoesNotComeBackLeavesPollingOn) {
     if (rig.mouse.Restarts() == 1) rig.mouse.Unplug();
   };
   rig.ClearLogs();
-  rig.core.ProgramFirmware(patch);
+  rig.firmware.ProgramFirmware(patch);
   EXPECT_FALSE(rig.session.HandlesValid());
   EXPECT_EQ(rig.ui.log.back(), "StartPolling");
   // The busy pop-up was hidden once the mouse left, before the message.

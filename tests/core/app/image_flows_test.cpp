@@ -42,11 +42,11 @@ TEST(WholeImageRead, AnIncompleteReadIsNeverTakenInAndIsMadeAgain) {
   // Failing again says nothing new; once the mouse answers, the next tick
   // takes its configuration in.
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   EXPECT_TRUE(rig.ui.messages.empty());
   rig.mouse.Faults().fail_all_replies = false;
   rig.mouse.Parameters()[33] = 1;
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   EXPECT_TRUE(rig.core.ImageRead());
   EXPECT_TRUE(rig.core.DeviceUsable());
   EXPECT_EQ(rig.core.LastDevInfo().outcome, DevInfoOutcome::kAccepted);

@@ -56,14 +56,14 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     AppRig rig;
-    ASSERT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+    ASSERT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
     ASSERT_TRUE(rig.core.ImageRead());
     rig.mouse.Parameters()[33] = 2;  // changed while away: must be read anew
     c.fault(rig);
     EXPECT_EQ(rig.transport.DeviceGone(), c.lost);
     rig.ClearLogs();
 
-    const PollOutcome outcome = rig.core.Poll();
+    const PollOutcome outcome = rig.connection.Poll();
     if (!c.lost) {
       EXPECT_EQ(outcome, PollOutcome::kUnchanged);
       EXPECT_TRUE(rig.ui.messages.empty());
@@ -91,17 +91,17 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
 
 TEST(Loss, AMouseGoneForGoodIsLostOnceAndFoundOnItsReturn) {
   AppRig rig;
-  ASSERT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  ASSERT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   rig.mouse.Unplug();
   (void)rig.commands.WriteParameterBytes(33, 0, 0, 0, 1);
   ASSERT_TRUE(rig.transport.DeviceGone());
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kLost);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kLost);
   EXPECT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_FALSE(rig.session.HandlesValid());
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kUnchanged);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kUnchanged);
   rig.mouse.Plug();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   EXPECT_TRUE(rig.core.ImageRead());
 }
 

@@ -34,7 +34,7 @@ TEST(TransferReports, MatchTheBusyPopUpsOfEachFlow) {
       ASSERT_EQ(patch.LoadBytes(std::vector<std::uint8_t>(kMinFirmwareFileSize, 0x11)),
                 FirmwarePatch::LoadStatus::kLoaded);
       rig.ui.Clear();
-      ASSERT_EQ(rig.core.ProgramFirmware(patch), FirmwareResult::kProgrammed);
+      ASSERT_EQ(rig.firmware.ProgramFirmware(patch), FirmwareResult::kProgrammed);
       // The mouse found again after its restart is read whole once more.
       EXPECT_EQ(rig.ui.Count("Show"), FirmwareReports() + WholeImageReadReports(layout));
     }

@@ -164,7 +164,7 @@ TEST(Wire, DeviceInformationStepPerStorage) {
     // The open probes both directions: one device-information command, one read.
     EXPECT_EQ(WireOf(rig.trace), (Wire{"> 40 0D 00 00 00 00 00 00", "<"}));
     rig.ClearLogs();
-    rig.core.IdentifyMouse();
+    rig.connection.IdentifyMouse();
     const Wire got = WireOf(rig.trace);
     ASSERT_GE(got.size(), 4u);
     // Command 13 and its reply; for "Flash" parameter byte 6 alone; then the
@@ -217,7 +217,7 @@ TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
     EXPECT_EQ(rig.ui.Count("UnlockPages"), 1);
     // The next poll sees the mouse gone and forgets it.
     rig.session.LastHidCount = 3;
-    EXPECT_EQ(rig.core.Poll(), PollOutcome::kLost);
+    EXPECT_EQ(rig.connection.Poll(), PollOutcome::kLost);
     EXPECT_FALSE(rig.session.HandlesValid());
     EXPECT_FALSE(rig.core.ResetMouse());
   }

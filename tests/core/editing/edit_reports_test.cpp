@@ -67,7 +67,7 @@ TEST(EditReportRate, RateIncreaseRestartsAndTakesTheMouseInAgain) {
   // Taken in at 125 Hz, 250 Hz needs the restart.
   ASSERT_TRUE(
       rig.transport.OpenDevice(rig.core.Defaults().vendor_id, rig.core.Defaults().product_id));
-  rig.core.IdentifyMouse();  // the editor takes the image in
+  rig.connection.IdentifyMouse();  // the editor takes the image in
   EXPECT_EQ(e.State().rate_taken_in, 125);
   rig.trace.Clear();
   const EditResult r = e.SetReportRate(2);

@@ -33,12 +33,13 @@ struct EditorRig {
         session(transport.Session()),
         engine(transport, ui, clock, Options(storage, std::move(default_image))),
         core(engine.Core()),
+        connection(engine.MouseConnection()),
         commands(engine.Commands()),
         editor(&engine.Editor()) {
     if (prepare) prepare(mouse);
     // Without the mouse every case fails on its reports.
     (void)transport.OpenDevice(core.Defaults().vendor_id, core.Defaults().product_id);
-    core.IdentifyMouse();
+    connection.IdentifyMouse();
     transport.SetTrace(&trace);
   }
 
@@ -72,6 +73,7 @@ struct EditorRig {
   RecordingAppUi ui = QuietUi();
   Engine engine;
   AppCore& core;
+  Connection& connection;
   CommandSet& commands;
   PageEditor* editor;
 };

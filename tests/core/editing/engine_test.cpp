@@ -16,13 +16,13 @@ TEST(Engine, TheEditorFollowsReadAndLossWithoutTheFrontEnd) {
   EXPECT_EQ(state.rate_taken_in, 125);  // read in the rig's constructor
 
   // The first poll counts the mouse the rig opened by hand and reads it again.
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   rig.mouse.Unplug();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kLost);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kLost);
   EXPECT_EQ(state.rate_taken_in, 0);
 
   rig.mouse.Plug();
-  EXPECT_EQ(rig.core.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
   EXPECT_EQ(state.rate_taken_in, 125);
 }
 
