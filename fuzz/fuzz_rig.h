@@ -121,7 +121,7 @@ struct CoreRig {
     }();
     Checked([&] { return core.AddMacroToMouse(library, 0, view) == MacroCommandResult::kDone; });
     CheckMacroStorage();
-    Checked([&] { return core.SaveDeviceMacros(view); });
+    Checked([&] { return core.SaveDeviceMacros(); });
     Checked([&] { return core.ResetMouse(); });
     CheckMacroStorage();
   }
