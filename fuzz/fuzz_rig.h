@@ -58,6 +58,7 @@ struct CoreRig {
   NullAppUi ui;
   Engine engine;
   AppCore& core;  // the engine's
+  ImageFlows& images;
   Connection& connection;
 
   explicit CoreRig(SimulatedStorage storage, ByteView default_image = {})
@@ -67,6 +68,7 @@ struct CoreRig {
         session(transport.Session()),
         engine(transport, ui, clock, RigOptions(default_image)),
         core(engine.Core()),
+        images(engine.Images()),
         connection(engine.MouseConnection()) {}
 
   // The working image's macro storage and the core's table say the same:
@@ -122,7 +124,7 @@ struct CoreRig {
     Checked([&] { return core.AddMacroToMouse(library, 0, view) == MacroCommandResult::kDone; });
     CheckMacroStorage();
     Checked([&] { return core.SaveDeviceMacros(); });
-    Checked([&] { return core.ResetMouse(); });
+    Checked([&] { return images.ResetMouse(); });
     CheckMacroStorage();
   }
 };

@@ -69,6 +69,8 @@ class Connection {
 
   AppCore& Core() { return engine_->Core(); }
   FirmwareFlow& Firmware() { return engine_->Firmware(); }
+  ImageFlows& Images() { return engine_->Images(); }
+  ProfileFiles& Files() { return engine_->Files(); }
   PageEditor& Editor() { return engine_->Editor(); }
   CliUi& Ui() { return ui_; }
   const TextLookup& Text() const { return text_; }

@@ -51,7 +51,7 @@ int RunLoadProfile(const GlobalOptions& options, const Args& args) {
   c.Connect();
   c.Ui().messages.clear();
   c.Ui().BeginProgress("Writing the mouse", WholeImageWriteReports(c.Core().Layout()));
-  const FileCommandResult r = c.Core().LoadProfile(args[0]);
+  const FileCommandResult r = c.Files().LoadProfile(args[0]);
   c.Ui().EndProgress();
   switch (r.status) {
     case FileCommandStatus::kDone:
@@ -75,7 +75,7 @@ int RunReset(const GlobalOptions& options, const Args& args) {
   c.Connect();
   c.Ui().BeginProgress("Writing the defaults", WholeImageWriteReports(c.Core().Layout()));
   const bool usable = c.Core().DeviceUsable();
-  const bool done = c.Core().ResetMouse();
+  const bool done = c.Images().ResetMouse();
   c.Ui().EndProgress();
   if (!usable) Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
   if (!done) Fail(kExitNoMouse, IncompleteLine(c));

@@ -139,7 +139,7 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   // The PC macro library (created from the default library on a first
   // start), the Macro and Update pages.
   app->macro_commands_ =
-      std::make_unique<MacroCommands>(window, core, app->engine_->Firmware(),
+      std::make_unique<MacroCommands>(window, core, app->engine_->Firmware(), app->engine_->Files(),
                                       app->engine_->Editor(), *app->ui_, config.library_path);
   window.ShowImage();
   app->MakePointerSettings(config);
@@ -291,14 +291,14 @@ void EditorApp::SaveProfile() {
 
 void EditorApp::LoadProfile() {
   ui_->CloseMenus();
-  if (!engine_->Core().RequireOpenDevice()) return;
+  if (!engine_->Files().RequireOpenDevice()) return;
   const std::optional<QString> path = window_->Context().dialogs.OpenFile(kProfileLoadFilter);
   if (!path || path->isEmpty()) return;
   if (LooksLikeConfigurationText(FirstBytes(*path))) {
     LoadConfigurationText(*path);
     return;
   }
-  const FileCommandResult result = engine_->Core().LoadProfile(path->toStdString());
+  const FileCommandResult result = engine_->Files().LoadProfile(path->toStdString());
   if (result.status == FileCommandStatus::kFileError) {
     ShowFileError(result.error);
     return;
@@ -374,7 +374,7 @@ void EditorApp::LoadConfigurationText(const QString& path) {
 }
 
 void EditorApp::Reset() {
-  if (engine_->Core().ResetMouse()) UiLog(QStringLiteral("reset"));
+  if (engine_->Images().ResetMouse()) UiLog(QStringLiteral("reset"));
 }
 
 void EditorApp::UiLog(const QString& line) {

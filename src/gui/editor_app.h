@@ -86,6 +86,7 @@ class EditorApp final : public QObject {
 
   MainWindow& Window() { return *window_; }
   AppCore& Core() { return engine_->Core(); }
+  Engine& GetEngine() { return *engine_; }
   PageEditor& Editor() { return engine_->Editor(); }
   PageCommands& Commands() { return *page_commands_; }
   PointerSettings& Pointer() { return *pointer_; }

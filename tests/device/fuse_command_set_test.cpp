@@ -153,13 +153,13 @@ TEST(HidrawBackendTest, WholeImageFlowsSurviveTheMousePulledMidway) {
       // Nothing of an incomplete read is taken: the images keep the whole
       // read before, and nothing may be written until the mouse is read whole.
       const ConfigImage before = core.Working();
-      EXPECT_FALSE(core.ReadConfiguration());
+      EXPECT_FALSE(engine.Images().ReadConfiguration());
       EXPECT_EQ(core.Working().profiles, before.profiles);
       EXPECT_EQ(core.Working().parameters, before.parameters);
       EXPECT_FALSE(core.ImageRead());
       EXPECT_TRUE(session.Loading);
     } else {
-      EXPECT_FALSE(core.ResetMouse());
+      EXPECT_FALSE(engine.Images().ResetMouse());
       EXPECT_FALSE(session.Loading);
     }
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -93,6 +93,7 @@ class EditorRig {
   EditorApp& App() { return *app; }
   MainWindow& Window() { return app->Window(); }
   AppCore& Core() { return app->Core(); }
+  ImageFlows& Images() { return app->GetEngine().Images(); }
   PageEditor& Editor() { return app->Editor(); }
   SimulatedMouse& Mouse() { return mouse; }
   QString LibraryPath() const { return dir.filePath(QStringLiteral("Macro.bin")); }

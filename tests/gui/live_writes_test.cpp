@@ -147,7 +147,7 @@ class LiveWritesTest : public QObject {
              Bytes(rig.Mouse().Profiles()).left(kProfileChecksumOffset));
 
     // Read again, the mouse shows the same.
-    rig.Core().ReadConfiguration();
+    rig.Images().ReadConfiguration();
     race.expect(rig);
   }
 

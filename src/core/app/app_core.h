@@ -156,13 +156,7 @@ class AppCore {
   // The working image, macro table and pages from the default image.
   void TakeDefaultImage();
 
-  // ---- Whole-image flows --------------------------------------------------
-  // Whole-image read of the opened mouse (both sections and the macro storage
-  // of its layout). True when every reply came; otherwise nothing of it is
-  // taken (images and pages keep what they had, the pages show the no-device
-  // look, `Loading` stays set), the user is told how many reports the mouse
-  // did not answer, and the next PollTimer tick reads again.
-  bool ReadConfiguration();
+  // ---- Shown and saved images -------------------------------------------
   // Working image -> page copy, code table, pages.
   void ShowWorkingImage();
   // Before a profile file is written: `parameters` (the page copy's section
@@ -170,15 +164,6 @@ class AppCore {
   // become the page copy's, parameter byte 0 the layout mark, both
   // checksums are computed, and both sections go into the working image.
   void PrepareImageForSave(const ParameterSection& parameters);
-  // Whole-image write of the working image (after a profile file was taken
-  // in). False when the mouse stopped taking it part way: the user is told
-  // that the mouse's configuration is incomplete (LastTransferProblem()).
-  bool WriteConfiguration();
-  // The Reset buttons: Str022 without a usable mouse, else WriteDefaults.
-  bool ResetMouse();
-  // Default image -> working image -> pages -> mouse; false as
-  // WriteConfiguration.
-  bool WriteDefaults();
 
   // ---- Device macros --------------------------------------------------------
   // Writes the profile section (with its checksum) and the whole macro
@@ -239,22 +224,6 @@ class AppCore {
   // checksum. A cut is handled as there (kWriteFailed, read back, one
   // message, LastMacroChangeCut()).
   MacroCommandResult ReplaceDeviceMacros(const ConfigImage& image);
-
-  // ---- Files ----------------------------------------------------------------
-  // Shows Str022 and returns false when no mouse is open (the file commands
-  // call it before their dialogs).
-  bool RequireOpenDevice();
-  // "Save Profile" to `path`, exactly as named (the editor appends ".bin"
-  // itself, ProfileFileTarget): Str022 without an open mouse and a message
-  // when its configuration was not read whole, nothing written then;
-  // otherwise the image prepared with `parameters` (PrepareImageForSave)
-  // and written. Front ends save through PageEditor::SaveProfile.
-  FileCommandResult SaveProfileFile(const std::string& path, const ParameterSection& parameters);
-  // "Load Profile": layout test, then the whole-image write. A refused or
-  // unreadable file leaves the images, pages and mouse unchanged.
-  FileCommandResult LoadProfile(const std::string& path);
-  // "Export All": the device macro storage to `chosen` + ".bin".
-  FileCommandResult ExportDeviceMacros(const std::string& chosen);
 
   // ---- Edits of the page copy --------------------------------------------------
   // The pages' editing operations (PageEditor) change the page copy and the
@@ -317,6 +286,8 @@ class AppCore {
   // The flows that change this state (each in its own header).
   friend class Connection;
   friend class FirmwareFlow;
+  friend class ImageFlows;
+  friend class ProfileFiles;
 
   // The device-lost path without its message.
   void ShowNoDeviceLook();

@@ -42,8 +42,9 @@ std::uint16_t CustomerIdAddress(std::string_view primary_storage) {
   return primary_storage == kStorageI2C ? kCustomerIdAddressI2C : kCustomerIdAddressFlash;
 }
 
-Connection::Connection(AppCore& core)
+Connection::Connection(AppCore& core, ImageFlows& images)
     : core_(core),
+      images_(images),
       transport_(core.transport_),
       commands_(core.commands_),
       ui_(core.ui_),
@@ -65,7 +66,7 @@ PollOutcome Connection::Poll() {
   // mouse is still there.
   if (core_.reread_pending_ && core_.Session().HandlesValid() && !transport_.DeviceGone()) {
     // Read whole at last, the mouse stands as accepted.
-    if (core_.ReadConfiguration() && core_.last_info_.outcome == DevInfoOutcome::kReadIncomplete)
+    if (images_.ReadConfiguration() && core_.last_info_.outcome == DevInfoOutcome::kReadIncomplete)
       core_.last_info_.outcome = DevInfoOutcome::kAccepted;
     return PollOutcome::kOpened;
   }
@@ -245,7 +246,7 @@ DevInfoResult Connection::IdentifyMouse() {
                         (id[0] == core_.rev_manu_id_ && id[1] == core_.rev_pro_id_);
   if (accepted) {
     finish(DevInfoOutcome::kAccepted);
-    if (!core_.ReadConfiguration()) return finish(DevInfoOutcome::kReadIncomplete);
+    if (!images_.ReadConfiguration()) return finish(DevInfoOutcome::kReadIncomplete);
     return r;
   }
   // Refused: Loading stays set, so the pages make no live writes to it.

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/app/app_core.h"
+#include "core/app/image_flows.h"
 
 namespace korvex48 {
 
@@ -18,9 +19,9 @@ std::uint16_t CustomerIdAddress(std::string_view primary_storage);
 
 class Connection {
  public:
-  // `core` (the state this flow changes, which also reads an accepted
-  // mouse) must outlive the connection.
-  explicit Connection(AppCore& core);
+  // `core` (the state this flow changes) and `images` (which reads an
+  // accepted mouse) must outlive the connection.
+  Connection(AppCore& core, ImageFlows& images);
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
@@ -32,7 +33,7 @@ class Connection {
   // lost a reply, is made again; a mouse another program held is tried again.
   PollOutcome Poll();
   // Command 13: variant, storage kinds, storage check, customer identifier;
-  // accepted mice are read (ReadConfiguration).
+  // accepted mice are read (ImageFlows::ReadConfiguration).
   DevInfoResult IdentifyMouse();
   // Forgets the device and tries to open it again at once. A mouse another
   // program holds is shown as held (no message box).
@@ -64,6 +65,7 @@ class Connection {
   PollOutcome OpenHeldMouseAgain();
 
   AppCore& core_;
+  ImageFlows& images_;
   Transport& transport_;
   CommandSet& commands_;
   AppUi& ui_;

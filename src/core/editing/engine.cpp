@@ -17,8 +17,10 @@ AppCore& Started(AppCore& core, const EngineOptions& options) {
 Engine::Engine(Transport& transport, AppUi& ui, Clock& clock, const EngineOptions& options)
     : commands_(transport, ui),
       core_(transport, commands_, ui, clock),
-      connection_(core_),
+      images_(core_),
+      connection_(core_, images_),
+      files_(core_, images_),
       firmware_(core_, connection_),
-      editor_(Started(core_, options), commands_, connection_) {}
+      editor_(Started(core_, options), commands_, connection_, files_) {}
 
 }  // namespace korvex48

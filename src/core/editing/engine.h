@@ -11,6 +11,8 @@
 #include "core/app/app_ui.h"
 #include "core/app/connection.h"
 #include "core/app/firmware_flow.h"
+#include "core/app/image_flows.h"
+#include "core/app/profile_files.h"
 #include "core/device/command_set.h"
 #include "core/device/transport.h"
 #include "core/editing/page_editor.h"
@@ -44,6 +46,8 @@ class Engine {
   const AppCore& Core() const { return core_; }
   // The flows, one object each.
   Connection& MouseConnection() { return connection_; }
+  ImageFlows& Images() { return images_; }
+  ProfileFiles& Files() { return files_; }
   FirmwareFlow& Firmware() { return firmware_; }
   PageEditor& Editor() { return editor_; }
   const PageEditor& Editor() const { return editor_; }
@@ -52,7 +56,9 @@ class Engine {
  private:
   CommandSet commands_;
   AppCore core_;
+  ImageFlows images_;
   Connection connection_;
+  ProfileFiles files_;
   FirmwareFlow firmware_;
   PageEditor editor_;
 };

@@ -18,8 +18,9 @@ std::uint8_t DpiLevelsByte(int count, int active) {
   return static_cast<std::uint8_t>(((count - 1) & 0x0F) * 16 + ((active - 1) & 0x0F));
 }
 
-PageEditor::PageEditor(AppCore& core, CommandSet& commands, Connection& connection)
-    : core_(core), commands_(commands), connection_(connection) {
+PageEditor::PageEditor(AppCore& core, CommandSet& commands, Connection& connection,
+                       ProfileFiles& files)
+    : core_(core), commands_(commands), connection_(connection), files_(files) {
   TakeIn();
   core_.SetListener(this);
   commands_.LiveWrites().SetRefusalHandler(
@@ -67,7 +68,7 @@ ParameterSection PageEditor::SavedParameters() const {
 void PageEditor::PrepareImageForSave() { core_.PrepareImageForSave(SavedParameters()); }
 
 FileCommandResult PageEditor::SaveProfile(const std::string& path) {
-  return core_.SaveProfileFile(path, SavedParameters());
+  return files_.SaveProfileFile(path, SavedParameters());
 }
 
 void PageEditor::ShowProfile(int profile) {

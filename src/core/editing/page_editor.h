@@ -34,6 +34,7 @@
 
 #include "core/app/app_core.h"
 #include "core/app/connection.h"
+#include "core/app/profile_files.h"
 #include "core/buttons/button_assignment.h"
 #include "core/buttons/fire_aim.h"
 #include "core/buttons/key_code_table.h"
@@ -118,7 +119,7 @@ class PageEditor : private CoreListener {
   // `core` and `commands` (the command set the core was built with) must
   // outlive the editor. The state starts from the core's page copy; the
   // editor is the core's listener until it goes.
-  PageEditor(AppCore& core, CommandSet& commands, Connection& connection);
+  PageEditor(AppCore& core, CommandSet& commands, Connection& connection, ProfileFiles& files);
   ~PageEditor() override;
   PageEditor(const PageEditor&) = delete;
   PageEditor& operator=(const PageEditor&) = delete;
@@ -293,6 +294,7 @@ class PageEditor : private CoreListener {
   AppCore& core_;
   CommandSet& commands_;
   Connection& connection_;  // restarts the mouse for a higher report rate
+  ProfileFiles& files_;     // writes the profile file Save Profile makes
   EditorState state_;
   std::function<void(const LiveWriteRefusal&)> refusal_listener_;
   int refused_writes_ = 0;

@@ -14,6 +14,7 @@
 
 #include "core/app/app_core.h"
 #include "core/app/firmware_flow.h"
+#include "core/app/profile_files.h"
 #include "gui/main_window.h"
 #include "gui/window_app_ui.h"
 
@@ -30,8 +31,8 @@ class MacroCommands final : public QObject {
   // Loads the library from `library_path` (the default place when empty)
   // into the Macro page, now or when the window makes that page; a library
   // that cannot be read or created is reported once, through the dialog seam.
-  MacroCommands(MainWindow& window, AppCore& core, FirmwareFlow& firmware, const PageEditor& editor,
-                WindowAppUi& ui, const std::string& library_path);
+  MacroCommands(MainWindow& window, AppCore& core, FirmwareFlow& firmware, ProfileFiles& files,
+                const PageEditor& editor, WindowAppUi& ui, const std::string& library_path);
   ~MacroCommands() override;
 
   // The labels of the shown profile and that profile (1..3), as the page

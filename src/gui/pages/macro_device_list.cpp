@@ -30,8 +30,10 @@ MacroDeviceList::MacroDeviceList(EditorContext& context, QWidget* page)
   });
 }
 
-void MacroDeviceList::Bind(AppCore* core, std::function<ButtonView()> button_view) {
+void MacroDeviceList::Bind(AppCore* core, ProfileFiles* files,
+                           std::function<ButtonView()> button_view) {
   core_ = core;
+  files_ = files;
   button_view_ = std::move(button_view);
   Refresh();
 }
@@ -69,11 +71,11 @@ void MacroDeviceList::DeleteSelected() {
 }
 
 void MacroDeviceList::ExportAll() {
-  if (!core_) return;
+  if (!files_) return;
   Q_EMIT hidePopupsRequested();
   const std::optional<QString> chosen = ctx_.dialogs.SaveFile(kSaveFileFilter);
   if (!chosen || chosen->isEmpty()) return;
-  const FileCommandResult result = core_->ExportDeviceMacros(chosen->toStdString());
+  const FileCommandResult result = files_->ExportDeviceMacros(chosen->toStdString());
   if (!result.ok() && result.status == FileCommandStatus::kFileError)
     ctx_.dialogs.Message(QString::fromStdString(result.error.path + ": " + result.error.message));
 }

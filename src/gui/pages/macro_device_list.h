@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/app/app_core.h"
+#include "core/app/profile_files.h"
 #include "gui/editor_context.h"
 
 namespace korvex48::gui {
@@ -22,7 +23,7 @@ class MacroDeviceList final : public QObject {
 
   // The core whose macro table is shown, and the button labels the commands
   // compare with macro names; nullptr shows no device macros.
-  void Bind(AppCore* core, std::function<ButtonView()> button_view);
+  void Bind(AppCore* core, ProfileFiles* files, std::function<ButtonView()> button_view);
   AppCore* Core() const { return core_; }
   ButtonView CurrentButtonView() const { return button_view_ ? button_view_() : ButtonView{}; }
 
@@ -49,6 +50,7 @@ class MacroDeviceList final : public QObject {
   QListWidget* list_;
   QWidget* popup_;
   AppCore* core_ = nullptr;
+  ProfileFiles* files_ = nullptr;  // Export All
   std::function<ButtonView()> button_view_;
 };
 

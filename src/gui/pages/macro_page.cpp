@@ -82,8 +82,8 @@ void MacroPage::OpenPopup(QWidget* popup, QPoint global) {
   OpenPopupAt(this, popup, global);
 }
 
-void MacroPage::Bind(AppCore* core, std::function<ButtonView()> button_view) {
-  device_->Bind(core, std::move(button_view));
+void MacroPage::Bind(AppCore* core, ProfileFiles* files, std::function<ButtonView()> button_view) {
+  device_->Bind(core, files, std::move(button_view));
 }
 
 // ---- Library -------------------------------------------------------------------

@@ -16,6 +16,7 @@
 
 namespace korvex48 {
 class AppCore;
+class ProfileFiles;
 struct ButtonView;
 }  // namespace korvex48
 
@@ -39,7 +40,7 @@ class MacroPage : public Page {
   // The core whose device macro table the page shows, and where the button
   // labels and the selected profile come from (the macro commands compare
   // labels with macro names). nullptr shows no device macros.
-  void Bind(AppCore* core, std::function<ButtonView()> button_view);
+  void Bind(AppCore* core, ProfileFiles* files, std::function<ButtonView()> button_view);
 
   // ---- The PC macro library --------------------------------------------
   // Loads the library from `path` (the default place when empty), creating

@@ -82,7 +82,9 @@ struct AppRig {
   Engine engine;
   CommandSet& commands;
   AppCore& core;
+  ImageFlows& images;
   Connection& connection;
+  ProfileFiles& files;
   FirmwareFlow& firmware;
 
   explicit AppRig(SimulatedStorage storage = SimulatedStorage::kI2C,
@@ -95,7 +97,9 @@ struct AppRig {
                Options(flash_default.value_or(storage == SimulatedStorage::kFlashFlash))),
         commands(engine.Commands()),
         core(engine.Core()),
+        images(engine.Images()),
         connection(engine.MouseConnection()),
+        files(engine.Files()),
         firmware(engine.Firmware()) {
     transport.SetTrace(&trace);
     ui.record_busy = false;

@@ -157,7 +157,7 @@ TEST(DevInfo, RefusedMouseKeepsLoadingAndResumesPolling) {
                                                   "StartPolling"}));
   // No flow that talks to the mouse runs for it.
   rig.ClearLogs();
-  EXPECT_FALSE(rig.core.ResetMouse());
+  EXPECT_FALSE(rig.images.ResetMouse());
   EXPECT_TRUE(rig.trace.SentEntries().empty());
 }
 
@@ -188,7 +188,7 @@ TEST(DevInfo, StorageMismatchKeepsTheMouseFromBeingWritten) {
   AppRig rig(SimulatedStorage::kFlashFlash, false);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kStorageMismatch);
   rig.ClearLogs();
-  EXPECT_FALSE(rig.core.ResetMouse());
+  EXPECT_FALSE(rig.images.ResetMouse());
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str022");
   EXPECT_FALSE(rig.core.DeviceUsable());

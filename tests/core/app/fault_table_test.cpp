@@ -76,7 +76,7 @@ class FaultTable : public ::testing::Test {
     EXPECT_EQ(rig->Connect().outcome, DevInfoOutcome::kAccepted);
     if (flow == Flow::kMacroDelete) {
       EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kDone);
-      EXPECT_TRUE(rig->core.ReadConfiguration());
+      EXPECT_TRUE(rig->images.ReadConfiguration());
     }
     if (flow == Flow::kLoadProfile) {
       ConfigImage image = rig->core.Working();
@@ -101,11 +101,11 @@ class FaultTable : public ::testing::Test {
   bool Run(AppRig& rig, Flow flow) {
     switch (flow) {
       case Flow::kRead:
-        return rig.core.ReadConfiguration();
+        return rig.images.ReadConfiguration();
       case Flow::kReset:
-        return rig.core.ResetMouse();
+        return rig.images.ResetMouse();
       case Flow::kLoadProfile:
-        return rig.core.LoadProfile(Profile()).ok();
+        return rig.files.LoadProfile(Profile()).ok();
       case Flow::kMacroAdd:
         return rig.core.AddMacroToMouse(Library(), 0, {}) == MacroCommandResult::kDone;
       case Flow::kMacroDelete:
@@ -232,14 +232,14 @@ TEST_F(FaultTable, NothingOfAnIncompleteReadIsSavedOrWrittenBack) {
     SCOPED_TRACE(SimulatedStorageName(storage));
     auto rig = Prepared(storage, Flow::kRead);
     rig->mouse.Faults().fail_reply_after = 20;
-    ASSERT_FALSE(rig->core.ReadConfiguration());
+    ASSERT_FALSE(rig->images.ReadConfiguration());
     const ParameterSection before = rig->mouse.Parameters();
     rig->ClearLogs();
 
     const std::string saved = (dir_ / "saved").string();
     EXPECT_EQ(rig->engine.Editor().SaveProfile(ProfileFileTarget(saved)).status,
               FileCommandStatus::kUnread);
-    EXPECT_EQ(rig->core.ExportDeviceMacros(saved).status, FileCommandStatus::kUnread);
+    EXPECT_EQ(rig->files.ExportDeviceMacros(saved).status, FileCommandStatus::kUnread);
     EXPECT_FALSE(std::filesystem::exists(ProfileFileTarget(saved)));
     EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kNoDevice);
     EXPECT_EQ(rig->core.DeleteDeviceMacro(0, {}), MacroCommandResult::kNoDevice);

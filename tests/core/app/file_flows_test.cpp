@@ -63,7 +63,7 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
 
     const ParameterSection shown = Shown(rig, [](PageSettings& s) { s.dpi_active_level = 2; });
     const FileCommandResult saved =
-        rig.core.SaveProfileFile(ProfileFileTarget(Path("p.bin")), shown);
+        rig.files.SaveProfileFile(ProfileFileTarget(Path("p.bin")), shown);
     ASSERT_TRUE(saved.ok()) << saved.error.message;
     EXPECT_EQ(saved.path, Path("p.bin.bin"));
     const auto file = ReadWholeFile(saved.path);
@@ -76,7 +76,7 @@ TEST_F(FileFlowsTest, SaveAndLoadRoundTripPerLayout) {
     // Another mouse state, then the file back into it.
     rig.mouse.ResetMemory(c.storage);
     rig.ClearLogs();
-    const FileCommandResult loaded = rig.core.LoadProfile(saved.path);
+    const FileCommandResult loaded = rig.files.LoadProfile(saved.path);
     ASSERT_TRUE(loaded.ok());
     EXPECT_EQ(rig.core.Working(), saved_image);
     EXPECT_EQ(rig.mouse.Parameters(), saved_image.parameters);
@@ -131,7 +131,7 @@ TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
     const Bytes mouse = rig.mouse.SerializeState();
     rig.ClearLogs();
 
-    EXPECT_EQ(rig.core.LoadProfile(c.file).status, c.status);
+    EXPECT_EQ(rig.files.LoadProfile(c.file).status, c.status);
     EXPECT_EQ(rig.core.Working(), working);
     EXPECT_EQ(rig.core.Page(), page);
     EXPECT_EQ(rig.core.Codes(), codes);
@@ -147,7 +147,7 @@ TEST_F(FileFlowsTest, RefusedLoadsChangeNothing) {
 TEST_F(FileFlowsTest, NoMouseShowsStr022) {
   AppRig rig;
   const ConfigImage working = rig.core.Working();
-  EXPECT_EQ(rig.core.LoadProfile(Path("x.bin")).status, FileCommandStatus::kNoDevice);
+  EXPECT_EQ(rig.files.LoadProfile(Path("x.bin")).status, FileCommandStatus::kNoDevice);
   EXPECT_EQ(rig.engine.Editor().SaveProfile(ProfileFileTarget(Path("x"))).status,
             FileCommandStatus::kNoDevice);
   EXPECT_EQ(rig.ui.messages.size(), 2u);
@@ -165,7 +165,7 @@ TEST_F(FileFlowsTest, RefusedFileThenSaveKeepsTheMouseCustomerId) {
   foreign[0] = 0xF0;  // wrong layout for this mouse
   foreign[249] = 0xAB;
   WriteFileAtomically(Path("foreign.bin"), foreign);
-  EXPECT_EQ(rig.core.LoadProfile(Path("foreign.bin")).status, FileCommandStatus::kRefused);
+  EXPECT_EQ(rig.files.LoadProfile(Path("foreign.bin")).status, FileCommandStatus::kRefused);
   const auto saved = rig.engine.Editor().SaveProfile(ProfileFileTarget(Path("after")));
   ASSERT_TRUE(saved.ok());
   const auto file = ReadWholeFile(saved.path);
@@ -179,7 +179,7 @@ TEST_F(FileFlowsTest, DeviceMacroExportPerLayout) {
            {SimulatedStorage::kI2C, 512}, {SimulatedStorage::kFlashFlash, 8704}}) {
     AppRig rig(storage);
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
-    const auto result = rig.core.ExportDeviceMacros(Path("export"));
+    const auto result = rig.files.ExportDeviceMacros(Path("export"));
     ASSERT_TRUE(result.ok());
     const auto file = ReadWholeFile(result.path);
     ASSERT_TRUE(file);

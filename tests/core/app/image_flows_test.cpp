@@ -19,7 +19,7 @@ TEST(WholeImageRead, AnIncompleteReadIsNeverTakenInAndIsMadeAgain) {
   const std::string code_before = rig.core.Codes().Code(1, 1);
   rig.mouse.Faults().fail_all_replies = true;
   rig.ClearLogs();
-  EXPECT_FALSE(rig.core.ReadConfiguration());
+  EXPECT_FALSE(rig.images.ReadConfiguration());
 
   EXPECT_EQ(rig.core.Working().parameters, before.parameters);
   EXPECT_EQ(rig.core.Working().profiles, before.profiles);
@@ -66,7 +66,7 @@ TEST(WholeImageRead, ReadsTheMacroStorageOfEachLayout) {
     AppRig rig(c.storage);
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
     rig.ClearLogs();
-    rig.core.ReadConfiguration();
+    rig.images.ReadConfiguration();
     const auto reads = rig.trace.Commands(kCmdReadMemory);
     ASSERT_EQ(reads.size(), c.memory_reads);
     EXPECT_EQ((reads[0][2] << 8) | reads[0][3], c.first_read);
@@ -81,7 +81,7 @@ TEST(WholeImageRead, ReadsTheMacroStorageOfEachLayout) {
 TEST(Reset, NoUsableMouseShowsStr022AndChangesNothing) {
   AppRig rig;
   const ConfigImage before = rig.core.Working();
-  EXPECT_FALSE(rig.core.ResetMouse());
+  EXPECT_FALSE(rig.images.ResetMouse());
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str022");
   EXPECT_EQ(rig.ui.messages[0].kind, MessageBoxKind::kOkBox);
@@ -95,7 +95,7 @@ TEST(Reset, PackedMouseGetsTheDefaultImageAndCustomerId) {
   rig.mouse.Parameters()[33] = 2;
   rig.mouse.Memory()[0x0200] = 0x41;  // a macro name
   rig.ClearLogs();
-  ASSERT_TRUE(rig.core.ResetMouse());
+  ASSERT_TRUE(rig.images.ResetMouse());
 
   ConfigImage defaults;
   ReadDefaultSections(StorageKind::kI2C, defaults);
@@ -113,7 +113,7 @@ TEST(Reset, SlotMouseWritesNamesPagesThenCustomerId) {
   AppRig rig(SimulatedStorage::kFlashFlash);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   rig.ClearLogs();
-  ASSERT_TRUE(rig.core.ResetMouse());
+  ASSERT_TRUE(rig.images.ResetMouse());
 
   std::vector<std::uint16_t> expected = {0x3000, 0x3100};
   for (int i = 0; i < 32; ++i) expected.push_back(static_cast<std::uint16_t>(0x4000 + 0x100 * i));
@@ -128,7 +128,7 @@ TEST(Reset, SlotMouseWritesNamesPagesThenCustomerId) {
 TEST(Reset, SlotMouseKeepsItsStorageBits) {
   AppRig rig(SimulatedStorage::kFlashFlash);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
-  ASSERT_TRUE(rig.core.ResetMouse());
+  ASSERT_TRUE(rig.images.ResetMouse());
   EXPECT_EQ(rig.mouse.Parameters()[6] >> 6, 0b11);
   EXPECT_EQ(rig.mouse.Parameters()[0], kSlotLayoutMark);
   ParameterSection check = rig.mouse.Parameters();

@@ -84,7 +84,7 @@ TEST(Loss, FailedTransfersKeepTheMouseAndDeadHandlesAreLostAndFoundAgain) {
     EXPECT_FALSE(rig.transport.DeviceGone());
     // Reset reaches the mouse found again.
     rig.ClearLogs();
-    EXPECT_TRUE(rig.core.ResetMouse());
+    EXPECT_TRUE(rig.images.ResetMouse());
     EXPECT_EQ(rig.mouse.Parameters()[33], 0);
   }
 }

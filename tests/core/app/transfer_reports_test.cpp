@@ -19,10 +19,10 @@ TEST(TransferReports, MatchTheBusyPopUpsOfEachFlow) {
     EXPECT_EQ(rig.ui.Count("Show"), WholeImageReadReports(layout));
 
     rig.ui.Clear();
-    ASSERT_TRUE(rig.core.WriteConfiguration());
+    ASSERT_TRUE(rig.images.WriteConfiguration());
     EXPECT_EQ(rig.ui.Count("Show"), WholeImageWriteReports(layout));
     rig.ui.Clear();
-    ASSERT_TRUE(rig.core.ResetMouse());
+    ASSERT_TRUE(rig.images.ResetMouse());
     EXPECT_EQ(rig.ui.Count("Show"), WholeImageWriteReports(layout) + 1);
 
     rig.ui.Clear();

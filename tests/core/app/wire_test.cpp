@@ -93,7 +93,7 @@ TEST(Wire, WholeImageReadPerLayout) {
     ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
     rig.ClearLogs();
     const std::uint64_t start = rig.clock.NowMicroseconds();
-    rig.core.ReadConfiguration();
+    rig.images.ReadConfiguration();
 
     Wire expected;
     ReadSectionWire(expected, 0, 104);  // 15 replies
@@ -126,7 +126,7 @@ TEST(Wire, WholeImageWritePerLayout) {
     rig.ClearLogs();
     rig.ui.record_busy = true;
     const std::uint64_t start = rig.clock.NowMicroseconds();
-    ASSERT_TRUE(rig.core.ResetMouse());
+    ASSERT_TRUE(rig.images.ResetMouse());
 
     const ConfigImage& w = rig.core.Working();
     Wire expected;
@@ -198,7 +198,7 @@ TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
     rig.ClearLogs();
     // The parameter section (1 + 15) and 10 profile replies get through.
     rig.mouse.Faults().vanish_after_reports = 1 + 15 + 1 + 10;
-    EXPECT_FALSE(rig.core.ReadConfiguration());
+    EXPECT_FALSE(rig.images.ReadConfiguration());
 
     // Nothing of the incomplete read is taken.
     EXPECT_EQ(rig.core.Working().parameters, before.parameters);
@@ -219,7 +219,7 @@ TEST(Vanish, WholeImageReadEndsCleanlyAndTakesNothing) {
     rig.session.LastHidCount = 3;
     EXPECT_EQ(rig.connection.Poll(), PollOutcome::kLost);
     EXPECT_FALSE(rig.session.HandlesValid());
-    EXPECT_FALSE(rig.core.ResetMouse());
+    EXPECT_FALSE(rig.images.ResetMouse());
   }
 }
 
@@ -231,7 +231,7 @@ TEST(Vanish, WholeImageWriteEndsCleanlyAndLiveWritesFail) {
     rig.ClearLogs();
     // Both sections and part of the first macro page get through.
     rig.mouse.Faults().vanish_after_reports = 35 + 37 + 1 + 20;
-    ASSERT_FALSE(rig.core.ResetMouse());
+    ASSERT_FALSE(rig.images.ResetMouse());
 
     std::size_t failed = 0;
     for (const TraceEntry& e : rig.trace.Reports()) failed += !e.ok();

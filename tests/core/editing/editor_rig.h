@@ -33,6 +33,7 @@ struct EditorRig {
         session(transport.Session()),
         engine(transport, ui, clock, Options(storage, std::move(default_image))),
         core(engine.Core()),
+        images(engine.Images()),
         connection(engine.MouseConnection()),
         commands(engine.Commands()),
         editor(&engine.Editor()) {
@@ -73,6 +74,7 @@ struct EditorRig {
   RecordingAppUi ui = QuietUi();
   Engine engine;
   AppCore& core;
+  ImageFlows& images;
   Connection& connection;
   CommandSet& commands;
   PageEditor* editor;

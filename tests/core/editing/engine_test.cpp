@@ -56,7 +56,7 @@ TEST(Engine, TheFrontEndHearsOfAReadOnlyOnceTheCoreHoldsIt) {
       EXPECT_EQ(rig.editor->ReopenedAfterRead().status, c.reopened) << line;
       EXPECT_EQ(rig.editor->ReopenedAfterRead().message.Describe(), c.refusal) << line;
     };
-    ASSERT_TRUE(rig.core.ReadConfiguration());
+    ASSERT_TRUE(rig.images.ReadConfiguration());
     EXPECT_EQ(checked, (std::vector<std::string>{"RefreshDeviceMacroLists", "RefreshUI",
                                                  "RefreshPcMacroList", "ReadOsMouseParameters",
                                                  "RefreshStoragePages packed"}));

@@ -140,7 +140,7 @@ const std::vector<RaceCase> kRaces = {
      }},
     {"ResetInsideALiveWritesWait",
      {{0, [](EditorRig& r) { r.editor->SetDpiValue(3, 1); }},
-      {30, [](EditorRig& r) { r.core.ResetMouse(); }},
+      {30, [](EditorRig& r) { r.images.ResetMouse(); }},
       // The pages are locked while the reset writes; the next click follows.
       {500, [](EditorRig& r) { r.editor->SetStepTime(4); }}},
      [](const EditorState& s) {
@@ -187,7 +187,7 @@ TEST_P(LiveWriteRaces, MouseEndsWithThePagesImage) {
 
   // Read back, the mouse shows what the page showed.
   const std::string shown = Shown(rig.editor->State());
-  rig.core.ReadConfiguration();
+  rig.images.ReadConfiguration();
   EXPECT_EQ(Shown(rig.editor->State()), shown);
   c.expect(rig.editor->State());
 }

@@ -1,7 +1,8 @@
 // Profile files and the device macro export.
+#include "core/app/profile_files.h"
+
 #include <algorithm>
 
-#include "core/app/app_core.h"
 #include "core/image/parameter_fields.h"
 
 namespace korvex48 {
@@ -26,36 +27,36 @@ void KeepUsbIdentifiers(const ParameterSection& mouse, ParameterSection& loaded)
 
 }  // namespace
 
-bool AppCore::RequireOpenDevice() {
-  if (DeviceUsable()) return true;
-  ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
+bool ProfileFiles::RequireOpenDevice() {
+  if (core_.DeviceUsable()) return true;
+  core_.ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
   return false;
 }
 
-FileCommandResult AppCore::SaveProfileFile(const std::string& path,
-                                           const ParameterSection& parameters) {
+FileCommandResult ProfileFiles::SaveProfileFile(const std::string& path,
+                                                const ParameterSection& parameters) {
   FileCommandResult result;
   // Saving talks only to the file, so a refused mouse (Loading) may be saved.
-  if (!Session().HandlesValid()) {
-    ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
+  if (!core_.Session().HandlesValid()) {
+    core_.ui_.ShowMessage({{"Str022"}, {}, MessageBoxKind::kOkBox, {}});
     result.status = FileCommandStatus::kNoDevice;
     return result;
   }
   // A file made from an image the mouse never sent whole would, loaded later,
   // write 0xFF bytes over the mouse's configuration.
-  if (!image_read_) {
-    ui_.ShowMessage({{}, kUnreadImageText, MessageBoxKind::kPlain, transfer_problem_});
+  if (!core_.image_read_) {
+    core_.ui_.ShowMessage({{}, kUnreadImageText, MessageBoxKind::kPlain, core_.transfer_problem_});
     result.status = FileCommandStatus::kUnread;
     return result;
   }
-  PrepareImageForSave(parameters);
+  core_.PrepareImageForSave(parameters);
   result.path = path;
-  if (!WriteProfileFile(result.path, working_, Layout(), &result.error))
+  if (!WriteProfileFile(result.path, core_.working_, core_.Layout(), &result.error))
     result.status = FileCommandStatus::kFileError;
   return result;
 }
 
-FileCommandResult AppCore::LoadProfile(const std::string& path) {
+FileCommandResult ProfileFiles::LoadProfile(const std::string& path) {
   FileCommandResult result;
   result.path = path;
   if (!RequireOpenDevice()) {
@@ -63,13 +64,13 @@ FileCommandResult AppCore::LoadProfile(const std::string& path) {
     return result;
   }
   // The file goes into a copy first: a refused file changes nothing at all.
-  ConfigImage candidate = working_;
-  const ProfileLoadResult loaded = LoadProfileFile(path, Layout(), candidate);
+  ConfigImage candidate = core_.working_;
+  const ProfileLoadResult loaded = LoadProfileFile(path, core_.Layout(), candidate);
   switch (loaded.status) {
     case ProfileLoadStatus::kLoaded:
       break;
     case ProfileLoadStatus::kRefused:
-      ui_.ShowMessage({{}, kLoadBinErrorText, MessageBoxKind::kPlain, loaded.reason});
+      core_.ui_.ShowMessage({{}, kLoadBinErrorText, MessageBoxKind::kPlain, loaded.reason});
       result.status = FileCommandStatus::kRefused;
       result.error = {path, loaded.reason};
       return result;
@@ -81,22 +82,22 @@ FileCommandResult AppCore::LoadProfile(const std::string& path) {
   // The customer identifier decides whether the programs accept the mouse:
   // one taken from a file (another product's, or any bytes at all) would lock
   // them out of this mouse for good. The mouse keeps its own.
-  candidate.customer_id = Session().CustomerId;
-  KeepUsbIdentifiers(working_.parameters, candidate.parameters);
-  working_ = candidate;
-  if (!WriteConfiguration()) result.status = FileCommandStatus::kWriteFailed;
+  candidate.customer_id = core_.Session().CustomerId;
+  KeepUsbIdentifiers(core_.working_.parameters, candidate.parameters);
+  core_.working_ = candidate;
+  if (!images_.WriteConfiguration()) result.status = FileCommandStatus::kWriteFailed;
   return result;
 }
 
-FileCommandResult AppCore::ExportDeviceMacros(const std::string& chosen) {
+FileCommandResult ProfileFiles::ExportDeviceMacros(const std::string& chosen) {
   FileCommandResult result;
-  if (Session().HandlesValid() && !image_read_) {
-    ui_.ShowMessage({{}, kUnreadImageText, MessageBoxKind::kPlain, transfer_problem_});
+  if (core_.Session().HandlesValid() && !core_.image_read_) {
+    core_.ui_.ShowMessage({{}, kUnreadImageText, MessageBoxKind::kPlain, core_.transfer_problem_});
     result.status = FileCommandStatus::kUnread;
     return result;
   }
   result.path = ProfileFileTarget(chosen);
-  if (!WriteDeviceMacroExport(result.path, working_, Layout(), &result.error))
+  if (!WriteDeviceMacroExport(result.path, core_.working_, core_.Layout(), &result.error))
     result.status = FileCommandStatus::kFileError;
   return result;
 }
