@@ -14,4 +14,15 @@ std::string StorageLayoutName(StorageLayout layout) {
   return "none";
 }
 
+LedKind LedKindOfBits(std::uint8_t bits) {
+  switch (bits) {
+    case 0:
+      return LedKind::kRgb;
+    case 1:
+      return LedKind::kSync;
+    default:
+      return LedKind::kNt;
+  }
+}
+
 }  // namespace korvex48

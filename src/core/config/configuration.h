@@ -56,6 +56,9 @@ struct DpiLevel {
 
 enum class LedKind { kRgb, kSync, kNt };
 
+// The kind of bits 7-6 of parameter byte 37: 0 RGB, 1 Sync, 2 and 3 NT.
+LedKind LedKindOfBits(std::uint8_t bits);
+
 struct Lighting {
   LedKind kind = LedKind::kNt;
   std::uint8_t mode = 0;       // 0 Off, 1..5 LED1..LED5 (0..15 as stored)

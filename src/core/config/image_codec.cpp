@@ -135,17 +135,6 @@ ButtonFunction DecodeFunction(const KeyCodeBytes& b, FireIdentityCounts identity
   return f;
 }
 
-LedKind LedKindOfBits(std::uint8_t bits) {
-  switch (bits) {
-    case 0:
-      return LedKind::kRgb;
-    case 1:
-      return LedKind::kSync;
-    default:
-      return LedKind::kNt;
-  }
-}
-
 std::uint8_t LightingByte(const Lighting& lighting, std::uint8_t base) {
   std::uint8_t type = 0;
   switch (lighting.kind) {

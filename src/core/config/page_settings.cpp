@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::uint8_t kDpiValueCount = 12;
 
-LedKind LedKindOfBits(std::uint8_t bits) {
-  return bits == 0 ? LedKind::kRgb : bits == 1 ? LedKind::kSync : LedKind::kNt;
-}
-
 }  // namespace
 
 bool LightingModeOffered(LedKind kind, int mode) {
