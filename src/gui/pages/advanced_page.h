@@ -2,8 +2,11 @@
 // The Advanced page: fire keys, report rate, the operating system's mouse
 // settings, the DPI levels and the AIM DPI. The page shows the editor's state
 // and the page copy of the image; its clicks go to the editor's operations.
-// The hidden controls (rb_DPIn, edt_DPInColR/G/B, rb_Repn, cb_FirenContinue)
-// only mirror the editor's state; nothing reads them back.
+// The hidden controls rb_DPIn, edt_DPInColR/G/B and rb_Repn only mirror the
+// editor's state; nothing reads them back. A fire key's count and delay
+// fields and its continuous mark (cb_FirenContinue) are what the user enters:
+// a change hands all three to the editor, which refuses a count or delay
+// still being typed.
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <array>
