@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "gui/control_index.h"
+#include "gui/skin_widgets.h"
 
 namespace korvex48::gui {
 namespace {
@@ -63,7 +64,11 @@ constexpr const char* kInsertChoices[] = {"Str410", "Str411", "Str412", "Str413"
                                           "Str451", "Str452", "Str453", "Str456", "Str457"};
 
 void SetText(const ControlIndex& controls, const QString& name, const QString& text) {
-  if (auto* label = controls.Get<QLabel>(name)) label->setText(text);
+  auto* label = controls.Get<QLabel>(name);
+  if (auto* text_label = qobject_cast<TextLabel*>(label))
+    text_label->setText(text);  // without QLabel's text document
+  else if (label)
+    label->setText(text);
 }
 
 }  // namespace

@@ -71,6 +71,39 @@ TextLabel::TextLabel(const QString& object_name, QWidget* parent) : QLabel(paren
   InstallControlAccessibility();
 }
 
+void TextLabel::setText(const QString& text) {
+  // QLabel makes its document only for labels that take the focus; about
+  // three hundred labels would hold 3 MB of documents never used.
+  const Qt::FocusPolicy policy = focusPolicy();
+  setFocusPolicy(Qt::NoFocus);
+  QLabel::setText(text);
+  setFocusPolicy(policy);
+}
+
+bool TextLabel::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::FocusAboutToChange:
+      return QLabel::event(event);
+    default:
+      break;
+  }
+  // QLabel makes the document when it is shown or polished, too.
+  const Qt::FocusPolicy policy = focusPolicy();
+  setFocusPolicy(Qt::NoFocus);
+  const bool handled = QLabel::event(event);
+  setFocusPolicy(policy);
+  return handled;
+}
+
+void TextLabel::focusInEvent(QFocusEvent* event) { QWidget::focusInEvent(event); }
+
+void TextLabel::focusOutEvent(QFocusEvent* event) { QWidget::focusOutEvent(event); }
+
 void TextLabel::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Space:

@@ -68,6 +68,13 @@ class TextLabel : public QLabel {
  public:
   TextLabel(const QString& object_name, QWidget* parent);
 
+  // QLabel::setText, without the text document QLabel keeps for every label
+  // that takes the focus (for selection and links, which these labels never
+  // have: they draw their text themselves; event() keeps it away too). Call
+  // it through a TextLabel*; QLabel::setText works too, at the cost of that
+  // document.
+  void setText(const QString& text);
+
  Q_SIGNALS:
   void clicked();
   void entered();
@@ -78,6 +85,10 @@ class TextLabel : public QLabel {
   void mouseReleaseEvent(QMouseEvent* event) override;
   // Space and Return click a label that has the keyboard focus.
   void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
+  // Only the frame: QLabel's would make the text document too.
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
