@@ -245,7 +245,7 @@ class PageEditor : private CoreListener {
   // (AppCore::PrepareImageForSave).
   void PrepareImageForSave();
   // "Save Profile" into the file `path`, exactly as named: the image
-  // prepared as above, written with the macro storage (AppCore::
+  // prepared as above, written with the macro storage (ProfileFiles::
   // SaveProfileFile: refused without an open mouse or a whole read).
   FileCommandResult SaveProfile(const std::string& path);
 
