@@ -60,6 +60,7 @@ struct CoreRig {
   AppCore& core;  // the engine's
   ImageFlows& images;
   Connection& connection;
+  DeviceMacroFlows& macro_flows;
 
   explicit CoreRig(SimulatedStorage storage, ByteView default_image = {})
       : mouse(storage, clock),
@@ -69,7 +70,8 @@ struct CoreRig {
         engine(transport, ui, clock, RigOptions(default_image)),
         core(engine.Core()),
         images(engine.Images()),
-        connection(engine.MouseConnection()) {}
+        connection(engine.MouseConnection()),
+        macro_flows(engine.MacroFlows()) {}
 
   // The working image's macro storage and the core's table say the same:
   // taking the storage up again changes neither.
@@ -111,9 +113,10 @@ struct CoreRig {
     const std::vector<std::string> names = core.Macros().Names();
     if (!names.empty()) {
       int selection = 0;
-      core.AssignDeviceMacroToButton(1, names.size() - 1, view);
-      Checked(
-          [&] { return core.DeleteDeviceMacro(0, view, &selection) == MacroCommandResult::kDone; });
+      macro_flows.AssignDeviceMacroToButton(1, names.size() - 1, view);
+      Checked([&] {
+        return macro_flows.DeleteDeviceMacro(0, view, &selection) == MacroCommandResult::kDone;
+      });
       CheckMacroStorage();
     }
     static const PcMacroLibrary library = [] {
@@ -121,9 +124,10 @@ struct CoreRig {
       lib.Load(DefaultLibraryBytes());
       return lib;
     }();
-    Checked([&] { return core.AddMacroToMouse(library, 0, view) == MacroCommandResult::kDone; });
+    Checked(
+        [&] { return macro_flows.AddMacroToMouse(library, 0, view) == MacroCommandResult::kDone; });
     CheckMacroStorage();
-    Checked([&] { return core.SaveDeviceMacros(); });
+    Checked([&] { return macro_flows.SaveDeviceMacros(); });
     Checked([&] { return images.ResetMouse(); });
     CheckMacroStorage();
   }

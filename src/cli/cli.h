@@ -71,6 +71,7 @@ class Connection {
   FirmwareFlow& Firmware() { return engine_->Firmware(); }
   ImageFlows& Images() { return engine_->Images(); }
   ProfileFiles& Files() { return engine_->Files(); }
+  DeviceMacroFlows& MacroFlows() { return engine_->MacroFlows(); }
   PageEditor& Editor() { return engine_->Editor(); }
   CliUi& Ui() { return ui_; }
   const TextLookup& Text() const { return text_; }

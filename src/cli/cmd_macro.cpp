@@ -36,13 +36,13 @@ void PrintMacro(const MacroView& m, std::size_t row, bool json) {
   for (const std::string& line : m.lines) std::printf("  %s\n", line.c_str());
 }
 
-std::string AddRefusal(const AppCore& core, MacroCommandResult r) {
+std::string AddRefusal(Connection& c, MacroCommandResult r) {
   switch (r) {
     case MacroCommandResult::kNoEndByte:
       return "the library macro has no end byte within its 256 bytes";
     case MacroCommandResult::kWriteFailed:
       // What the mouse holds now (it was read again), then why it stopped.
-      return core.LastMacroChangeCut() + " (" + core.LastTransferProblem() + ")";
+      return c.MacroFlows().LastMacroChangeCut() + " (" + c.Core().LastTransferProblem() + ")";
     case MacroCommandResult::kFull:
       return "the mouse holds as many macros as it can";
     case MacroCommandResult::kOutOfRange:
@@ -107,11 +107,10 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     }
     c.Ui().BeginProgress("Saving macros", MacroSaveReports(c.Core().Layout()));
     const MacroCommandResult r =
-        c.Core().DeleteDeviceMacro(static_cast<std::size_t>(n - 1), ShownButtons(c));
+        c.MacroFlows().DeleteDeviceMacro(static_cast<std::size_t>(n - 1), ShownButtons(c));
     c.Ui().EndProgress();
     if (r != MacroCommandResult::kDone)
-      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused,
-           AddRefusal(c.Core(), r));
+      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused, AddRefusal(c, r));
     return kExitOk;
   }
   if (what == "add") {
@@ -127,11 +126,10 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     c.Ui().messages.clear();
     c.Ui().BeginProgress("Saving macros", MacroSaveReports(c.Core().Layout()));
     const MacroCommandResult r =
-        c.Core().AddMacroToMouse(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
+        c.MacroFlows().AddMacroToMouse(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
     c.Ui().EndProgress();
     if (r != MacroCommandResult::kDone)
-      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused,
-           AddRefusal(c.Core(), r));
+      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused, AddRefusal(c, r));
     return kExitOk;
   }
   UsageError("usage: korvex48ctl " + usage);

@@ -138,9 +138,9 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   app->page_commands_ = std::make_unique<PageCommands>(window, app->engine_->Editor());
   // The PC macro library (created from the default library on a first
   // start), the Macro and Update pages.
-  app->macro_commands_ =
-      std::make_unique<MacroCommands>(window, core, app->engine_->Firmware(), app->engine_->Files(),
-                                      app->engine_->Editor(), *app->ui_, config.library_path);
+  app->macro_commands_ = std::make_unique<MacroCommands>(
+      window, core, app->engine_->MacroFlows(), app->engine_->Firmware(), app->engine_->Files(),
+      app->engine_->Editor(), *app->ui_, config.library_path);
   window.ShowImage();
   app->MakePointerSettings(config);
   app->Wire();

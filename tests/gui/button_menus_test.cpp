@@ -311,7 +311,7 @@ class ButtonMenusTest : public QObject {
     PcMacroLibrary library;
     library.Load(DefaultLibraryBytes());
     const ButtonView view{rig.Editor().State().labels, 1};
-    QCOMPARE(rig.Core().AddMacroToMouse(library, 0, view), MacroCommandResult::kDone);
+    QCOMPARE(rig.MacroFlows().AddMacroToMouse(library, 0, view), MacroCommandResult::kDone);
     const QString name = QString::fromStdString(rig.Core().Macros().Names().at(0));
     const std::uint16_t address = *rig.Core().Macros().Address(0);
 
@@ -335,7 +335,7 @@ class ButtonMenusTest : public QObject {
 
     // The macro is deleted: button 8 falls back to Win+D, on the label too.
     rig.ClearSent();
-    QCOMPARE(rig.Core().DeleteDeviceMacro(0, ButtonView{rig.Editor().State().labels, 1}),
+    QCOMPARE(rig.MacroFlows().DeleteDeviceMacro(0, ButtonView{rig.Editor().State().labels, 1}),
              MacroCommandResult::kDone);
     QCOMPARE(rig.Text(QStringLiteral("Key8")), QStringLiteral("Win+D"));
     QCOMPARE(rig.CodeOf(1, 8), QStringLiteral("02080700"));

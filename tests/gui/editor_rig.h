@@ -94,6 +94,7 @@ class EditorRig {
   MainWindow& Window() { return app->Window(); }
   AppCore& Core() { return app->Core(); }
   ImageFlows& Images() { return app->GetEngine().Images(); }
+  DeviceMacroFlows& MacroFlows() { return app->GetEngine().MacroFlows(); }
   PageEditor& Editor() { return app->Editor(); }
   SimulatedMouse& Mouse() { return mouse; }
   QString LibraryPath() const { return dir.filePath(QStringLiteral("Macro.bin")); }

@@ -1,10 +1,11 @@
 #pragma once
 // The state the flows share, without the window: the images (working, page
 // copy), the code table, the device macro table, the connection state and
-// what the last transfers left, read-only to front ends. The flows change it:
-// the connection (connection.h) and firmware programming (firmware_flow.h)
-// as classes of their own, and the whole-image, device macro and profile file
-// flows below. The Engine builds it and every flow once.
+// what the last transfers left, read-only to front ends. The flows change it,
+// one class each in its own header: Connection (connection.h), ImageFlows
+// (image_flows.h), DeviceMacroFlows (device_macro_flows.h), ProfileFiles
+// (profile_files.h) and FirmwareFlow (firmware_flow.h). The Engine builds it
+// and every flow once; front ends reach them through the engine.
 //
 // Every flow that talks to the mouse checks first that both handles are valid
 // and that no whole-image read runs and the mouse was not refused (`Loading`).
@@ -165,66 +166,6 @@ class AppCore {
   // checksums are computed, and both sections go into the working image.
   void PrepareImageForSave(const ParameterSection& parameters);
 
-  // ---- Device macros --------------------------------------------------------
-  // Writes the profile section (with its checksum) and the whole macro
-  // storage as the core holds them; the button codes are sent as they are.
-  // False without a usable mouse, or when the mouse stopped taking the save
-  // part way (the user is told, LastTransferProblem()).
-  bool SaveDeviceMacros();
-  // Gives `button` (1..12) of the selected profile (1 or 2) the device macro
-  // of row `row` of LB_Name, under the last-Left-Key rule; the code goes into
-  // the code table and the page copy and, with a usable mouse, to the mouse.
-  // Refused (nothing changed) for a row with no macro.
-  AssignmentResult AssignDeviceMacroToButton(int button, std::size_t row, const ButtonView& view);
-  // Device macro changes (delete, add). The button codes of all three
-  // profiles follow their macro by its address, never by its name. The
-  // writes are ordered so that the mouse, cut off at any report, plays on
-  // every button either the button's own macro (at its old or its new
-  // address) or the button's fallback function, never another macro, and
-  // its macro storage always parses: first the buttons whose macro is
-  // deleted or moves get their fallback code; then the macro storage, with
-  // the first two name bytes of the first changed macro set to an end mark
-  // first and given their real value last (in between the mouse lists only
-  // the macros before it); last the profile section with the final codes and
-  // its checksum.
-  // What the mouse holds in the end is what a whole save of the new table
-  // and codes gives.
-  //
-  // kWriteFailed: the mouse stopped taking the change part way. The profile
-  // section and the macro storage are read again and shown (macro lists,
-  // labels), so the core holds what the mouse holds; when that read fails
-  // too, no device macro is listed, the no-device look shows and the mouse is
-  // read whole at the next poll. The user gets one message, and
-  // LastMacroChangeCut() says the same in one line.
-  //
-  // Deletes device macro `index` (a row of LB_MacroName). `selection` gets
-  // the row to select afterwards (-1 when no macro is left). kOutOfRange
-  // (Str103 shown, nothing changed, the row stays selected) when closing the
-  // gap would overfill the packed area.
-  MacroCommandResult DeleteDeviceMacro(std::size_t index, const ButtonView& view,
-                                       int* selection = nullptr);
-  // Add to Mouse: library row `row` becomes the last device macro and is
-  // saved. A macro whose events have no end byte is refused (kNoEndByte).
-  MacroCommandResult AddMacroToMouse(const PcMacroLibrary& library, std::size_t row,
-                                     const ButtonView& view);
-  // Adds a macro of `name` and `events` (its events and end byte, at most
-  // 256 bytes) behind the device macros, as Add to Mouse does with a library
-  // row. `view` gives the labels the window shows (may be empty).
-  MacroCommandResult AddDeviceMacro(const MacroName& name, ByteView events, const ButtonView& view);
-  // After a macro change that returned kWriteFailed: what the mouse holds
-  // now, in one line without the transfer detail (LastTransferProblem());
-  // empty after a change that went through.
-  const std::string& LastMacroChangeCut() const { return macro_change_cut_; }
-
-  // Replaces the device macros with the macro storage of `image` and the
-  // button codes with those of its profile section (a whole configuration
-  // taken in), in the order of delete and add: the buttons that play a macro
-  // from the first changed one on get their fallback, then the storage with
-  // that macro's name written last, then the profile section with its
-  // checksum. A cut is handled as there (kWriteFailed, read back, one
-  // message, LastMacroChangeCut()).
-  MacroCommandResult ReplaceDeviceMacros(const ConfigImage& image);
-
   // ---- Edits of the page copy --------------------------------------------------
   // The pages' editing operations (PageEditor) change the page copy and the
   // code table only through these; none of them sends anything (the caller
@@ -288,6 +229,7 @@ class AppCore {
   friend class FirmwareFlow;
   friend class ImageFlows;
   friend class ProfileFiles;
+  friend class DeviceMacroFlows;
 
   // The device-lost path without its message.
   void ShowNoDeviceLook();
@@ -300,39 +242,15 @@ class AppCore {
   // Working image -> page copy and code table, and the listener told; the
   // front end is not.
   void TakeInWorkingImage();
-  bool WriteWholeImage();
   bool WriteMacroStorage();
   void ReadMacroStorage(ConfigImage& read, int& replies, int& failed);
-  // The change to `after` (see DeleteDeviceMacro): `moves[k]` is the index in
-  // `after` of macro k of the present table (nullopt: deleted), `first` the
-  // index of the first macro whose place changes.
-  MacroCommandResult ChangeDeviceMacros(const DeviceMacros& after,
-                                        std::span<const std::optional<std::size_t>> moves,
-                                        std::size_t first, const ButtonView& view, bool deleting);
-  bool WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset);
-  bool WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip);
-  // After a cut: profile section and macro storage read again and taken in;
-  // false (nothing listed, no-device look) when that read failed too.
-  bool ReadBackMacroChange();
-  // `done`, `not_done` and `first_changed` say what the change was ("the
-  // macro was added", "the macro was not added", "one added").
-  void ReportMacroChangeCut(bool read_back, const DeviceMacros& before, const DeviceMacros& after,
-                            const KeyCodes& codes_before, const std::string& done,
-                            const std::string& not_done, const std::string& first_changed);
-  bool WriteCustomerId();
   // Counts one write of a whole-image flow; false (and the reason kept) when
   // the mouse stopped taking it.
   bool Wrote(bool ok);
   void BeginWrites();
   // Tells the user that the mouse holds part of what was written.
   void WriteStopped();
-  // The end of a whole-image write that went as far as `ok` says: busy
-  // pop-up hidden, pages unlocked, polling resumed, and the user told when
-  // the mouse stopped taking it. Returns `ok`.
-  bool EndWholeImageWrite(bool ok);
-  void ForgetRead();  // the working image no longer is the opened mouse's
-  void LiveWriteProfile(const ProfileByteWrite& write);
-  void ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live);
+  void ForgetRead();     // the working image no longer is the opened mouse's
   void MacrosChanged();  // refreshes refs_ and the working image's storage
   // The connection state the flows change (the transport's).
   DeviceSession& MutableSession() { return transport_.Session(); }
@@ -361,7 +279,6 @@ class AppCore {
   bool read_failure_shown_ = false;  // one message for a run of failed reads
   int writes_taken_ = 0;
   std::string transfer_problem_;
-  std::string macro_change_cut_;
 };
 
 }  // namespace korvex48

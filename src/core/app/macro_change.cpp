@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/app/app_core.h"
+#include "core/app/device_macro_flows.h"
 
 namespace korvex48 {
 namespace {
@@ -59,51 +59,51 @@ std::vector<CodeChange> CodeChanges(const KeyCodes& codes, const DeviceMacros& b
 
 }  // namespace
 
-bool AppCore::WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip) {
+bool DeviceMacroFlows::WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip) {
   // Page by page, as a whole save writes them, around the bytes left out.
   for (std::size_t page = 0; page < bytes.size(); page += kMemoryPage) {
     const std::size_t end = std::min(bytes.size(), page + kMemoryPage);
     const std::size_t gap_from = std::clamp(skip, page, end);
     const std::size_t gap_to = std::clamp(skip + kListEndBytes, page, end);
     for (const auto& [from, to] : {std::pair{page, gap_from}, std::pair{gap_to, end}}) {
-      if (from < to && !Wrote(commands_.WriteMemory(static_cast<std::uint16_t>(base + from),
-                                                    bytes.subspan(from, to - from))))
+      if (from < to && !core_.Wrote(commands_.WriteMemory(static_cast<std::uint16_t>(base + from),
+                                                          bytes.subspan(from, to - from))))
         return false;
     }
   }
   return true;
 }
 
-bool AppCore::WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset) {
-  const bool packed = macros_.Layout() == StorageLayout::kPacked;
+bool DeviceMacroFlows::WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset) {
+  const bool packed = core_.macros_.Layout() == StorageLayout::kPacked;
   // The packed area, or the slot names table: both 512 bytes.
-  const std::uint16_t base = packed ? macros_.PackedAreaBase() : kSlotNamesAddress;
+  const std::uint16_t base = packed ? core_.macros_.PackedAreaBase() : kSlotNamesAddress;
   const ByteView table(next.macro_area);
   if (name_offset + kListEndBytes > table.size()) return false;
   const auto mark = static_cast<std::uint16_t>(base + name_offset);
   // From here on the mouse lists only the macros before the first changed
   // one, whatever the bytes behind the mark hold part way through.
-  if (!Wrote(commands_.WriteMemory(mark, kListEnd))) return false;
+  if (!core_.Wrote(commands_.WriteMemory(mark, kListEnd))) return false;
   if (!WriteMemoryAllBut(base, table, name_offset)) return false;
   if (!packed) {
     for (std::size_t i = 0; i < kMacroPageCount; ++i)
-      if (!Wrote(commands_.WriteMemory(next.page_addresses[i], next.macro_pages[i]))) return false;
+      if (!core_.Wrote(commands_.WriteMemory(next.page_addresses[i], next.macro_pages[i])))
+        return false;
   }
-  return Wrote(commands_.WriteMemory(mark, table.subspan(name_offset, kListEndBytes)));
+  return core_.Wrote(commands_.WriteMemory(mark, table.subspan(name_offset, kListEndBytes)));
 }
 
-MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
-                                               std::span<const std::optional<std::size_t>> moves,
-                                               std::size_t first, const ButtonView& view,
-                                               bool deleting) {
+MacroCommandResult DeviceMacroFlows::ChangeDeviceMacros(
+    const DeviceMacros& after, std::span<const std::optional<std::size_t>> moves, std::size_t first,
+    const ButtonView& view, bool deleting) {
   macro_change_cut_.clear();
-  const std::optional<std::size_t> name_offset = macros_.NameOffset(first);
+  const std::optional<std::size_t> name_offset = core_.macros_.NameOffset(first);
   if (!name_offset) return MacroCommandResult::kNoSelection;
-  const std::vector<CodeChange> changes = CodeChanges(codes_, macros_, after, moves);
-  ConfigImage next = working_;
+  const std::vector<CodeChange> changes = CodeChanges(core_.codes_, core_.macros_, after, moves);
+  ConfigImage next = core_.working_;
   after.StoreTo(next);
-  KeyCodes interim = codes_;
-  KeyCodes final_codes = codes_;
+  KeyCodes interim = core_.codes_;
+  KeyCodes final_codes = core_.codes_;
   std::vector<ProfileByteWrite> interim_writes;
   std::vector<ProfileByteWrite> final_writes;
   for (const CodeChange& c : changes) {
@@ -111,27 +111,28 @@ MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
       interim_writes.push_back(*w);
     if (auto w = final_codes.Set(c.profile, c.button, c.code)) final_writes.push_back(*w);
   }
-  ProfileSection profiles = page_.profiles;
+  ProfileSection profiles = core_.page_.profiles;
   ApplyProfileWrites(profiles, final_writes);
   CalcProfileChecksum(profiles);
 
   ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
-  BeginWrites();
+  core_.BeginWrites();
   bool ok = true;
   for (const ProfileByteWrite& w : interim_writes) {
-    ok = Wrote(commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
+    ok = core_.Wrote(
+        commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
     if (!ok) break;
   }
   ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
-       Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
+       core_.Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
   ui_.Hide();
   ui_.StartPolling();
 
   if (!ok) {
-    const DeviceMacros before = macros_;
-    const KeyCodes codes_before = codes_;
+    const DeviceMacros before = core_.macros_;
+    const KeyCodes codes_before = core_.codes_;
     const bool read_back = ReadBackMacroChange();
     const std::string what = deleting ? "deleted" : "added";
     ReportMacroChangeCut(read_back, before, after, codes_before, "the macro was " + what,
@@ -139,59 +140,59 @@ MacroCommandResult AppCore::ChangeDeviceMacros(const DeviceMacros& after,
     return MacroCommandResult::kWriteFailed;
   }
 
-  macros_ = after;
-  MacrosChanged();
-  codes_ = final_codes;
-  page_.profiles = profiles;
-  working_.profiles = profiles;
+  core_.macros_ = after;
+  core_.MacrosChanged();
+  core_.codes_ = final_codes;
+  core_.page_.profiles = profiles;
+  core_.working_.profiles = profiles;
   ui_.RefreshDeviceMacroLists();
   ButtonView shown = view;
   for (const CodeChange& c : changes) {
     if (c.fell_back && c.profile == view.selected_profile)
-      shown.labels[static_cast<std::size_t>(c.button - 1)] = FallbackName(c.button, text_);
+      shown.labels[static_cast<std::size_t>(c.button - 1)] = FallbackName(c.button, core_.text_);
   }
   if (!changes.empty()) {
-    if (listener_) listener_->LabelsChanged(shown.labels);
+    if (core_.listener_) core_.listener_->LabelsChanged(shown.labels);
     ui_.RefreshKeyLabels(shown.labels);
   }
   return MacroCommandResult::kDone;
 }
 
-MacroCommandResult AppCore::ReplaceDeviceMacros(const ConfigImage& image) {
-  if (!DeviceUsable()) return MacroCommandResult::kNoDevice;
-  if (macros_.Layout() == StorageLayout::kNone) return MacroCommandResult::kNoLayout;
+MacroCommandResult DeviceMacroFlows::ReplaceDeviceMacros(const ConfigImage& image) {
+  if (!core_.DeviceUsable()) return MacroCommandResult::kNoDevice;
+  if (core_.macros_.Layout() == StorageLayout::kNone) return MacroCommandResult::kNoLayout;
   macro_change_cut_.clear();
-  ConfigImage next = working_;
+  ConfigImage next = core_.working_;
   next.macro_area = image.macro_area;
   next.macro_pages = image.macro_pages;
-  DeviceMacros after = macros_;
+  DeviceMacros after = core_.macros_;
   if (after.TakeUp(next) != PackedStatus::kOk) return MacroCommandResult::kOutOfRange;
   // The macros before the first that differs stay as they are, and so do
   // the buttons that play them.
   std::size_t first = 0;
-  const std::vector<std::string> names = macros_.Names(), new_names = after.Names();
-  while (first < macros_.Count() && first < after.Count() && names[first] == new_names[first] &&
-         macros_.Address(first) == after.Address(first)) {
-    const ByteView a = macros_.EventBytes(first), b = after.EventBytes(first);
+  const std::vector<std::string> names = core_.macros_.Names(), new_names = after.Names();
+  while (first < core_.macros_.Count() && first < after.Count() &&
+         names[first] == new_names[first] && core_.macros_.Address(first) == after.Address(first)) {
+    const ByteView a = core_.macros_.EventBytes(first), b = after.EventBytes(first);
     if (!std::equal(a.begin(), a.end(), b.begin(), b.end())) break;
     ++first;
   }
-  const std::optional<std::size_t> name_offset = macros_.NameOffset(first);
+  const std::optional<std::size_t> name_offset = core_.macros_.NameOffset(first);
   if (!name_offset) return MacroCommandResult::kFull;
-  const std::optional<std::uint16_t> first_address = macros_.Address(first);
+  const std::optional<std::uint16_t> first_address = core_.macros_.Address(first);
 
   // Buttons that play a macro from the first changed one on play their
   // fallback while the storage changes under them.
-  KeyCodes interim = codes_;
+  KeyCodes interim = core_.codes_;
   std::vector<ProfileByteWrite> interim_writes;
   for (int profile = 1; profile <= kKeyProfiles; ++profile) {
     for (int button = 1; button <= kKeyButtons; ++button) {
-      const auto address = MacroAddressOf(codes_.Bytes(profile, button));
+      const auto address = MacroAddressOf(core_.codes_.Bytes(profile, button));
       if (!address || !first_address || *address < *first_address) continue;
       if (auto w = interim.Set(profile, button, FallbackCode(button))) interim_writes.push_back(*w);
     }
   }
-  ProfileSection profiles = page_.profiles;
+  ProfileSection profiles = core_.page_.profiles;
   std::copy_n(image.profiles.begin(), kProfileCodeBytes, profiles.begin());
   CalcProfileChecksum(profiles);
 
@@ -199,87 +200,88 @@ MacroCommandResult AppCore::ReplaceDeviceMacros(const ConfigImage& image) {
   ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
-  BeginWrites();
+  core_.BeginWrites();
   bool ok = true;
   for (const ProfileByteWrite& w : interim_writes) {
-    ok = Wrote(commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
+    ok = core_.Wrote(
+        commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
     if (!ok) break;
   }
   ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
-       Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
+       core_.Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
   ui_.Hide();
   ui_.StartPolling();
 
   if (!ok) {
-    const DeviceMacros before = macros_;
-    const KeyCodes codes_before = codes_;
+    const DeviceMacros before = core_.macros_;
+    const KeyCodes codes_before = core_.codes_;
     const bool read_back = ReadBackMacroChange();
     ReportMacroChangeCut(read_back, before, after, codes_before, "the macros were changed",
                          "the macros were not changed", "first one changed");
     return MacroCommandResult::kWriteFailed;
   }
-  macros_ = after;
-  MacrosChanged();
-  page_.profiles = profiles;
-  working_.profiles = profiles;
-  codes_.LoadFromProfileSection(page_.profiles);
+  core_.macros_ = after;
+  core_.MacrosChanged();
+  core_.page_.profiles = profiles;
+  core_.working_.profiles = profiles;
+  core_.codes_.LoadFromProfileSection(core_.page_.profiles);
   ui_.RefreshDeviceMacroLists();
   return MacroCommandResult::kDone;
 }
 
-bool AppCore::ReadBackMacroChange() {
+bool DeviceMacroFlows::ReadBackMacroChange() {
   ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
-  ConfigImage read = working_;
+  ConfigImage read = core_.working_;
   int replies = 0;
   int failed = 0;
   (void)commands_.ReadSection(kProfileBlock, 0, read.profiles, true);
   replies += commands_.LastReadReplies();
   failed += commands_.LastReadFailures();
-  ReadMacroStorage(read, replies, failed);
+  core_.ReadMacroStorage(read, replies, failed);
   ui_.Hide();
   ui_.ProcessEvents();
   ui_.StartPolling();
 
-  const StorageLayout layout = Layout();
+  const StorageLayout layout = core_.Layout();
   if (failed > 0) {
     // Nothing is known of the storage: no macro is listed or can be given to
     // a button, and nothing is written until the mouse was read whole.
-    ForgetRead();
-    MutableSession().Loading = true;
-    reread_pending_ = !transport_.DeviceGone();
-    TakeUpMacroStorage(StorageLayout::kNone, "");
-    ShowNoDevicePages();
+    core_.ForgetRead();
+    core_.MutableSession().Loading = true;
+    core_.reread_pending_ = !transport_.DeviceGone();
+    core_.TakeUpMacroStorage(StorageLayout::kNone, "");
+    core_.ShowNoDevicePages();
     return false;
   }
-  working_.profiles = read.profiles;
-  working_.macro_area = read.macro_area;
-  working_.macro_pages = read.macro_pages;
-  page_.profiles = read.profiles;
-  codes_.LoadFromProfileSection(page_.profiles);
-  TakeUpMacroStorage(layout, Session().PrimaryStorage);
-  image_read_ = true;
+  core_.working_.profiles = read.profiles;
+  core_.working_.macro_area = read.macro_area;
+  core_.working_.macro_pages = read.macro_pages;
+  core_.page_.profiles = read.profiles;
+  core_.codes_.LoadFromProfileSection(core_.page_.profiles);
+  core_.TakeUpMacroStorage(layout, core_.Session().PrimaryStorage);
+  core_.image_read_ = true;
   ui_.RefreshUI();
   return true;
 }
 
-void AppCore::ReportMacroChangeCut(bool read_back, const DeviceMacros& before,
-                                   const DeviceMacros& after, const KeyCodes& codes_before,
-                                   const std::string& done, const std::string& not_done,
-                                   const std::string& first_changed) {
+void DeviceMacroFlows::ReportMacroChangeCut(bool read_back, const DeviceMacros& before,
+                                            const DeviceMacros& after, const KeyCodes& codes_before,
+                                            const std::string& done, const std::string& not_done,
+                                            const std::string& first_changed) {
   std::string line;
   if (!read_back) {
     line = "the mouse stopped taking the macro change part way and could not be read again";
-  } else if (macros_.SameMacros(before)) {
+  } else if (core_.macros_.SameMacros(before)) {
     line = not_done + ": the mouse stopped taking the change";
-  } else if (macros_.SameMacros(after)) {
+  } else if (core_.macros_.SameMacros(after)) {
     // Listed as meant; the codes (or the rest of the storage) stopped part way.
     line = done + ", but the mouse stopped before the change was complete";
   } else {
     // The end mark went in, the change did not: the list ends before the
     // first changed macro.
-    const std::size_t n = macros_.Count();
+    const std::size_t n = core_.macros_.Count();
     line = "the mouse stopped taking the change part way and now lists only the " +
            std::to_string(n) + (n == 1 ? " macro" : " macros") + " before the " + first_changed;
   }
@@ -287,8 +289,8 @@ void AppCore::ReportMacroChangeCut(bool read_back, const DeviceMacros& before,
     int fallen = 0;
     for (int profile = 1; profile <= kKeyProfiles; ++profile)
       for (int button = 1; button <= kKeyButtons; ++button)
-        if (codes_.Code(profile, button) != codes_before.Code(profile, button) &&
-            codes_.Code(profile, button) == FallbackCode(button))
+        if (core_.codes_.Code(profile, button) != codes_before.Code(profile, button) &&
+            core_.codes_.Code(profile, button) == FallbackCode(button))
           ++fallen;
     if (fallen > 0)
       line += "; " + std::to_string(fallen) +
@@ -298,7 +300,7 @@ void AppCore::ReportMacroChangeCut(bool read_back, const DeviceMacros& before,
   macro_change_cut_ = line;
   std::string text = line;
   text[0] = static_cast<char>(text[0] - 'a' + 'A');
-  ui_.ShowMessage({{}, text + ".", MessageBoxKind::kPlain, transfer_problem_});
+  ui_.ShowMessage({{}, text + ".", MessageBoxKind::kPlain, core_.transfer_problem_});
 }
 
 }  // namespace korvex48

@@ -80,7 +80,7 @@ EditResult PageEditor::AssignDeviceMacro(int profile, int button, std::size_t in
     return check;
   // The macro list's own handler stores and sends the code.
   const AssignmentResult assigned =
-      core_.AssignDeviceMacroToButton(button, index, ButtonView{LabelsOf(profile), profile});
+      macro_flows_.AssignDeviceMacroToButton(button, index, ButtonView{LabelsOf(profile), profile});
   EditResult result;
   if (!assigned.accepted) return FinishAssignment(profile, assigned);
   result.sent = Live();

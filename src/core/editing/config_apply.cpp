@@ -57,12 +57,12 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
   // Macros first: the codes that name them go with them in the profile
   // section, through the same save as Add to Mouse and Delete.
   if (!SameStorage(current, wanted, layout)) {
-    switch (core_.ReplaceDeviceMacros(wanted)) {
+    switch (macro_flows_.ReplaceDeviceMacros(wanted)) {
       case MacroCommandResult::kDone:
         break;
       case MacroCommandResult::kWriteFailed:
         r.status = ConfigApplyStatus::kWriteFailed;
-        r.problem = core_.LastMacroChangeCut();
+        r.problem = macro_flows_.LastMacroChangeCut();
         TakeIn();
         return r;
       default:

@@ -20,7 +20,8 @@ Engine::Engine(Transport& transport, AppUi& ui, Clock& clock, const EngineOption
       images_(core_),
       connection_(core_, images_),
       files_(core_, images_),
+      macro_flows_(core_),
       firmware_(core_, connection_),
-      editor_(Started(core_, options), commands_, connection_, files_) {}
+      editor_(Started(core_, options), commands_, connection_, files_, macro_flows_) {}
 
 }  // namespace korvex48

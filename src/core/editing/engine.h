@@ -10,6 +10,7 @@
 #include "core/app/app_core.h"
 #include "core/app/app_ui.h"
 #include "core/app/connection.h"
+#include "core/app/device_macro_flows.h"
 #include "core/app/firmware_flow.h"
 #include "core/app/image_flows.h"
 #include "core/app/profile_files.h"
@@ -48,6 +49,7 @@ class Engine {
   Connection& MouseConnection() { return connection_; }
   ImageFlows& Images() { return images_; }
   ProfileFiles& Files() { return files_; }
+  DeviceMacroFlows& MacroFlows() { return macro_flows_; }
   FirmwareFlow& Firmware() { return firmware_; }
   PageEditor& Editor() { return editor_; }
   const PageEditor& Editor() const { return editor_; }
@@ -59,6 +61,7 @@ class Engine {
   ImageFlows images_;
   Connection connection_;
   ProfileFiles files_;
+  DeviceMacroFlows macro_flows_;
   FirmwareFlow firmware_;
   PageEditor editor_;
 };

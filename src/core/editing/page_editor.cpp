@@ -19,8 +19,12 @@ std::uint8_t DpiLevelsByte(int count, int active) {
 }
 
 PageEditor::PageEditor(AppCore& core, CommandSet& commands, Connection& connection,
-                       ProfileFiles& files)
-    : core_(core), commands_(commands), connection_(connection), files_(files) {
+                       ProfileFiles& files, DeviceMacroFlows& macro_flows)
+    : core_(core),
+      commands_(commands),
+      connection_(connection),
+      files_(files),
+      macro_flows_(macro_flows) {
   TakeIn();
   core_.SetListener(this);
   commands_.LiveWrites().SetRefusalHandler(

@@ -34,6 +34,7 @@
 
 #include "core/app/app_core.h"
 #include "core/app/connection.h"
+#include "core/app/device_macro_flows.h"
 #include "core/app/profile_files.h"
 #include "core/buttons/button_assignment.h"
 #include "core/buttons/fire_aim.h"
@@ -119,7 +120,8 @@ class PageEditor : private CoreListener {
   // `core` and `commands` (the command set the core was built with) must
   // outlive the editor. The state starts from the core's page copy; the
   // editor is the core's listener until it goes.
-  PageEditor(AppCore& core, CommandSet& commands, Connection& connection, ProfileFiles& files);
+  PageEditor(AppCore& core, CommandSet& commands, Connection& connection, ProfileFiles& files,
+             DeviceMacroFlows& macro_flows);
   ~PageEditor() override;
   PageEditor(const PageEditor&) = delete;
   PageEditor& operator=(const PageEditor&) = delete;
@@ -293,8 +295,9 @@ class PageEditor : private CoreListener {
 
   AppCore& core_;
   CommandSet& commands_;
-  Connection& connection_;  // restarts the mouse for a higher report rate
-  ProfileFiles& files_;     // writes the profile file Save Profile makes
+  Connection& connection_;         // restarts the mouse for a higher report rate
+  ProfileFiles& files_;            // writes the profile file Save Profile makes
+  DeviceMacroFlows& macro_flows_;  // device macros of buttons and configurations
   EditorState state_;
   std::function<void(const LiveWriteRefusal&)> refusal_listener_;
   int refused_writes_ = 0;

@@ -6,9 +6,9 @@
 
 namespace korvex48::gui {
 
-MacroCommands::MacroCommands(MainWindow& window, AppCore& core, FirmwareFlow& firmware,
-                             ProfileFiles& files, const PageEditor& editor, WindowAppUi& ui,
-                             const std::string& library_path)
+MacroCommands::MacroCommands(MainWindow& window, AppCore& core, DeviceMacroFlows& macro_flows,
+                             FirmwareFlow& firmware, ProfileFiles& files, const PageEditor& editor,
+                             WindowAppUi& ui, const std::string& library_path)
     : window_(&window), editor_(editor), ui_(ui) {
   // The hooks only show what the core holds: a Macro page not made yet has
   // nothing to show or clear, and shows the core's state when it is made.
@@ -27,11 +27,11 @@ MacroCommands::MacroCommands(MainWindow& window, AppCore& core, FirmwareFlow& fi
   });
   // The library is read when the Macro page is made, which a window made
   // with its later pages does after its first paint.
-  auto bind = [this, &core, &firmware, &files, library_path] {
+  auto bind = [this, &core, &macro_flows, &firmware, &files, library_path] {
     MacroPage* macros = window_->Macros();
     macros->LoadLibrary(library_path);
     macros->ShowLibrary();
-    macros->Bind(&core, &files, [this] { return CurrentButtonView(); });
+    macros->Bind(&core, &macro_flows, &files, [this] { return CurrentButtonView(); });
     window_->Update()->Bind(&firmware);
     connect(window_.data(), &MainWindow::popupsClosed, macros, &MacroPage::ClearMacro);
   };
@@ -48,7 +48,7 @@ MacroCommands::~MacroCommands() {
   hooks.clear_device_lists = nullptr;
   hooks.refresh_pc_macro_list = nullptr;
   if (!window_ || !window_->LaterPagesBuilt()) return;
-  window_->Macros()->Bind(nullptr, nullptr, {});
+  window_->Macros()->Bind(nullptr, nullptr, nullptr, {});
   window_->Update()->Bind(nullptr);
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/app/app_core.h"
+#include "core/app/device_macro_flows.h"
 #include "core/app/firmware_flow.h"
 #include "core/app/profile_files.h"
 #include "gui/main_window.h"
@@ -31,8 +32,9 @@ class MacroCommands final : public QObject {
   // Loads the library from `library_path` (the default place when empty)
   // into the Macro page, now or when the window makes that page; a library
   // that cannot be read or created is reported once, through the dialog seam.
-  MacroCommands(MainWindow& window, AppCore& core, FirmwareFlow& firmware, ProfileFiles& files,
-                const PageEditor& editor, WindowAppUi& ui, const std::string& library_path);
+  MacroCommands(MainWindow& window, AppCore& core, DeviceMacroFlows& macro_flows,
+                FirmwareFlow& firmware, ProfileFiles& files, const PageEditor& editor,
+                WindowAppUi& ui, const std::string& library_path);
   ~MacroCommands() override;
 
   // The labels of the shown profile and that profile (1..3), as the page

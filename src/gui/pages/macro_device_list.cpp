@@ -30,9 +30,10 @@ MacroDeviceList::MacroDeviceList(EditorContext& context, QWidget* page)
   });
 }
 
-void MacroDeviceList::Bind(AppCore* core, ProfileFiles* files,
+void MacroDeviceList::Bind(AppCore* core, DeviceMacroFlows* macro_flows, ProfileFiles* files,
                            std::function<ButtonView()> button_view) {
   core_ = core;
+  macro_flows_ = macro_flows;
   files_ = files;
   button_view_ = std::move(button_view);
   Refresh();
@@ -61,8 +62,8 @@ void MacroDeviceList::DeleteSelected() {
   if (!core_ || row < 0 || list_->selectedItems().isEmpty()) return;
   Q_EMIT hidePopupsRequested();
   int selection = -1;
-  if (core_->DeleteDeviceMacro(static_cast<std::size_t>(row), CurrentButtonView(), &selection) ==
-          MacroCommandResult::kDone &&
+  if (macro_flows_->DeleteDeviceMacro(static_cast<std::size_t>(row), CurrentButtonView(),
+                                      &selection) == MacroCommandResult::kDone &&
       selection >= 0) {
     // Selected for the user, not opened: the editor stays cleared.
     const QSignalBlocker quiet(list_);

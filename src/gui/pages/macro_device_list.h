@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/app/app_core.h"
+#include "core/app/device_macro_flows.h"
 #include "core/app/profile_files.h"
 #include "gui/editor_context.h"
 
@@ -23,8 +24,10 @@ class MacroDeviceList final : public QObject {
 
   // The core whose macro table is shown, and the button labels the commands
   // compare with macro names; nullptr shows no device macros.
-  void Bind(AppCore* core, ProfileFiles* files, std::function<ButtonView()> button_view);
+  void Bind(AppCore* core, DeviceMacroFlows* macro_flows, ProfileFiles* files,
+            std::function<ButtonView()> button_view);
   AppCore* Core() const { return core_; }
+  DeviceMacroFlows* Flows() const { return macro_flows_; }
   ButtonView CurrentButtonView() const { return button_view_ ? button_view_() : ButtonView{}; }
 
   // Rebuilds the list from the core's table, last row in view.
@@ -50,6 +53,7 @@ class MacroDeviceList final : public QObject {
   QListWidget* list_;
   QWidget* popup_;
   AppCore* core_ = nullptr;
+  DeviceMacroFlows* macro_flows_ = nullptr;
   ProfileFiles* files_ = nullptr;  // Export All
   std::function<ButtonView()> button_view_;
 };

@@ -46,7 +46,7 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
   connect(recorder_, &MacroRecorderPanel::recordingChanged, this, &MacroPage::UpdateEnabled);
   connect(findChild<TextLabel*>(QStringLiteral("Btn_SaveMacro")), &TextLabel::clicked, this,
           [this] {
-            if (AppCore* core = device_->Core()) core->SaveDeviceMacros();
+            if (DeviceMacroFlows* flows = device_->Flows()) flows->SaveDeviceMacros();
           });
   UpdateEnabled();
 }
@@ -54,10 +54,11 @@ MacroPage::MacroPage(EditorContext& context, QWidget* parent)
 void MacroPage::AddToMouse(int row) {
   ClearEditor();
   AppCore* core = device_->Core();
+  DeviceMacroFlows* flows = device_->Flows();
   const MacroCommandResult result =
-      core ? core->AddMacroToMouse(library_->Library(), static_cast<std::size_t>(row),
-                                   device_->CurrentButtonView())
-           : MacroCommandResult::kNoDevice;
+      flows ? flows->AddMacroToMouse(library_->Library(), static_cast<std::size_t>(row),
+                                     device_->CurrentButtonView())
+            : MacroCommandResult::kNoDevice;
   device_->List()->scrollToBottom();
   const QListWidgetItem* item = library_->List()->item(row);
   const QString name = item ? item->text() : QString();
@@ -82,8 +83,9 @@ void MacroPage::OpenPopup(QWidget* popup, QPoint global) {
   OpenPopupAt(this, popup, global);
 }
 
-void MacroPage::Bind(AppCore* core, ProfileFiles* files, std::function<ButtonView()> button_view) {
-  device_->Bind(core, files, std::move(button_view));
+void MacroPage::Bind(AppCore* core, DeviceMacroFlows* macro_flows, ProfileFiles* files,
+                     std::function<ButtonView()> button_view) {
+  device_->Bind(core, macro_flows, files, std::move(button_view));
 }
 
 // ---- Library -------------------------------------------------------------------

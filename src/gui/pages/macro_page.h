@@ -17,6 +17,7 @@
 namespace korvex48 {
 class AppCore;
 class ProfileFiles;
+class DeviceMacroFlows;
 struct ButtonView;
 }  // namespace korvex48
 
@@ -40,7 +41,8 @@ class MacroPage : public Page {
   // The core whose device macro table the page shows, and where the button
   // labels and the selected profile come from (the macro commands compare
   // labels with macro names). nullptr shows no device macros.
-  void Bind(AppCore* core, ProfileFiles* files, std::function<ButtonView()> button_view);
+  void Bind(AppCore* core, DeviceMacroFlows* macro_flows, ProfileFiles* files,
+            std::function<ButtonView()> button_view);
 
   // ---- The PC macro library --------------------------------------------
   // Loads the library from `path` (the default place when empty), creating

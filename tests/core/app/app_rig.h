@@ -85,6 +85,7 @@ struct AppRig {
   ImageFlows& images;
   Connection& connection;
   ProfileFiles& files;
+  DeviceMacroFlows& macro_flows;
   FirmwareFlow& firmware;
 
   explicit AppRig(SimulatedStorage storage = SimulatedStorage::kI2C,
@@ -100,6 +101,7 @@ struct AppRig {
         images(engine.Images()),
         connection(engine.MouseConnection()),
         files(engine.Files()),
+        macro_flows(engine.MacroFlows()),
         firmware(engine.Firmware()) {
     transport.SetTrace(&trace);
     ui.record_busy = false;

@@ -75,7 +75,7 @@ class FaultTable : public ::testing::Test {
     auto rig = std::make_unique<AppRig>(storage);
     EXPECT_EQ(rig->Connect().outcome, DevInfoOutcome::kAccepted);
     if (flow == Flow::kMacroDelete) {
-      EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kDone);
+      EXPECT_EQ(rig->macro_flows.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kDone);
       EXPECT_TRUE(rig->images.ReadConfiguration());
     }
     if (flow == Flow::kLoadProfile) {
@@ -107,9 +107,9 @@ class FaultTable : public ::testing::Test {
       case Flow::kLoadProfile:
         return rig.files.LoadProfile(Profile()).ok();
       case Flow::kMacroAdd:
-        return rig.core.AddMacroToMouse(Library(), 0, {}) == MacroCommandResult::kDone;
+        return rig.macro_flows.AddMacroToMouse(Library(), 0, {}) == MacroCommandResult::kDone;
       case Flow::kMacroDelete:
-        return rig.core.DeleteDeviceMacro(0, {}) == MacroCommandResult::kDone;
+        return rig.macro_flows.DeleteDeviceMacro(0, {}) == MacroCommandResult::kDone;
       case Flow::kFirmware: {
         FirmwarePatch patch;
         std::vector<std::uint8_t> file(kMinFirmwareFileSize, 0x00);
@@ -241,9 +241,9 @@ TEST_F(FaultTable, NothingOfAnIncompleteReadIsSavedOrWrittenBack) {
               FileCommandStatus::kUnread);
     EXPECT_EQ(rig->files.ExportDeviceMacros(saved).status, FileCommandStatus::kUnread);
     EXPECT_FALSE(std::filesystem::exists(ProfileFileTarget(saved)));
-    EXPECT_EQ(rig->core.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kNoDevice);
-    EXPECT_EQ(rig->core.DeleteDeviceMacro(0, {}), MacroCommandResult::kNoDevice);
-    EXPECT_FALSE(rig->core.SaveDeviceMacros());
+    EXPECT_EQ(rig->macro_flows.AddMacroToMouse(Library(), 0, {}), MacroCommandResult::kNoDevice);
+    EXPECT_EQ(rig->macro_flows.DeleteDeviceMacro(0, {}), MacroCommandResult::kNoDevice);
+    EXPECT_FALSE(rig->macro_flows.SaveDeviceMacros());
     EXPECT_TRUE(rig->trace.SentEntries().empty());
     EXPECT_EQ(rig->mouse.Parameters(), before);
   }
@@ -254,7 +254,7 @@ TEST_F(FaultTable, ALibraryMacroWithoutAnEndByteIsRefused) {
   PcMacroLibrary library;
   library.MutableSlot(0).name = MacroNameFromText("Loop");
   library.MutableSlot(0).events.fill(0x81);  // no end byte anywhere in the 256
-  EXPECT_EQ(rig->core.AddMacroToMouse(library, 0, {}), MacroCommandResult::kNoEndByte);
+  EXPECT_EQ(rig->macro_flows.AddMacroToMouse(library, 0, {}), MacroCommandResult::kNoEndByte);
   EXPECT_EQ(rig->core.Macros().Count(), 0u);
   EXPECT_TRUE(rig->trace.SentEntries().empty());
 }

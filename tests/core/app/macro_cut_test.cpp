@@ -129,9 +129,9 @@ void Prepare(AppRig& rig, const Fixture& f) {
 }
 
 MacroCommandResult RunChange(AppRig& rig, const Case& c) {
-  if (c.change == Change::kDelete) return rig.core.DeleteDeviceMacro(c.index, ButtonView{});
+  if (c.change == Change::kDelete) return rig.macro_flows.DeleteDeviceMacro(c.index, ButtonView{});
   const std::vector<std::uint8_t> events = Events(0x07);
-  return rig.core.AddDeviceMacro(MacroNameFromText("DDDD"), events, ButtonView{});
+  return rig.macro_flows.AddDeviceMacro(MacroNameFromText("DDDD"), events, ButtonView{});
 }
 
 // Index in the list after the change of fixture macro k; nullopt: deleted.
@@ -252,7 +252,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
                   : rig->mouse.Faults().refuse_report_after) = at;
           ASSERT_EQ(RunChange(*rig, c), MacroCommandResult::kWriteFailed);
           ASSERT_EQ(rig->ui.messages.size(), 1u);
-          EXPECT_FALSE(rig->core.LastMacroChangeCut().empty());
+          EXPECT_FALSE(rig->macro_flows.LastMacroChangeCut().empty());
           if (vanish) {
             // Nothing of the storage is known: nothing listed, nothing written.
             EXPECT_EQ(rig->core.Macros().Count(), 0u);
@@ -264,7 +264,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
             EXPECT_EQ(rig->core.Codes(), mouse.codes);
             EXPECT_TRUE(rig->core.ImageRead());
             // The line says which of the three the mouse now holds.
-            const std::string& line = rig->core.LastMacroChangeCut();
+            const std::string& line = rig->macro_flows.LastMacroChangeCut();
             const std::string said = mouse.macros.SameMacros(before)  ? "was not"
                                      : mouse.macros.SameMacros(after) ? ", but"
                                                                       : "lists only";

@@ -103,13 +103,15 @@ TEST(AddToMouse, LimitsPerLayout) {
     AddToLibrary(library, "New", {0x81, 0x01, 0x01, 0x01});
 
     rig.ClearLogs();
-    EXPECT_EQ(rig.core.AddMacroToMouse(library, 0, Profile1View(rig)), MacroCommandResult::kDone);
+    EXPECT_EQ(rig.macro_flows.AddMacroToMouse(library, 0, Profile1View(rig)),
+              MacroCommandResult::kDone);
     EXPECT_EQ(rig.core.Macros().Count(), c.limit);
     EXPECT_EQ(rig.core.Macros().Names().back(), "New");
     ExpectMouseMatchesWorking(rig);
 
     rig.ClearLogs();
-    EXPECT_EQ(rig.core.AddMacroToMouse(library, 0, Profile1View(rig)), MacroCommandResult::kFull);
+    EXPECT_EQ(rig.macro_flows.AddMacroToMouse(library, 0, Profile1View(rig)),
+              MacroCommandResult::kFull);
     EXPECT_TRUE(rig.trace.SentEntries().empty());
     EXPECT_TRUE(rig.ui.messages.empty());
     EXPECT_EQ(rig.core.Macros().Count(), c.limit);
@@ -124,14 +126,15 @@ TEST(AddToMouse, PackedAreaOfExactly512FitsAnd513IsRefused) {
   AddToLibrary(library, "B", ClickEvents(222));  // 239 bytes
   AddToLibrary(library, "Empty", {});            // 17 bytes
   for (std::size_t row : {0u, 1u, 2u})
-    ASSERT_EQ(rig.core.AddMacroToMouse(library, row, Profile1View(rig)), MacroCommandResult::kDone);
+    ASSERT_EQ(rig.macro_flows.AddMacroToMouse(library, row, Profile1View(rig)),
+              MacroCommandResult::kDone);
   EXPECT_EQ(rig.core.Macros().Packed().total, 512);
   EXPECT_EQ(rig.core.Macros().Packed().lengths[2], 17);
 
   const std::vector<std::string> names = rig.core.Macros().Names();
   const ConfigImage before = rig.core.Working();
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.AddMacroToMouse(library, 2, Profile1View(rig)),
+  EXPECT_EQ(rig.macro_flows.AddMacroToMouse(library, 2, Profile1View(rig)),
             MacroCommandResult::kOutOfRange);
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str103");
@@ -144,10 +147,10 @@ TEST(AddToMouse, NothingWithoutSelectionOrMouse) {
   AppRig rig;
   PcMacroLibrary library;
   AddToLibrary(library, "A", {0xA1, 0x21});
-  EXPECT_EQ(rig.core.AddMacroToMouse(library, 0, {}), MacroCommandResult::kNoDevice);
+  EXPECT_EQ(rig.macro_flows.AddMacroToMouse(library, 0, {}), MacroCommandResult::kNoDevice);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   rig.ClearLogs();
-  EXPECT_EQ(rig.core.AddMacroToMouse(library, 1, {}), MacroCommandResult::kNoSelection);
+  EXPECT_EQ(rig.macro_flows.AddMacroToMouse(library, 1, {}), MacroCommandResult::kNoSelection);
   EXPECT_TRUE(rig.trace.SentEntries().empty());
 }
 
@@ -169,7 +172,7 @@ TEST(DeleteMacro, PackedMacrosCloseUpAndCodesFollow) {
 
   rig.ClearLogs();
   int selection = -2;
-  EXPECT_EQ(rig.core.DeleteDeviceMacro(1, view, &selection), MacroCommandResult::kDone);
+  EXPECT_EQ(rig.macro_flows.DeleteDeviceMacro(1, view, &selection), MacroCommandResult::kDone);
   EXPECT_EQ(selection, 0);
   EXPECT_EQ(rig.core.Macros().Names(), (std::vector<std::string>{"M0", "M2"}));
   EXPECT_EQ(*rig.core.Macros().Address(1), a1);
@@ -191,7 +194,7 @@ TEST(DeleteMacro, SlotPagesMoveDownAndAddressesStay) {
   const ButtonView view = Profile1View(rig);
 
   int selection = -2;
-  EXPECT_EQ(rig.core.DeleteDeviceMacro(2, view, &selection), MacroCommandResult::kDone);
+  EXPECT_EQ(rig.macro_flows.DeleteDeviceMacro(2, view, &selection), MacroCommandResult::kDone);
   EXPECT_EQ(selection, 1);
   EXPECT_EQ(rig.core.Macros().Names(), (std::vector<std::string>{"M0", "M1", "M3", "M4"}));
   EXPECT_EQ(rig.core.Codes().Code(1, 5), MacroCode(0x4300));
@@ -206,10 +209,10 @@ TEST(DeleteMacro, LastMacroLeavesNoSelection) {
   FillMouse(rig, 1);
   ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
   int selection = 5;
-  EXPECT_EQ(rig.core.DeleteDeviceMacro(0, Profile1View(rig), &selection),
+  EXPECT_EQ(rig.macro_flows.DeleteDeviceMacro(0, Profile1View(rig), &selection),
             MacroCommandResult::kDone);
   EXPECT_EQ(selection, -1);
-  EXPECT_EQ(rig.core.DeleteDeviceMacro(0, Profile1View(rig), &selection),
+  EXPECT_EQ(rig.macro_flows.DeleteDeviceMacro(0, Profile1View(rig), &selection),
             MacroCommandResult::kNoSelection);
 }
 
@@ -238,7 +241,7 @@ TEST(DeleteMacro, RefusedDeleteWritesNothing) {
 
   rig.ClearLogs();
   int selection = -2;
-  EXPECT_EQ(rig.core.DeleteDeviceMacro(0, Profile1View(rig), &selection),
+  EXPECT_EQ(rig.macro_flows.DeleteDeviceMacro(0, Profile1View(rig), &selection),
             MacroCommandResult::kOutOfRange);
   ASSERT_EQ(rig.ui.messages.size(), 1u);
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str103");
@@ -260,7 +263,7 @@ TEST(SaveDeviceMacros, SendsTheCodesAsTheyAre) {
   const std::string profile2_code = rig.core.Codes().Code(2, 4);
   const std::string button7_code = rig.core.Codes().Code(1, 7);
 
-  ASSERT_TRUE(rig.core.SaveDeviceMacros());
+  ASSERT_TRUE(rig.macro_flows.SaveDeviceMacros());
   EXPECT_EQ(rig.core.Codes().Code(1, 4), MacroCode(a0));
   EXPECT_EQ(rig.core.Codes().Code(2, 4), profile2_code);
   EXPECT_EQ(rig.core.Codes().Code(1, 7), button7_code);
@@ -279,12 +282,12 @@ TEST(GiveButtonMacro, WritesTheCodeLiveUnlessLastLeftKey) {
   ASSERT_LE(left, 12);
 
   rig.ClearLogs();
-  EXPECT_FALSE(
-      rig.core.AssignDeviceMacroToButton(left, 1, view).accepted);  // the only Left Key stays
+  EXPECT_FALSE(rig.macro_flows.AssignDeviceMacroToButton(left, 1, view)
+                   .accepted);  // the only Left Key stays
   EXPECT_TRUE(rig.trace.SentEntries().empty());
 
   const int other = left == 2 ? 3 : 2;
-  const AssignmentResult r = rig.core.AssignDeviceMacroToButton(other, 1, view);
+  const AssignmentResult r = rig.macro_flows.AssignDeviceMacroToButton(other, 1, view);
   ASSERT_TRUE(r.accepted);
   EXPECT_EQ(r.labels[static_cast<std::size_t>(other - 1)], "M1");
   EXPECT_EQ(rig.core.Codes().Code(1, other), MacroCode(a1));
@@ -293,7 +296,7 @@ TEST(GiveButtonMacro, WritesTheCodeLiveUnlessLastLeftKey) {
   EXPECT_EQ(writes[0], (Report{0x40, 0x05, 0x01, static_cast<std::uint8_t>(4 * (other - 1)), 0x10,
                                static_cast<std::uint8_t>(a1 >> 8),
                                static_cast<std::uint8_t>(a1 & 0xFF), 0x00}));
-  EXPECT_FALSE(rig.core.AssignDeviceMacroToButton(other, 2, view).accepted);  // no such row
+  EXPECT_FALSE(rig.macro_flows.AssignDeviceMacroToButton(other, 2, view).accepted);  // no such row
 }
 
 }  // namespace

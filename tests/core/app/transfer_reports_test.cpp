@@ -26,7 +26,7 @@ TEST(TransferReports, MatchTheBusyPopUpsOfEachFlow) {
     EXPECT_EQ(rig.ui.Count("Show"), WholeImageWriteReports(layout) + 1);
 
     rig.ui.Clear();
-    ASSERT_TRUE(rig.core.SaveDeviceMacros());
+    ASSERT_TRUE(rig.macro_flows.SaveDeviceMacros());
     EXPECT_EQ(rig.ui.Count("Show"), MacroSaveReports(layout));
 
     if (layout == StorageLayout::kSlot) {
