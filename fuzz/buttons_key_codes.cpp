@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int p = 1; p <= 3; ++p) ProfileKeyNames(codes, p, sources);
     RefreshFireKey(codes, 1 + size % 3, sources, {});
     RefreshAimStep(codes, 1 + size % 3, sources, 1);
-    auto marks = InitKeysParameters(codes, sources);
-    RefreshKeysParameters(codes, marks, std::span<const DeviceMacroRef>(macros).first(1));
+    auto marks = MarkMacroCodes(codes, sources);
+    RelinkMarkedMacroCodes(codes, marks, std::span<const DeviceMacroRef>(macros).first(1));
     std::vector<std::uint8_t> out(145);
     codes.StoreToProfileSection(out);
   }

@@ -171,7 +171,7 @@ void EditorApp::MakePointerSettings(const EditorAppConfig& config) {
 
 EditorApp::~EditorApp() {
   // The window's hooks and rules point into the objects below.
-  if (window_) window_->PollTimer().stop();
+  if (window_) window_->DevicePolling().stop();
   macro_commands_.reset();
   if (window_ && window_->LaterPagesBuilt()) window_->Advanced()->Pointer()->Bind(nullptr);
   if (ui_) ui_->GetHooks() = {};
@@ -182,7 +182,7 @@ EditorApp::~EditorApp() {
 
 void EditorApp::Wire() {
   MainWindow& window = *window_;
-  connect(&window.PollTimer(), &QTimer::timeout, this, [this] { Poll(); });
+  connect(&window.DevicePolling(), &QTimer::timeout, this, [this] { Poll(); });
   connect(&window, &MainWindow::saveProfileRequested, this, &EditorApp::SaveProfile);
   connect(&window, &MainWindow::loadProfileRequested, this, &EditorApp::LoadProfile);
   connect(&window, &MainWindow::resetRequested, this, &EditorApp::Reset);
@@ -214,7 +214,7 @@ void EditorApp::Wire() {
 
 void EditorApp::Show() {
   window_->show();
-  window_->PollTimer().start();
+  window_->DevicePolling().start();
 }
 
 bool EditorApp::eventFilter(QObject* watched, QEvent* event) {

@@ -108,7 +108,7 @@ int RunBench(EditorApp& app, std::FILE* out) {
     RunEventsFor(50);
   }
   // Polling would only add noise to the figures.
-  window.PollTimer().stop();
+  window.DevicePolling().stop();
 
   std::vector<PageId> pages = {PageId::kMain,  PageId::kAdv,    PageId::kBreath,
                                PageId::kMacro, PageId::kSwitch, PageId::kFixed};

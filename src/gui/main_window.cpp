@@ -404,7 +404,7 @@ void MainWindow::ReopenPage(PageId page) {
 void MainWindow::ShowPage(PageId page) {
   if (GroupOf(page) != 1) BuildLaterPages();
   Q_EMIT popupsClosed();
-  ButtonTypeB_1IconInit();
+  ResetPageButtonPictures();
   current_page_ = page;
   page_choices_[static_cast<int>(page) - 1]->setChecked(true);
   if (GroupOf(page) == 1) rules_->AfterPageChange(page);
@@ -430,7 +430,7 @@ void MainWindow::ShowCurrentGroup() {
     macro_page_->ShowInsertMode(macro_page_->InsertMode());
 }
 
-void MainWindow::ButtonTypeB_1IconInit() {
+void MainWindow::ResetPageButtonPictures() {
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
   no_device_look_ = false;
 }
@@ -487,7 +487,7 @@ void MainWindow::RefreshStoragePages(bool update_buttons) {
     ReopenPage(ProfilePageChosen());
   else {
     // The no-device look selected Main; the bar shows the page kept.
-    ButtonTypeB_1IconInit();
+    ResetPageButtonPictures();
     SetNavPictures(NavNameOf(current_page_), QStringLiteral("SetS_02"));
     ShowCurrentGroup();
   }

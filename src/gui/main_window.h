@@ -133,7 +133,7 @@ class MainWindow : public QWidget {
   // Shows the group of the current page (group 1 while NoDeviceLook is set).
   void ShowCurrentGroup();
   // Every page and profile button picture to its normal look.
-  void ButtonTypeB_1IconInit();
+  void ResetPageButtonPictures();
   // The no-device appearance: NoDeviceLook set, group 1, Main selected.
   void ShowNoDevicePages();
   // Update buttons shown only for a "Flash" + "Flash" mouse.
@@ -150,7 +150,7 @@ class MainWindow : public QWidget {
   void RefreshStoragePages(bool update_buttons);
   // Device polling, every 3500 ms; the connection flows stop it around
   // whole-image transfers.
-  QTimer& PollTimer() { return dev_timer_; }
+  QTimer& DevicePolling() { return dev_timer_; }
 
   // A second start asked for the window: restore, raise, activate.
   void RestoreAndRaise();

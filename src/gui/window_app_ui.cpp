@@ -33,8 +33,8 @@ void WindowAppUi::ShowMessage(const AppMessage& message) {
 
 void WindowAppUi::LockPages() { window_.LockPages(); }
 void WindowAppUi::UnlockPages() { window_.UnlockPages(); }
-void WindowAppUi::StopPolling() { window_.PollTimer().stop(); }
-void WindowAppUi::StartPolling() { window_.PollTimer().start(); }
+void WindowAppUi::StopPolling() { window_.DevicePolling().stop(); }
+void WindowAppUi::StartPolling() { window_.DevicePolling().start(); }
 // The page editor has taken the image in already: the pages show it.
 void WindowAppUi::RefreshUI() { window_.ShowImage(); }
 void WindowAppUi::RefreshKeyLabels(const ButtonTexts&) { window_.Buttons()->ShowLabels(); }

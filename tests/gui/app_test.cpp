@@ -121,7 +121,7 @@ class AppTest : public QObject {
              Bytes(DefaultImageBytes().first(kParameterSectionSize)));
     QVERIFY(!rig.app->Core().Session().NoDevicePage);
     // PollTimer is the poll step, first due 3.5 s after the start.
-    QTimer& timer = rig.Window().PollTimer();
+    QTimer& timer = rig.Window().DevicePolling();
     QVERIFY(timer.isActive());
     QCOMPARE(timer.interval(), 3500);
     QVERIFY(QMetaObject::invokeMethod(&timer, "timeout", Qt::DirectConnection));
@@ -184,7 +184,7 @@ class AppTest : public QObject {
              QStringList{QStringLiteral("The mouse manufacturer or product id error")});
     QCOMPARE(rig.dialogs.captions.first(), QString());  // an OK box has no caption
     QVERIFY(rig.app->Core().Session().Loading);
-    QVERIFY(rig.Window().PollTimer().isActive());  // polling resumes after the box
+    QVERIFY(rig.Window().DevicePolling().isActive());  // polling resumes after the box
     // Nothing is written to a refused mouse: Reset says there is no device.
     rig.dialogs.messages.clear();
     const std::uint64_t reports = rig.Mouse().ConfigReportsSeen();
@@ -396,7 +396,7 @@ class AppTest : public QObject {
     QVERIFY(qobject_cast<QLabel*>(rig.W(QStringLiteral("Key2")))->text() !=
             qobject_cast<QLabel*>(rig.W(QStringLiteral("Key1")))->text());
     QVERIFY(rig.W(QStringLiteral("Disable_All_1"))->isHidden());
-    QVERIFY(rig.Window().PollTimer().isActive());
+    QVERIFY(rig.Window().DevicePolling().isActive());
   }
 
   void exitLetsTheMouseGo() {

@@ -260,10 +260,10 @@ class MainWindowTest : public QObject {
     ui.RefreshStoragePages(StorageLayout::kSlot);
     QVERIFY(!W("Btn_Update_3")->isHidden());
     ui.StopPolling();
-    QVERIFY(!window_->PollTimer().isActive());
+    QVERIFY(!window_->DevicePolling().isActive());
     ui.StartPolling();
-    QCOMPARE(window_->PollTimer().interval(), 3500);
-    QVERIFY(window_->PollTimer().isActive());
+    QCOMPARE(window_->DevicePolling().interval(), 3500);
+    QVERIFY(window_->DevicePolling().isActive());
   }
 
   // The chip variant's menu height is a thing to show: a window whose menus

@@ -25,7 +25,7 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // The PollTimer handler: counts the HID interfaces ten times in five pairs
+  // One tick of the device polling (every 3.5 s): counts the HID interfaces ten times in five pairs
   // and handles an arrival (2.1 s wait, open, IdentifyMouse) or a removal. A
   // mouse whose handles were found dead is lost and searched for again even
   // when the count did not change (unplugged and back within one period); a

@@ -119,7 +119,7 @@ ProfileSelection SelectProfile(int profile, bool deviceOpen, bool noDevicePage,
   return s;
 }
 
-std::vector<MacroCodeMark> InitKeysParameters(const KeyCodes& codes, const KeyNameSources& before) {
+std::vector<MacroCodeMark> MarkMacroCodes(const KeyCodes& codes, const KeyNameSources& before) {
   std::vector<MacroCodeMark> marks;
   for (int n = 1; n <= kKeyButtons; ++n) {
     for (int p = 1; p <= kKeyProfiles; ++p) {
@@ -132,13 +132,13 @@ std::vector<MacroCodeMark> InitKeysParameters(const KeyCodes& codes, const KeyNa
   return marks;
 }
 
-KeysRefreshResult RefreshKeysParameters(KeyCodes& codes, std::span<const MacroCodeMark> marks,
-                                        std::span<const DeviceMacroRef> after) {
+MacroCodeRelinkResult RelinkMarkedMacroCodes(KeyCodes& codes, std::span<const MacroCodeMark> marks,
+                                             std::span<const DeviceMacroRef> after) {
   std::vector<MacroCodeMark> ordered(marks.begin(), marks.end());
   std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
     return a.button != b.button ? a.button < b.button : a.profile < b.profile;
   });
-  KeysRefreshResult result;
+  MacroCodeRelinkResult result;
   for (const MacroCodeMark& mark : ordered) {
     if (mark.profile < 1 || mark.profile > kKeyProfiles || !ButtonInRange(mark.button)) continue;
     std::string code;

@@ -96,9 +96,9 @@ struct MacroCodeMark {
 // codes of the profiles that are not shown, of buttons whose label shows
 // something else, and of profile 3 (which the user cannot edit, but the mouse
 // still plays) from pointing at a moved or deleted macro, or into a name.
-std::vector<MacroCodeMark> InitKeysParameters(const KeyCodes& codes, const KeyNameSources& before);
+std::vector<MacroCodeMark> MarkMacroCodes(const KeyCodes& codes, const KeyNameSources& before);
 
-struct KeysRefreshResult {
+struct MacroCodeRelinkResult {
   std::vector<ProfileByteWrite> writes;       // in button order, profile 1, 2, 3
   std::vector<std::pair<int, int>> fellBack;  // (profile, button) given the fallback
 };
@@ -107,8 +107,8 @@ struct KeysRefreshResult {
 // of the same name in `after` (the last of equal names), or, when that macro
 // is gone, the button gets its fallback function. The caller shows the
 // selected profile again to update the labels.
-KeysRefreshResult RefreshKeysParameters(KeyCodes& codes, std::span<const MacroCodeMark> marks,
-                                        std::span<const DeviceMacroRef> after);
+MacroCodeRelinkResult RelinkMarkedMacroCodes(KeyCodes& codes, std::span<const MacroCodeMark> marks,
+                                             std::span<const DeviceMacroRef> after);
 
 // Fallback function of button 1..12 when its macro is deleted: the code, and
 // the name it shows ("Win+D" for button 8, otherwise the menu entry's name).

@@ -203,12 +203,12 @@ TEST_F(ButtonsFixture, MacroCodesFollowADeletion) {
   codes_.Set(3, 3, "10014000");  // Crouch
   codes_.Set(3, 8, "10012000");  // Run
   codes_.Set(1, 9, "10030000");  // already points at nothing
-  const auto marks = InitKeysParameters(codes_, Sources());
+  const auto marks = MarkMacroCodes(codes_, Sources());
   ASSERT_EQ(marks.size(), 6u);
 
   // The packed area is parsed again: Crouch moved to Run's place.
   const std::vector<DeviceMacroRef> after = {{0x0100, "Jump"}, {0x0120, "Crouch"}};
-  const KeysRefreshResult r = RefreshKeysParameters(codes_, marks, after);
+  const MacroCodeRelinkResult r = RelinkMarkedMacroCodes(codes_, marks, after);
   EXPECT_EQ(Offsets(r.writes), (std::vector<std::size_t>{56, 104, 16, 28, 76, 124}));
   EXPECT_EQ(codes_.Code(2, 3), "10012000");
   EXPECT_EQ(codes_.Code(3, 3), "10012000");
