@@ -65,14 +65,14 @@ if [ -x "$CTL" ]; then
   "$CTL" "$SIM" --default-image "$IMAGE" set button 2 11 "KB Reset Key" >/dev/null
   # Fifteen device macros: LB_Name at its tallest.
   for row in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
-    "$CTL" "$SIM" --default-image "$IMAGE" --library "$WORK/data/Macro.bin" macro add $row >/dev/null
+    "$CTL" "$SIM" --default-image "$IMAGE" macro add $row >/dev/null
   done
 else
   echo "screenshots: $CTL not built: Alternate Key and Reset Control show their refusal" >&2
 fi
 
 mkdir -p "$OUT"
-"$BIN" "$SIM" --default-image "$IMAGE" --library "$WORK/data/Macro.bin" \
+"$BIN" "$SIM" --default-image "$IMAGE" \
   --ui-log "$WORK/ui.log" >"$WORK/app.log" 2>&1 &
 APP_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name "^$TITLE\$" | head -n 1)

@@ -23,7 +23,8 @@ class StepBar : public QWidget {
  public:
   // `steps`: the step pictures from step 1 on, siblings of the bar (the bar
   // is made in their parent). `position`: the step shown lit now, 0 for none.
-  // `name`: what the bar sets, for screen readers ("Step time").
+  // `name`: what the bar sets, for screen readers, as the caption over the bar reads ("Effect
+  // speed").
   StepBar(const QString& object_name, const QString& name, std::vector<PictureLabel*> steps,
           std::function<int()> position, QWidget* parent);
 

@@ -31,7 +31,7 @@ LightingPage::LightingPage(EditorContext& context, QWidget* parent)
     step_labels_[k - 1]->setFocusPolicy(Qt::NoFocus);
   }
   new StepBar(
-      QStringLiteral("Bar_Fall"), QStringLiteral("Step time"), {steps_.begin(), steps_.end()},
+      QStringLiteral("Bar_Fall"), QStringLiteral("Effect speed"), {steps_.begin(), steps_.end()},
       [this] { return editor_ ? editor_->State().settings.lighting.fall_time / 5 : 0; }, this);
 
   static const char* const kModes[] = {"Off", "LED1", "LED2", "LED3", "LED4", "LED5"};

@@ -23,6 +23,20 @@ QString Title(PointerSetting setting) {
   return QStringLiteral("Wheel scroll lines");
 }
 
+// The caption the skin draws over the bar: what a screen reader names it, so
+// that the spoken and the shown name agree.
+QString Caption(PointerSetting setting) {
+  switch (setting) {
+    case PointerSetting::kSpeed:
+      return QStringLiteral("Pointer speed");
+    case PointerSetting::kDoubleClick:
+      return QStringLiteral("Double-click speed");
+    case PointerSetting::kWheelLines:
+      break;
+  }
+  return QStringLiteral("Scroll lines");
+}
+
 // The family of the bar's control names (Img_Spd1, lbl_Spd1).
 QString Family(PointerSetting setting) {
   switch (setting) {
@@ -71,7 +85,7 @@ PointerBars::PointerBars(const std::array<Bar, 3>& bars, QObject* parent)
       bar.numbers[i]->setFocusPolicy(Qt::NoFocus);
     }
     new StepBar(
-        QStringLiteral("Bar_") + Family(setting), Title(setting),
+        QStringLiteral("Bar_") + Family(setting), Caption(setting),
         {bar.segments.begin(), bar.segments.end()},
         [this, setting] { return settings_ ? settings_->Position(setting) : 0; },
         bar.segments[0]->parentWidget());
