@@ -70,14 +70,14 @@ TEST(PointerSettingsOverGSettings, TheDesktopsChangeSurvivesTheEditorsNextStart)
   EXPECT_EQ(settings.Values().double_click, 600);
 
   // GNOME has no wheel lines: the file keeps them, the desktop is not touched.
-  settings.Click(PointerSetting::kWheelLines, 7);
+  settings.ChooseStep(PointerSetting::kWheelLines, 7);
   EXPECT_EQ(Get("speed"), "0.5");
   EXPECT_EQ(Get("double-click"), "600");
   EXPECT_EQ(Slurp(store),
             "[Mouse]\nMouseSensitivity=4\nDoubleClickSpeed=410\n\n[Desktop]\nWheelScrollLines=7\n");
 
   // A double-click changes that one key; the speed stays the user's.
-  settings.Click(PointerSetting::kDoubleClick, 10);
+  settings.ChooseStep(PointerSetting::kDoubleClick, 10);
   EXPECT_EQ(Get("double-click"), "270");
   EXPECT_EQ(Get("speed"), "0.5");
   EXPECT_EQ(settings.Route(PointerSetting::kDoubleClick).applied,

@@ -141,7 +141,7 @@ void PointerSettings::Refresh() {
   }
 }
 
-void PointerSettings::Click(PointerSetting setting, int position) {
+void PointerSettings::ChooseStep(PointerSetting setting, int position) {
   const std::optional<int> value = PointerValueOf(setting, position);
   if (!value) return;
   positions_[Index(setting)] = position;

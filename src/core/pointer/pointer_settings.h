@@ -43,13 +43,13 @@ class PointerSettings {
   // number leaves the position as it was. Nothing is written or applied.
   void Refresh();
 
-  // A click on segment `position` (1..10) of `setting`'s bar: sets that
+  // Step `position` (1..10) of `setting`'s bar chosen: sets that
   // setting's position and value and applies it, and only it, to every
   // desktop that holds it (the pointer speed goes with the acceleration
   // values it is applied with). When no desktop that keeps values took it,
   // it is written to the settings file instead. Positions outside 1..10 do
   // nothing.
-  void Click(PointerSetting setting, int position);
+  void ChooseStep(PointerSetting setting, int position);
 
   int Position(PointerSetting setting) const { return positions_[Index(setting)]; }
   const PointerValues& Values() const { return values_; }

@@ -110,7 +110,7 @@ void PointerBars::Refresh() {
 
 void PointerBars::Clicked(PointerSetting setting, int position) {
   if (!settings_) return;
-  settings_->Click(setting, position);
+  settings_->ChooseStep(setting, position);
   Show();
 }
 

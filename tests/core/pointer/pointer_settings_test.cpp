@@ -147,7 +147,7 @@ TEST(PointerSettings, AClickAppliesOnlyTheSettingClicked) {
   settings.Refresh();
 
   // Only the window holds the wheel lines and forgets them: kept in the file.
-  settings.Click(kWheel, 10);
+  settings.ChooseStep(kWheel, 10);
   EXPECT_TRUE(gnome.applied.empty());
   ASSERT_EQ(window.applied.size(), 1u);
   EXPECT_EQ(window.applied[0].wheel_lines, 10);
@@ -161,7 +161,7 @@ TEST(PointerSettings, AClickAppliesOnlyTheSettingClicked) {
 
   // The speed goes to the desktop with the acceleration it is applied with,
   // and nowhere else; the file keeps only the wheel lines.
-  settings.Click(kSpeed, 7);
+  settings.ChooseStep(kSpeed, 7);
   ASSERT_EQ(gnome.applied.size(), 1u);
   EXPECT_EQ(gnome.applied[0].speed, 12);
   EXPECT_EQ(gnome.applied[0].threshold1, 4);
@@ -172,7 +172,7 @@ TEST(PointerSettings, AClickAppliesOnlyTheSettingClicked) {
   EXPECT_FALSE(settings.Route(kSpeed).stored);
 
   // A double-click goes to both; the desktop keeps it, so the file does not.
-  settings.Click(kDouble, 8);
+  settings.ChooseStep(kDouble, 8);
   ASSERT_EQ(gnome.applied.size(), 2u);
   EXPECT_EQ(gnome.applied[1].double_click, 410);
   EXPECT_FALSE(gnome.applied[1].speed);
@@ -193,7 +193,7 @@ TEST(PointerSettings, FailuresAreReportedPerDesktopAndNeverLoseTheFile) {
   EXPECT_EQ(settings.Route(kWheel).no_place, std::vector<std::string>{"gnome"});
   // Refused by the only desktop: the file would keep it, but an unreadable
   // file is not overwritten.
-  settings.Click(kSpeed, 2);
+  settings.ChooseStep(kSpeed, 2);
   EXPECT_EQ(Slurp(rig.path), garbage);
   const PointerRoute& speed = settings.Route(kSpeed);
   EXPECT_FALSE(speed.stored);
@@ -203,7 +203,7 @@ TEST(PointerSettings, FailuresAreReportedPerDesktopAndNeverLoseTheFile) {
   EXPECT_EQ(speed.failed[0].second, "no schema");
   EXPECT_EQ(settings.Position(kSpeed), 2);
   // A click outside the bar does nothing.
-  settings.Click(kSpeed, 11);
+  settings.ChooseStep(kSpeed, 11);
   EXPECT_EQ(settings.Position(kSpeed), 2);
   EXPECT_EQ(gnome.applied.size(), 1u);
 }
@@ -213,7 +213,7 @@ TEST(PointerSettings, KeepsTheFilesOtherLines) {
   FakeDesktop window("window", {kDouble, kWheel}, /*keeps=*/false);
   PointerSettings settings(rig.path, {&window});
   settings.Refresh();
-  settings.Click(kSpeed, 1);
+  settings.ChooseStep(kSpeed, 1);
   EXPECT_EQ(Slurp(rig.path), "# mine\n[Mouse]\nMouseSensitivity=1\nExtra=x\n[Other]\nA=1\n");
 }
 
