@@ -11,44 +11,33 @@ namespace {
 constexpr PointerSetting kSettings[] = {PointerSetting::kSpeed, PointerSetting::kDoubleClick,
                                         PointerSetting::kWheelLines};
 
-QString Title(PointerSetting setting) {
+// The names of one bar: `title` heads its tooltip and messages, `caption`
+// is what the skin draws over it and so what a screen reader calls it, and
+// `family` is the family of its control names (Img_Spd1, lbl_Spd1).
+struct BarNames {
+  const char* title;
+  const char* caption;
+  const char* family;
+};
+
+const BarNames& NamesOf(PointerSetting setting) {
+  static constexpr BarNames kSpeed{"Pointer speed", "Pointer speed", "Spd"};
+  static constexpr BarNames kDoubleClick{"Double-click time", "Double-click speed", "DbSpd"};
+  static constexpr BarNames kWheelLines{"Wheel scroll lines", "Scroll lines", "ScrSpd"};
   switch (setting) {
     case PointerSetting::kSpeed:
-      return QStringLiteral("Pointer speed");
+      return kSpeed;
     case PointerSetting::kDoubleClick:
-      return QStringLiteral("Double-click time");
+      return kDoubleClick;
     case PointerSetting::kWheelLines:
       break;
   }
-  return QStringLiteral("Wheel scroll lines");
+  return kWheelLines;
 }
 
-// The caption the skin draws over the bar: what a screen reader names it, so
-// that the spoken and the shown name agree.
-QString Caption(PointerSetting setting) {
-  switch (setting) {
-    case PointerSetting::kSpeed:
-      return QStringLiteral("Pointer speed");
-    case PointerSetting::kDoubleClick:
-      return QStringLiteral("Double-click speed");
-    case PointerSetting::kWheelLines:
-      break;
-  }
-  return QStringLiteral("Scroll lines");
-}
-
-// The family of the bar's control names (Img_Spd1, lbl_Spd1).
-QString Family(PointerSetting setting) {
-  switch (setting) {
-    case PointerSetting::kSpeed:
-      return QStringLiteral("Spd");
-    case PointerSetting::kDoubleClick:
-      return QStringLiteral("DbSpd");
-    case PointerSetting::kWheelLines:
-      break;
-  }
-  return QStringLiteral("ScrSpd");
-}
+QString Title(PointerSetting setting) { return QString::fromUtf8(NamesOf(setting).title); }
+QString Caption(PointerSetting setting) { return QString::fromUtf8(NamesOf(setting).caption); }
+QString Family(PointerSetting setting) { return QString::fromUtf8(NamesOf(setting).family); }
 
 std::optional<int> ValueOf(const PointerValues& v, PointerSetting setting) {
   switch (setting) {
