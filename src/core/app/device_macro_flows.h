@@ -88,6 +88,21 @@ class DeviceMacroFlows {
   MacroCommandResult ChangeDeviceMacros(const DeviceMacros& after,
                                         std::span<const std::optional<std::size_t>> moves,
                                         std::size_t first, const ButtonView& view, bool deleting);
+  // What a macro change was, for the user when it was cut ("the macro was
+  // added", "the macro was not added", "one added").
+  struct MacroChangeWords {
+    std::string done;
+    std::string not_done;
+    std::string first_changed;
+  };
+  // The writes of a macro change in their safe order: `interim_writes` (the
+  // fallback codes of the buttons whose macro goes or moves), then `next`'s
+  // storage with the name at `name_offset` written last, then `profiles`
+  // with the final codes. False when the mouse stopped part way: it was read
+  // back and the user told (ReportMacroChangeCut); nothing of `after` taken.
+  bool WriteMacroChange(std::span<const ProfileByteWrite> interim_writes, const ConfigImage& next,
+                        std::size_t name_offset, const ProfileSection& profiles,
+                        const DeviceMacros& after, const MacroChangeWords& words);
   bool WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset);
   bool WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip);
   // After a cut: profile section and macro storage read again and taken in;

@@ -115,30 +115,10 @@ MacroCommandResult DeviceMacroFlows::ChangeDeviceMacros(
   ApplyProfileWrites(profiles, final_writes);
   CalcProfileChecksum(profiles);
 
-  ui_.StopPolling();
-  ui_.Show();
-  ui_.ProcessEvents();
-  core_.BeginWrites();
-  bool ok = true;
-  for (const ProfileByteWrite& w : interim_writes) {
-    ok = core_.Wrote(
-        commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
-    if (!ok) break;
-  }
-  ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
-       core_.Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
-  ui_.Hide();
-  ui_.StartPolling();
-
-  if (!ok) {
-    const DeviceMacros before = core_.macros_;
-    const KeyCodes codes_before = core_.codes_;
-    const bool read_back = ReadBackMacroChange();
-    const std::string what = deleting ? "deleted" : "added";
-    ReportMacroChangeCut(read_back, before, after, codes_before, "the macro was " + what,
-                         "the macro was not " + what, "one " + what);
+  const std::string what = deleting ? "deleted" : "added";
+  if (!WriteMacroChange(interim_writes, next, *name_offset, profiles, after,
+                        {"the macro was " + what, "the macro was not " + what, "one " + what}))
     return MacroCommandResult::kWriteFailed;
-  }
 
   core_.macros_ = after;
   core_.MacrosChanged();
@@ -197,6 +177,23 @@ MacroCommandResult DeviceMacroFlows::ReplaceDeviceMacros(const ConfigImage& imag
   CalcProfileChecksum(profiles);
 
   ui_.ClearMacroEditor();
+  if (!WriteMacroChange(
+          interim_writes, next, *name_offset, profiles, after,
+          {"the macros were changed", "the macros were not changed", "first one changed"}))
+    return MacroCommandResult::kWriteFailed;
+  core_.macros_ = after;
+  core_.MacrosChanged();
+  core_.page_.profiles = profiles;
+  core_.working_.profiles = profiles;
+  core_.codes_.LoadFromProfileSection(core_.page_.profiles);
+  ui_.RefreshDeviceMacroLists();
+  return MacroCommandResult::kDone;
+}
+
+bool DeviceMacroFlows::WriteMacroChange(std::span<const ProfileByteWrite> interim_writes,
+                                        const ConfigImage& next, std::size_t name_offset,
+                                        const ProfileSection& profiles, const DeviceMacros& after,
+                                        const MacroChangeWords& words) {
   ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
@@ -207,26 +204,17 @@ MacroCommandResult DeviceMacroFlows::ReplaceDeviceMacros(const ConfigImage& imag
         commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
     if (!ok) break;
   }
-  ok = ok && WriteMacroStorageNameLast(next, *name_offset) &&
+  ok = ok && WriteMacroStorageNameLast(next, name_offset) &&
        core_.Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
   ui_.Hide();
   ui_.StartPolling();
-
-  if (!ok) {
-    const DeviceMacros before = core_.macros_;
-    const KeyCodes codes_before = core_.codes_;
-    const bool read_back = ReadBackMacroChange();
-    ReportMacroChangeCut(read_back, before, after, codes_before, "the macros were changed",
-                         "the macros were not changed", "first one changed");
-    return MacroCommandResult::kWriteFailed;
-  }
-  core_.macros_ = after;
-  core_.MacrosChanged();
-  core_.page_.profiles = profiles;
-  core_.working_.profiles = profiles;
-  core_.codes_.LoadFromProfileSection(core_.page_.profiles);
-  ui_.RefreshDeviceMacroLists();
-  return MacroCommandResult::kDone;
+  if (ok) return true;
+  const DeviceMacros before = core_.macros_;
+  const KeyCodes codes_before = core_.codes_;
+  const bool read_back = ReadBackMacroChange();
+  ReportMacroChangeCut(read_back, before, after, codes_before, words.done, words.not_done,
+                       words.first_changed);
+  return false;
 }
 
 bool DeviceMacroFlows::ReadBackMacroChange() {
