@@ -8,9 +8,7 @@ EditResult PageEditor::SetFireKey(int fire_key, const FireKeySettings& settings)
   EditResult result;
   if (fire_key < 1 || fire_key > 3 || settings.repeatCount < 1 || settings.repeatCount > 15 ||
       settings.delay < 0 || settings.delay > 4094) {
-    result.status = EditStatus::kUnavailable;
-    result.reason = "fire key 1..3 takes count 1..15 and delay 0..4094";
-    return result;
+    return EditResult::Unavailable("fire key 1..3 takes count 1..15 and delay 0..4094");
   }
   if (core_.Session().Loading) {
     result.status = EditStatus::kUnchanged;
@@ -22,9 +20,7 @@ EditResult PageEditor::SetFireKey(int fire_key, const FireKeySettings& settings)
   if (!core_.Session().HandlesValid()) return result;
   const int profile = ActiveProfile();
   if (profile == 3) {
-    result.status = EditStatus::kUnavailable;
-    result.reason = "profile 3 cannot be edited";
-    return result;
+    return EditResult::Unavailable("profile 3 cannot be edited");
   }
   KeyCodes codes = core_.Codes();  // the rules work on a copy; the core stores their writes
   const FireKeyUpdate update =
@@ -43,9 +39,7 @@ EditResult PageEditor::SetAimStep(int step) {
   const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (step < 1 || step > 12) {
-    result.status = EditStatus::kUnavailable;
-    result.reason = "AIM step must be 1..12";
-    return result;
+    return EditResult::Unavailable("AIM step must be 1..12");
   }
   state_.aim_step = step;
   if (core_.Session().Loading) return result;

@@ -9,9 +9,7 @@ EditResult PageEditor::SelectProfile(int profile, Opening opening) {
   const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (profile < 1 || profile > 3) {
-    result.status = EditStatus::kUnavailable;
-    result.reason = "profile must be 1, 2 or 3";
-    return result;
+    return EditResult::Unavailable("profile must be 1, 2 or 3");
   }
   const DeviceSession& s = core_.Session();
   const ProfileSelection sel = korvex48::SelectProfile(

@@ -29,9 +29,7 @@ EditResult PageEditor::SetReportRate(int choice) {
   EditResult result;
   const int hz = ReportRateHz(choice);
   if (hz == 0) {
-    result.status = EditStatus::kUnavailable;
-    result.reason = "report rate must be 125, 250, 500 or 1000 Hz";
-    return result;
+    return EditResult::Unavailable("report rate must be 125, 250, 500 or 1000 Hz");
   }
   state_.settings.report_rate_hz = hz;
   if (core_.Session().Loading) return result;
