@@ -9,6 +9,8 @@ BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
+# A compiler cache, where one is installed, shared by every build folder.
+LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache,)
 
 .PHONY: all deps build run test test-asan bench fuzz format screenshots install package clean
 
@@ -18,7 +20,7 @@ deps:
 	@./scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -35,14 +37,14 @@ test: build
 
 # The core, the backends and the command-line tool again under ASan and UBSan.
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=Debug -DKORVEX48_SANITIZE=ON \
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja $(LAUNCHER) -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=Debug -DKORVEX48_SANITIZE=ON \
 	  -DKORVEX48_GUI=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=Release -DKORVEX48_BENCH=ON \
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja $(LAUNCHER) -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=Release -DKORVEX48_BENCH=ON \
 	  -DKORVEX48_TESTS=ON >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
