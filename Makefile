@@ -5,7 +5,6 @@ SHELL := /bin/bash
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
-BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
@@ -20,7 +19,8 @@ deps:
 	@./scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKORVEX48_BENCH=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -43,13 +43,12 @@ test-asan: deps
 	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-bench: deps
-	@cmake -S . -B $(BENCH_BUILD) -G Ninja $(LAUNCHER) -DKORVEX48_WERROR=ON -DCMAKE_BUILD_TYPE=Release -DKORVEX48_BENCH=ON \
-	  -DKORVEX48_TESTS=ON >/dev/null
-	@cmake --build $(BENCH_BUILD) -j $(JOBS)
-	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
-	@if [ -x scripts/bench-gui.sh ] && [ -x $(BENCH_BUILD)/src/gui/korvex48 ]; then \
-	  scripts/bench-gui.sh $(BENCH_BUILD); fi
+# The benchmarks are built by every build (so a change that breaks one fails
+# `make test`) and run here, from the same optimised build the tests use.
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@if [ -x scripts/bench-gui.sh ] && [ -x $(BUILD)/src/gui/korvex48 ]; then \
+	  scripts/bench-gui.sh $(BUILD); fi
 
 # Each target runs FUZZ_SECONDS even when one before it stopped on a finding.
 fuzz: deps
@@ -85,4 +84,4 @@ package: build
 	@cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -41,7 +41,7 @@ void BM_PointerClickToGSettings(benchmark::State& state) {
   settings.Refresh();
   int position = 1;
   for (auto _ : state) {
-    settings.Click(PointerSetting::kSpeed, position);
+    settings.ChooseStep(PointerSetting::kSpeed, position);
     position = position % kPointerPositions + 1;
   }
   const PointerRoute& route = settings.Route(PointerSetting::kSpeed);

@@ -128,6 +128,7 @@ TEST(CliFiles, RefusedAndMissingFilesChangeNothing) {
   std::filesystem::permissions(rig.Path("readonly.bin"), std::filesystem::perms::owner_read |
                                                              std::filesystem::perms::group_read |
                                                              std::filesystem::perms::others_read);
+  rig.UseProgramCopy();
   {
     Unprivileged user(rig.Dir());
     if (!user.Active()) GTEST_SKIP() << user.Reason();

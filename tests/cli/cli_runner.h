@@ -54,9 +54,20 @@ class CliRig {
   void UseDeviceDir(std::string dir) { device_dir_ = std::move(dir); }
   // An option given to every run before the command (e.g. --default-image).
   void AddGlobalOption(std::string option) { globals_.push_back(std::move(option)); }
+  // Runs a copy of the program kept in the rig's folder from now on. An
+  // Unprivileged scope needs it: the build tree may lie where the user the
+  // checks run as cannot go (root's home folder is 0700), and the rig's
+  // folder is the one the scope hands to that user. Call it before the scope.
+  void UseProgramCopy() {
+    namespace fs = std::filesystem;
+    const fs::path bin = dir_ / "bin";
+    fs::create_directories(bin);
+    program_ = (bin / fs::path(KORVEX48CTL).filename()).string();
+    fs::copy_file(KORVEX48CTL, program_, fs::copy_options::overwrite_existing);
+  }
 
   CliRun Run(std::vector<std::string> args) const {
-    std::vector<std::string> argv = {KORVEX48CTL};
+    std::vector<std::string> argv = {program_};
     if (device_dir_.empty()) {
       argv.push_back("--simulate=" + kind_ + ":" + StatePath());
     } else {
@@ -115,6 +126,7 @@ class CliRig {
 
  private:
   std::string kind_;
+  std::string program_ = KORVEX48CTL;
   std::filesystem::path dir_;
   std::string device_dir_;
   std::vector<std::string> globals_;
