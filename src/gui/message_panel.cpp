@@ -21,6 +21,7 @@ namespace {
 const QColor kCard(16, 21, 28);
 const QColor kRule(44, 57, 72);
 const QColor kAccent(0, 229, 255);
+const QColor kWell(9, 12, 16);
 
 constexpr int kCardWidth = 440;
 constexpr int kMargin = 16;        // inside the card
@@ -43,13 +44,15 @@ class Card final : public QWidget {
     painter.setPen(kRule);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.fillRect(QRect(0, 0, width() * 2 / 5, 2), kAccent);
+    // The buttons as the skin's buttons: a dark well with a rule.
+    for (const TextLabel* button : findChildren<TextLabel*>(Qt::FindDirectChildrenOnly)) {
+      const QRect well = button->geometry().adjusted(0, 0, -1, -1);
+      painter.fillRect(well, kWell);
+      painter.setPen(kRule);
+      painter.drawRect(well);
+    }
   }
 };
-
-const QString kButtonStyle = QStringLiteral(
-    "korvex48--gui--TextLabel { color: rgb(226,236,246); border: 1px solid rgb(44,57,72);"
-    " background: rgb(9,12,16); }"
-    "korvex48--gui--TextLabel:hover { background: rgb(0,128,128); color: white; }");
 
 }  // namespace
 
@@ -98,7 +101,7 @@ MessagePanel::MessagePanel(QWidget* window, Kind kind, const QString& caption, c
   auto make_button = [this](const char* name, const QString& label) {
     auto* button = new TextLabel(QLatin1String(name), card_);
     button->setText(label);
-    button->setStyleSheet(kButtonStyle);
+    SetTextStyle(button, 10, QColor(226, 236, 246));
     button->resize(kButtonWidth, kButtonHeight);
     return button;
   };
