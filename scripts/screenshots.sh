@@ -93,12 +93,15 @@ wait_log() {
   done
 }
 
-# Closes any message box the last click opened, after it was photographed.
+# Closes any message the last click opened, after it was photographed: one
+# drawn inside the window (Escape answers it; without one Escape closes the
+# pop-ups), or a message box of its own made before the window showed.
 close_popups() {
   for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
     [ "$w" = "$WID" ] && continue
     xdotool windowfocus --sync "$w" key Return 2>/dev/null || true
   done
+  xdotool windowfocus --sync "$WID" key Escape 2>/dev/null || true
   sleep 0.3
 }
 

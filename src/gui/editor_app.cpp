@@ -30,6 +30,11 @@ constexpr std::size_t kMaxDefaultImageBytes = 1u << 20;
 constexpr std::size_t kMaxConfigTextBytes = 1u << 20;
 constexpr const char* kUnreadConfigurationText =
     "The mouse's configuration was not read whole: nothing was saved.";
+// What Reset erases, asked before it does.
+const QString kResetQuestion = QStringLiteral(
+    "Reset the mouse to its defaults?\n\nThis erases, on the mouse, the functions of the "
+    "buttons in all three profiles, the DPI levels, the report rate, the lighting and every "
+    "macro stored on the mouse. It cannot be undone.");
 
 // The first bytes of a file, enough to tell the text form from a binary
 // profile; empty when it cannot be read (the load that follows says why).
@@ -214,6 +219,9 @@ void EditorApp::Wire() {
 
 void EditorApp::Show() {
   window_->show();
+  // Keys go to the page from the start (not to whatever control Tab would
+  // reach first).
+  window_->FocusPage();
   window_->DevicePolling().start();
 }
 
@@ -374,6 +382,11 @@ void EditorApp::LoadConfigurationText(const QString& path) {
 }
 
 void EditorApp::Reset() {
+  // One key on a focused Reset must not wipe the mouse: it asks first, with
+  // No as the answer of Return. Without a mouse the reset says so itself.
+  if (engine_->Core().DeviceUsable() &&
+      !window_->Context().dialogs.ConfirmIrreversible(kResetQuestion, window_->ApplicationTitle()))
+    return;
   if (engine_->Images().ResetMouse()) UiLog(QStringLiteral("reset"));
 }
 

@@ -2,10 +2,12 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "core/buttons/evdev_keys.h"
 #include "gui/control_access.h"
 #include "gui/editor_context.h"
+#include "gui/focus_return.h"
 #include "gui/skin.h"
 #include "gui/skin_widgets.h"
 
@@ -117,6 +119,7 @@ KeyCombinationDialog::KeyCombinationDialog(EditorContext& context, QWidget* owne
   field_->setAccessibleDescription(
       QStringLiteral("Press the keys to assign; Ctrl+Tab leaves the field"));
   DescribeControls(this);
+  ReturnFocusOnClose(this);
   if (owner_) move(PlaceOver(owner_->rect()));
 }
 
@@ -178,7 +181,12 @@ void KeyCombinationDialog::KeyDown(int evdev, Qt::KeyboardModifiers held) {
 void KeyCombinationDialog::ModifierClicked(AssemblyModifier m, bool ticked) {
   model_.SetModifier(m, ticked);
   ShowField();
-  CBSetFocus();
+  // A box ticked from the keyboard keeps the focus, so that Tab goes on to
+  // the next box (in the field Tab would be a key); a click on a box leaves
+  // the focus in the field, ready for the key.
+  const bool box_focused = std::any_of(boxes_.begin(), boxes_.end(),
+                                       [](const QCheckBox* box) { return box->hasFocus(); });
+  if (!box_focused) CBSetFocus();
 }
 
 void KeyCombinationDialog::Confirm() {

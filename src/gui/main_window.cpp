@@ -14,6 +14,7 @@
 
 #include "gui/busy_popup.h"
 #include "gui/control_access.h"
+#include "gui/focus_return.h"
 #include "gui/language_applier.h"
 #include "gui/layout_applier.h"
 #include "gui/page_group.h"
@@ -296,6 +297,16 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
 void MainWindow::SetNavPictures(const QString& name, const QString& picture) {
   for (PageGroup* group : groups_)
     if (PictureLabel* p = group->NavPicture(name)) p->SetPicture(picture, false);
+  // The page whose button shows selected is the current one for a screen
+  // reader too.
+  if (IsPageButton(name)) {
+    const QString shown = NavNameOf(no_device_look_ ? PageId::kMain : current_page_);
+    for (PageGroup* group : groups_)
+      for (int p = 1; p <= kPageCount; ++p) {
+        const QString page = NavNameOf(static_cast<PageId>(p));
+        if (TextLabel* label = group->NavLabel(page)) SetCurrentPage(label, page == shown);
+      }
+  }
 }
 
 void MainWindow::OnNavClicked(const QString& name) {
@@ -393,6 +404,9 @@ void MainWindow::RequestPage(PageId page) {
   if (!rules_->BeforePageChange(page)) return;
   if (no_device_look_) return;
   ShowPage(page);
+  // Whether chosen with the mouse or the keys, the new page's first control
+  // takes the focus: the button pressed may lie in a group now hidden.
+  FocusPage();
 }
 
 void MainWindow::ReopenPage(PageId page) {
@@ -428,6 +442,20 @@ void MainWindow::ShowCurrentGroup() {
   }
   if (!no_device_look_ && current_page_ == PageId::kMacro)
     macro_page_->ShowInsertMode(macro_page_->InsertMode());
+  KeepFocusShown();
+}
+
+void MainWindow::KeepFocusShown() {
+  // A control of a hidden group keeps the focus unseen; Qt would pass it to
+  // whatever control follows in the Tab chain.
+  QWidget* focused = focusWidget();
+  if (focused && focused != this && !focused->isVisible()) FocusPage();
+}
+
+bool MainWindow::FocusPage() {
+  PageGroup* group = Group(no_device_look_ ? 1 : GroupOf(current_page_));
+  if (QWidget* page = group->Page(); page && FocusFirstControl(page)) return true;
+  return FocusFirstControl(group);
 }
 
 void MainWindow::ResetPageButtonPictures() {
@@ -474,6 +502,7 @@ void MainWindow::ShowNoDevicePages() {
   for (int k = 1; k <= 5; ++k) groups_[k - 1]->setVisible(k == 1);
   for (const QString& name : PageButtonNames()) SetNavPictures(name, QStringLiteral("SetS_01"));
   SetNavPictures(QStringLiteral("Main"), QStringLiteral("SetS_02"));
+  KeepFocusShown();
 }
 
 void MainWindow::RefreshStoragePages(bool update_buttons) {

@@ -155,6 +155,12 @@ class MainWindow : public QWidget {
   // A second start asked for the window: restore, raise, activate.
   void RestoreAndRaise();
 
+  // Gives the keyboard focus to the first control of the page on show (the
+  // navigation bar's first when the page has none that takes it now), as
+  // after a page change. Dialogs and pop-ups closing with nothing left to
+  // give the focus back to call it too (focus_return.h).
+  Q_INVOKABLE bool FocusPage();
+
  Q_SIGNALS:
   // Navigation commands the flows carry out.
   void saveProfileRequested();
@@ -197,6 +203,8 @@ class MainWindow : public QWidget {
   PageId ProfilePageChosen() const;
   void StartMove();
   void ConnectPageHovers();
+  // FocusPage when the focused control is no longer shown.
+  void KeepFocusShown();
 
   std::unique_ptr<UserDialogs> own_dialogs_;
   std::unique_ptr<EditorContext> context_;

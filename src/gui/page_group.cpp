@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 
+#include "gui/control_access.h"
 #include "gui/skin.h"
 
 namespace korvex48::gui {
@@ -61,6 +62,9 @@ PageGroup::PageGroup(const Skin& skin, int index, QWidget* parent)
       font.setPointSize(11);
       label->setFont(font);
     }
+    // The window's own commands lie at its top right, but come last with
+    // Tab: after the page and its navigation bar.
+    if (name == QLatin1String("Reset") || name == QLatin1String("Exit")) SetTabLast(label);
     connect(label, &TextLabel::clicked, this, [this, name] { Q_EMIT navClicked(name); });
     connect(label, &TextLabel::entered, this, [this, name] { Q_EMIT navEntered(name, index_); });
     connect(label, &TextLabel::left, this, [this, name] { Q_EMIT navLeft(name, index_); });

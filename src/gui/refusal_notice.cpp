@@ -1,5 +1,7 @@
 #include "gui/refusal_notice.h"
 
+#include "gui/control_access.h"
+
 namespace korvex48::gui {
 namespace {
 
@@ -15,6 +17,9 @@ RefusalNotice::RefusalNotice(QWidget* window) : QLabel(window) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
   setAlignment(Qt::AlignCenter);
+  // Read out as it shows, though it never takes the focus.
+  InstallControlAccessibility();
+  SetRole(this, QAccessible::AlertMessage);
   setStyleSheet(QStringLiteral(
       "QLabel { color: white; background-color: rgba(150, 20, 20, 220); border-radius: 6px; }"));
   const int width = window ? window->width() : 800;
@@ -36,6 +41,7 @@ void RefusalNotice::ShowRefusal(int refused, bool unplugged) {
                                "it holds."));
   raise();
   show();
+  AnnounceAlert(this);
   hide_timer_.start();
 }
 

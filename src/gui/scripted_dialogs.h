@@ -21,6 +21,12 @@ class ScriptedDialogs final : public UserDialogs {
     questions.append(text);
     return Take(confirm_answers).value_or(false);
   }
+  // Recorded with the other questions, answered from the same queue.
+  bool ConfirmIrreversible(const QString& text, const QString&) override {
+    questions.append(text);
+    irreversible.append(text);
+    return Take(confirm_answers).value_or(false);
+  }
   std::optional<QString> OpenFile(const QString& filter) override {
     filters.append(filter);
     return Take(open_answers);
@@ -44,6 +50,7 @@ class ScriptedDialogs final : public UserDialogs {
   QStringList messages;
   QStringList captions;
   QStringList questions;
+  QStringList irreversible;  // the questions asked with No as the default
   QStringList filters;
   QList<QColor> colour_requests;
 

@@ -43,7 +43,7 @@ void StepBar::Choose(int step) {
   step = std::clamp(step, 1, Steps());
   Q_EMIT steps_[static_cast<std::size_t>(step - 1)]->pressed();
   if (QAccessible::isActive()) {
-    QAccessibleValueChangeEvent changed(this, Position());
+    QAccessibleValueChangeEvent changed(this, NumericValue(std::max(1, Position())));
     QAccessible::updateAccessibility(&changed);
   }
 }

@@ -35,6 +35,11 @@ class StepBar : public QWidget {
   QString ValueText() const;
   // `text(step)` gives the shown value of a step (1..Steps()).
   void SetValueText(std::function<QString(int)> text) { value_text_ = std::move(text); }
+  // The number a step stands for (2000 for "2000 DPI"), which a screen
+  // reader gets as the bar's value; without it, the step's number.
+  void SetNumericValue(std::function<double(int)> number) { number_ = std::move(number); }
+  double NumericValue(int step) const { return number_ ? number_(step) : step; }
+  bool HasNumericValue() const { return static_cast<bool>(number_); }
 
   // Chooses `step` (clamped to 1..Steps()) as a press on its picture does;
   // nothing when the bar is disabled.
@@ -54,6 +59,7 @@ class StepBar : public QWidget {
   std::vector<PictureLabel*> steps_;
   std::function<int()> position_;
   std::function<QString(int)> value_text_;
+  std::function<double(int)> number_;
 };
 
 }  // namespace korvex48::gui

@@ -4,15 +4,29 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "gui/message_panel.h"
+
 namespace korvex48::gui {
 
 void QtUserDialogs::Message(const QString& text, const QString& caption) {
-  QMessageBox::information(parent_, caption, text, QMessageBox::Ok);
+  if (parent_ && parent_->isVisible())
+    MessagePanel::Ask(parent_, MessagePanel::Kind::kMessage, caption, text);
+  else
+    QMessageBox::information(parent_, caption, text, QMessageBox::Ok);
 }
 
 bool QtUserDialogs::Confirm(const QString& text, const QString& caption) {
+  if (parent_ && parent_->isVisible())
+    return MessagePanel::Ask(parent_, MessagePanel::Kind::kQuestion, caption, text);
   return QMessageBox::question(parent_, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                                QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+bool QtUserDialogs::ConfirmIrreversible(const QString& text, const QString& caption) {
+  if (parent_ && parent_->isVisible())
+    return MessagePanel::Ask(parent_, MessagePanel::Kind::kRiskyQuestion, caption, text);
+  return QMessageBox::question(parent_, caption, text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<QString> QtUserDialogs::OpenFile(const QString& filter) {

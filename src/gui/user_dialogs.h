@@ -1,8 +1,8 @@
 #pragma once
-// Every question the editor asks the user goes through this seam: message
-// boxes, the profile and firmware file dialogs and the colour dialog. The
-// program uses QtUserDialogs; tests install a ScriptedDialogs that answers
-// from a script and records what was asked.
+// Every question the editor asks the user goes through this seam: messages
+// and questions (drawn in the skin inside the main window, MessagePanel), the profile and firmware
+// file dialogs and the colour dialog. The program uses QtUserDialogs; tests install a
+// ScriptedDialogs that answers from a script and records what was asked.
 #include <QColor>
 #include <QString>
 #include <QWidget>
@@ -18,6 +18,9 @@ class UserDialogs {
   virtual void Message(const QString& text, const QString& caption = {}) = 0;
   // A question with OK and Cancel; true for OK.
   virtual bool Confirm(const QString& text, const QString& caption = {}) = 0;
+  // A question before something that cannot be taken back, with Yes and No;
+  // No is the default, the answer of Return and Escape. true for Yes.
+  virtual bool ConfirmIrreversible(const QString& text, const QString& caption = {}) = 0;
   // The file to read, or nullopt when the user cancelled. `filter` is in Qt's
   // form, for example "LoadFile(*.bin)".
   virtual std::optional<QString> OpenFile(const QString& filter) = 0;
@@ -41,13 +44,15 @@ inline const QString kProfileLoadFilter =
 inline const QString kProfileSaveFilter =
     kSaveFileFilter + QStringLiteral(";;") + kConfigTextFilter;
 
-// The real dialogs, modal over `parent`.
+// The real dialogs, modal over `parent`. Messages and questions are drawn
+// inside `parent` once it is shown (before, as message boxes of their own).
 class QtUserDialogs final : public UserDialogs {
  public:
   explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
   void Message(const QString& text, const QString& caption) override;
   bool Confirm(const QString& text, const QString& caption) override;
+  bool ConfirmIrreversible(const QString& text, const QString& caption) override;
   std::optional<QString> OpenFile(const QString& filter) override;
   std::optional<QString> SaveFile(const QString& filter) override;
   std::optional<QColor> PickColor(const QColor& initial) override;

@@ -386,7 +386,9 @@ class AppTest : public QObject {
     });
     QCOMPARE(rig.Connect(), PollOutcome::kOpened);
     QCOMPARE(rig.Mouse().Parameters()[38], std::uint8_t{0x12});
+    rig.dialogs.confirm_answers = {true};  // Reset asks first
     QTest::mouseClick(rig.W(QStringLiteral("Btn_Reset_1")), Qt::LeftButton);
+    QCOMPARE(rig.dialogs.irreversible.size(), 1);
     QVERIFY(rig.dialogs.messages.isEmpty());
     const auto image = DefaultImageBytes();
     QCOMPARE(Bytes(rig.Mouse().Parameters()), Bytes(image.first(kParameterSectionSize)));

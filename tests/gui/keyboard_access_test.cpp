@@ -58,7 +58,7 @@ class KeyboardAccessTest : public QObject {
     auto row = [](const char* tag, int page, const char* control, QAccessible::Role role) {
       QTest::newRow(tag) << page << QString::fromLatin1(control) << int(role);
     };
-    row("page button", main, "Btn_Adv_1", QAccessible::Button);
+    row("page button", main, "Btn_Adv_1", QAccessible::PageTab);
     row("profile button", main, "Btn_Save_1", QAccessible::Button);
     row("language button", main, "Btn_Lang1_1", QAccessible::Button);
     row("reset", main, "Btn_Reset_1", QAccessible::Button);
@@ -69,7 +69,7 @@ class KeyboardAccessTest : public QObject {
     row("report-rate choice", adv, "lbl_Rep2", QAccessible::RadioButton);
     row("fire key continuous mark", adv, "lbl_Fire1Continue", QAccessible::CheckBox);
     row("DPI level in use (picture only)", adv, "Img_DPI3", QAccessible::RadioButton);
-    row("page button of group 2", adv, "Btn_Main_2", QAccessible::Button);
+    row("page button of group 2", adv, "Btn_Main_2", QAccessible::PageTab);
     row("lighting mode", breath, "lbl_LED1", QAccessible::RadioButton);
     row("step time bar", breath, "Bar_Fall", QAccessible::Slider);
     row("DPI level bar", adv, "Bar_DPI1", QAccessible::Slider);
@@ -108,8 +108,11 @@ class KeyboardAccessTest : public QObject {
       // A slider tells its value: the lit step, read as the page shows it.
       QAccessibleValueInterface* value = access->valueInterface();
       QVERIFY(value);
-      QCOMPARE(value->currentValue().toInt(), bar->Position());
-      QCOMPARE(value->maximumValue().toInt(), bar->Steps());
+      // As a number, the value the page shows (2000 for a DPI level), not
+      // the step.
+      QCOMPARE(value->currentValue().toDouble(),
+               bar->Position() < 1 ? 0.0 : bar->NumericValue(bar->Position()));
+      QCOMPARE(value->maximumValue().toDouble(), bar->NumericValue(bar->Steps()));
       // A pointer setting no desktop told has no lit step and no value.
       QCOMPARE(access->text(QAccessible::Value).isEmpty(), bar->Position() == 0);
     }
@@ -237,7 +240,8 @@ class KeyboardAccessTest : public QObject {
   }
 
   // Tab goes through the window in reading order: the twelve button labels
-  // row by row (left column before right), above the navigation bar.
+  // row by row (left column before right), above the navigation bar; the
+  // window's Reset and Exit at the top come last, after the bar.
   void tabFollowsReadingOrder() {
     EditorRig rig;
     const QList<QWidget*> round = TabRound(rig.Window());
@@ -250,10 +254,12 @@ class KeyboardAccessTest : public QObject {
       return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
     });
     std::rotate(places.begin(), first, places.end());
+    // A row holds the controls whose tops lie within a few pixels of each
+    // other (the web button sits a pixel above the buttons beside it).
     for (qsizetype i = 1; i < places.size(); ++i) {
       const QPoint a = places[i - 1], b = places[i];
       QVERIFY2(
-          a.y() < b.y() || (a.y() == b.y() && a.x() < b.x()),
+          b.y() - a.y() > 6 || (std::abs(b.y() - a.y()) <= 6 && a.x() < b.x()),
           qPrintable(
               QStringLiteral("%1,%2 before %3,%4").arg(a.x()).arg(a.y()).arg(b.x()).arg(b.y())));
     }

@@ -369,6 +369,12 @@ class MacroEditingTest : public QObject {
     QVERIFY(rig.W(QStringLiteral("lbl_RecordScope"))->isVisible());
     QCOMPARE(rig.Text(QStringLiteral("lbl_RecordScope")),
              QStringLiteral("records while this window has the focus"));
+    // Whole, beside the record button: clear of it and of the delay options.
+    auto* note = rig.Get<QLabel>(QStringLiteral("lbl_RecordScope"));
+    QVERIFY(note->height() >= note->heightForWidth(note->width()));
+    for (const char* other : {"Btn_Start", "Img_Start", "Gb_Delay"})
+      QVERIFY2(!note->geometry().intersects(rig.W(QLatin1String(other))->geometry()), other);
+    QVERIFY(note->geometry().right() < note->parentWidget()->width());
   }
 
   void filesOfTheWrongKindAreRefused() {

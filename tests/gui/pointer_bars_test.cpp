@@ -83,7 +83,8 @@ class PointerBarsTest : public QObject {
     QCOMPARE(gnome.applied[0].speed, std::optional<int>(12));
     QCOMPARE(gnome.applied[0].double_click, std::optional<int>());  // not written back
     const QString speed_tip = rig.W(QStringLiteral("Img_Spd1"))->toolTip();
-    QVERIFY2(speed_tip.startsWith(QStringLiteral("Pointer speed: 12\nApplied to: fake GNOME")),
+    QVERIFY2(speed_tip.startsWith(QStringLiteral(
+                 "Pointer speed: step 7 of 10 (desktop value 12)\nApplied to: fake GNOME")),
              qPrintable(speed_tip));
 
     // The number over a segment takes the click for it. Only the editor's

@@ -101,6 +101,7 @@ void MacroRecorder::Add(std::string line, RecordStep& step) {
 }
 
 RecordStep MacroRecorder::Key(int virtual_key, bool down, std::uint32_t time_ms) {
+  last_press_.reset();
   const int vk = PlainVirtualKey(virtual_key);
   const std::uint8_t mask = ModifierMask(vk);
   std::string name(VirtualKeyName(vk));
@@ -120,6 +121,7 @@ RecordStep MacroRecorder::Key(int virtual_key, bool down, std::uint32_t time_ms)
 
 RecordStep MacroRecorder::Button(MouseButton button, bool down, std::uint32_t time_ms,
                                  bool over_record_button) {
+  last_press_.reset();
   if (!recording_ || (button == MouseButton::kLeft && over_record_button)) return {};
   const ButtonCodes c = CodesOf(button);
   const std::string name(c.name);
@@ -153,7 +155,10 @@ RecordStep MacroRecorder::Event(int id, std::string press_line, std::string rele
     return tail;
   }
 
-  if (lines_.empty()) lines_.push_back(DelayHeaderLine({settings_.mode, settings_.fixed_ms}));
+  const std::size_t count_before = count_;
+  const std::optional<std::uint32_t> time_before = last_time_;
+  const bool header_added = lines_.empty();
+  if (header_added) lines_.push_back(DelayHeaderLine({settings_.mode, settings_.fixed_ms}));
   if (!first && settings_.mode != DelayMode::kNone) {
     std::uint32_t ms = settings_.fixed_ms;
     if (settings_.mode == DelayMode::kRecorded) {
@@ -167,6 +172,8 @@ RecordStep MacroRecorder::Event(int id, std::string press_line, std::string rele
   if (down) {
     Add(std::move(press_line), step);
     held_.push_back({id, std::move(release_line), bytes});
+    last_press_ =
+        LastPress{id, step.first_line, step.added, header_added, count_before, time_before};
   } else {
     Add(held->release_line, step);
     held_.erase(held);
@@ -177,6 +184,32 @@ RecordStep MacroRecorder::Event(int id, std::string press_line, std::string rele
     step.added += tail.added;
     step.stopped = true;
   }
+  return step;
+}
+
+RecordStep MacroRecorder::StopByLastPress() {
+  std::size_t removed_first = 0;
+  std::size_t removed = 0;
+  if (recording_ && last_press_ && !held_.empty() && held_.back().id == last_press_->id) {
+    const LastPress& p = *last_press_;
+    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(p.first_line);
+    lines_.erase(first, first + static_cast<std::ptrdiff_t>(p.lines));
+    if (insert_) insert_at_ -= p.lines;
+    removed_first = p.first_line;
+    removed = p.lines;
+    if (p.header_added && !lines_.empty()) {
+      lines_.erase(lines_.begin());
+      removed_first = 0;
+      ++removed;
+    }
+    count_ = p.count_before;
+    last_time_ = p.time_before;
+    held_.pop_back();
+  }
+  last_press_.reset();
+  RecordStep step = Stop();
+  step.removed_first = removed_first;
+  step.removed = removed;
   return step;
 }
 
@@ -193,6 +226,7 @@ RecordStep MacroRecorder::Stop() {
   }
   held_.clear();
   down_.clear();
+  last_press_.reset();
   recording_ = false;
   last_time_.reset();
   return step;

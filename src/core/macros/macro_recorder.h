@@ -13,7 +13,8 @@
 //   release whose press was not recorded (a key held before the recording
 //   started, a refused press) adds nothing;
 // - the left clicks made while the pointer is over the record button (the
-//   click that stops the recording) are not recorded;
+//   click that stops the recording) are not recorded, and a recording stopped
+//   by a key or a click elsewhere (StopByLastPress) takes that press back;
 // - byte limits: 248 bytes without delays, 244 with. A press is refused once
 //   the count has reached 246 (239 with delays), less the room the releases
 //   of the keys still held need; a refused press stops the recording, as does
@@ -43,6 +44,10 @@ struct RecordStep {
   std::size_t first_line = 0;
   std::size_t added = 0;
   bool stopped = false;  // the recording stopped after this event
+  // Lines taken back before the added ones, from line `removed_first` on
+  // (StopByLastPress).
+  std::size_t removed_first = 0;
+  std::size_t removed = 0;
 };
 
 class MacroRecorder {
@@ -60,6 +65,13 @@ class MacroRecorder {
   // Ends the recording; returns the release lines added for what was still
   // held (from line first_line on).
   RecordStep Stop();
+  // Ends the recording because of the input just given (Space or Return on
+  // the record button, a click on another control): when the last input
+  // recorded is a press still held, it is taken back with the delay before
+  // it (and the header it brought), so the key or click that stops a
+  // recording is never part of it; then as Stop(). An ignored input since
+  // (a left click on the record button) takes nothing back.
+  RecordStep StopByLastPress();
 
   bool Recording() const { return recording_; }
   bool InsertRecording() const { return insert_; }
@@ -91,7 +103,19 @@ class MacroRecorder {
   std::size_t Reserve() const;
   void Add(std::string line, RecordStep& step);
 
+  // The last input, when it was a recorded press: where its lines went and
+  // what the recorder held before it.
+  struct LastPress {
+    int id;
+    std::size_t first_line;
+    std::size_t lines;
+    bool header_added;
+    std::size_t count_before;
+    std::optional<std::uint32_t> time_before;
+  };
+
   RecorderSettings settings_;
+  std::optional<LastPress> last_press_;
   bool recording_ = false;
   bool insert_ = false;
   MacroLines lines_;

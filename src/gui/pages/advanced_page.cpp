@@ -59,6 +59,8 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
       edit->setValidator(new CharSetValidator(CharSetValidator::kDigits, edit));
     row.repeat->setText(QStringLiteral("2"));
     row.delay->setText(QStringLiteral("16"));
+    row.repeat->setAccessibleName(QStringLiteral("Fire key %1 count").arg(f));
+    row.delay->setAccessibleName(QStringLiteral("Fire key %1 delay in milliseconds").arg(f));
     row.mark = AddPicture(QStringLiteral("Img_Fire%1Continue").arg(f), QStringLiteral("CbS_D"));
     auto* toggle = row.toggle = AddText(QStringLiteral("lbl_Fire%1Continue").arg(f), 0, 0, 20, 16);
     row.check = AddCheck(QStringLiteral("cb_Fire%1Continue").arg(f));
@@ -151,7 +153,10 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     auto* bar = new StepBar(
         QStringLiteral("Bar_DPI%1").arg(d), QStringLiteral("DPI level %1 value").arg(d),
         {row.steps.begin(), row.steps.end()}, [this, d] { return DpiStep(d); }, this);
-    bar->SetValueText([this](int step) { return DpiValueText(ctx(), step - 1); });
+    // Read as the page shows the value ("2000 DPI"), as a number too.
+    bar->SetValueText(
+        [this](int step) { return DpiValueText(ctx(), step - 1) + QStringLiteral(" DPI"); });
+    bar->SetNumericValue([this](int step) { return DpiValueText(ctx(), step - 1).toDouble(); });
     int c = 0;
     for (const char* part : {"R", "G", "B"}) {
       auto* edit =
@@ -193,7 +198,36 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
       QStringLiteral("Bar_AIMDPI"), QStringLiteral("AIM DPI value"),
       {aim_steps_.begin(), aim_steps_.end()},
       [this] { return editor_ ? std::clamp(editor_->State().aim_step, 1, 12) : 0; }, this);
-  aim_bar->SetValueText([this](int step) { return DpiValueText(ctx(), step - 1); });
+  aim_bar->SetValueText(
+      [this](int step) { return DpiValueText(ctx(), step - 1) + QStringLiteral(" DPI"); });
+  aim_bar->SetNumericValue([this](int step) { return DpiValueText(ctx(), step - 1).toDouble(); });
+  PlaceInTabOrder();
+}
+
+void AdvancedPage::PlaceInTabOrder() {
+  // Tab follows the page's columns: the whole DPI column (per level its
+  // colour, the mark of the level in use, its caption and its bar; then the
+  // AIM DPI), then the report rate, the fire keys and the pointer bars.
+  enum Group { kDpi, kRate, kFire, kPointer };
+  for (int d = 1; d <= 8; ++d) {
+    const DpiRow& row = dpi_[d - 1];
+    SetTabPlace(row.target, kDpi, d * 10);
+    SetTabPlace(row.mark, kDpi, d * 10 + 1);
+    SetTabPlace(row.name, kDpi, d * 10 + 2);
+    if (QWidget* bar = findChild<QWidget*>(QStringLiteral("Bar_DPI%1").arg(d)))
+      SetTabPlace(bar, kDpi, d * 10 + 3);
+  }
+  if (QWidget* aim = findChild<QWidget*>(QStringLiteral("Bar_AIMDPI"))) SetTabPlace(aim, kDpi, 100);
+  for (int r = 1; r <= 4; ++r) SetTabPlace(rate_labels_[r - 1], kRate, r);
+  for (int f = 1; f <= 3; ++f) {
+    const FireRow& row = fire_[f - 1];
+    SetTabPlace(row.repeat, kFire, f * 10);
+    SetTabPlace(row.delay, kFire, f * 10 + 1);
+    SetTabPlace(row.toggle, kFire, f * 10 + 2);
+  }
+  int rank = 0;
+  for (const char* bar : {"Bar_Spd", "Bar_DbSpd", "Bar_ScrSpd"})
+    if (QWidget* w = findChild<QWidget*>(QLatin1String(bar))) SetTabPlace(w, kPointer, ++rank);
 }
 
 int AdvancedPage::DpiStep(int level) const {

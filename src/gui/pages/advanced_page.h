@@ -81,6 +81,7 @@ class AdvancedPage : public Page {
   void Finish(const EditResult& result);
   void ApplyFire(int f);
   void PickDpiColour(int level);
+  void PlaceInTabOrder();
 };
 
 }  // namespace korvex48::gui

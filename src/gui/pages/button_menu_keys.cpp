@@ -1,11 +1,19 @@
 // The keys of the button function menus and of LB_Name (menu_keys.h).
 #include <QKeyEvent>
 
+#include "gui/control_access.h"
 #include "gui/pages/button_menus.h"
 
 namespace korvex48::gui {
 
 bool ButtonMenus::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+    // The category entry that opened a submenu says whether it is open.
+    const auto it = opened_from_.find(qobject_cast<QWidget*>(watched));
+    if (it != opened_from_.end() && it->second.entry)
+      SetSubmenuOpen(it->second.entry, event->type() == QEvent::Show);
+    if (watched == macro_list_) AnnounceMenu(macro_list_, event->type() == QEvent::Show);
+  }
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   const MenuKey key = MenuKeyOf(*static_cast<QKeyEvent*>(event));
   if (key == MenuKey::kOther) return QObject::eventFilter(watched, event);

@@ -5,6 +5,7 @@
 
 #include "core/buttons/function_menus.h"
 #include "core/buttons/menu_placement.h"
+#include "gui/focus_return.h"
 #include "gui/pages/popup_layer.h"
 
 namespace korvex48::gui {
@@ -48,6 +49,7 @@ const QString kMacroListStyle = QStringLiteral(
 ButtonMenus::ButtonMenus(QWidget* page) : QObject(page), page_(page) {
   QWidget* layer = PopupLayer(page);
   main_ = AddMenu(MainMenuData());
+  main_->setAccessibleName(QStringLiteral("Button functions"));
   for (const FunctionMenuData& data : SubmenuData()) submenus_[data.category] = AddMenu(data);
 
   macro_list_ = new QListWidget(layer);
@@ -59,6 +61,7 @@ ButtonMenus::ButtonMenus(QWidget* page) : QObject(page), page_(page) {
   macro_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   macro_list_->setFixedWidth(FunctionMenu::kWidth);
   macro_list_->installEventFilter(this);
+  macro_list_->setAccessibleName(QStringLiteral("Macros on the mouse"));
   macro_list_->hide();
   connect(macro_list_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { Q_EMIT macroChosen(macro_list_->row(item)); });
@@ -166,6 +169,8 @@ void ButtonMenus::Place(QWidget* panel, FunctionMenu* beside, MenuEntry* entry) 
   const MenuRect at = PlaceSubmenu(ToMenuRect(beside->geometry()), ToMenuRect(entry_rect),
                                    panel->width(), panel->height());
   opened_from_[panel] = Opener{beside, entry};
+  // Named by the category that opened it, as a screen reader reads it.
+  panel->setAccessibleName(entry->FunctionName());
   ShowPopupOnTop(panel, QPoint(at.x, at.y));
 }
 
@@ -206,7 +211,7 @@ void ButtonMenus::HideAll() {
   if (IsMenuWidget(page_->window()->focusWidget())) {
     if (return_focus_ && return_focus_->isVisible() && return_focus_->isEnabled())
       return_focus_->setFocus(Qt::PopupFocusReason);
-    else
+    else if (!FocusFirstControl(page_, Qt::PopupFocusReason))
       page_->window()->setFocus(Qt::PopupFocusReason);
   }
   main_->hide();

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "gui/control_access.h"
+#include "gui/focus_return.h"
 #include "gui/pages/menu_keys.h"
 #include "gui/pages/popup_layer.h"
 #include "gui/skin_widgets.h"
@@ -20,6 +22,7 @@ CommandPopup::CommandPopup(const QString& name, const QStringList& commands, QWi
   int y = 1;
   for (const QString& command : commands) {
     auto* label = new TextLabel(command, this);
+    SetRole(label, QAccessible::MenuItem);
     label->setGeometry(1, y, 112, 20);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setIndent(8);
@@ -32,11 +35,14 @@ CommandPopup::CommandPopup(const QString& name, const QStringList& commands, QWi
       if (current_ == index) return;
       if (current_ >= 0) Q_EMIT commands_[static_cast<std::size_t>(current_)]->left();
       current_ = index;
+      SetCurrentEntry(commands_[static_cast<std::size_t>(index)], true);
     });
     connect(label, &TextLabel::left, this, [this, index] {
+      SetCurrentEntry(commands_[static_cast<std::size_t>(index)], false);
       if (current_ == index) current_ = -1;
     });
   }
+  SetRole(this, QAccessible::PopupMenu);
   hide();
 }
 
@@ -51,6 +57,7 @@ void CommandPopup::OpenAt(QWidget* page, QPoint global) {
   if (focused != this) return_focus_ = focused;
   ShowPopupOnTop(this, at);
   setFocus(Qt::PopupFocusReason);
+  AnnounceMenu(this, true);
 }
 
 bool CommandPopup::Selectable(int index) const {
@@ -97,10 +104,14 @@ void CommandPopup::keyPressEvent(QKeyEvent* event) {
 void CommandPopup::hideEvent(QHideEvent* event) {
   QFrame::hideEvent(event);
   SetCurrent(-1);
+  AnnounceMenu(this, false);
   // Back to where the focus was, before hiding passes it on to the next
   // control.
-  if (window()->focusWidget() == this && return_focus_ && return_focus_->isVisible())
+  if (window()->focusWidget() != this) return;
+  if (return_focus_ && return_focus_->isVisible())
     return_focus_->setFocus(Qt::PopupFocusReason);
+  else
+    FocusFirstControl(parentWidget(), Qt::PopupFocusReason);
 }
 
 }  // namespace korvex48::gui

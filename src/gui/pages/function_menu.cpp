@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "gui/control_access.h"
+
 namespace korvex48::gui {
 namespace {
 
@@ -25,11 +27,15 @@ MenuEntry::MenuEntry(const QString& object_name, int tag, Kind kind, QWidget* pa
   QFont f = font();
   f.setPointSize(9);
   setFont(f);
+  InstallControlAccessibility();
+  SetRole(this, QAccessible::MenuItem);
+  SetOpensSubmenu(this, kind == Kind::kCategory);
 }
 
 void MenuEntry::SetLit(bool lit) {
   if (lit_ == lit) return;
   lit_ = lit;
+  SetCurrentEntry(this, lit);
   update();
 }
 
@@ -79,7 +85,18 @@ FunctionMenu::FunctionMenu(const QString& object_name, QWidget* parent) : QFrame
   // opens); the entries themselves take none.
   setFocusPolicy(Qt::ClickFocus);
   resize(kWidth, 2 * kBorder);
+  SetRole(this, QAccessible::PopupMenu);
   hide();
+}
+
+void FunctionMenu::showEvent(QShowEvent* event) {
+  QFrame::showEvent(event);
+  AnnounceMenu(this, true);
+}
+
+void FunctionMenu::hideEvent(QHideEvent* event) {
+  QFrame::hideEvent(event);
+  AnnounceMenu(this, false);
 }
 
 MenuEntry* FunctionMenu::Add(const QString& object_name, int tag, MenuEntry::Kind kind) {

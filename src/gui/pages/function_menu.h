@@ -4,7 +4,9 @@
 // cyan rule, entries white on teal under the pointer, ">>" beside the
 // categories that open a submenu. The entries are named after the functions
 // (Key_Left, Key_Special, ...); the language applier gives them their
-// " * name" texts.
+// " * name" texts. Screen readers read a panel as a menu and its entries as
+// menu items (control_access.h): the lit entry is the focused one, and a
+// category says that it opens a submenu and whether it is open.
 #include <QFrame>
 #include <QLabel>
 #include <QString>
@@ -83,6 +85,9 @@ class FunctionMenu : public QFrame {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Screen readers hear the menu open and close.
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   // A panel cut shorter than its entries (the main menu of variant 1) hides
   // the entries that do not fit whole, so they cannot be picked either.
   void resizeEvent(QResizeEvent* event) override;

@@ -14,6 +14,7 @@ MacroDeviceList::MacroDeviceList(EditorContext& context, QWidget* page)
     : QObject(page), ctx_(context) {
   list_ = AddMacroList(page, QStringLiteral("LB_MacroName"), 150, 120);
   list_->viewport()->installEventFilter(this);
+  list_->installEventFilter(this);  // its command keys
   popup_ = AddCommandPopup(page, QStringLiteral("Pnl_DevMacro"),
                            {QStringLiteral("Btn_DelMacro"), QStringLiteral("Btn_DevExport")});
   connect(popup_->findChild<TextLabel*>(QStringLiteral("Btn_DelMacro")), &TextLabel::clicked, this,
@@ -82,6 +83,18 @@ void MacroDeviceList::ExportAll() {
 }
 
 bool MacroDeviceList::eventFilter(QObject* watched, QEvent* event) {
+  switch (TakeListKey(list_, watched, event)) {
+    case ListKey::kMenu:
+      if (list_->currentItem()) Q_EMIT popupRequested(popup_, ListPopupPoint(list_));
+      return true;
+    case ListKey::kDelete:
+      DeleteSelected();
+      return true;
+    case ListKey::kNone:
+    case ListKey::kRename:
+    case ListKey::kInsert:
+      break;
+  }
   const std::optional<ListMouse> mouse = TakeListMouse(list_, watched, event);
   if (!mouse) return QObject::eventFilter(watched, event);
   switch (mouse->action) {

@@ -60,6 +60,7 @@ MacroEventEditor::MacroEventEditor(EditorContext& context, QWidget* page, PcMacr
   delegate_ = new MacroEventDelegate(ctx_.skin, list_);
   list_->setItemDelegate(delegate_);
   list_->viewport()->installEventFilter(this);
+  list_->installEventFilter(this);  // its command keys
   lines_box_ = AddHolder(page, QStringLiteral("mmo_macro"));
   hex_box_ = AddHolder(page, QStringLiteral("mmo_wrscript"));
 
@@ -180,11 +181,22 @@ void MacroEventEditor::LinesInserted(const MacroLines& lines, std::size_t first_
     const std::size_t line = first_line + i;
     if (line == 0 || line >= lines_.size()) continue;
     auto* item = new QListWidgetItem();
-    item->setData(kMacroLineRole, QString::fromStdString(lines_[line]));
+    SetMacroLine(item, QString::fromStdString(lines_[line]));
     list_->insertItem(static_cast<int>(line - 1), item);
     list_->setCurrentItem(item);
   }
   if (QListWidgetItem* current = list_->currentItem()) list_->scrollToItem(current);
+}
+
+void MacroEventEditor::LinesRemoved(const MacroLines& lines, std::size_t first_line,
+                                    std::size_t count) {
+  lines_ = lines;
+  // Item k shows line k + 1; the header has no item.
+  for (std::size_t i = count; i-- > 0;) {
+    const std::size_t line = first_line + i;
+    if (line == 0) continue;
+    delete list_->takeItem(static_cast<int>(line - 1));
+  }
 }
 
 bool MacroEventEditor::Encode() {
@@ -377,6 +389,22 @@ void MacroEventEditor::CancelInsert() {
 // ---- Mouse on the list --------------------------------------------------------------------
 
 bool MacroEventEditor::eventFilter(QObject* watched, QEvent* event) {
+  const bool editable =
+      list_->currentItem() && library_ && library_row_ && library_row_() >= 0 && !insert_mode_;
+  switch (TakeListKey(list_, watched, event)) {
+    case ListKey::kMenu:
+      if (editable) Q_EMIT popupRequested(popup_, ListPopupPoint(list_));
+      return true;
+    case ListKey::kDelete:
+      if (editable) DeleteSelected();
+      return true;
+    case ListKey::kInsert:
+      if (editable) OpenInsertPanel();
+      return true;
+    case ListKey::kNone:
+    case ListKey::kRename:
+      break;
+  }
   const std::optional<ListMouse> mouse = TakeListMouse(list_, watched, event);
   if (!mouse) return QObject::eventFilter(watched, event);
   switch (mouse->action) {

@@ -52,6 +52,9 @@ class MacroEventEditor final : public QObject {
   // Inserts list items for lines [first_line, first_line + count) that were
   // just added to the lines, and selects the last of them.
   void LinesInserted(const MacroLines& lines, std::size_t first_line, std::size_t count);
+  // The recorder took back `count` lines from `first_line` on (the key that
+  // stopped it); `lines` are the lines without them.
+  void LinesRemoved(const MacroLines& lines, std::size_t first_line, std::size_t count);
 
   // Encodes the lines into the selected library macro and saves the
   // library; false (nothing written) when no library macro is on show or the

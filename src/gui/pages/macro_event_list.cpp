@@ -52,12 +52,29 @@ QString MacroEventText(const QString& line) {
   }
 }
 
+QString MacroEventReading(const QString& line) {
+  const QString text = MacroEventText(line).simplified();
+  switch (MacroLineKind(line)) {
+    case 1:
+      return QStringLiteral("Press ") + text;
+    case 2:
+      return QStringLiteral("Release ") + text;
+    case 0:
+      return QStringLiteral("Delay ") + text;
+    default:
+      return text;
+  }
+}
+
+void SetMacroLine(QListWidgetItem* item, const QString& line) {
+  item->setData(kMacroLineRole, line);
+  item->setData(Qt::AccessibleTextRole, MacroEventReading(line));
+}
+
 void FillMacroEventList(QListWidget* list, const MacroLines& lines) {
   list->clear();
-  for (std::size_t k = 1; k < lines.size(); ++k) {
-    auto* item = new QListWidgetItem(list);
-    item->setData(kMacroLineRole, QString::fromStdString(lines[k]));
-  }
+  for (std::size_t k = 1; k < lines.size(); ++k)
+    SetMacroLine(new QListWidgetItem(list), QString::fromStdString(lines[k]));
 }
 
 MacroEventDelegate::MacroEventDelegate(const Skin& skin, QObject* parent)

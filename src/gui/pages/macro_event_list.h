@@ -26,10 +26,15 @@ int MacroLineKind(const QString& line);
 // (negative values for kinds 4 and 6), "Rep-Start  <count>" and "Rep-Stop".
 // A line too short for its kind shows what it has, never out of range.
 QString MacroEventText(const QString& line);
+// What a screen reader reads for the line: "Press A", "Release A",
+// "Delay 120 ms", "X-Axis 5".
+QString MacroEventReading(const QString& line);
 
 // Replaces the items of `list` by one per event line of `lines` (line 0, the
 // delay header, has no item).
 void FillMacroEventList(QListWidget* list, const MacroLines& lines);
+// Gives `item` its line, and the reading of the line for screen readers.
+void SetMacroLine(QListWidgetItem* item, const QString& line);
 
 class MacroEventDelegate final : public QStyledItemDelegate {
   Q_OBJECT

@@ -16,6 +16,7 @@ MacroLibraryList::MacroLibraryList(EditorContext& context, QWidget* page)
     : QObject(page), ctx_(context) {
   list_ = AddMacroList(page, QStringLiteral("LB_PCMacroName"), 150, 300);
   list_->viewport()->installEventFilter(this);
+  list_->installEventFilter(this);  // its command keys
   notice_ = new QLabel(list_->viewport());
   notice_->setObjectName(QStringLiteral("lbl_LibraryUnusable"));
   notice_->setWordWrap(true);
@@ -293,6 +294,24 @@ void MacroLibraryList::ExportAll() {
 
 bool MacroLibraryList::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_->viewport() && event->type() == QEvent::Resize) PlaceNotice();
+  switch (TakeListKey(list_, watched, event)) {
+    case ListKey::kNone:
+      break;
+    case ListKey::kMenu:
+      // As a right click on the current row (New Macro and Import All need
+      // none).
+      Q_EMIT popupRequested(popup_, ListPopupPoint(list_));
+      return true;
+    case ListKey::kDelete:
+      DeleteSelected();
+      return true;
+    case ListKey::kRename:
+      Rename();
+      return true;
+    case ListKey::kInsert:
+      NewMacro();
+      return true;
+  }
   const std::optional<ListMouse> mouse = TakeListMouse(list_, watched, event);
   if (!mouse) return QObject::eventFilter(watched, event);
   switch (mouse->action) {

@@ -6,6 +6,7 @@
 
 #include "core/macros/macro_names.h"
 #include "gui/control_access.h"
+#include "gui/focus_return.h"
 #include "gui/skin.h"
 #include "gui/skin_widgets.h"
 
@@ -89,6 +90,7 @@ MacroNameDialog::MacroNameDialog(EditorContext& context, QWidget* owner) : QWidg
   connect(edit_, &QLineEdit::returnPressed, this, &MacroNameDialog::Confirm);
   edit_->setAccessibleName(context.Text("Str510"));
   DescribeControls(this);
+  ReturnFocusOnClose(this);
 }
 
 void MacroNameDialog::keyPressEvent(QKeyEvent* event) {

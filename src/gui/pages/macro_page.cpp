@@ -100,7 +100,7 @@ void MacroPage::ShowLibrary() { library_->Refresh(); }
 void MacroPage::ShowDeviceMacros() { device_->Refresh(); }
 
 void MacroPage::ClearDeviceLists() {
-  recorder_->StopAny();
+  recorder_->StopAny(false);  // the mouse went: no input of the user's stopped it
   device_->List()->clear();
   ClearEditor();
 }

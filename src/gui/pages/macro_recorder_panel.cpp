@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "core/buttons/evdev_keys.h"
 #include "gui/pages/macro_event_editor.h"
@@ -48,7 +49,7 @@ MacroRecorderPanel::MacroRecorderPanel(EditorContext& context, QWidget* page,
   scope_->setObjectName(QStringLiteral("lbl_RecordScope"));
   scope_->setText(QStringLiteral("records while this window has the focus"));
   scope_->setWordWrap(true);
-  scope_->resize(start_picture_->width(), 32);
+  scope_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   scope_->hide();
 
   delay_box_ = new QGroupBox(page);
@@ -71,6 +72,9 @@ MacroRecorderPanel::MacroRecorderPanel(EditorContext& context, QWidget* page,
           &MacroRecorderPanel::ToggleInsert);
   connect(&editor_, &MacroEventEditor::delayHeaderShown, this, &MacroRecorderPanel::ShowHeader);
   SetDelayMode(0);
+  // Whether only this window's input is recorded is known before the first
+  // recording: the note shows from the start.
+  Input();
 }
 
 MacroRecorderPanel::~MacroRecorderPanel() {
@@ -167,17 +171,21 @@ void MacroRecorderPanel::Start(bool insert) {
   }
   if (!input->Start()) {
     recorder_.Stop();
-    Stop();
+    Stop(false);
     return;
   }
   Q_EMIT recordingChanged(true);
 }
 
-void MacroRecorderPanel::Stop() {
+void MacroRecorderPanel::Stop(bool by_input) {
   if (input_) input_->Stop();
-  const RecordStep tail = recorder_.Stop();
+  // The key or click that stopped the recording may have reached the
+  // recorder first (the desktop's input is seen before the window's): it is
+  // taken back.
+  const RecordStep tail = by_input ? recorder_.StopByLastPress() : recorder_.Stop();
   if (insert_) {
     // The inserted lines wait for OK (kept) or Cancel (dropped).
+    if (tail.removed > 0) editor_.LinesRemoved(recorder_.Lines(), tail.removed_first, tail.removed);
     if (tail.added > 0) editor_.LinesInserted(recorder_.Lines(), tail.first_line, tail.added);
     editor_.SetInsertRecording(false);
   } else {
@@ -191,15 +199,15 @@ void MacroRecorderPanel::Stop() {
   Q_EMIT recordingChanged(false);
 }
 
-void MacroRecorderPanel::StopAny() {
-  if (recorder_.Recording()) Stop();
+void MacroRecorderPanel::StopAny(bool by_input) {
+  if (recorder_.Recording()) Stop(by_input);
 }
 
 // ---- Events ---------------------------------------------------------------------------
 
 void MacroRecorderPanel::Apply(const RecordStep& step) {
   if (step.added > 0) editor_.LinesInserted(recorder_.Lines(), step.first_line, step.added);
-  if (step.stopped) Stop();
+  if (step.stopped) Stop(false);
 }
 
 void MacroRecorderPanel::OnKey(int scan_code, bool down, quint32 time_ms) {
@@ -234,7 +242,16 @@ void MacroRecorderPanel::ShowDelayBox(bool shown) {
 }
 
 void MacroRecorderPanel::ApplyLayout(const LayoutTable& t) {
-  scope_->move(t.btn_start.x, t.btn_start.y + start_picture_->height() + 4);
+  // Beside the record button, in the room up to the page's right edge, as
+  // high as the button: clear of the button and of the delay options
+  // below it, and whole (its height fits the lines its width wraps to).
+  const int left = t.btn_start.x + start_picture_->width() + 6;
+  const int width = std::max(60, scope_->parentWidget()->width() - 18 - left);
+  QFont font = scope_->font();
+  font.setPointSize(8);
+  scope_->setFont(font);
+  const int height = std::max(start_picture_->height(), scope_->heightForWidth(width) + 2);
+  scope_->setGeometry(left, t.btn_start.y + (start_picture_->height() - height) / 2, width, height);
   SetFieldEditable(delay_edit_, !delay_edit_->isReadOnly(), ToQColor(t.color_f_font));
 }
 

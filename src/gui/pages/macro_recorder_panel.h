@@ -42,7 +42,8 @@ class MacroRecorderPanel final : public QObject {
   void ToggleWhole();
   void ToggleInsert();
   // Stops whatever recording runs (the page is left, the mouse goes).
-  void StopAny();
+  // `by_input`: a key or click of the user's stops it, which is not recorded.
+  void StopAny(bool by_input = true);
 
   // Lights a delay option (0 recorded, 1 fixed, 2 none).
   void SetDelayMode(int mode);
@@ -59,7 +60,8 @@ class MacroRecorderPanel final : public QObject {
 
  private:
   void Start(bool insert);
-  void Stop();
+  // `by_input`: stopped by a key or click of the user's (StopByLastPress).
+  void Stop(bool by_input = true);
   void OnKey(int scan_code, bool down, quint32 time_ms);
   void OnButton(int number, bool down, quint32 time_ms);
   void Apply(const RecordStep& step);

@@ -1,12 +1,14 @@
 #include "gui/pages/macro_widgets.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <algorithm>
 
 #include "gui/char_set_validator.h"
+#include "gui/control_access.h"
 #include "gui/pages/command_popup.h"
 #include "gui/skin_widgets.h"
 
@@ -72,6 +74,9 @@ void LightOptionRow(QWidget* root, const char* const names[3], int mode) {
       mark->setChecked(i == mode);
     if (auto* choice = root->findChild<QRadioButton*>(QStringLiteral("rb_") + name))
       choice->setChecked(i == mode);
+    // The option's text is what a screen reader reads as the choice.
+    if (auto* text = root->findChild<QWidget*>(QStringLiteral("IB_") + name))
+      SetChecked(text, i == mode);
   }
 }
 
@@ -106,6 +111,37 @@ std::optional<ListMouse> TakeListMouse(QListWidget* list, QObject* watched, QEve
     taken.action = ListMouseAction::kPressedRow;
   }
   return taken;
+}
+
+ListKey TakeListKey(QListWidget* list, QObject* watched, QEvent* event) {
+  if (watched != list || event->type() != QEvent::KeyPress) return ListKey::kNone;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return ListKey::kNone;
+  switch (key->key()) {
+    case Qt::Key_Menu:
+      return ListKey::kMenu;
+    case Qt::Key_F10:
+      return mods == Qt::ShiftModifier ? ListKey::kMenu : ListKey::kNone;
+    case Qt::Key_Delete:
+      return mods == Qt::NoModifier ? ListKey::kDelete : ListKey::kNone;
+    case Qt::Key_F2:
+      return mods == Qt::NoModifier ? ListKey::kRename : ListKey::kNone;
+    case Qt::Key_Insert:
+      return mods == Qt::NoModifier ? ListKey::kInsert : ListKey::kNone;
+    default:
+      return ListKey::kNone;
+  }
+}
+
+QPoint ListPopupPoint(QListWidget* list) {
+  QWidget* viewport = list->viewport();
+  if (QListWidgetItem* item = list->currentItem()) {
+    list->scrollToItem(item);
+    const QRect row = list->visualItemRect(item);
+    return viewport->mapToGlobal(QPoint(row.left() + 8, row.bottom() + 1));
+  }
+  return viewport->mapToGlobal(QPoint(8, 8));
 }
 
 void SetFieldEditable(QLineEdit* edit, bool editable, const QColor& text) {

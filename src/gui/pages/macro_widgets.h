@@ -66,6 +66,21 @@ struct ListMouse {
 // on `list`'s viewport; std::nullopt (nothing done) for any other event.
 std::optional<ListMouse> TakeListMouse(QListWidget* list, QObject* watched, QEvent* event);
 
+// The keys a focused list of the page takes for its commands, as lists of
+// desktop programs do: the Menu key and Shift+F10 open the list's pop-up at
+// its current row, Delete deletes the current row, F2 renames it and Insert
+// adds one (each list takes those it has commands for).
+enum class ListKey { kNone, kMenu, kDelete, kRename, kInsert };
+
+// What `event` asks of `list` when it is a key press on `list` (kNone for
+// any other event or key; Ctrl, Alt and Meta make any key kNone).
+ListKey TakeListKey(QListWidget* list, QObject* watched, QEvent* event);
+
+// Where `list`'s pop-up opens when asked by a key (global): at the left of
+// the current row's lower edge, or at the list's top left corner without
+// a current row.
+QPoint ListPopupPoint(QListWidget* list);
+
 // The read-only look of a value field, or the editable one in `text`.
 void SetFieldEditable(QLineEdit* edit, bool editable, const QColor& text);
 

@@ -116,6 +116,9 @@ void PointerBars::Show() {
       bar.segments[i]->setToolTip(tip);
       bar.numbers[i]->setToolTip(tip);
     }
+    if (auto* step_bar = bar.segments[0]->parentWidget()->findChild<StepBar*>(
+            QStringLiteral("Bar_") + Family(setting), Qt::FindDirectChildrenOnly))
+      step_bar->setAccessibleDescription(tip);
   }
 }
 
@@ -123,8 +126,15 @@ QString PointerBars::ToolTip(PointerSetting setting) const {
   const PointerRoute& route = settings_->Route(setting);
   const std::optional<int> value = ValueOf(settings_->Values(), setting);
   QStringList lines;
-  lines << QStringLiteral("%1: %2").arg(
-      Title(setting), value ? QString::number(*value) : QStringLiteral("unknown"));
+  // The step the bar shows first, as a screen reader reads the bar; then
+  // the desktop's own number for it.
+  const int lit = settings_->Position(setting);
+  QString first =
+      lit > 0
+          ? QStringLiteral("%1: step %2 of %3").arg(Title(setting)).arg(lit).arg(kPointerPositions)
+          : QStringLiteral("%1: unknown").arg(Title(setting));
+  if (lit > 0 && value) first += QStringLiteral(" (desktop value %1)").arg(*value);
+  lines << first;
   if (!route.applied.empty()) lines << QStringLiteral("Applied to: %1").arg(Joined(route.applied));
   for (const auto& [name, reason] : route.failed)
     lines << QStringLiteral("Not applied to %1: %2")

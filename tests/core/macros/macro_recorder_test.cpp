@@ -199,3 +199,77 @@ TEST(MacroRecorder, InsertRecordingGoesBeforeOrAfterTheSelectedEvent) {
 
 }  // namespace
 }  // namespace korvex48
+
+namespace korvex48 {
+namespace {
+
+// The key or click that stops a recording is not part of it: Space (0x20)
+// on the record button, or a click on another control.
+TEST(MacroRecorder, StopTakesBackThePressThatStopsIt) {
+  constexpr int kSpace = 0x20;
+  constexpr int kB = 0x42;
+  const RecorderSettings recorded{DelayMode::kRecorded, 50};
+  struct Case {
+    const char* what;
+    std::vector<Input> inputs;
+    MacroLines expected;
+    std::size_t removed;
+  } cases[] = {
+      {"typed ab, then Space stops",
+       {{kA, true, 1000},
+        {kA, false, 1100},
+        {kB, true, 1200},
+        {kB, false, 1300},
+        {kSpace, true, 7614}},
+       {"10", "1 A CODE:8204", "0 100", "2 A CODE:0204", "0 100", "1 B CODE:8205", "0 100",
+        "2 B CODE:0205"},
+       2},
+      {"the stopping key alone leaves nothing, not even the header", {{kSpace, true, 1000}}, {}, 2},
+      {"a click on another control stops it",
+       {{kA, true, 1000}, {kA, false, 1100}, {-1, true, 1500}},
+       {"10", "1 A CODE:8204", "0 100", "2 A CODE:0204"},
+       2},
+      {"the click on the record button was never recorded: a key held stays",
+       {{kA, true, 1000}, {-1, true, 1500, MouseButton::kLeft, true}},
+       {"10", "1 A CODE:8204", "2 A CODE:0204"},
+       0},
+      {"a release last: nothing to take back",
+       {{kA, true, 1000}, {kA, false, 1100}},
+       {"10", "1 A CODE:8204", "0 100", "2 A CODE:0204"},
+       0},
+  };
+  for (const Case& c : cases) {
+    MacroRecorder r;
+    r.StartWhole(recorded);
+    for (const Input& in : c.inputs) {
+      if (in.key >= 0)
+        r.Key(in.key, in.down, in.t);
+      else
+        r.Button(in.button, in.down, in.t, in.over_record_button);
+    }
+    const RecordStep step = r.StopByLastPress();
+    EXPECT_EQ(r.Lines(), c.expected) << c.what;
+    EXPECT_EQ(step.removed, c.removed) << c.what;
+    EXPECT_FALSE(r.Recording()) << c.what;
+  }
+}
+
+// In an insert recording the lines taken back are those inserted last; the
+// macro around them stays.
+TEST(MacroRecorder, InsertStopTakesBackOnlyItsOwnPress) {
+  constexpr int kSpace = 0x20;
+  MacroRecorder r;
+  r.StartInsert({"00", "1 A CODE:8204", "2 A CODE:0204"}, 1, false, {DelayMode::kNone, 50});
+  r.Key(kC, true, 10);
+  r.Key(kC, false, 20);
+  r.Key(kSpace, true, 30);
+  const RecordStep step = r.StopByLastPress();
+  EXPECT_EQ(r.Lines(),
+            (MacroLines{"00", "1 A CODE:8204", "2 A CODE:0204", "1 C CODE:8206", "2 C CODE:0206"}));
+  EXPECT_EQ(step.removed, 1u);
+  EXPECT_EQ(step.removed_first, 5u);
+  EXPECT_EQ(step.added, 0u);
+}
+
+}  // namespace
+}  // namespace korvex48
