@@ -19,6 +19,8 @@ Besides the pictures the layout tables name, it draws:
   digit (delay, press, release, X+, X-, Y+, Y-, repeat start, repeat stop).
 - Busy_01 .. Busy_12 (206 x 196): the busy pop-up's looping animation, meant
   to run at about 80 ms a frame.
+- UndoS_E, UndoS_D, RedoS_E, RedoS_D (26 x 24): the title bar's undo and
+  redo controls, usable and with nothing to undo or redo.
 
 Rules the pictures keep:
 - One accent colour (electric cyan) on dark neutral greys.
@@ -58,6 +60,7 @@ ICON = 256
 
 SIZES = {
     "BtnS": (44, 24),  # Reset, Exit
+    "UndoS": (26, 24),  # Undo, Redo in the title bar, left of the stripes
     "SetS": (124, 32),  # navigation buttons
     "KeyS": (140, 28),  # Key1..Key12, LoadBIN, Program
     "WebS": (36, 34),  # web button (picture only, no caption)
@@ -840,6 +843,32 @@ def make_btns():
     }
 
 
+def make_undo_redo():
+    """UndoS_E / UndoS_D and RedoS_E / RedoS_D: the title bar's undo and redo
+    controls, usable (E) and with nothing to undo or redo (D). A hooked arrow
+    on a window-button plate; redo is undo mirrored."""
+    s = SIZES["UndoS"]
+    w, h = s
+    out = {}
+    for look, fill, line, ink in (("E", BTN, LINE, TEXT),
+                                  ("D", HEADER, CARD_LINE, TEXT_FAINT)):
+        for name, mirror in (("UndoS", False), ("RedoS", True)):
+            a = plate(s, fill, line)
+
+            def x(v):
+                return w - v if mirror else v
+
+            cx, cy, r = 15, h / 2, 4
+            a.arc(x(cx), cy, r, 90 if mirror else 270, 270 if mirror else 90,
+                  ink, 1.6)
+            a.line([(x(10), cy - r), (x(cx), cy - r)], ink, 1.6)
+            a.line([(x(cx), cy + r), (x(9), cy + r)], ink, 1.6)
+            a.poly([(x(5.5), cy - r), (x(10.5), cy - r - 4),
+                    (x(10.5), cy - r + 4)], fill=ink)
+            out[f"{name}_{look}"] = a.done()
+    return out
+
+
 def make_sets():
     s = SIZES["SetS"]
     w, h = s
@@ -1201,6 +1230,7 @@ def all_pictures():
         if lang == 1:
             pics["Update"] = make_update(lay)
     pics.update(make_btns())
+    pics.update(make_undo_redo())
     pics.update(make_sets())
     pics.update(make_keys())
     pics.update(make_webs())

@@ -18,6 +18,7 @@
 #include "gui/pages/pointer_bars.h"
 #include "gui/pages/update_page.h"
 #include "gui/single_instance.h"
+#include "gui/undo_controls.h"
 #include "gui/user_dialogs.h"
 #include "gui/window_pointer.h"
 
@@ -141,6 +142,12 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
 
   // The pages show and edit the image through the page editor.
   app->page_commands_ = std::make_unique<PageCommands>(window, app->engine_->Editor());
+  // Undo and redo of the mouse's changes; the pages bracket the changes they
+  // make through the flows with the same history.
+  UndoHistory& history = app->engine_->Editor().History();
+  app->undo_controls_ =
+      std::make_unique<UndoControls>(window, history, *app->ui_, app->page_commands_->Notice());
+  window.Context().history = &history;
   // The PC macro library (created from the default library on a first
   // start), the Macro and Update pages.
   app->macro_commands_ = std::make_unique<MacroCommands>(
@@ -181,6 +188,8 @@ EditorApp::~EditorApp() {
   if (window_ && window_->LaterPagesBuilt()) window_->Advanced()->Pointer()->Bind(nullptr);
   if (ui_) ui_->GetHooks() = {};
   if (window_) window_->Context().message_shown = nullptr;
+  if (window_) window_->Context().history = nullptr;
+  undo_controls_.reset();
   page_commands_.reset();
   engine_.reset();
 }
@@ -302,6 +311,9 @@ void EditorApp::LoadProfile() {
   if (!engine_->Files().RequireOpenDevice()) return;
   const std::optional<QString> path = window_->Context().dialogs.OpenFile(kProfileLoadFilter);
   if (!path || path->isEmpty()) return;
+  // One step of the undo history, whatever the load writes.
+  const UndoHistory::Change change = engine_->Editor().History().Begin(
+      {}, "Load Profile " + QFileInfo(*path).fileName().toStdString());
   if (LooksLikeConfigurationText(FirstBytes(*path))) {
     LoadConfigurationText(*path);
     return;
@@ -387,6 +399,7 @@ void EditorApp::Reset() {
   if (engine_->Core().DeviceUsable() &&
       !window_->Context().dialogs.ConfirmIrreversible(kResetQuestion, window_->ApplicationTitle()))
     return;
+  const UndoHistory::Change change = engine_->Editor().History().Begin({}, "Reset");
   if (engine_->Images().ResetMouse()) UiLog(QStringLiteral("reset"));
 }
 

@@ -33,6 +33,7 @@ namespace korvex48::gui {
 
 class MacroCommands;
 class SingleInstance;
+class UndoControls;
 class UserDialogs;
 
 // The transport's problems in the editor: logged as warnings; what the user
@@ -126,6 +127,7 @@ class EditorApp final : public QObject {
   std::unique_ptr<WindowAppUi> ui_;
   std::unique_ptr<Engine> engine_;
   std::unique_ptr<PageCommands> page_commands_;
+  std::unique_ptr<UndoControls> undo_controls_;
   std::unique_ptr<MacroCommands> macro_commands_;
   std::unique_ptr<QFile> ui_log_;
   std::vector<std::unique_ptr<DesktopPointer>> desktops_;

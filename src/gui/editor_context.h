@@ -11,6 +11,10 @@
 #include "core/ui/layout_table.h"
 #include "core/ui/settings_table.h"
 
+namespace korvex48 {
+class UndoHistory;
+}
+
 namespace korvex48::gui {
 
 class Skin;
@@ -32,6 +36,11 @@ struct EditorContext {
   // Told of every message box the pages show, by its text keys joined with
   // "+" or its literal text (the editor's --ui-log); may be empty.
   std::function<void(const std::string&)> message_shown;
+
+  // The undo history of the mouse's changes, which the pages' changes made
+  // through the flows (device macros added or deleted) are bracketed with
+  // (UndoHistory::Begin); null while no editor is bound.
+  UndoHistory* history = nullptr;
 
   // Language index 1..3 and the layout table of that language.
   int language = 1;

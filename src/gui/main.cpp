@@ -11,6 +11,7 @@
 #include "gui/gui_bench.h"
 #include "gui/options.h"
 #include "gui/scripted_dialogs.h"
+#include "gui/session_bus.h"
 #include "gui/single_instance.h"
 #include "gui/skin.h"
 
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  // No session bus is started on the way to the first paint (session_bus.h).
+  NameSessionBusBeforeStart();
   // While the toolkit connects to the display, another core decodes the
   // pictures of the first paint.
   EmbeddedSkin().DecodeAhead(MainWindow::FirstPaintPictures());

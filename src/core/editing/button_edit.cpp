@@ -34,6 +34,7 @@ EditResult PageEditor::FinishAssignment(int profile, const AssignmentResult& ass
 }
 
 EditResult PageEditor::AssignMenuItem(int profile, int button, int tag) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   const KeyMenuItem* item = FindKeyMenuItem(tag);
   if (item == nullptr)
@@ -56,6 +57,7 @@ EditResult PageEditor::AssignMenuItem(int profile, int button, int tag) {
 
 EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string_view text,
                                             std::string_view code) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   const std::optional<KeyCodeBytes> bytes = KeyCodeFromText(code);
   if (!bytes || (*bytes)[0] != static_cast<std::uint8_t>(KeyFunctionType::kKeyboard))
@@ -69,6 +71,7 @@ EditResult PageEditor::AssignKeyCombination(int profile, int button, std::string
 }
 
 EditResult PageEditor::AssignDeviceMacro(int profile, int button, std::size_t index) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   if (!VariantOffersMacroRow(core_.LastDevInfo().variant))
     return EditResult::Unavailable("this mouse offers no macros on its buttons");

@@ -53,6 +53,8 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
   r.differences =
       ConfigurationDifferences(DecodeConfiguration(current, layout, s.PrimaryStorage), target);
   if (dry_run || r.differences.empty()) return r;
+  // One step however many writes, transfers and reads it takes.
+  const UndoHistory::Change change = history_.Begin();
 
   // Macros first: the codes that name them go with them in the profile
   // section, through the same save as Add to Mouse and Delete.

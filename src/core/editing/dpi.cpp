@@ -27,6 +27,7 @@ bool PageEditor::WriteDpiLevels(int count, int active) {
 }
 
 EditResult PageEditor::ToggleDpiLevel(int level) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   if (level < 1 || level > 8) return EditResult::Unavailable("DPI level must be 1..8");
   EditResult result;
@@ -54,6 +55,7 @@ EditResult PageEditor::ToggleDpiLevel(int level) {
 }
 
 EditResult PageEditor::SetDpiLevelCount(int count) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   if (count < 1 || count > 8)
     return EditResult::Unavailable("the number of DPI levels must be 1..8");
@@ -70,6 +72,7 @@ EditResult PageEditor::SetDpiLevelCount(int count) {
 }
 
 EditResult PageEditor::SelectActiveDpiLevel(int level) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   PageSettings& shown = state_.settings;
   if (level < 1 || level > shown.dpi_level_count)
@@ -82,6 +85,7 @@ EditResult PageEditor::SelectActiveDpiLevel(int level) {
 }
 
 EditResult PageEditor::SetDpiValue(int level, int step) {
+  const UndoHistory::Change change = history_.Begin("dpi value " + std::to_string(level));
   const LiveWriteQueue::Hold hold = Edit();
   PageSettings& shown = state_.settings;
   if (level < 1 || level > shown.dpi_level_count)
@@ -113,6 +117,7 @@ EditResult PageEditor::SetDpiValue(int level, int step) {
 }
 
 EditResult PageEditor::SetDpiColour(int level, int red, int green, int blue) {
+  const UndoHistory::Change change = history_.Begin("dpi colour " + std::to_string(level));
   const LiveWriteQueue::Hold hold = Edit();
   PageSettings& shown = state_.settings;
   if (!shown.led_kind_known || !LedKindHasColours(shown.lighting.kind))

@@ -4,6 +4,7 @@
 namespace korvex48 {
 
 EditResult PageEditor::SetFireKey(int fire_key, const FireKeySettings& settings) {
+  const UndoHistory::Change change = history_.Begin("fire key " + std::to_string(fire_key));
   const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (fire_key < 1 || fire_key > 3 || settings.repeatCount < 1 || settings.repeatCount > 15 ||
@@ -36,6 +37,7 @@ EditResult PageEditor::SetFireKey(int fire_key, const FireKeySettings& settings)
 }
 
 EditResult PageEditor::SetAimStep(int step) {
+  const UndoHistory::Change change = history_.Begin("aim step");
   const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (step < 1 || step > 12) {

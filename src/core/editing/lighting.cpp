@@ -12,6 +12,7 @@ constexpr std::uint8_t kFirstColourByte = 54;
 }  // namespace
 
 EditResult PageEditor::SetLightingMode(int mode) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   PageSettings& shown = state_.settings;
   if (!shown.led_kind_known)
@@ -31,6 +32,7 @@ EditResult PageEditor::SetLightingMode(int mode) {
 }
 
 EditResult PageEditor::SetStepTime(int step) {
+  const UndoHistory::Change change = history_.Begin("step time");
   const LiveWriteQueue::Hold hold = Edit();
   if (step < 1 || step > 10) return EditResult::Unavailable("step time must be 1..10");
   PageSettings& shown = state_.settings;
@@ -46,6 +48,7 @@ EditResult PageEditor::SetStepTime(int step) {
 }
 
 EditResult PageEditor::SetLightColour(int colour, int red, int green, int blue) {
+  const UndoHistory::Change change = history_.Begin("light colour " + std::to_string(colour));
   const LiveWriteQueue::Hold hold = Edit();
   PageSettings& shown = state_.settings;
   if (!shown.led_kind_known || !LedKindHasColours(shown.lighting.kind))

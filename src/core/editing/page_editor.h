@@ -43,6 +43,7 @@
 #include "core/config/page_settings.h"
 #include "core/config/setting_values.h"
 #include "core/device/command_set.h"
+#include "core/editing/undo_history.h"
 
 namespace korvex48 {
 
@@ -269,6 +270,14 @@ class PageEditor : private CoreListener {
   // Names of codes with the core's current sources.
   KeyNameSources Sources() const { return core_.NameSources(); }
 
+  // ---- Undo and redo -----------------------------------------------------
+  // The steps of the operations above (each one a change of its own, a bar's
+  // or a field's changes in a row one step) and of the changes the front end
+  // makes through the flows, which it brackets with History().Begin().
+  // Cleared by a whole read outside a change.
+  UndoHistory& History() { return history_; }
+  const UndoHistory& History() const { return history_; }
+
  private:
   // CoreListener.
   void ImageTakenIn() override { TakeIn(); }
@@ -302,6 +311,7 @@ class PageEditor : private CoreListener {
   std::function<void(const LiveWriteRefusal&)> refusal_listener_;
   int refused_writes_ = 0;
   EditResult reopened_after_read_;
+  UndoHistory history_{*this};
 };
 
 }  // namespace korvex48

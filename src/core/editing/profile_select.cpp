@@ -6,6 +6,7 @@
 namespace korvex48 {
 
 EditResult PageEditor::SelectProfile(int profile, Opening opening) {
+  const UndoHistory::Change change = history_.Begin();
   const LiveWriteQueue::Hold hold = Edit();
   EditResult result;
   if (profile < 1 || profile > 3) {
@@ -46,6 +47,7 @@ EditResult PageEditor::SelectProfile(int profile, Opening opening) {
 void PageEditor::ConfigurationRead() {
   reopened_after_read_ =
       SelectProfile(std::clamp(state_.settings.active_profile, 1, 3), Opening::kReopen);
+  history_.MouseRead();
 }
 
 }  // namespace korvex48

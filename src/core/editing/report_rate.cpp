@@ -26,6 +26,8 @@ bool NeedsRestart(int hz, int taken_in) {
 }  // namespace
 
 EditResult PageEditor::SetReportRate(int choice) {
+  // One step with the restart and the read that follow it.
+  const UndoHistory::Change change = history_.Begin();
   EditResult result;
   const int hz = ReportRateHz(choice);
   if (hz == 0) {

@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "core/editing/undo_history.h"
 #include "gui/pages/macro_widgets.h"
 #include "gui/skin_widgets.h"
 #include "gui/user_dialogs.h"
@@ -62,6 +63,11 @@ void MacroDeviceList::DeleteSelected() {
   const int row = list_->currentRow();
   if (!core_ || row < 0 || list_->selectedItems().isEmpty()) return;
   Q_EMIT hidePopupsRequested();
+  const UndoHistory::Change change =
+      ctx_.history
+          ? ctx_.history->Begin(
+                {}, "device macro \"" + list_->item(row)->text().toStdString() + "\" deleted")
+          : UndoHistory::Change();
   int selection = -1;
   if (macro_flows_->DeleteDeviceMacro(static_cast<std::size_t>(row), CurrentButtonView(),
                                       &selection) == MacroCommandResult::kDone &&

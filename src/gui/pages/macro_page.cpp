@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/app_core.h"
+#include "core/editing/undo_history.h"
 #include "gui/pages/add_to_mouse_refusal.h"
 #include "gui/pages/edit_message.h"
 #include "gui/pages/macro_device_list.h"
@@ -55,6 +56,12 @@ void MacroPage::AddToMouse(int row) {
   ClearEditor();
   AppCore* core = device_->Core();
   DeviceMacroFlows* flows = device_->Flows();
+  const QListWidgetItem* added = library_->List()->item(row);
+  const UndoHistory::Change change =
+      ctx().history ? ctx().history->Begin(
+                          {}, "device macro \"" +
+                                  (added ? added->text() : QString()).toStdString() + "\" added")
+                    : UndoHistory::Change();
   const MacroCommandResult result =
       flows ? flows->AddMacroToMouse(library_->Library(), static_cast<std::size_t>(row),
                                      device_->CurrentButtonView())

@@ -40,6 +40,8 @@ class PageCommands final : public QObject, public PageRules {
 
   // The button labels' menus and the key-combination dialog.
   ButtonCommands& Buttons() { return *buttons_; }
+  // The window's short notice (refused writes, undo and redo).
+  RefusalNotice& Notice() { return *notice_; }
 
  private:
   // The button pages show the profile named by parameter byte 33.
