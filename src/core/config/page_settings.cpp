@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/config/image_codec.h"
 #include "core/config/setting_values.h"
 #include "core/image/parameter_fields.h"
 
@@ -70,7 +71,7 @@ PageSettings PageSettingsOf(const ParameterSection& p, const PageSettings& shown
   s.led_kind_known = true;
   s.lighting.kind = LedKindOfBits(param::LightingTypeBitsOf(p));
   s.lighting.mode = param::LightingModeOf(p);
-  s.lighting.fall_time = static_cast<std::uint8_t>(5 * StepOfFallTime(p[param::kFallTime + 1]));
+  s.lighting.fall_time = FallTimeOfSection(p);
   for (int colour = 1; colour <= kLightColourCount; ++colour)
     for (int c = 0; c < 3; ++c)
       s.lighting.colours[static_cast<std::size_t>(colour - 1)][static_cast<std::size_t>(c)] =
@@ -106,7 +107,7 @@ void EncodeSettingsForSave(const PageSettings& s, ParameterSection& p) {
         break;
     }
   }
-  if (s.lighting.fall_time != 0) param::SetFallTime(p, s.lighting.fall_time);
+  EncodeFallTime(s.lighting.fall_time, p);
   for (int colour = 1; colour <= kLightColourCount; ++colour)
     for (int c = 0; c < 3; ++c)
       param::SetLightColour(

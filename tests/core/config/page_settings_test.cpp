@@ -13,9 +13,6 @@ namespace {
 ParameterSection DefaultParameters() {
   ConfigImage image;
   ReadDefaultSections(StorageKind::kI2C, image);
-  // The shipped fall time (60) is no step's value; the pages would show step
-  // 10 and save 50. Start from a value the pages keep.
-  image.parameters[52] = image.parameters[53] = 50;
   return image.parameters;
 }
 
@@ -152,20 +149,23 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr,
                  [](PageSettings& s) { s.lighting.fall_time = 15; },
                  {{52, 15}, {53, 15}}},
-        SaveCase{"NoFallTimeKeeps", nullptr, [](PageSettings& s) { s.lighting.fall_time = 0; }, {}},
-        // The step time is shown as a step of five and saved so; byte 52
-        // follows byte 53.
-        SaveCase{"FallTimeRoundedUpToItsStep",
+        // The mouse's step-time bytes are saved as it holds them, also a value
+        // no step gives (the shipped 60) and two bytes that differ, until a
+        // step is chosen.
+        SaveCase{"FallTimeNoStepGivesKeeps",
                  [](ParameterSection& p) {
                    p[52] = 3;
                    p[53] = 12;
                  },
                  nullptr,
-                 {{52, 15}, {53, 15}}},
-        SaveCase{"FallTimeAboveFiftyIsStepTen",
-                 [](ParameterSection& p) { p[52] = p[53] = 60; },
-                 nullptr,
-                 {{52, 50}, {53, 50}}},
+                 {}},
+        SaveCase{"FallTimeChosenAfterOddBytes",
+                 [](ParameterSection& p) {
+                   p[52] = 3;
+                   p[53] = 12;
+                 },
+                 [](PageSettings& s) { s.lighting.fall_time = 10; },
+                 {{52, 10}, {53, 10}}},
         SaveCase{"LightColourBytes",
                  nullptr,
                  [](PageSettings& s) {
