@@ -84,8 +84,11 @@ void EncodeSettingsForSave(const PageSettings& s, ParameterSection& p) {
     param::SetDpiLevels(p, std::clamp(s.dpi_level_count, 1, kDpiLevelSlots), s.dpi_active_level);
   for (int level = 1; level <= kDpiLevelSlots; ++level) {
     const DpiLevel& l = s.dpi_levels[static_cast<std::size_t>(level - 1)];
-    // A nibble outside the list stays as the section holds it.
-    if (l.value_index < kDpiValueCount || l.value_index == kNoDpiValue)
+    // A nibble outside the list stays as the section holds it, and so does a
+    // level the mouse holds no value for: the value it shows is the one it
+    // showed before, which the mouse does not hold.
+    if ((l.value_index < kDpiValueCount || l.value_index == kNoDpiValue) &&
+        param::DpiIndexOf(p, level) != kNoDpiValue)
       param::SetDpiIndex(p, level, l.value_index);
     for (int c = 0; c < 3; ++c)
       param::SetDpiColour(p, level, c, l.colour[static_cast<std::size_t>(c)] & 0x0F);

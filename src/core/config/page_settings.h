@@ -79,8 +79,9 @@ PageSettings PageSettingsOf(const ParameterSection& parameters, const PageSettin
 // bytes 6 (bits 5-4), 33, 37, 38..42, 52..86 can change:
 // - 38 from the level count (clamped to 1..8) and the active level; kept
 //   when no level is active;
-// - 39..42: a level's value index 0..11, 0xF for no value, and the nibble
-//   the section holds for 12..14;
+// - 39..42: a level's value index 0..11, 0xF for no value; the nibble the
+//   section holds for 12..14, and 0xF where the section holds 0xF (the value
+//   such a level shows is the one it showed before, not the mouse's);
 // - 75..86: the colour nibbles (taken modulo 16);
 // - 6, bits 5-4: the report rate; kept when none is chosen;
 // - 37 by LED kind when it is known and offers the mode: RGB the mode alone,

@@ -186,10 +186,11 @@ TEST(PageSettingsTakeIn, ALevelWithoutValueKeepsTheValueItShowed) {
   const PageSettings again = PageSettingsOf(p, first);
   EXPECT_EQ(again.dpi_levels[0].value_index, 2);
   EXPECT_EQ(again.dpi_levels[1].value_index, 4);
-  // The save writes the value shown; a live write of the pair gives it too.
+  // A live write of the pair gives the value shown; a save keeps what the
+  // mouse holds.
   ParameterSection saved = p;
   EncodeSettingsForSave(again, saved);
-  EXPECT_EQ(saved[39], 0x42);
+  EXPECT_EQ(saved[39], 0xF2);
   EXPECT_EQ(DpiPairNibble(again.dpi_levels[1].value_index), 4);
   EXPECT_EQ(DpiPairNibble(13), kNoDpiValue);
 }
