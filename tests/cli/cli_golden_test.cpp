@@ -17,7 +17,8 @@ bool WritingGolden() { return std::getenv("KORVEX48_WRITE_GOLDEN") != nullptr; }
 
 CliRig RigFor(const GoldenCase& c) {
   CliRig rig{std::string(SimulatedStorageName(c.storage))};
-  if (!GoldenDefaultImage(c).empty()) rig.AddGlobalOption("--default-image=" + GoldenDefaultImage(c));
+  if (!GoldenDefaultImage(c).empty())
+    rig.AddGlobalOption("--default-image=" + GoldenDefaultImage(c));
   return rig;
 }
 

@@ -103,8 +103,8 @@ inline void PutGoldenMacros(SimulatedMouse& mouse, const std::vector<GoldenMacro
       std::copy(t.pages[i].begin(), t.pages[i].end(), memory.begin() + SlotAddress(i));
   } else {
     PackedMacroTable t;
-    t.addresses[0] = PackedFirstMacroAddress(
-        mouse.Storage() == SimulatedStorage::kI2C ? "I2C" : "Flash");
+    t.addresses[0] =
+        PackedFirstMacroAddress(mouse.Storage() == SimulatedStorage::kI2C ? "I2C" : "Flash");
     for (const GoldenMacro& m : macros) AddPackedMacro(t, MacroNameFromText(m.name), with_end(m));
     std::copy(t.area.begin(), t.area.end(),
               memory.begin() + static_cast<std::ptrdiff_t>(PackedAreaAt(mouse)));
@@ -164,11 +164,9 @@ inline std::vector<GoldenCase> GoldenCases() {
          for (int i = 0; i < 49; ++i) waits.insert(waits.end(), {0xA2, 0x22});
          // Names at 0 and 119, events from 16 and 135; macro 3's name at 237,
          // its events from 253: two clicks, then the key press at 255.
-         PutGoldenMacros(m,
-                         {{"AAAA", clicks},
-                          {"BBBB", waits},
-                          {"DDDD", {0xA4, 0x24, 0x82, 0x07, 0x02, 0x07}}},
-                         {{1, 4, 2}});
+         PutGoldenMacros(
+             m, {{"AAAA", clicks}, {"BBBB", waits}, {"DDDD", {0xA4, 0x24, 0x82, 0x07, 0x02, 0x07}}},
+             {{1, 4, 2}});
        }},
   };
 }

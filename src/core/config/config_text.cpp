@@ -468,8 +468,9 @@ Configuration ReadDocument(const Json& doc) {
 
   const Json& dpi = doc.at("dpi");
   CheckObject(dpi, "dpi", {"level_count", "active_level", "levels"});
-  c.dpi_level_count = static_cast<int>(ReadInt(dpi.at("level_count"), "dpi.level_count", 1, 8));
-  c.dpi_active_level = static_cast<int>(ReadInt(dpi.at("active_level"), "dpi.active_level", 1, 8));
+  // As byte 38 holds them: a mouse's own count past 8 reads back.
+  c.dpi_level_count = static_cast<int>(ReadInt(dpi.at("level_count"), "dpi.level_count", 1, 16));
+  c.dpi_active_level = static_cast<int>(ReadInt(dpi.at("active_level"), "dpi.active_level", 1, 16));
   const Json& levels = ReadArray(dpi.at("levels"), "dpi.levels", kDpiLevelSlots, kDpiLevelSlots);
   for (std::size_t l = 0; l < levels.size(); ++l) {
     const std::string place = Element("dpi.levels", l);

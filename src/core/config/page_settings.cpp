@@ -80,7 +80,11 @@ PageSettings PageSettingsOf(const ParameterSection& p, const PageSettings& shown
 }
 
 void EncodeSettingsForSave(const PageSettings& s, ParameterSection& p) {
-  if (s.dpi_active_level >= 1 && s.dpi_active_level <= kDpiLevelSlots)
+  // What the mouse holds stays unless the pages show something else: a
+  // count past 8 (shown as 8) is kept, as are bits the pages do not show.
+  const PageSettings held = PageSettingsOf(p, s);
+  if (s.dpi_active_level >= 1 && s.dpi_active_level <= kDpiLevelSlots &&
+      (s.dpi_level_count != held.dpi_level_count || s.dpi_active_level != held.dpi_active_level))
     param::SetDpiLevels(p, std::clamp(s.dpi_level_count, 1, kDpiLevelSlots), s.dpi_active_level);
   for (int level = 1; level <= kDpiLevelSlots; ++level) {
     const DpiLevel& l = s.dpi_levels[static_cast<std::size_t>(level - 1)];
@@ -96,7 +100,7 @@ void EncodeSettingsForSave(const PageSettings& s, ParameterSection& p) {
   if (const auto choice = ReportRateChoiceOfHz(s.report_rate_hz))
     param::SetReportRateCode(p, static_cast<std::uint8_t>(*choice - 1));
   const int mode = s.lighting.mode;
-  if (s.led_kind_known && LightingModeChosen(s, mode)) {
+  if (s.led_kind_known && LightingModeChosen(s, mode) && mode != held.lighting.mode) {
     std::uint8_t& byte = p[param::kLighting];
     switch (s.lighting.kind) {
       case LedKind::kRgb:

@@ -77,15 +77,18 @@ PageSettings PageSettingsOf(const ParameterSection& parameters, const PageSettin
 
 // Writes `settings` into the parameter section as a profile save does. Only
 // bytes 6 (bits 5-4), 33, 37, 38..42, 52..86 can change:
+// What the section holds stays wherever the settings show what it holds, so
+// that the save of an untouched mouse is the mouse's bytes:
 // - 38 from the level count (clamped to 1..8) and the active level; kept
-//   when no level is active;
+//   when no level is active or both are those the section gives;
 // - 39..42: a level's value index 0..11, 0xF for no value; the nibble the
 //   section holds for 12..14, and 0xF where the section holds 0xF (the value
 //   such a level shows is the one it showed before, not the mouse's);
 // - 75..86: the colour nibbles (taken modulo 16);
 // - 6, bits 5-4: the report rate; kept when none is chosen;
-// - 37 by LED kind when it is known and offers the mode: RGB the mode alone,
-//   Sync 0x40 + mode, NT the high nibble kept; kept otherwise;
+// - 37 by LED kind when it is known, offers the mode and the mode is not the
+//   section's: RGB the mode alone, Sync 0x40 + mode, NT the high nibble
+//   kept; kept otherwise;
 // - 52, 53: as EncodeFallTime: kept while byte 53 holds the step time shown
 //   (an untouched mouse's bytes, also 60 or two that differ, stay), else
 //   both the step time;

@@ -38,7 +38,8 @@ TEST(ConfigTextProblems, SayWhereAndWhatInOneShortLine) {
   const std::string long_name(900'000, 'B');
   const ProblemCase cases[] = {
       {"a key given twice",
-       Replaced(good, R"("report_rate_hz": 1000)", R"("report_rate_hz": 1000, "report_rate_hz": 500)"),
+       Replaced(good, R"("report_rate_hz": 1000)",
+                R"("report_rate_hz": 1000, "report_rate_hz": 500)"),
        "the key \"report_rate_hz\" is given twice"},
       {"a key given twice in a numbered entry",
        Replaced(good, R"({"button": 3, )", R"({"button": 3, "button": 3, )"),

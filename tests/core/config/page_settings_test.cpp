@@ -59,11 +59,14 @@ INSTANTIATE_TEST_SUITE_P(
                    s.dpi_active_level = 0;
                  },
                  {}},
-        // A count nibble above 7 is shown as eight levels and saved so.
-        SaveCase{"CountNibbleClampedToEightLevels",
+        // A count nibble above 7 is shown as eight levels; the save keeps
+        // the mouse's byte until the pages change count or active level.
+        SaveCase{
+            "CountNibbleAboveSevenKeeps", [](ParameterSection& p) { p[38] = 0xA2; }, nullptr, {}},
+        SaveCase{"CountNibbleAboveSevenClampedWhenChanged",
                  [](ParameterSection& p) { p[38] = 0xA2; },
-                 nullptr,
-                 {{38, 0x72}}},
+                 [](PageSettings& s) { s.dpi_active_level = 2; },
+                 {{38, 0x71}}},
         SaveCase{"ActiveNibbleAboveSevenKeepsByte38",
                  [](ParameterSection& p) { p[38] = 0xAA; },
                  nullptr,
@@ -116,11 +119,14 @@ INSTANTIATE_TEST_SUITE_P(
                    s.lighting.mode = 2;
                  },
                  {{37, 0x42}}},
-        // Sync writes 0x40 + mode: bits 5-4 taken in do not stay.
-        SaveCase{"SyncTakenInLosesBits5And4",
+        // A mode the mouse holds is saved as it holds it, bits 5-4 too;
+        // a mode chosen is packed by kind (Sync 0x40 + mode).
+        SaveCase{
+            "SyncTakenInKeepsBits5And4", [](ParameterSection& p) { p[37] = 0x71; }, nullptr, {}},
+        SaveCase{"SyncChosenLosesBits5And4",
                  [](ParameterSection& p) { p[37] = 0x71; },
-                 nullptr,
-                 {{37, 0x41}}},
+                 [](PageSettings& s) { s.lighting.mode = 2; },
+                 {{37, 0x42}}},
         SaveCase{"RgbOffWholeByte",
                  nullptr,
                  [](PageSettings& s) {
@@ -128,10 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
                    s.lighting.mode = 0;
                  },
                  {{37, 0x00}}},
-        SaveCase{"RgbTakenInLosesBits5And4",
-                 [](ParameterSection& p) { p[37] = 0x35; },
-                 nullptr,
-                 {{37, 0x05}}},
+        SaveCase{
+            "RgbTakenInKeepsBits5And4", [](ParameterSection& p) { p[37] = 0x35; }, nullptr, {}},
+
         SaveCase{"NtKeepsHighNibble",
                  nullptr,
                  [](PageSettings& s) { s.lighting.mode = 5; },
