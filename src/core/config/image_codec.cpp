@@ -48,8 +48,9 @@ std::vector<PlacedMacro> PlacedMacrosOf(const ConfigImage& image, StorageLayout 
       if (t.lengths[k] == 0) continue;
       const std::size_t events = t.lengths[k] > 17 ? t.lengths[k] - 17u : 0u;
       Bytes bytes(t.events[k].begin(), t.events[k].begin() + events);
-      // Packing gives the filler back, byte for byte.
-      if (t.addresses[k] >= area) DropPageFiller(bytes, t.addresses[k] - area, image.macro_area);
+      // Packing gives the filler back, byte for byte. The table's area is
+      // the one its events and addresses describe (packed again as read).
+      if (t.addresses[k] >= area) DropPageFiller(bytes, t.addresses[k] - area, t.area);
       placed.push_back({{MacroNameText(t.names[k]), std::move(bytes)}, t.addresses[k]});
     }
   } else if (layout == StorageLayout::kSlot) {
