@@ -1,7 +1,8 @@
 // The text form of the configuration is outside bytes: any text must read or
 // be refused with a message, and what reads must write back to a text that
-// reads to the same configuration, and lay over an image that decodes and
-// encodes to itself.
+// reads to the same configuration, lay over an image that decodes to the
+// same configuration (text -> configuration -> image -> configuration), and
+// that image must decode and encode to itself.
 #include "core/config/config_text.h"
 
 #include <cstddef>
@@ -27,8 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ConfigImage image;
   const EncodeResult encoded = EncodeConfiguration(*read, "I2C", image);
   if (encoded.ok) {
-    // Decoding the image and laying it over the image again changes nothing.
+    // A mouse given what was read reads it back as it is: apply, then diff,
+    // finds nothing.
     const Configuration decoded = DecodeConfiguration(image, read->storage, "I2C");
+    if (!(decoded == *read)) std::abort();
+    // Decoding the image and laying it over the image again changes nothing.
     ConfigImage again_image = image;
     if (!EncodeConfiguration(decoded, "I2C", again_image).ok || !(again_image == image))
       std::abort();

@@ -140,7 +140,9 @@ int RunDiff(const GlobalOptions& options, const Args& args) {
     PrintLines(lines);
     return lines.empty() ? kExitOk : 1;
   } catch (Failure& f) {
-    if (f.code == kExitNoMouse) f.code = kExitUsage;
+    // Whatever stopped the comparison (no mouse, a file that does not read or
+    // is no configuration), the answer is "cannot be compared".
+    f.code = kExitUsage;
     throw;
   }
 }

@@ -4,6 +4,10 @@
 
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "core/config/config_text.h"
+#include "core/config/macro_text.h"
+#include "core/config/page_settings.h"
+#include "core/config/setting_values.h"
 #include "core/image/parameter_fields.h"
 #include "core/macros/macro_names.h"
 #include "core/macros/packed_layout.h"
@@ -18,19 +22,18 @@ std::string Hex(int value, int digits) {
   return buf;
 }
 
-std::string LedKind(std::uint8_t byte37) {
-  switch (byte37 >> 6) {
-    case 0:
-      return "RGB";
-    case 1:
-      return "Sync";
-    default:
-      return "NT";
-  }
+// A colour as stored (the text form's numbers) and as the pages paint it,
+// when that differs: each 4-bit component v as v * 255 / 15.
+template <typename Rgb>
+std::string StoredColour(const Rgb& rgb) {
+  auto join = [&rgb](auto shown) {
+    return std::to_string(shown(rgb[0])) + "," + std::to_string(shown(rgb[1])) + "," +
+           std::to_string(shown(rgb[2]));
+  };
+  const std::string stored = join([](int v) { return v; });
+  if (rgb[0] > 15 || rgb[1] > 15 || rgb[2] > 15) return stored;
+  return stored + " (" + join([](int v) { return v * 255 / 15; }) + ")";
 }
-
-// A stored 4-bit colour component as the pages paint it.
-int Shown(int stored) { return std::min(255, stored * 255 / 15); }
 
 void PrintInfoText(Connection& c, const DevInfoResult& info) {
   const DeviceSession& s = c.Core().Session();
@@ -139,60 +142,62 @@ int RunDump(const GlobalOptions& options, const Args& args) {
   c.Connect();
   AppCore& core = c.Core();
   const EditorState& st = c.Editor().State();
-  const ParameterSection& p = core.Page().parameters;
-  const KeyNameSources sources = core.NameSources();
-  const int active_profile = p[33] <= 2 ? p[33] + 1 : 0;
-  const int rate = ReportRateHz(((p[6] >> 4) & 3) + 1);
-  const std::string kind = LedKind(p[37]);
-  const PageSettings& shown = st.settings;
-  const int mode = LightingModeChosen(shown, shown.lighting.mode) ? shown.lighting.mode : -1;
-  const std::vector<MacroView> macros = DeviceMacroViews(core);
-  auto dpi_index = [&](int level) { return static_cast<int>(param::DpiIndexOf(p, level)); };
-  const int aim_dpi = DpiValueOfIndex(st.aim_step - 1);
-
+  // Both forms show the one configuration the mouse holds; beside it only
+  // what the pages show of it (the fire key and AIM fields of the active
+  // profile) and where the macros are stored.
+  const Configuration config = c.Editor().CurrentConfiguration();
   if (options.json) {
-    PrintConfigurationText(c.Editor().CurrentConfiguration());
+    PrintConfigurationText(config);
     return kExitOk;
   }
+  const std::vector<MacroView> stored = DeviceMacroViews(core);
 
-  std::printf("active profile: %d\n", active_profile);
+  std::printf("active profile: %d\n", config.active_profile);
   for (int prof = 1; prof <= 3; ++prof) {
     std::printf("profile %d:\n", prof);
     for (int b = 1; b <= 12; ++b) {
-      const std::string& code = core.Codes().Code(prof, b);
-      std::printf("  button %2d  %s  %s\n", b, code.c_str(),
-                  EscapeControlCharacters(KeyCodeName(code, sources)).c_str());
+      const ButtonFunction& f =
+          config.profiles[static_cast<std::size_t>(prof - 1)][static_cast<std::size_t>(b - 1)];
+      std::printf("  button %2d  %s  %s\n", b, core.Codes().Code(prof, b).c_str(),
+                  EscapeControlCharacters(ButtonFunctionName(f, config.macros)).c_str());
     }
   }
-  std::printf("dpi levels: %d, active level: %d\n", shown.dpi_level_count, shown.dpi_active_level);
+  std::printf("fire key counts: %d, %d\n", config.fire_identity_counts[0],
+              config.fire_identity_counts[1]);
+  std::printf("dpi levels: %d, active level: %d\n", config.dpi_level_count,
+              config.dpi_active_level);
   for (int level = 1; level <= 8; ++level) {
-    const int idx = dpi_index(level);
-    std::printf("  level %d  %-4s  %5s  colour %d,%d,%d\n", level,
-                level <= shown.dpi_level_count ? "on" : "off",
-                idx < 12 ? std::to_string(DpiValueOfIndex(idx)).c_str() : "-",
-                Shown(param::DpiColourOf(p, level, 0)), Shown(param::DpiColourOf(p, level, 1)),
-                Shown(param::DpiColourOf(p, level, 2)));
+    const DpiLevel& l = config.dpi_levels[static_cast<std::size_t>(level - 1)];
+    std::printf("  level %d  %-4s  %5s  colour %s\n", level,
+                level <= config.dpi_level_count ? "on" : "off",
+                l.value_index < 12 ? std::to_string(DpiValueOfIndex(l.value_index)).c_str()
+                : l.value_index == kNoDpiValue ? "-"
+                                               : ("#" + std::to_string(l.value_index)).c_str(),
+                StoredColour(l.colour).c_str());
   }
-  std::printf("report rate: %d Hz\n", rate);
-  std::printf("led: kind %s, mode %s, step time %d\n", kind.c_str(),
-              mode < 0 ? "-" : (mode == 0 ? "off" : std::to_string(mode).c_str()),
-              shown.lighting.fall_time / 5);
-  for (int col = 1; col <= 7; ++col) {
-    std::printf("  colour %d  %d,%d,%d\n", col, Shown(param::LightColourOf(p, col, 0)),
-                Shown(param::LightColourOf(p, col, 1)), Shown(param::LightColourOf(p, col, 2)));
-  }
+  std::printf("report rate: %d Hz\n", config.report_rate_hz);
+  const Lighting& led = config.lighting;
+  std::printf("led: kind %s, mode %s%s, fall time %d (step %d)\n", LedKindName(led.kind).c_str(),
+              led.mode == 0 ? "off" : std::to_string(led.mode).c_str(),
+              LightingModeOffered(led.kind, led.mode) ? "" : " (not offered)", led.fall_time,
+              StepOfFallTime(led.fall_time));
+  for (std::size_t col = 0; col < led.colours.size(); ++col)
+    std::printf("  colour %zu  %s\n", col + 1, StoredColour(led.colours[col]).c_str());
   for (int f = 0; f < 3; ++f) {
     const FireKeySettings& fk = st.fire[static_cast<std::size_t>(f)];
     std::printf("fire key %d: count %d, delay %d ms, continuous %s\n", f + 1, fk.repeatCount,
                 fk.delay, fk.continuous ? "on" : "off");
   }
-  std::printf("aim dpi: %d\n", aim_dpi);
-  std::printf("macros: %zu\n", macros.size());
-  for (std::size_t m = 0; m < macros.size(); ++m) {
-    std::printf("  macro %zu  %s  address %s  length %d\n", m + 1,
-                EscapeControlCharacters(macros[m].name).c_str(), Hex(macros[m].address, 4).c_str(),
-                macros[m].length);
-    for (const std::string& line : macros[m].lines) std::printf("    %s\n", line.c_str());
+  std::printf("aim dpi: %d\n", DpiValueOfIndex(st.aim_step - 1));
+  std::printf("macros: %zu\n", config.macros.size());
+  for (std::size_t m = 0; m < config.macros.size(); ++m) {
+    const DeviceMacro& macro = config.macros[m];
+    std::printf("  macro %zu  %s", m + 1, EscapeControlCharacters(macro.name).c_str());
+    if (m < stored.size())
+      std::printf("  address %s  length %d", Hex(stored[m].address, 4).c_str(), stored[m].length);
+    std::printf("\n");
+    for (const std::string& line : MacroEventLines(macro.events))
+      std::printf("    %s\n", line.c_str());
   }
   return kExitOk;
 }

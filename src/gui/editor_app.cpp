@@ -340,9 +340,8 @@ void EditorApp::SaveConfigurationText(const QString& path) {
                            .arg(QFileInfo(path).fileName()),
                        window_->ApplicationTitle()))
     return;
-  // What the pages show into the image first, as the binary save does.
-  engine_->Editor().PrepareImageForSave();
-  const std::string text = ConfigurationToText(engine_->Editor().CurrentConfiguration());
+  // What the pages show, as the binary save writes it.
+  const std::string text = ConfigurationToText(engine_->Editor().SavedConfiguration());
   FileError error;
   if (!WriteFileAtomically(
           path.toStdString(),

@@ -374,7 +374,7 @@ class AppTest : public QObject {
     rig.dialogs.open_answers = {path};
     rig.app->LoadProfile();
     QCOMPARE(rig.dialogs.messages,
-             QStringList{QStringLiteral("mouse.json\nprofiles[0].buttons[4].function: unknown "
+             QStringList{QStringLiteral("mouse.json\nprofile 1, button 5, function: unknown "
                                         "function \"Midle Key\"; did you mean \"Middle Key\"?")});
     QCOMPARE(rig.Mouse().Profiles()[17], std::uint8_t{0x04});
   }

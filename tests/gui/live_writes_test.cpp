@@ -24,8 +24,7 @@ using test::EditorRigOptions;
 
 constexpr int kRightKeyTag = 901;
 
-// A step time the page shows exactly (a saved profile packs the step, and the
-// 60 of the default image would be saved as step 10's 50), and Fire Key2 on
+// A step time a step gives (the 60 of the default image is none), and Fire Key2 on
 // buttons 2, 6 and 8 of profile 1, so that each change of its fields sends
 // four reports: 400 ms.
 void PrepareMouse(SimulatedMouse& mouse) {

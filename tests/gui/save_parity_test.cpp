@@ -60,7 +60,7 @@ std::vector<ParityCase> Cases() {
         Click(PageId::kBreath, QStringLiteral("Img_Fall4"), {"set", "led-step", "4"}),
         Click(PageId::kBreath, QStringLiteral("lbl_Col3"), {"set", "led-color", "3", "128,64,255"},
               QColor(128, 64, 255))}},
-      // The step time is not touched: the shown step of the mouse's 60 is saved.
+      // The step time is not touched: the mouse's 60 is saved as it holds it.
       {"LightingOffAndReportRate",
        {Click(PageId::kBreath, QStringLiteral("lbl_Off"), {"set", "led-mode", "off"}),
         Click(PageId::kAdv, QStringLiteral("lbl_Rep2"), {"set", "report-rate", "250"})}},

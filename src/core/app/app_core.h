@@ -161,9 +161,10 @@ class AppCore {
   // Working image -> page copy, code table, pages.
   void ShowWorkingImage();
   // Before a profile file is written: `parameters` (the page copy's section
-  // with what the pages show laid over it, PageEditor::SavedParameters)
-  // become the page copy's, parameter byte 0 the layout mark, both
-  // checksums are computed, and both sections go into the working image.
+  // with what the pages show laid over it, PageEditor::SavedParameters) with
+  // parameter byte 0 the layout mark, and the page copy's profile section,
+  // both with their checksums, become the working image's sections. The
+  // page copy stays what the mouse holds: a save sends nothing.
   void PrepareImageForSave(const ParameterSection& parameters);
 
   // ---- Edits of the page copy --------------------------------------------------

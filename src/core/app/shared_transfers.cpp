@@ -59,13 +59,12 @@ void AppCore::ShowWorkingImage() {
 }
 
 void AppCore::PrepareImageForSave(const ParameterSection& parameters) {
-  page_.parameters = parameters;
+  working_.parameters = parameters;
   const std::uint8_t mark = LayoutMarkOf(Layout());
-  if (mark != 0) page_.parameters[0] = mark;
-  CalcParameterChecksum(page_.parameters);
-  working_.parameters = page_.parameters;
-  CalcProfileChecksum(page_.profiles);
+  if (mark != 0) working_.parameters[0] = mark;
+  CalcParameterChecksum(working_.parameters);
   working_.profiles = page_.profiles;
+  CalcProfileChecksum(working_.profiles);
 }
 
 void AppCore::BeginWrites() {

@@ -2,7 +2,9 @@
 #include "core/config/config_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "core/buttons/key_combination.h"
 #include "core/config/image_codec.h"
@@ -88,6 +90,18 @@ Json ButtonJson(int button, const ButtonFunction& f, const std::vector<DeviceMac
 
 // ---- Reading ------------------------------------------------------------------
 
+// Outside text quoted in a message: control characters escaped and a long
+// text cut, so that an error stays one short line (the file keeps it whole).
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kShown = 40;
+  if (text.size() <= kShown) return "\"" + EscapeControlCharacters(text) + "\"";
+  std::size_t cut = kShown;
+  // Not inside a UTF-8 sequence.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return "\"" + EscapeControlCharacters(text.substr(0, cut)) + "...\" (" +
+         std::to_string(text.size()) + " bytes)";
+}
+
 struct ReadError {
   std::string place;
   std::string message;
@@ -120,8 +134,13 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
   return row[y.size()];
 }
 
+constexpr std::size_t kLongestSuggested = 64;
+
 // "; did you mean \"x\"?" for the closest of `known` when it is close enough.
 std::string Suggestion(std::string_view given, const std::vector<std::string>& known) {
+  // Nothing known is longer than this; a longer text is no typing slip, and
+  // the distance to each would cost its length times theirs.
+  if (given.size() > kLongestSuggested) return {};
   const std::string* best = nullptr;
   std::size_t best_distance = 0;
   for (const std::string& k : known) {
@@ -138,7 +157,8 @@ std::string Suggestion(std::string_view given, const std::vector<std::string>& k
 
 std::string TypeName(const Json& j) {
   if (j.is_number_integer()) return "a number";
-  return j.type_name() == std::string("number") ? "a fraction" : "a " + std::string(j.type_name());
+  if (j.is_number_float()) return "a fraction (" + j.dump() + ")";
+  return "a " + std::string(j.type_name());
 }
 
 // An object whose keys are all among `keys`; each is required unless listed
@@ -151,8 +171,7 @@ void CheckObject(const Json& j, const std::string& place, const std::vector<std:
         std::find(optional.begin(), optional.end(), it.key()) == optional.end()) {
       std::vector<std::string> all = keys;
       all.insert(all.end(), optional.begin(), optional.end());
-      Throw(place.empty() ? it.key() : place + "." + it.key(),
-            "unknown key \"" + it.key() + "\"" + Suggestion(it.key(), all));
+      Throw(place, "unknown key " + Quoted(it.key()) + Suggestion(it.key(), all));
     }
   }
   for (const std::string& k : keys) {
@@ -169,13 +188,21 @@ std::string Element(const std::string& place, std::size_t index) {
 }
 
 long long ReadInt(const Json& j, const std::string& place, long long low, long long high) {
+  const std::string range =
+      " is out of range (" + std::to_string(low) + ".." + std::to_string(high) + ")";
+  if (j.is_number_unsigned() && j.get<unsigned long long>() > static_cast<unsigned long long>(high))
+    Throw(place, std::to_string(j.get<unsigned long long>()) + range);
+  if (j.is_number_float()) {
+    // 1e2 is a whole number written as a fraction; 1.5 is none.
+    const double d = j.get<double>();
+    if (d != std::trunc(d)) Throw(place, "expected a whole number, found " + TypeName(j));
+    if (d < static_cast<double>(low) || d > static_cast<double>(high))
+      Throw(place, j.dump() + range);
+    return static_cast<long long>(d);
+  }
   if (!j.is_number_integer()) Throw(place, "expected a whole number, found " + TypeName(j));
-  const long long v = j.is_number_unsigned() && j.get<unsigned long long>() > 1ull << 62
-                          ? high + 1
-                          : j.get<long long>();
-  if (v < low || v > high)
-    Throw(place, std::to_string(v) + " is out of range (" + std::to_string(low) + ".." +
-                     std::to_string(high) + ")");
+  const long long v = j.get<long long>();
+  if (v < low || v > high) Throw(place, std::to_string(v) + range);
   return v;
 }
 
@@ -219,6 +246,25 @@ std::array<std::uint8_t, 3> ReadColour(const Json& j, const std::string& place, 
   return rgb;
 }
 
+constexpr std::size_t kLongestEventLine = 1000;
+
+// A "bytes" line holds whole events: the mouse walks a macro by the length
+// each event's first byte gives, so a cut event would take the bytes of the
+// next line (or the end byte) and never read back as written.
+void CheckWholeEvents(ByteView bytes, std::string_view line, const std::string& place) {
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::size_t length = std::max<std::size_t>(1, EventLengthOf(bytes[at]));
+    if (at + length > bytes.size()) {
+      char first[3];
+      std::snprintf(first, sizeof first, "%02X", bytes[at]);
+      Throw(place, Quoted(line) + " cuts an event short: an event that starts with " + first +
+                       " has " + std::to_string(length) + " bytes");
+    }
+    at += length;
+  }
+}
+
 DeviceMacro ReadMacro(const Json& j, const std::string& place, std::size_t index) {
   CheckObject(j, place, {"name", "events"}, {"macro"});
   CheckPosition(j, "macro", place, index);
@@ -234,8 +280,12 @@ DeviceMacro ReadMacro(const Json& j, const std::string& place, std::size_t index
   for (std::size_t e = 0; e < events.size(); ++e) {
     const std::string at = Element(events_place, e);
     std::string error;
-    const std::optional<Bytes> bytes = MacroEventFromLine(ReadString(events[e], at), &error);
+    const std::string line = ReadString(events[e], at);
+    // No event line is near this long; the message would quote it whole.
+    if (line.size() > kLongestEventLine) Throw(at, "unknown event " + Quoted(line));
+    const std::optional<Bytes> bytes = MacroEventFromLine(line, &error);
     if (!bytes) Throw(at, error);
+    CheckWholeEvents(*bytes, line, at);
     m.events.insert(m.events.end(), bytes->begin(), bytes->end());
     if (MacroHasEndByte(m.events))
       Throw(at, "the byte 00 would end the macro here, before its last event");
@@ -260,8 +310,8 @@ std::size_t ReadMacroRef(const Json& j, const std::string& place, const std::str
         j.at("macro"), at, 1, static_cast<long long>(std::max<std::size_t>(1, macros.size()))));
     if (n > macros.size()) Throw(at, "there is no macro " + std::to_string(n));
     if (macros[n - 1].name != name)
-      Throw(at, "macro " + std::to_string(n) + " is named \"" + macros[n - 1].name + "\", not \"" +
-                    name + "\"");
+      Throw(at, "macro " + std::to_string(n) + " is named " + Quoted(macros[n - 1].name) +
+                    ", not " + Quoted(name));
     return n - 1;
   }
   std::vector<std::size_t> found;
@@ -272,10 +322,10 @@ std::size_t ReadMacroRef(const Json& j, const std::string& place, const std::str
   }
   const std::string at = Member(place, "function");
   if (found.empty())
-    Throw(at, "no macro is named \"" + name + "\"" + Suggestion("macro:" + name, names));
+    Throw(at, "no macro is named " + Quoted(name) + Suggestion("macro:" + name, names));
   if (found.size() > 1)
-    Throw(at, std::to_string(found.size()) + " macros are named \"" + name +
-                  "\": say which with \"macro\": N");
+    Throw(at, std::to_string(found.size()) + " macros are named " + Quoted(name) +
+                  ": say which with \"macro\": N");
   return found.front();
 }
 
@@ -320,16 +370,18 @@ ButtonFunction ReadButton(const Json& j, const std::string& place, std::size_t i
   } else if (name.rfind("code:", 0) == 0) {
     CheckObject(j, place, {"function"}, {"button"});
     const std::optional<KeyCodeBytes> code = CodeOfText(name.substr(5));
-    if (!code) Throw(at, "a code is eight hexadecimal digits: \"" + name + "\"");
+    if (!code) Throw(at, "a code is eight hexadecimal digits: " + Quoted(name));
     f.kind = FunctionKind::kCode;
     f.code = *code;
   } else {
     std::string error;
-    const std::optional<KeyCombination> combo = ParseKeyCombination(name, &error);
+    // No key combination is near this long.
+    const std::optional<KeyCombination> combo =
+        name.size() <= kLongestEventLine ? ParseKeyCombination(name, &error) : std::nullopt;
     if (!combo) {
       std::vector<std::string> known = names.All();
       for (const DeviceMacro& m : macros) known.push_back("macro:" + m.name);
-      Throw(at, "unknown function \"" + name + "\"" + Suggestion(name, known));
+      Throw(at, "unknown function " + Quoted(name) + Suggestion(name, known));
     }
     CheckObject(j, place, {"function"}, {"button"});
     const KeyCodeBytes code = *KeyCodeFromText(combo->code);
@@ -357,11 +409,12 @@ void CheckFireIdentity(const Configuration& c, const Json& doc) {
           "profiles[" + std::to_string(p) + "].buttons[" + std::to_string(b) + "].count";
       std::string why;
       if (f.fire_key == 1) {
-        why = "Fire Key1 repeats fire_key_counts[0] = " + std::to_string(first) + " times";
+        why = "Fire Key1 repeats " + std::to_string(first) + " times (fire_key_counts, first)";
       } else if (f.fire_key == 2) {
         why = count == first
-                  ? "a count of " + std::to_string(count) + " is Fire Key1's (fire_key_counts[0])"
-                  : "Fire Key2 repeats fire_key_counts[1] = " + std::to_string(second) + " times";
+                  ? "a count of " + std::to_string(count) + " is Fire Key1's (fire_key_counts)"
+                  : "Fire Key2 repeats " + std::to_string(second) +
+                        " times (fire_key_counts, second)";
       } else {
         why = "a count of " + std::to_string(count) + " is Fire Key" + std::to_string(named) +
               "'s (fire_key_counts)";
@@ -386,7 +439,7 @@ Configuration ReadDocument(const Json& doc) {
   } else if (storage == "slot") {
     c.storage = StorageLayout::kSlot;
   } else {
-    Throw("storage", "\"" + storage + "\" is no storage kind (packed, slot)" +
+    Throw("storage", Quoted(storage) + " is no storage kind (packed, slot)" +
                          Suggestion(storage, {"packed", "slot"}));
   }
   c.active_profile = static_cast<int>(ReadInt(doc.at("active_profile"), "active_profile", 1, 3));
@@ -415,8 +468,9 @@ Configuration ReadDocument(const Json& doc) {
 
   const Json& dpi = doc.at("dpi");
   CheckObject(dpi, "dpi", {"level_count", "active_level", "levels"});
-  c.dpi_level_count = static_cast<int>(ReadInt(dpi.at("level_count"), "dpi.level_count", 1, 8));
-  c.dpi_active_level = static_cast<int>(ReadInt(dpi.at("active_level"), "dpi.active_level", 1, 8));
+  // As byte 38 holds them: a mouse's own count past 8 reads back.
+  c.dpi_level_count = static_cast<int>(ReadInt(dpi.at("level_count"), "dpi.level_count", 1, 16));
+  c.dpi_active_level = static_cast<int>(ReadInt(dpi.at("active_level"), "dpi.active_level", 1, 16));
   const Json& levels = ReadArray(dpi.at("levels"), "dpi.levels", kDpiLevelSlots, kDpiLevelSlots);
   for (std::size_t l = 0; l < levels.size(); ++l) {
     const std::string place = Element("dpi.levels", l);
@@ -458,7 +512,7 @@ Configuration ReadDocument(const Json& doc) {
   } else if (kind == "NT") {
     c.lighting.kind = LedKind::kNt;
   } else {
-    Throw("lighting.kind", "\"" + kind + "\" is no LED kind (RGB, Sync, NT)" +
+    Throw("lighting.kind", Quoted(kind) + " is no LED kind (RGB, Sync, NT)" +
                                Suggestion(kind, {"RGB", "Sync", "NT"}));
   }
   c.lighting.mode = static_cast<std::uint8_t>(ReadInt(lighting.at("mode"), "lighting.mode", 0, 15));
@@ -472,7 +526,7 @@ Configuration ReadDocument(const Json& doc) {
 }
 
 // "line 3, column 7" and the library's words for a syntax error.
-TextProblem SyntaxProblem(const nlohmann::json::parse_error& e) {
+TextProblem SyntaxProblem(const nlohmann::json::exception& e, std::size_t byte) {
   TextProblem p;
   const std::string what = e.what();
   const std::size_t at = what.find("line ");
@@ -481,10 +535,222 @@ TextProblem SyntaxProblem(const nlohmann::json::parse_error& e) {
     p.place = what.substr(at, colon - at);
     p.message = what.substr(colon + 2);
   } else {
-    p.place = "byte " + std::to_string(e.byte);
+    p.place = "byte " + std::to_string(byte);
     p.message = what;
   }
   return p;
+}
+
+// ---- Places -------------------------------------------------------------------
+
+// One step of a path into the document: a key, or a position in an array.
+struct Step {
+  std::string key;
+  std::size_t index = 0;
+  bool is_index = false;
+};
+
+// A path as the reader builds it ("profiles[0].buttons[4].function"; only
+// keys the document defines, which hold no '.' or '[').
+std::vector<Step> StepsOf(std::string_view path) {
+  std::vector<Step> steps;
+  std::size_t at = 0;
+  while (at < path.size()) {
+    if (path[at] == '.') {
+      ++at;
+    } else if (path[at] == '[') {
+      const std::size_t end = path.find(']', at);
+      if (end == std::string_view::npos) break;
+      std::size_t n = 0;
+      for (std::size_t i = at + 1; i < end; ++i)
+        n = n * 10 + static_cast<std::size_t>(path[i] - '0');
+      steps.push_back({{}, n, true});
+      at = end + 1;
+    } else {
+      const std::size_t end = std::min(path.find_first_of(".[", at), path.size());
+      steps.push_back({std::string(path.substr(at, end - at)), 0, false});
+      at = end;
+    }
+  }
+  return steps;
+}
+
+// The entry `index` of the array under `key`, as the file numbers it.
+std::string EntryName(std::string_view key, std::size_t index) {
+  static constexpr const char* kComponents[] = {"red", "green", "blue"};
+  const std::string n = std::to_string(index + 1);
+  if (key == "profiles") return "profile " + n;
+  if (key == "buttons") return "button " + n;
+  if (key == "macros") return "macro " + n;
+  if (key == "events") return "event " + n;
+  if (key == "levels") return "level " + n;
+  if (key == "colours") return "colour " + n;
+  if (key == "colour" && index < 3) return std::string("colour ") + kComponents[index];
+  if (key.empty() && index < 3) return kComponents[index];
+  if (key == "fire_key_counts" && index < 2) return "fire_key_counts, Fire Key" + n;
+  return (key.empty() ? std::string("entry ") : std::string(key) + " entry ") + n;
+}
+
+// A place as the file numbers things, from 1: "profile 1, button 5, function",
+// "dpi level 2, colour red", "lighting colour 3, green", "macro 2, event 4".
+std::string PlaceText(const std::vector<Step>& steps) {
+  std::vector<std::string> pieces;
+  std::string piece;
+  bool after_index = false;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const Step& s = steps[i];
+    if (!s.is_index) {
+      if (piece.empty()) {
+        piece = s.key;
+      } else if (after_index) {
+        pieces.push_back(piece);
+        piece = s.key;
+      } else {
+        piece += "." + s.key;
+      }
+      after_index = false;
+      continue;
+    }
+    if (i > 0 && !steps[i - 1].is_index) {
+      const std::string& key = steps[i - 1].key;
+      // "dpi.levels" + 1 is "dpi level 2".
+      std::string rest = piece.substr(0, piece.size() - key.size());
+      if (!rest.empty() && rest.back() == '.') rest.pop_back();
+      const std::string entry = EntryName(key, s.index);
+      piece = rest.empty() ? entry : rest + " " + entry;
+    } else {
+      if (!piece.empty()) pieces.push_back(piece);
+      piece = EntryName({}, s.index);
+    }
+    after_index = true;
+  }
+  if (!piece.empty()) pieces.push_back(piece);
+  std::string out;
+  for (const std::string& p : pieces) out += (out.empty() ? "" : ", ") + p;
+  return out;
+}
+
+// ---- What the parser alone does not check -------------------------------------
+
+// Walks the document as the parser reads it, before it is built: a key given
+// twice in one object (the parser would keep the last silently) and a number
+// no field can hold (1e999, a whole number of more than 64 bits) are errors
+// with their place, as every other value's.
+class DocumentCheck final : public nlohmann::json_sax<Json> {
+ public:
+  std::optional<TextProblem> problem;
+
+  bool null() override { return Value(); }
+  bool boolean(bool) override { return Value(); }
+  bool number_integer(number_integer_t) override { return Value(); }
+  bool number_unsigned(number_unsigned_t) override { return Value(); }
+  bool number_float(number_float_t, const string_t& text) override {
+    Value();
+    // A whole number the 64-bit forms could not hold comes as a fraction.
+    if (text.find_first_of(".eE") == string_t::npos) return Fail(OutOfRange(text));
+    return true;
+  }
+  bool string(string_t&) override { return Value(); }
+  bool binary(binary_t&) override { return Value(); }
+  bool start_object(std::size_t) override {
+    Value();
+    frames_.push_back({true, {}, {}, 0});
+    return true;
+  }
+  bool key(string_t& key) override {
+    Frame& f = frames_.back();
+    f.key.clear();
+    if (!f.keys.insert(key).second) return Fail("the key " + Quoted(key) + " is given twice");
+    // Only the document's own keys make a place; any other is refused later.
+    f.key = key.find_first_of(".[]") == string_t::npos ? key : std::string();
+    return true;
+  }
+  bool end_object() override {
+    frames_.pop_back();
+    return true;
+  }
+  bool start_array(std::size_t) override {
+    Value();
+    frames_.push_back({false, {}, {}, 0});
+    return true;
+  }
+  bool end_array() override {
+    frames_.pop_back();
+    return true;
+  }
+  bool parse_error(std::size_t byte, const std::string& token,
+                   const nlohmann::detail::exception& e) override {
+    if (e.id == 406) {  // number overflow: the value that did not fit
+      Value();
+      return Fail(OutOfRange(token));
+    }
+    problem = SyntaxProblem(e, byte);
+    return false;
+  }
+
+ private:
+  struct Frame {
+    bool object;
+    std::set<std::string> keys;
+    std::string key;        // of the value being read
+    std::size_t count = 0;  // values of the array so far
+  };
+
+  bool Value() {
+    if (!frames_.empty() && !frames_.back().object) ++frames_.back().count;
+    return true;
+  }
+  std::string OutOfRange(std::string_view number) const {
+    return (number.size() <= 40 ? std::string(number) : Quoted(number)) + " is out of range";
+  }
+  bool Fail(std::string message) {
+    std::vector<Step> steps;
+    for (const Frame& f : frames_) {
+      if (f.object && !f.key.empty()) steps.push_back({f.key, 0, false});
+      if (!f.object && f.count > 0) steps.push_back({{}, f.count - 1, true});
+    }
+    problem = TextProblem{PlaceText(steps), std::move(message)};
+    return false;
+  }
+
+  std::vector<Frame> frames_;
+};
+
+// ---- What the mouse reads back ------------------------------------------------
+
+// Whether `stored` is `given` without one repeat-stop byte: the filler the
+// packed layout puts at a page boundary, which is layout and not content.
+bool OnlyFillerApart(const Bytes& given, const Bytes& stored) {
+  if (given.size() != stored.size() + 1) return false;
+  std::size_t at = 0;
+  while (at < stored.size() && given[at] == stored[at]) ++at;
+  return given[at] == macro_event::kRepeatStop &&
+         std::equal(stored.begin() + static_cast<std::ptrdiff_t>(at), stored.end(),
+                    given.begin() + static_cast<std::ptrdiff_t>(at) + 1);
+}
+
+// The configuration as a mouse holding it reads it back: a code the typed
+// forms name ("code:01000000" is "Left Key") takes that name, and a
+// repeat-stop where the packed layout puts its page-boundary filler is the
+// filler. Anything else the mouse would read back otherwise is refused, so
+// that a file applied compares equal to the mouse. A configuration that does
+// not fit a mouse is kept as read: applying it is refused with the reason.
+Configuration AsTheMouseReadsIt(const Configuration& c) {
+  ConfigImage image;
+  if (!EncodeConfiguration(c, "I2C", image).ok) return c;
+  Configuration back = DecodeConfiguration(image, c.storage, "I2C");
+  if (back.macros.size() != c.macros.size())
+    Throw("macros", "the mouse would read " + std::to_string(back.macros.size()) +
+                        " macros back, not " + std::to_string(c.macros.size()));
+  for (std::size_t m = 0; m < c.macros.size(); ++m) {
+    if (back.macros[m] == c.macros[m] ||
+        (back.macros[m].name == c.macros[m].name &&
+         OnlyFillerApart(c.macros[m].events, back.macros[m].events)))
+      continue;
+    Throw("macros[" + std::to_string(m) + "].events",
+          "the mouse would read these events back otherwise");
+  }
+  return back;
 }
 
 }  // namespace
@@ -575,20 +841,33 @@ std::string ConfigurationToText(const Configuration& c) {
 std::string TextProblem::Line() const { return place.empty() ? message : place + ": " + message; }
 
 std::optional<Configuration> ConfigurationFromText(std::string_view text, TextProblem* problem) {
+  TextProblem found;
   try {
-    const Json doc = Json::parse(text.begin(), text.end());
-    return ReadDocument(doc);
-  } catch (const nlohmann::json::parse_error& e) {
-    if (problem) *problem = SyntaxProblem(e);
+    DocumentCheck check;
+    if (Json::sax_parse(text.begin(), text.end(), &check)) {
+      const Json doc = Json::parse(text.begin(), text.end());
+      return AsTheMouseReadsIt(ReadDocument(doc));
+    }
+    found = check.problem.value_or(TextProblem{{}, "the document does not read"});
   } catch (const ReadError& e) {
-    if (problem) *problem = {e.place, e.message};
+    found = {PlaceText(StepsOf(e.place)), e.message};
   } catch (const nlohmann::json::exception& e) {
-    if (problem) *problem = {{}, e.what()};
+    found = {{}, e.what()};
   }
+  // One short line, whatever the file holds.
+  constexpr std::size_t kLongest = 300;
+  if (found.message.size() > kLongest) {
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(found.message[cut]) & 0xC0) == 0x80) --cut;
+    found.message = found.message.substr(0, cut) + "...";
+  }
+  if (problem) *problem = std::move(found);
   return std::nullopt;
 }
 
 bool LooksLikeConfigurationText(std::string_view bytes) {
+  // A UTF-8 byte order mark, as some editors write, comes before the text.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   for (char c : bytes) {
     if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
     return c == '{';

@@ -20,6 +20,22 @@ struct PlacedMacro {
   std::uint16_t address = 0;
 };
 
+// The repeat-stop byte that packing puts at the last byte of the area's first
+// page, before an event that would start there, is layout and not content: a
+// macro read back without it is the macro that was packed, and a macro that
+// holds a repeat-stop just there is stored the same way. `events` start at
+// area offset `offset`.
+void DropPageFiller(Bytes& events, std::size_t offset, const MacroArea& area) {
+  constexpr std::size_t kFillerAt = kPackedPageBoundary;
+  if (offset > kFillerAt || kFillerAt - offset >= events.size()) return;
+  if (area[kFillerAt] != macro_event::kRepeatStop || !MovesOffPageEnd(area[kFillerAt + 1])) return;
+  // Only where an event starts, walking the events by their lengths.
+  std::size_t at = offset;
+  while (at < kFillerAt) at += std::max<std::size_t>(1, EventLengthOf(area[at]));
+  if (at != kFillerAt) return;
+  events.erase(events.begin() + static_cast<std::ptrdiff_t>(kFillerAt - offset));
+}
+
 std::vector<PlacedMacro> PlacedMacrosOf(const ConfigImage& image, StorageLayout layout,
                                         std::string_view primary) {
   std::vector<PlacedMacro> placed;
@@ -27,12 +43,15 @@ std::vector<PlacedMacro> PlacedMacrosOf(const ConfigImage& image, StorageLayout 
     PackedMacroTable t;
     t.addresses[0] = PackedFirstMacroAddress(primary);
     (void)ReadAndRefreshMacroT417(t, image.macro_area);
+    const std::uint16_t area = PackedAreaAddress(primary);
     for (std::size_t k = 0; k < kPackedMacroCount; ++k) {
       if (t.lengths[k] == 0) continue;
       const std::size_t events = t.lengths[k] > 17 ? t.lengths[k] - 17u : 0u;
-      placed.push_back(
-          {{MacroNameText(t.names[k]), Bytes(t.events[k].begin(), t.events[k].begin() + events)},
-           t.addresses[k]});
+      Bytes bytes(t.events[k].begin(), t.events[k].begin() + events);
+      // Packing gives the filler back, byte for byte. The table's area is
+      // the one its events and addresses describe (packed again as read).
+      if (t.addresses[k] >= area) DropPageFiller(bytes, t.addresses[k] - area, t.area);
+      placed.push_back({{MacroNameText(t.names[k]), std::move(bytes)}, t.addresses[k]});
     }
   } else if (layout == StorageLayout::kSlot) {
     SlotMacroTable t;
@@ -260,6 +279,12 @@ std::optional<KeyCodeBytes> EncodeButtonFunction(const ButtonFunction& f,
   return std::nullopt;
 }
 
+std::uint8_t FallTimeOfSection(const ParameterSection& p) { return p[param::kFallTime + 1]; }
+
+void EncodeFallTime(std::uint8_t fall_time, ParameterSection& p) {
+  if (fall_time != FallTimeOfSection(p)) param::SetFallTime(p, fall_time);
+}
+
 std::vector<DeviceMacro> DecodeDeviceMacros(const ConfigImage& image, StorageLayout layout,
                                             std::string_view primary) {
   std::vector<DeviceMacro> macros;
@@ -302,7 +327,7 @@ Configuration DecodeConfiguration(const ConfigImage& image, StorageLayout layout
 
   c.lighting.kind = LedKindOfBits(param::LightingTypeBitsOf(p));
   c.lighting.mode = param::LightingModeOf(p);
-  c.lighting.fall_time = p[param::kFallTime + 1];
+  c.lighting.fall_time = FallTimeOfSection(p);
   for (int colour = 1; colour <= kLightColourCount; ++colour) {
     for (int comp = 0; comp < 3; ++comp) {
       c.lighting.colours[static_cast<std::size_t>(colour - 1)][static_cast<std::size_t>(comp)] =
@@ -361,9 +386,7 @@ EncodeResult EncodeConfiguration(const Configuration& c, std::string_view primar
     for (int comp = 0; comp < 3; ++comp)
       param::SetDpiColour(p, level, comp, l.colour[static_cast<std::size_t>(comp)]);
   }
-  // Bytes 52 and 53 hold the same value; a mouse whose two differ keeps them
-  // as long as the step time is not changed.
-  if (c.lighting.fall_time != p[param::kFallTime + 1]) param::SetFallTime(p, c.lighting.fall_time);
+  EncodeFallTime(c.lighting.fall_time, p);
   for (int colour = 1; colour <= kLightColourCount; ++colour) {
     for (int comp = 0; comp < 3; ++comp) {
       param::SetLightColour(

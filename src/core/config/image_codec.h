@@ -31,6 +31,15 @@ std::vector<DeviceMacro> DecodeDeviceMacros(const ConfigImage& image, StorageLay
 std::optional<KeyCodeBytes> EncodeButtonFunction(const ButtonFunction& function,
                                                  std::span<const std::uint16_t> macro_addresses);
 
+// The step time the mouse holds: byte 53, which the pages show (a mouse the
+// pages wrote holds the same value in byte 52).
+std::uint8_t FallTimeOfSection(const ParameterSection& parameters);
+// Writes a step time to bytes 52 and 53, unless byte 53 holds it already: a
+// mouse whose two bytes differ keeps them as long as the step time is not
+// changed. Every writer of a whole section (a configuration, a profile save)
+// goes through here, so that a save of an untouched mouse holds its bytes.
+void EncodeFallTime(std::uint8_t fall_time, ParameterSection& parameters);
+
 struct EncodeResult {
   bool ok = false;
   // Why the configuration does not fit the image: "macro 3 \"Copy\": ...".

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/config/image_codec.h"
 #include "core/config/setting_values.h"
 #include "core/image/parameter_fields.h"
 
@@ -70,7 +71,7 @@ PageSettings PageSettingsOf(const ParameterSection& p, const PageSettings& shown
   s.led_kind_known = true;
   s.lighting.kind = LedKindOfBits(param::LightingTypeBitsOf(p));
   s.lighting.mode = param::LightingModeOf(p);
-  s.lighting.fall_time = static_cast<std::uint8_t>(5 * StepOfFallTime(p[param::kFallTime + 1]));
+  s.lighting.fall_time = FallTimeOfSection(p);
   for (int colour = 1; colour <= kLightColourCount; ++colour)
     for (int c = 0; c < 3; ++c)
       s.lighting.colours[static_cast<std::size_t>(colour - 1)][static_cast<std::size_t>(c)] =
@@ -79,12 +80,19 @@ PageSettings PageSettingsOf(const ParameterSection& p, const PageSettings& shown
 }
 
 void EncodeSettingsForSave(const PageSettings& s, ParameterSection& p) {
-  if (s.dpi_active_level >= 1 && s.dpi_active_level <= kDpiLevelSlots)
+  // What the mouse holds stays unless the pages show something else: a
+  // count past 8 (shown as 8) is kept, as are bits the pages do not show.
+  const PageSettings held = PageSettingsOf(p, s);
+  if (s.dpi_active_level >= 1 && s.dpi_active_level <= kDpiLevelSlots &&
+      (s.dpi_level_count != held.dpi_level_count || s.dpi_active_level != held.dpi_active_level))
     param::SetDpiLevels(p, std::clamp(s.dpi_level_count, 1, kDpiLevelSlots), s.dpi_active_level);
   for (int level = 1; level <= kDpiLevelSlots; ++level) {
     const DpiLevel& l = s.dpi_levels[static_cast<std::size_t>(level - 1)];
-    // A nibble outside the list stays as the section holds it.
-    if (l.value_index < kDpiValueCount || l.value_index == kNoDpiValue)
+    // A nibble outside the list stays as the section holds it, and so does a
+    // level the mouse holds no value for: the value it shows is the one it
+    // showed before, which the mouse does not hold.
+    if ((l.value_index < kDpiValueCount || l.value_index == kNoDpiValue) &&
+        param::DpiIndexOf(p, level) != kNoDpiValue)
       param::SetDpiIndex(p, level, l.value_index);
     for (int c = 0; c < 3; ++c)
       param::SetDpiColour(p, level, c, l.colour[static_cast<std::size_t>(c)] & 0x0F);
@@ -92,7 +100,7 @@ void EncodeSettingsForSave(const PageSettings& s, ParameterSection& p) {
   if (const auto choice = ReportRateChoiceOfHz(s.report_rate_hz))
     param::SetReportRateCode(p, static_cast<std::uint8_t>(*choice - 1));
   const int mode = s.lighting.mode;
-  if (s.led_kind_known && LightingModeChosen(s, mode)) {
+  if (s.led_kind_known && LightingModeChosen(s, mode) && mode != held.lighting.mode) {
     std::uint8_t& byte = p[param::kLighting];
     switch (s.lighting.kind) {
       case LedKind::kRgb:
@@ -106,7 +114,7 @@ void EncodeSettingsForSave(const PageSettings& s, ParameterSection& p) {
         break;
     }
   }
-  if (s.lighting.fall_time != 0) param::SetFallTime(p, s.lighting.fall_time);
+  EncodeFallTime(s.lighting.fall_time, p);
   for (int colour = 1; colour <= kLightColourCount; ++colour)
     for (int c = 0; c < 3; ++c)
       param::SetLightColour(

@@ -9,7 +9,9 @@
 // the value it showed, the step time is shown as one of ten steps, a mode the
 // LED kind does not offer chooses nothing), and a profile save writes what
 // the pages show back into the parameter section with the rules of
-// EncodeSettingsForSave.
+// EncodeSettingsForSave. The step time is the mouse's byte, as in
+// Configuration: the page shows it as a step (StepOfFallTime) and a save
+// keeps the byte unless a step was chosen.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -40,8 +42,8 @@ struct PageSettings {
   // The LED kind is known from an image taken in; not after the mouse left.
   bool led_kind_known = false;
   // kind; mode 0..15 as chosen (the page chooses it only when the kind offers
-  // it); fall_time 5 x the step shown (5..50), 0 when no step is chosen;
-  // the seven colours as stored.
+  // it); fall_time the step time byte as taken in (FallTimeOfSection), or
+  // 5 x the step chosen (5..50); the seven colours as stored.
   Lighting lighting;
 
   friend bool operator==(const PageSettings&, const PageSettings&) = default;
@@ -75,15 +77,21 @@ PageSettings PageSettingsOf(const ParameterSection& parameters, const PageSettin
 
 // Writes `settings` into the parameter section as a profile save does. Only
 // bytes 6 (bits 5-4), 33, 37, 38..42, 52..86 can change:
+// What the section holds stays wherever the settings show what it holds, so
+// that the save of an untouched mouse is the mouse's bytes:
 // - 38 from the level count (clamped to 1..8) and the active level; kept
-//   when no level is active;
-// - 39..42: a level's value index 0..11, 0xF for no value, and the nibble
-//   the section holds for 12..14;
+//   when no level is active or both are those the section gives;
+// - 39..42: a level's value index 0..11, 0xF for no value; the nibble the
+//   section holds for 12..14, and 0xF where the section holds 0xF (the value
+//   such a level shows is the one it showed before, not the mouse's);
 // - 75..86: the colour nibbles (taken modulo 16);
 // - 6, bits 5-4: the report rate; kept when none is chosen;
-// - 37 by LED kind when it is known and offers the mode: RGB the mode alone,
-//   Sync 0x40 + mode, NT the high nibble kept; kept otherwise;
-// - 52, 53: both the step time when one is chosen;
+// - 37 by LED kind when it is known, offers the mode and the mode is not the
+//   section's: RGB the mode alone, Sync 0x40 + mode, NT the high nibble
+//   kept; kept otherwise;
+// - 52, 53: as EncodeFallTime: kept while byte 53 holds the step time shown
+//   (an untouched mouse's bytes, also 60 or two that differ, stay), else
+//   both the step time;
 // - 54..74: the light colours;
 // - 33: the active profile - 1 for 1..3, kept otherwise.
 void EncodeSettingsForSave(const PageSettings& settings, ParameterSection& parameters);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/config/image_codec.h"
 #include "core/image/parameter_fields.h"
 
 namespace korvex48 {
@@ -69,7 +70,11 @@ ParameterSection PageEditor::SavedParameters() const {
   return parameters;
 }
 
-void PageEditor::PrepareImageForSave() { core_.PrepareImageForSave(SavedParameters()); }
+Configuration PageEditor::SavedConfiguration() const {
+  ConfigImage image = MouseImage();
+  image.parameters = SavedParameters();
+  return DecodeConfiguration(image, core_.Layout(), core_.Session().PrimaryStorage);
+}
 
 FileCommandResult PageEditor::SaveProfile(const std::string& path) {
   return files_.SaveProfileFile(path, SavedParameters());

@@ -243,13 +243,13 @@ class PageEditor : private CoreListener {
   // The parameter section a profile save writes: the page copy's with the
   // shown settings laid over it (EncodeSettingsForSave).
   ParameterSection SavedParameters() const;
-  // The shown settings into the page copy, then the layout mark and both
-  // checksums, and both sections into the working image
-  // (AppCore::PrepareImageForSave).
-  void PrepareImageForSave();
-  // "Save Profile" into the file `path`, exactly as named: the image
-  // prepared as above, written with the macro storage (ProfileFiles::
-  // SaveProfileFile: refused without an open mouse or a whole read).
+  // The configuration a profile save writes (SavedParameters over the mouse's
+  // image), for the text form of Save Profile.
+  Configuration SavedConfiguration() const;
+  // "Save Profile" into the file `path`, exactly as named: the working image
+  // prepared with SavedParameters (AppCore::PrepareImageForSave), written
+  // with the macro storage (ProfileFiles::SaveProfileFile: refused without an
+  // open mouse or a whole read).
   FileCommandResult SaveProfile(const std::string& path);
 
   // ---- The whole configuration -------------------------------------------

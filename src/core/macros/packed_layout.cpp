@@ -16,11 +16,6 @@ bool IsAreaEnd(std::uint8_t b0, std::uint8_t b1) {
   return (b0 == 0x00 && b1 == 0x00) || b0 == 0xFF || b1 == 0xFF;
 }
 
-// Events that must not start at the last byte of the first page.
-bool MovesOffPageEnd(std::uint8_t first) {
-  return first == 0x01 || first == 0x02 || first == 0x81 || first == 0x82 || first == 0xFE;
-}
-
 std::size_t StepOf(std::uint8_t first) {
   const std::size_t len = EventLengthOf(first);
   return len == 0 ? 1 : len;
@@ -68,6 +63,10 @@ PackedStatus Parse(PackedMacroTable& t) {
 }
 
 }  // namespace
+
+bool MovesOffPageEnd(std::uint8_t first) {
+  return first == 0x01 || first == 0x02 || first == 0x81 || first == 0x82 || first == 0xFE;
+}
 
 std::uint16_t PackedAreaAddress(std::string_view primary) {
   return primary == "I2C" ? 0x0200 : 0x4000;

@@ -56,6 +56,10 @@ PackedStatus ReadAndRefreshMacroT417(PackedMacroTable& t);
 // The same after copying `area` (at most 512 bytes; the rest zero) into t.area.
 PackedStatus ReadAndRefreshMacroT417(PackedMacroTable& t, ByteView area);
 
+// Whether an event that starts with `first` must not start at the last byte
+// of the first page (area offset 255): packing moves it behind a 0xFC filler.
+bool MovesOffPageEnd(std::uint8_t first);
+
 // Packs names and event buffers into the area and recomputes lengths,
 // addresses and the total. An event among 0x01, 0x02, 0x81, 0x82, 0xFE that
 // would start at area offset 255 moves to 256 behind a 0xFC filler, which

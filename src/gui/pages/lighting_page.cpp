@@ -32,7 +32,8 @@ LightingPage::LightingPage(EditorContext& context, QWidget* parent)
   }
   new StepBar(
       QStringLiteral("Bar_Fall"), QStringLiteral("Effect speed"), {steps_.begin(), steps_.end()},
-      [this] { return editor_ ? editor_->State().settings.lighting.fall_time / 5 : 0; }, this);
+      [this] { return editor_ ? StepOfFallTime(editor_->State().settings.lighting.fall_time) : 0; },
+      this);
 
   static const char* const kModes[] = {"Off", "LED1", "LED2", "LED3", "LED4", "LED5"};
   static const char* const kModeTexts[] = {"Off", "LED 1", "LED 2", "LED 3", "LED 4", "LED 5"};
@@ -90,7 +91,7 @@ void LightingPage::ShowImage() {
   }
   // The step time cannot be chosen while the lights are off.
   const bool steps_enabled = chosen_mode != 0;
-  const int step = lighting.fall_time / 5;
+  const int step = StepOfFallTime(lighting.fall_time);
   for (int k = 1; k <= 10; ++k) {
     steps_[k - 1]->setEnabled(steps_enabled);
     step_labels_[k - 1]->setEnabled(steps_enabled);

@@ -13,9 +13,6 @@ namespace {
 ParameterSection DefaultParameters() {
   ConfigImage image;
   ReadDefaultSections(StorageKind::kI2C, image);
-  // The shipped fall time (60) is no step's value; the pages would show step
-  // 10 and save 50. Start from a value the pages keep.
-  image.parameters[52] = image.parameters[53] = 50;
   return image.parameters;
 }
 
@@ -62,11 +59,14 @@ INSTANTIATE_TEST_SUITE_P(
                    s.dpi_active_level = 0;
                  },
                  {}},
-        // A count nibble above 7 is shown as eight levels and saved so.
-        SaveCase{"CountNibbleClampedToEightLevels",
+        // A count nibble above 7 is shown as eight levels; the save keeps
+        // the mouse's byte until the pages change count or active level.
+        SaveCase{
+            "CountNibbleAboveSevenKeeps", [](ParameterSection& p) { p[38] = 0xA2; }, nullptr, {}},
+        SaveCase{"CountNibbleAboveSevenClampedWhenChanged",
                  [](ParameterSection& p) { p[38] = 0xA2; },
-                 nullptr,
-                 {{38, 0x72}}},
+                 [](PageSettings& s) { s.dpi_active_level = 2; },
+                 {{38, 0x71}}},
         SaveCase{"ActiveNibbleAboveSevenKeepsByte38",
                  [](ParameterSection& p) { p[38] = 0xAA; },
                  nullptr,
@@ -119,11 +119,14 @@ INSTANTIATE_TEST_SUITE_P(
                    s.lighting.mode = 2;
                  },
                  {{37, 0x42}}},
-        // Sync writes 0x40 + mode: bits 5-4 taken in do not stay.
-        SaveCase{"SyncTakenInLosesBits5And4",
+        // A mode the mouse holds is saved as it holds it, bits 5-4 too;
+        // a mode chosen is packed by kind (Sync 0x40 + mode).
+        SaveCase{
+            "SyncTakenInKeepsBits5And4", [](ParameterSection& p) { p[37] = 0x71; }, nullptr, {}},
+        SaveCase{"SyncChosenLosesBits5And4",
                  [](ParameterSection& p) { p[37] = 0x71; },
-                 nullptr,
-                 {{37, 0x41}}},
+                 [](PageSettings& s) { s.lighting.mode = 2; },
+                 {{37, 0x42}}},
         SaveCase{"RgbOffWholeByte",
                  nullptr,
                  [](PageSettings& s) {
@@ -131,10 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
                    s.lighting.mode = 0;
                  },
                  {{37, 0x00}}},
-        SaveCase{"RgbTakenInLosesBits5And4",
-                 [](ParameterSection& p) { p[37] = 0x35; },
-                 nullptr,
-                 {{37, 0x05}}},
+        SaveCase{
+            "RgbTakenInKeepsBits5And4", [](ParameterSection& p) { p[37] = 0x35; }, nullptr, {}},
+
         SaveCase{"NtKeepsHighNibble",
                  nullptr,
                  [](PageSettings& s) { s.lighting.mode = 5; },
@@ -152,20 +154,23 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr,
                  [](PageSettings& s) { s.lighting.fall_time = 15; },
                  {{52, 15}, {53, 15}}},
-        SaveCase{"NoFallTimeKeeps", nullptr, [](PageSettings& s) { s.lighting.fall_time = 0; }, {}},
-        // The step time is shown as a step of five and saved so; byte 52
-        // follows byte 53.
-        SaveCase{"FallTimeRoundedUpToItsStep",
+        // The mouse's step-time bytes are saved as it holds them, also a value
+        // no step gives (the shipped 60) and two bytes that differ, until a
+        // step is chosen.
+        SaveCase{"FallTimeNoStepGivesKeeps",
                  [](ParameterSection& p) {
                    p[52] = 3;
                    p[53] = 12;
                  },
                  nullptr,
-                 {{52, 15}, {53, 15}}},
-        SaveCase{"FallTimeAboveFiftyIsStepTen",
-                 [](ParameterSection& p) { p[52] = p[53] = 60; },
-                 nullptr,
-                 {{52, 50}, {53, 50}}},
+                 {}},
+        SaveCase{"FallTimeChosenAfterOddBytes",
+                 [](ParameterSection& p) {
+                   p[52] = 3;
+                   p[53] = 12;
+                 },
+                 [](PageSettings& s) { s.lighting.fall_time = 10; },
+                 {{52, 10}, {53, 10}}},
         SaveCase{"LightColourBytes",
                  nullptr,
                  [](PageSettings& s) {
@@ -186,10 +191,11 @@ TEST(PageSettingsTakeIn, ALevelWithoutValueKeepsTheValueItShowed) {
   const PageSettings again = PageSettingsOf(p, first);
   EXPECT_EQ(again.dpi_levels[0].value_index, 2);
   EXPECT_EQ(again.dpi_levels[1].value_index, 4);
-  // The save writes the value shown; a live write of the pair gives it too.
+  // A live write of the pair gives the value shown; a save keeps what the
+  // mouse holds.
   ParameterSection saved = p;
   EncodeSettingsForSave(again, saved);
-  EXPECT_EQ(saved[39], 0x42);
+  EXPECT_EQ(saved[39], 0xF2);
   EXPECT_EQ(DpiPairNibble(again.dpi_levels[1].value_index), 4);
   EXPECT_EQ(DpiPairNibble(13), kNoDpiValue);
 }

@@ -155,8 +155,7 @@ class LiveWriteRaces : public ::testing::TestWithParam<RaceCase> {};
 
 TEST_P(LiveWriteRaces, MouseEndsWithThePagesImage) {
   const RaceCase& c = GetParam();
-  // A step time the page shows exactly: a saved profile packs the step, and
-  // the 60 of the default image would be saved as step 10's 50.
+  // A step time a step gives (the 60 of the default image is none).
   EditorRig rig(
       [](SimulatedMouse& mouse) { mouse.Parameters()[52] = mouse.Parameters()[53] = 50; });
   for (const Step& step : c.steps)
