@@ -364,6 +364,9 @@ void EditorApp::LoadConfigurationText(const QString& path) {
                       window_->ApplicationTitle());
       return;
   }
+  // The connection has told the user that the mouse refused the restart: the
+  // change did not all happen, so no list of what changed follows.
+  if (result.restart_refused) return;
   QString text = result.differences.empty()
                      ? QStringLiteral("The mouse already holds this configuration.")
                      : QStringLiteral("Changed on the mouse:");

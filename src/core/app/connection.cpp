@@ -114,6 +114,8 @@ PollOutcome Connection::Poll() {
     // already, or will be counted in when it rises: look for it now, with the
     // arrival wait.
     if (!gone || current < s.LastHidCount) {
+      // Not searched for now: another program may take it meanwhile.
+      transport_.ReleaseClaim();
       s.LastHidCount = current;
       return outcome;
     }
@@ -285,7 +287,10 @@ void Connection::DeviceLost(const std::string& detail) {
   ui_.ShowMessage({{"Str100", "Str101"}, {}, MessageBoxKind::kPlain, detail});
 }
 
-void Connection::ReleaseDevice() { transport_.CloseDevice(); }
+void Connection::ReleaseDevice() {
+  transport_.CloseDevice();
+  transport_.ReleaseClaim();
+}
 
 RestartResult Connection::RestartAndFindAgain(const std::string& refused_text) {
   if (!core_.Session().HandlesValid()) return RestartResult::kNoDevice;

@@ -43,12 +43,15 @@ class Connection {
   void DeviceLost(const std::string& detail = {});
   // The program ends (the editor's window closed): the mouse's handles are
   // closed and marked invalid, so a flow still running in a nested event
-  // loop sends nothing more. Nothing is saved.
+  // loop sends nothing more, and the claim on the mouse goes. Nothing is
+  // saved.
   void ReleaseDevice();
   // Restarts the mouse (command 14) and finds it again 5.1 s later, as a
   // report-rate increase and a firmware patch need: PollTimer stopped, 100 ms,
   // restart, the busy pop-up hidden, DeviceLost, 51 x 100 ms with events,
-  // FindMouseAgain, PollTimer started. A mouse that refuses the command never
+  // FindMouseAgain, PollTimer started. The claim on the mouse (see
+  // Transport::OpenDevice) holds through the wait, so no other program takes
+  // the mouse while it is off the bus. A mouse that refuses the command never
   // left the bus: it stays open, and the user is told `refused_text` with
   // the reason (the mouse holds what was written, but it was not restarted).
   RestartResult RestartAndFindAgain(

@@ -403,5 +403,26 @@ TEST(Connection, RestartAndFindAgainReadsTheMouseAfterFiveSeconds) {
   EXPECT_EQ(rig.ui.log.back(), "StartPolling");
 }
 
+// The claim on the mouse outlives its nodes: a restart, with the mouse off
+// the bus for seconds, never lets it go; closing the program does. A mouse
+// claimed by another program is shown held before any of its nodes is opened.
+TEST(Connection, TheClaimOnTheMouseHoldsThroughItsRestart) {
+  AppRig rig;
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  rig.probe.mouse_claims.clear();
+  ASSERT_EQ(rig.connection.RestartAndFindAgain(), RestartResult::kFoundAgain);
+  EXPECT_EQ(rig.mouse.Restarts(), 1);
+  for (const std::string& step : rig.probe.mouse_claims) EXPECT_EQ(step, "claim");
+  rig.connection.ReleaseDevice();
+  EXPECT_EQ(rig.probe.mouse_claims.back(), "release");
+
+  // Claimed elsewhere: held, and not a report tried.
+  AppRig other;
+  other.probe.mouse_claimed_by = InterfaceHolder{"korvex48ctl", 4242};
+  EXPECT_EQ(other.connection.Poll(), PollOutcome::kHeld);
+  EXPECT_TRUE(other.trace.Reports().empty());
+  EXPECT_EQ(other.ui.log.back(), "MouseHeld the mouse is in use by korvex48ctl (pid 4242)");
+}
+
 }  // namespace
 }  // namespace korvex48::test
