@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "core/app/mouse_doctor.h"
 #include "core/buttons/function_menus.h"
 
 namespace korvex48 {
@@ -172,6 +173,8 @@ DevInfoResult Connection::IdentifyMouse() {
   DeviceSession& s = core_.MutableSession();
   DevInfoResult r;
   ForgetHeld();
+  if (reason_shown_) ui_.ShowNoDeviceReason({});
+  reason_shown_ = false;
   ReplyBytes reply{};
   // Whatever the working image holds, it is not this mouse's yet: nothing
   // may be written to it (`Loading`) until it was read whole.
@@ -284,6 +287,15 @@ void Connection::FindMouseAgain() {
 void Connection::DeviceLost(const std::string& detail) {
   core_.ShowNoDeviceLook();
   ForgetHeld();
+  if (facts_ && !restarting_) {
+    const MouseChecks checks = CheckMouseAccess(transport_.Backend(), core_.id_table_, *facts_);
+    const MouseCheck* problem = checks.FirstProblem();
+    if (problem || reason_shown_)
+      ui_.ShowNoDeviceReason(problem ? problem->name + ": " + problem->summary +
+                                           ". Run korvex48ctl doctor for every check and its fix"
+                                     : std::string());
+    reason_shown_ = problem != nullptr;
+  }
   ui_.ShowMessage({{"Str100", "Str101"}, {}, MessageBoxKind::kPlain, detail});
 }
 
@@ -314,8 +326,10 @@ RestartResult Connection::RestartAndFindAgain(const std::string& refused_text) {
   transport_.CloseDevice();
   core_.ForgetRead();
   ui_.Hide();
+  restarting_ = true;
   DeviceLost();
   WaitWithEvents(kRestartWaitSteps);
+  restarting_ = false;
   FindMouseAgain();
   // Without this a mouse that does not come back would never be polled for.
   ui_.StartPolling();

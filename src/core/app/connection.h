@@ -14,6 +14,8 @@
 
 namespace korvex48 {
 
+class MachineFacts;
+
 // Device address of the customer identifier for a primary storage kind.
 std::uint16_t CustomerIdAddress(std::string_view primary_storage);
 
@@ -39,8 +41,14 @@ class Connection {
   // program holds is shown as held (no message box).
   void FindMouseAgain();
   // The device-lost path; always ends in the Str100/Str101 message, with
-  // `detail` (why the mouse could not be opened) when there is one.
+  // `detail` (why the mouse could not be opened) when there is one. With
+  // machine facts set, the no-device look also names the first problem of
+  // the access checks (CheckMouseAccess) and points to `korvex48ctl doctor`;
+  // not while the mouse is off the bus for a restart.
   void DeviceLost(const std::string& detail = {});
+  // What the access checks of the no-device look ask the system (not owned;
+  // nullptr: the look names no check).
+  void SetMachineFacts(const MachineFacts* facts) { facts_ = facts; }
   // The program ends (the editor's window closed): the mouse's handles are
   // closed and marked invalid, so a flow still running in a nested event
   // loop sends nothing more, and the claim on the mouse goes. Nothing is
@@ -74,6 +82,9 @@ class Connection {
   AppUi& ui_;
   Clock& clock_;
   bool held_shown_ = false;  // the no-device look names another program holding the mouse
+  const MachineFacts* facts_ = nullptr;
+  bool restarting_ = false;    // the mouse is off the bus for a restart
+  bool reason_shown_ = false;  // the no-device look names a failed check
 };
 
 }  // namespace korvex48

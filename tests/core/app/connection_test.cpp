@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app_rig.h"
+#include "core/app/mouse_doctor.h"
 
 namespace korvex48::test {
 namespace {
@@ -422,6 +423,44 @@ TEST(Connection, TheClaimOnTheMouseHoldsThroughItsRestart) {
   EXPECT_EQ(other.connection.Poll(), PollOutcome::kHeld);
   EXPECT_TRUE(other.trace.Reports().empty());
   EXPECT_EQ(other.ui.log.back(), "MouseHeld the mouse is in use by korvex48ctl (pid 4242)");
+}
+
+// Without a mouse the no-device look names the first problem of the access
+// checks and points to korvex48ctl doctor; the line goes when the mouse is
+// found, and a restart (the mouse off the bus on purpose) shows none.
+TEST(Connection, TheNoDeviceLookNamesTheFirstFailedCheck) {
+  struct NoRules final : MachineFacts {
+    std::vector<std::string> UdevRuleFolders() const override { return {"/rules"}; }
+    std::vector<std::string> InstalledUdevRules(std::uint16_t, std::uint16_t) const override {
+      return {};
+    }
+  } facts;
+  AppRig rig;
+  rig.connection.SetMachineFacts(&facts);
+  const auto reasons = [&rig] {
+    std::vector<std::string> lines;
+    for (const std::string& line : rig.ui.log)
+      if (line.rfind("NoDeviceReason", 0) == 0) lines.push_back(line);
+    return lines;
+  };
+  rig.mouse.Unplug();
+  rig.mouse.SetOtherInterfaces(1);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kNotFound);
+  ASSERT_EQ(reasons().size(), 1u);
+  EXPECT_EQ(
+      reasons()[0].rfind("NoDeviceReason hidraw nodes: 1 found; none is the Korvex48 mouse ", 0),
+      0u)
+      << reasons()[0];
+  EXPECT_TRUE(reasons()[0].ends_with(". Run korvex48ctl doctor for every check and its fix"));
+
+  rig.ClearLogs();
+  rig.mouse.Plug();
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(reasons(), std::vector<std::string>{"NoDeviceReason "});  // the line goes
+
+  rig.ClearLogs();
+  ASSERT_EQ(rig.connection.RestartAndFindAgain(), RestartResult::kFoundAgain);
+  EXPECT_TRUE(reasons().empty());
 }
 
 }  // namespace
