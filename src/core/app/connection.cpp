@@ -158,6 +158,7 @@ bool Connection::ShowIfHeld() {
   const OpenProblem* held = transport_.HeldProblem();
   if (!held) return false;
   if (!held_shown_) core_.ShowNoDeviceLook();
+  ForgetReason();  // the holder's line says why
   held_shown_ = true;
   ui_.ShowMouseHeld(held->message);
   return true;
@@ -169,12 +170,16 @@ void Connection::ForgetHeld() {
   ui_.ShowMouseHeld({});
 }
 
+void Connection::ForgetReason() {
+  if (reason_shown_) ui_.ShowNoDeviceReason({});
+  reason_shown_ = false;
+}
+
 DevInfoResult Connection::IdentifyMouse() {
   DeviceSession& s = core_.MutableSession();
   DevInfoResult r;
   ForgetHeld();
-  if (reason_shown_) ui_.ShowNoDeviceReason({});
-  reason_shown_ = false;
+  ForgetReason();
   ReplyBytes reply{};
   // Whatever the working image holds, it is not this mouse's yet: nothing
   // may be written to it (`Loading`) until it was read whole.

@@ -71,7 +71,8 @@ class Connection {
   // no-device look with the holder's line, retried at the next poll (true);
   // otherwise false and nothing done.
   bool ShowIfHeld();
-  void ForgetHeld();  // the holder's line goes
+  void ForgetHeld();    // the holder's line goes
+  void ForgetReason();  // the line of the failed check goes
   // The poll step for a mouse last found held: open it, or show it held again.
   PollOutcome OpenHeldMouseAgain();
 

@@ -427,7 +427,8 @@ TEST(Connection, TheClaimOnTheMouseHoldsThroughItsRestart) {
 
 // Without a mouse the no-device look names the first problem of the access
 // checks and points to korvex48ctl doctor; the line goes when the mouse is
-// found, and a restart (the mouse off the bus on purpose) shows none.
+// found or another program's holding it says why, and a restart (the mouse
+// off the bus on purpose) shows none.
 TEST(Connection, TheNoDeviceLookNamesTheFirstFailedCheck) {
   struct NoRules final : MachineFacts {
     std::vector<std::string> UdevRuleFolders() const override { return {"/rules"}; }
@@ -453,10 +454,22 @@ TEST(Connection, TheNoDeviceLookNamesTheFirstFailedCheck) {
       << reasons()[0];
   EXPECT_TRUE(reasons()[0].ends_with(". Run korvex48ctl doctor for every check and its fix"));
 
+  // The mouse arrives, held by another program: the holder's line says why.
+  rig.ClearLogs();
+  rig.probe.mouse_claimed_by = InterfaceHolder{"korvex48ctl", 4242};
+  rig.mouse.Plug();
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kHeld);
+  EXPECT_EQ(reasons(), std::vector<std::string>{"NoDeviceReason "});
+
+  // Gone again, then back and free: the line comes and goes with the mouse.
+  rig.probe.mouse_claimed_by.reset();
+  rig.mouse.Unplug();
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kLost);
+  EXPECT_EQ(reasons().size(), 2u);
   rig.ClearLogs();
   rig.mouse.Plug();
   EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
-  EXPECT_EQ(reasons(), std::vector<std::string>{"NoDeviceReason "});  // the line goes
+  EXPECT_EQ(reasons(), std::vector<std::string>{"NoDeviceReason "});
 
   rig.ClearLogs();
   ASSERT_EQ(rig.connection.RestartAndFindAgain(), RestartResult::kFoundAgain);
