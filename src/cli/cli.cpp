@@ -42,6 +42,12 @@ GlobalOptions ParseGlobalOptions(std::vector<std::string>& args) {
     } else if (a.rfind("--library=", 0) == 0) {
       options.library_path = a.substr(10);
       if (options.library_path.empty()) UsageError("--library needs a PATH");
+    } else if (a == "--report") {
+      if (i + 1 >= args.size()) UsageError("--report needs a FILE");
+      options.report_path = args[++i];
+    } else if (a.rfind("--report=", 0) == 0) {
+      options.report_path = a.substr(9);
+      if (options.report_path.empty()) UsageError("--report needs a FILE");
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       UsageError("unknown option " + a);
     } else {

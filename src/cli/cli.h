@@ -39,7 +39,8 @@ struct GlobalOptions {
   DeviceOptions device;
   std::string library_path;  // empty: the per-user Macro.bin
   bool json = false;
-  bool dry_run = false;  // apply: say what would change, send nothing
+  bool dry_run = false;     // apply: say what would change, send nothing
+  std::string report_path;  // doctor: the report file to write; empty: none
   bool help = false;
 };
 
@@ -72,6 +73,7 @@ class Connection {
   ImageFlows& Images() { return engine_->Images(); }
   ProfileFiles& Files() { return engine_->Files(); }
   DeviceMacroFlows& MacroFlows() { return engine_->MacroFlows(); }
+  ::korvex48::Connection& MouseConnection() { return engine_->MouseConnection(); }
   PageEditor& Editor() { return engine_->Editor(); }
   CliUi& Ui() { return ui_; }
   const TextLookup& Text() const { return text_; }

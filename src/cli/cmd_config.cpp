@@ -115,6 +115,9 @@ int RunApply(const GlobalOptions& options, const Args& args) {
   PrintLines(r.differences);
   if (c.Editor().RefusedWrites() > refused_before)
     Fail(kExitNoMouse, "the mouse refused a change; it keeps its previous setting there");
+  if (r.restart_refused)
+    Fail(kExitNoMouse,
+         "the new report rate was written, but the mouse refused the restart it needs");
   if (r.restarted && !c.Core().DeviceUsable())
     Fail(kExitNoMouse, "the mouse did not come back after the restart for the new report rate");
   return kExitOk;

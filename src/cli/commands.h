@@ -29,6 +29,7 @@ int RunLibrary(const GlobalOptions& options, const Args& args);
 int RunUdevRules(const GlobalOptions& options, const Args& args);
 int RunApply(const GlobalOptions& options, const Args& args);
 int RunDiff(const GlobalOptions& options, const Args& args);
+int RunDoctor(const GlobalOptions& options, const Args& args);
 
 // The text form of a configuration on stdout (dump --json).
 void PrintConfigurationText(const Configuration& config);

@@ -32,12 +32,22 @@ constexpr const char* kUsage =
     "  library list|show N|new NAME|rename N NAME|delete N|import FILE|\n"
     "          import-all FILE|export N FILE|export-all FILE\n"
     "  udev-rules                 print the udev rule that gives users the mouse\n"
+    "  doctor [--report FILE]     check, reading only, why the mouse does not show up:\n"
+    "                             its hidraw node, access, udev rule, holder, device\n"
+    "                             information, customer identifier, checksums, macro\n"
+    "                             storage; exit 0 when usable, 1 otherwise; --report\n"
+    "                             also writes them with a protocol trace to FILE\n"
     "\n"
     "Options:\n"
     "  --library PATH             the macro library (default: the per-user Macro.bin)\n"
-    "  --json                     print data as JSON (info, dump, macro, library)\n"
+    "  --json                     print data as JSON (info, dump, macro, library, doctor)\n"
     "  --help                     this text; after a command, that command's help\n"
-    "  --version                  the version of korvex48ctl\n";
+    "  --version                  the version of korvex48ctl\n"
+    "\n"
+    "One program at a time has the mouse. A command claims it from its first\n"
+    "report to its end, through the restart a higher report rate or a firmware\n"
+    "patch makes (a lock file in $XDG_RUNTIME_DIR/korvex48); a command that finds\n"
+    "it claimed waits up to 3 seconds, then ends with status 5 naming the holder.\n";
 
 constexpr const char* kSetUsage =
     "usage: korvex48ctl set SETTING VALUE...\n"
@@ -84,6 +94,17 @@ const std::map<std::string, Command>& Commands() {
       {"udev-rules", {RunUdevRules, "usage: korvex48ctl udev-rules\n"}},
       {"apply", {RunApply, "usage: korvex48ctl apply FILE [--dry-run]\n"}},
       {"diff", {RunDiff, "usage: korvex48ctl diff FILE [FILE2]\n"}},
+      {"doctor",
+       {RunDoctor,
+        "usage: korvex48ctl [--json] doctor [--report FILE]\n"
+        "  One line a check, ok or problem with its fix: the hidraw nodes and which is\n"
+        "  the mouse's configuration interface (and why the others were passed over),\n"
+        "  whether this user may open it, the udev rule and where it is installed,\n"
+        "  who holds the mouse, the device information, the customer identifier, both\n"
+        "  sections' checksums, whether the macro storage reads whole, the version.\n"
+        "  Only reads: nothing is written to the mouse. Exit 0 when the mouse is\n"
+        "  usable, 1 otherwise. --report FILE writes the same and a protocol trace of\n"
+        "  the reads into FILE, for a bug report.\n"}},
   };
   return commands;
 }

@@ -139,6 +139,9 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   // editor's state taken from it.
   app->engine_ = std::make_unique<Engine>(*app->link_.transport, *app->ui_, *app->clock_, options);
   AppCore& core = app->engine_->Core();
+  // A real mouse that does not show up: the no-device look names why.
+  if (!config.device.simulate && !config.backend)
+    app->engine_->MouseConnection().SetMachineFacts(&app->machine_facts_);
 
   // The pages show and edit the image through the page editor.
   app->page_commands_ = std::make_unique<PageCommands>(window, app->engine_->Editor());
@@ -383,6 +386,9 @@ void EditorApp::LoadConfigurationText(const QString& path) {
                       window_->ApplicationTitle());
       return;
   }
+  // The connection has told the user that the mouse refused the restart: the
+  // change did not all happen, so no list of what changed follows.
+  if (result.restart_refused) return;
   QString text = result.differences.empty()
                      ? QStringLiteral("The mouse already holds this configuration.")
                      : QStringLiteral("Changed on the mouse:");

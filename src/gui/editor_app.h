@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "backends/device_factory.h"
+#include "backends/hidraw/machine_facts.h"
 #include "core/app/app_core.h"
 #include "core/common/clock.h"
 #include "core/device/command_set.h"
@@ -125,6 +126,9 @@ class EditorApp final : public QObject {
   LoggedIssues issues_;  // before link_: the transport reports into it until it goes
   DeviceLink link_;
   std::unique_ptr<WindowAppUi> ui_;
+  // What the no-device look's access checks ask the system (hidraw only);
+  // before engine_, which keeps a pointer to it.
+  LinuxMachineFacts machine_facts_;
   std::unique_ptr<Engine> engine_;
   std::unique_ptr<PageCommands> page_commands_;
   std::unique_ptr<UndoControls> undo_controls_;

@@ -44,29 +44,46 @@ void WindowAppUi::RefreshPcMacroList() { Call(hooks_.refresh_pc_macro_list); }
 void WindowAppUi::ReadOsMouseParameters() { Call(hooks_.read_os_mouse_parameters); }
 void WindowAppUi::ShowNoDevicePages() { window_.ShowNoDevicePages(); }
 
-void WindowAppUi::ShowMouseHeld(const std::string& line) {
+namespace {
+
+// A line over the middle of the page content, which the no-device look
+// covers; `row` 0 is the middle, 1 the line below it. Shown as a sentence.
+void ShowNoDeviceLine(QWidget& window, QLabel*& label, const char* name, int row,
+                      const std::string& line) {
   if (line.empty()) {
-    if (held_line_) held_line_->hide();
+    if (label) label->hide();
     return;
   }
-  if (!held_line_) {
-    constexpr int kWidth = 520, kHeight = 26;
-    held_line_ = new QLabel(&window_);
-    held_line_->setObjectName(QStringLiteral("lbl_MouseHeld"));
-    held_line_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    held_line_->setAlignment(Qt::AlignCenter);
-    held_line_->setStyleSheet(QStringLiteral(
+  if (!label) {
+    constexpr int kWidth = 520, kHeight = 26, kReasonHeight = 60;
+    label = new QLabel(&window);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(row > 0);
+    label->setStyleSheet(QStringLiteral(
         "QLabel { color: white; background-color: rgba(40, 40, 40, 220); border-radius: 6px; }"));
-    // Over the middle of the page content, which the no-device look covers.
-    held_line_->setGeometry((window_.width() - kWidth) / 2, (window_.height() - kHeight) / 2,
-                            kWidth, kHeight);
+    const int height = row > 0 ? kReasonHeight : kHeight;
+    label->setGeometry((window.width() - kWidth) / 2,
+                       (window.height() - kHeight) / 2 + row * (kHeight + 6), kWidth, height);
   }
-  // "the mouse is in use by ..." as a sentence.
   QString text = QString::fromStdString(line);
   text[0] = text[0].toUpper();
-  held_line_->setText(text + QLatin1Char('.'));
-  held_line_->raise();
-  held_line_->show();
+  label->setText(text + QLatin1Char('.'));
+  label->raise();
+  label->show();
+}
+
+}  // namespace
+
+// "the mouse is in use by ..."
+void WindowAppUi::ShowMouseHeld(const std::string& line) {
+  ShowNoDeviceLine(window_, held_line_, "lbl_MouseHeld", 0, line);
+}
+
+// "access: no permission to open /dev/hidraw4. Run korvex48ctl doctor ..."
+void WindowAppUi::ShowNoDeviceReason(const std::string& line) {
+  ShowNoDeviceLine(window_, reason_line_, "lbl_NoDeviceReason", 1, line);
 }
 
 void WindowAppUi::RefreshStoragePages(StorageLayout layout) {

@@ -55,6 +55,7 @@ class WindowAppUi final : public AppUi {
   void ShowNoDevicePages() override;
   // A line over the page content (`lbl_MouseHeld`), made at its first use.
   void ShowMouseHeld(const std::string& line) override;
+  void ShowNoDeviceReason(const std::string& line) override;
   void RefreshStoragePages(StorageLayout layout) override;
   void CloseMenus() override;
   void SetMainMenuHeight(int pixels) override;
@@ -69,7 +70,8 @@ class WindowAppUi final : public AppUi {
   }
 
   MainWindow& window_;
-  QLabel* held_line_ = nullptr;  // owned by the window
+  QLabel* held_line_ = nullptr;    // owned by the window
+  QLabel* reason_line_ = nullptr;  // owned by the window
   Hooks hooks_;
 };
 

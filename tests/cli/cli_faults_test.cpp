@@ -165,6 +165,48 @@ TEST_F(CliFaults, FirmwareGoesWholeOrNotAtAll) {
   EXPECT_TRUE(Wrote(unrestarted, "40 07 10 00"));  // the descriptor went
 }
 
+// Every flow that restarts the mouse is a failure when the mouse refuses the
+// restart: what it wrote is on the mouse, but the mouse does not run it yet.
+TEST_F(CliFaults, ARefusedRestartIsAFailureInEveryFlowThatRestarts) {
+  CliRig source;  // the simulated mouse the 1000 Hz file comes from
+  ASSERT_EQ(source.Run({"set", "report-rate", "1000"}).status, 0);
+  const std::string fast = source.Path("fast.json");
+  std::ofstream(fast) << source.Run({"--json", "dump"}).out;
+  { std::ofstream(source.Path("fw.bin"), std::ios::binary) << std::string(0x8400, '\x5A'); }
+
+  struct Case {
+    const char* name;
+    SimulatedStorage storage;
+    std::vector<std::string> command;
+    std::string says;
+  };
+  const Case cases[] = {
+      {"set report-rate",
+       SimulatedStorage::kI2C,
+       {"set", "report-rate", "1000"},
+       "the mouse refused the restart it needs"},
+      {"apply", SimulatedStorage::kI2C, {"apply", fast}, "the mouse refused the restart it needs"},
+      {"firmware",
+       SimulatedStorage::kFlashFlash,
+       {"firmware", source.Path("fw.bin")},
+       "the restart did not happen: the mouse refused the restart command"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Serve(c.storage);
+    if (IsSkipped()) return;
+    if (c.storage == SimulatedStorage::kFlashFlash)
+      rig.AddGlobalOption(std::string("--default-image=") + KORVEX48_FLASH_FLASH_IMAGE);
+    ASSERT_EQ(rig.Run({"set", "report-rate", "125"}).status, 0);
+    ASSERT_TRUE(mount->Control("refuse-command 14"));
+    const CliRun run = rig.Run(c.command);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+    EXPECT_TRUE(Wrote(run, "40 0e"));  // the restart was asked for
+  }
+}
+
 // A configuration whose writes the mouse stops taking part way ends in one
 // line and exit 1; applied again once the mouse takes reports, the same file
 // finishes the job.

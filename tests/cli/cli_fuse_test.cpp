@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -82,6 +83,7 @@ TEST_F(CliFuse, OneProgramAtATimeOnOneMouse) {
   std::thread command([&] { waited = rig.Run({"save-profile", rig.Path("s.bin")}); });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   holder.CloseDevice();
+  holder.ReleaseClaim();
   command.join();
   EXPECT_EQ(waited.status, 0) << waited.err;
   EXPECT_TRUE(std::filesystem::exists(rig.Path("s.bin")));
@@ -89,6 +91,44 @@ TEST_F(CliFuse, OneProgramAtATimeOnOneMouse) {
   // A command holds it to its end: the holder finds it free afterwards.
   EXPECT_TRUE(holder.OpenDevice(ids.vendor_id, ids.product_id));
   EXPECT_EQ(holder.HeldProblem(), nullptr);
+}
+
+// A restart for a higher report rate takes the mouse off the bus for
+// seconds; a second command started meanwhile must not run in that gap. It
+// waits for the first or ends with status 5 naming it, and the mouse ends at
+// the rate of the command that finished last.
+TEST_F(CliFuse, NoSecondCommandRunsWhileTheMouseRestarts) {
+  Serve(SimulatedStorage::kI2C);
+  if (IsSkipped()) return;
+  ASSERT_EQ(rig.Run({"set", "report-rate", "125"}).status, 0);
+  CliRig second;
+  second.UseDeviceDir(mount->Dir());
+  using Clock = std::chrono::steady_clock;
+  CliRun first_run;
+  Clock::time_point first_end;
+  std::thread first([&] {
+    first_run = rig.Run({"set", "report-rate", "1000"});
+    first_end = Clock::now();
+  });
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  const CliRun second_run = second.Run({"set", "report-rate", "250"});
+  const Clock::time_point second_end = Clock::now();
+  first.join();
+  ASSERT_EQ(first_run.status, 0) << first_run.err;
+  EXPECT_TRUE(std::any_of(first_run.writes.begin(), first_run.writes.end(),
+                          [](const std::string& w) { return w.rfind("40 0e", 0) == 0; }));
+  const int rate = Json::Parse(rig.Run({"--json", "dump"}).out)["report_rate_hz"].integer;
+  if (second_run.status == 5) {
+    EXPECT_NE(second_run.err.find("the mouse is in use by korvex48ctl (pid "), std::string::npos)
+        << second_run.err;
+    EXPECT_TRUE(second_run.writes.empty());
+    EXPECT_EQ(rate, 1000);
+  } else {
+    // It ran, but only after the first had let the mouse go.
+    EXPECT_EQ(second_run.status, 0) << second_run.err;
+    EXPECT_GT(second_end, first_end);
+    EXPECT_EQ(rate, 250);
+  }
 }
 
 }  // namespace

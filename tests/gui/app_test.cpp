@@ -2,11 +2,13 @@
 // clock: the start-up order, polling, acceptance and loss of the mouse, the
 // storage-dependent pages, the profile files, Reset and the single instance.
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 
+#include "core/app/mouse_doctor.h"
 #include "core/buttons/key_code_table.h"
 #include "core/config/config_text.h"
 #include "core/image/default_image.h"
@@ -151,6 +153,34 @@ class AppTest : public QObject {
     QVERIFY(!rig.dialogs.captions.first().isEmpty());
     QVERIFY(rig.NoDeviceLook());
     QVERIFY(rig.W(QStringLiteral("Disable"))->isVisible());
+  }
+
+  // A real mouse that does not show up: the no-device look names the first
+  // failed check and points to korvex48ctl doctor, until the mouse is found.
+  void noDeviceLookNamesTheFirstFailedCheck() {
+    struct NoRules final : MachineFacts {
+      std::vector<std::string> UdevRuleFolders() const override { return {"/rules"}; }
+      std::vector<std::string> InstalledUdevRules(std::uint16_t, std::uint16_t) const override {
+        return {};
+      }
+    } facts;
+    AppRig rig(SimulatedStorage::kI2C, {}, [](SimulatedMouse& mouse) { mouse.Unplug(); });
+    rig.app->GetEngine().MouseConnection().SetMachineFacts(&facts);
+    rig.Mouse().SetOtherInterfaces(1);
+    QCOMPARE(rig.Connect(), PollOutcome::kNotFound);
+    QVERIFY(rig.NoDeviceLook());
+    auto* line = rig.Window().findChild<QLabel*>(QStringLiteral("lbl_NoDeviceReason"));
+    QVERIFY(line);
+    QVERIFY(line->isVisible());
+    QVERIFY2(line->text().startsWith(
+                 QStringLiteral("Hidraw nodes: 1 found; none is the Korvex48 mouse")),
+             qPrintable(line->text()));
+    QVERIFY(line->text().endsWith(
+        QStringLiteral("Run korvex48ctl doctor for every check and its fix.")));
+
+    rig.Mouse().Plug();
+    QCOMPARE(rig.Connect(), PollOutcome::kOpened);
+    QVERIFY(line->isHidden());
   }
 
   void unrelatedRemovalWhileConnectedRunsDeviceLost() {

@@ -36,6 +36,11 @@ class ForwardingBackend : public HidBackend {
   bool Claim(DeviceHandle handle, InterfaceHolder* holder) override {
     return inner_.Claim(handle, holder);
   }
+  bool ClaimMouse(std::uint16_t vendor_id, std::uint16_t product_id,
+                  InterfaceHolder* holder) override {
+    return inner_.ClaimMouse(vendor_id, product_id, holder);
+  }
+  void ReleaseMouse() override { inner_.ReleaseMouse(); }
   std::optional<std::pair<std::uint16_t, std::uint16_t>> PeekIdentifiers(
       const std::string& path) override {
     return inner_.PeekIdentifiers(path);

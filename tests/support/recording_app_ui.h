@@ -44,6 +44,7 @@ class RecordingAppUi final : public AppUi {
   void ReadOsMouseParameters() override { Note("ReadOsMouseParameters"); }
   void ShowNoDevicePages() override { Note("ShowNoDevicePages"); }
   void ShowMouseHeld(const std::string& line) override { Note("MouseHeld " + line); }
+  void ShowNoDeviceReason(const std::string& line) override { Note("NoDeviceReason " + line); }
   void RefreshStoragePages(StorageLayout layout) override;
   void CloseMenus() override { Note("CloseMenus"); }
   void SetMainMenuHeight(int pixels) override;

@@ -44,42 +44,6 @@ int IoctlRetry(int fd, unsigned long request, void* arg) {
   return r;
 }
 
-// Up to `limit` bytes of a file of /proc (whose size stat does not tell).
-std::vector<std::uint8_t> ReadProcFile(const std::string& path, std::size_t limit) {
-  std::vector<std::uint8_t> bytes;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return bytes;
-  std::uint8_t buffer[4096];
-  while (bytes.size() < limit) {
-    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  }
-  ::close(fd);
-  return bytes;
-}
-
-InterfaceHolder HolderOfLockedNode(int fd) {
-  constexpr std::size_t kMaxLockList = 1u << 20;
-  constexpr std::size_t kMaxCommandLine = 4096;
-  InterfaceHolder holder;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return holder;
-  const std::vector<std::uint8_t> locks = ReadProcFile("/proc/locks", kMaxLockList);
-  const auto pid =
-      FlockHolderPid(std::string_view(reinterpret_cast<const char*>(locks.data()), locks.size()),
-                     {major(st.st_dev), minor(st.st_dev), static_cast<std::uint64_t>(st.st_ino)});
-  if (!pid) return holder;
-  holder.pid = *pid;
-  holder.program = ProgramNameOfCommandLine(
-      ReadProcFile("/proc/" + std::to_string(*pid) + "/cmdline", kMaxCommandLine));
-  return holder;
-}
-
 }  // namespace
 
 HidError HidErrorFromErrno(int err) {
@@ -174,8 +138,14 @@ bool HidrawBackend::Claim(DeviceHandle handle, InterfaceHolder* holder) {
     r = ::flock(handle, LOCK_EX | LOCK_NB);
   } while (r < 0 && errno == EINTR);
   if (r == 0 || errno != EWOULDBLOCK) return true;
-  if (holder) *holder = HolderOfLockedNode(handle);
+  if (holder) *holder = HolderOfLockedFile(handle);
   return false;
+}
+
+bool HidrawBackend::ClaimMouse(std::uint16_t vendor_id, std::uint16_t product_id,
+                               InterfaceHolder* holder) {
+  return mouse_claim_.Acquire(MouseClaimFolder(), MouseClaimFileName(vendor_id, product_id, dir_),
+                              holder);
 }
 
 bool HidrawBackend::QueryInfo(DeviceHandle handle, HidInterfaceInfo* info) {

@@ -6,6 +6,7 @@
 // need not be character devices (tests serve them from FUSE).
 #include <string>
 
+#include "backends/hidraw/mouse_claim.h"
 #include "core/device/hid_backend.h"
 
 namespace korvex48 {
@@ -29,6 +30,11 @@ class HidrawBackend final : public HidBackend {
   // close, or the process's end. The holder is found in /proc/locks and its
   // command line. A node whose file system takes no locks is not guarded.
   bool Claim(DeviceHandle handle, InterfaceHolder* holder) override;
+  // A lock file in the runtime folder (mouse_claim.h), named after the
+  // identifiers and this backend's device folder.
+  bool ClaimMouse(std::uint16_t vendor_id, std::uint16_t product_id,
+                  InterfaceHolder* holder) override;
+  void ReleaseMouse() override { mouse_claim_.Release(); }
   // From /sys/class/hidraw/<name>/device/uevent (HID_ID), when there is one.
   std::optional<std::pair<std::uint16_t, std::uint16_t>> PeekIdentifiers(
       const std::string& path) override;
@@ -43,6 +49,7 @@ class HidrawBackend final : public HidBackend {
 
   std::string dir_;
   std::vector<OpenNode> open_;
+  MouseClaim mouse_claim_;
 };
 
 // errno of a failed open or ioctl as a HidError.

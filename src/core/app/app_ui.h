@@ -82,6 +82,10 @@ class AppUi : public BusyUi {
   // One line in the no-device appearance saying which program holds the
   // mouse ("the mouse is in use by korvex48ctl (pid 4242)"); empty: none.
   virtual void ShowMouseHeld(const std::string& line) = 0;
+  // One line in the no-device appearance naming the first problem the access
+  // checks found and pointing to korvex48ctl doctor; empty: none. Front ends
+  // without a no-device look ignore it.
+  virtual void ShowNoDeviceReason(const std::string& line) { (void)line; }
   // Update buttons shown for the slot layout only; page group 1 shown; the
   // page of the active profile opened; events processed. The core has
   // cleared NoDevicePage.

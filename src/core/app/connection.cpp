@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "core/app/mouse_doctor.h"
 #include "core/buttons/function_menus.h"
 
 namespace korvex48 {
@@ -114,6 +115,8 @@ PollOutcome Connection::Poll() {
     // already, or will be counted in when it rises: look for it now, with the
     // arrival wait.
     if (!gone || current < s.LastHidCount) {
+      // Not searched for now: another program may take it meanwhile.
+      transport_.ReleaseClaim();
       s.LastHidCount = current;
       return outcome;
     }
@@ -155,6 +158,7 @@ bool Connection::ShowIfHeld() {
   const OpenProblem* held = transport_.HeldProblem();
   if (!held) return false;
   if (!held_shown_) core_.ShowNoDeviceLook();
+  ForgetReason();  // the holder's line says why
   held_shown_ = true;
   ui_.ShowMouseHeld(held->message);
   return true;
@@ -166,10 +170,16 @@ void Connection::ForgetHeld() {
   ui_.ShowMouseHeld({});
 }
 
+void Connection::ForgetReason() {
+  if (reason_shown_) ui_.ShowNoDeviceReason({});
+  reason_shown_ = false;
+}
+
 DevInfoResult Connection::IdentifyMouse() {
   DeviceSession& s = core_.MutableSession();
   DevInfoResult r;
   ForgetHeld();
+  ForgetReason();
   ReplyBytes reply{};
   // Whatever the working image holds, it is not this mouse's yet: nothing
   // may be written to it (`Loading`) until it was read whole.
@@ -282,10 +292,22 @@ void Connection::FindMouseAgain() {
 void Connection::DeviceLost(const std::string& detail) {
   core_.ShowNoDeviceLook();
   ForgetHeld();
+  if (facts_ && !restarting_) {
+    const MouseChecks checks = CheckMouseAccess(transport_.Backend(), core_.id_table_, *facts_);
+    const MouseCheck* problem = checks.FirstProblem();
+    if (problem || reason_shown_)
+      ui_.ShowNoDeviceReason(problem ? problem->name + ": " + problem->summary +
+                                           ". Run korvex48ctl doctor for every check and its fix"
+                                     : std::string());
+    reason_shown_ = problem != nullptr;
+  }
   ui_.ShowMessage({{"Str100", "Str101"}, {}, MessageBoxKind::kPlain, detail});
 }
 
-void Connection::ReleaseDevice() { transport_.CloseDevice(); }
+void Connection::ReleaseDevice() {
+  transport_.CloseDevice();
+  transport_.ReleaseClaim();
+}
 
 RestartResult Connection::RestartAndFindAgain(const std::string& refused_text) {
   if (!core_.Session().HandlesValid()) return RestartResult::kNoDevice;
@@ -309,8 +331,10 @@ RestartResult Connection::RestartAndFindAgain(const std::string& refused_text) {
   transport_.CloseDevice();
   core_.ForgetRead();
   ui_.Hide();
+  restarting_ = true;
   DeviceLost();
   WaitWithEvents(kRestartWaitSteps);
+  restarting_ = false;
   FindMouseAgain();
   // Without this a mouse that does not come back would never be polled for.
   ui_.StartPolling();

@@ -14,6 +14,8 @@
 
 namespace korvex48 {
 
+class MachineFacts;
+
 // Device address of the customer identifier for a primary storage kind.
 std::uint16_t CustomerIdAddress(std::string_view primary_storage);
 
@@ -39,16 +41,25 @@ class Connection {
   // program holds is shown as held (no message box).
   void FindMouseAgain();
   // The device-lost path; always ends in the Str100/Str101 message, with
-  // `detail` (why the mouse could not be opened) when there is one.
+  // `detail` (why the mouse could not be opened) when there is one. With
+  // machine facts set, the no-device look also names the first problem of
+  // the access checks (CheckMouseAccess) and points to `korvex48ctl doctor`;
+  // not while the mouse is off the bus for a restart.
   void DeviceLost(const std::string& detail = {});
+  // What the access checks of the no-device look ask the system (not owned;
+  // nullptr: the look names no check).
+  void SetMachineFacts(const MachineFacts* facts) { facts_ = facts; }
   // The program ends (the editor's window closed): the mouse's handles are
   // closed and marked invalid, so a flow still running in a nested event
-  // loop sends nothing more. Nothing is saved.
+  // loop sends nothing more, and the claim on the mouse goes. Nothing is
+  // saved.
   void ReleaseDevice();
   // Restarts the mouse (command 14) and finds it again 5.1 s later, as a
   // report-rate increase and a firmware patch need: PollTimer stopped, 100 ms,
   // restart, the busy pop-up hidden, DeviceLost, 51 x 100 ms with events,
-  // FindMouseAgain, PollTimer started. A mouse that refuses the command never
+  // FindMouseAgain, PollTimer started. The claim on the mouse (see
+  // Transport::OpenDevice) holds through the wait, so no other program takes
+  // the mouse while it is off the bus. A mouse that refuses the command never
   // left the bus: it stays open, and the user is told `refused_text` with
   // the reason (the mouse holds what was written, but it was not restarted).
   RestartResult RestartAndFindAgain(
@@ -60,7 +71,8 @@ class Connection {
   // no-device look with the holder's line, retried at the next poll (true);
   // otherwise false and nothing done.
   bool ShowIfHeld();
-  void ForgetHeld();  // the holder's line goes
+  void ForgetHeld();    // the holder's line goes
+  void ForgetReason();  // the line of the failed check goes
   // The poll step for a mouse last found held: open it, or show it held again.
   PollOutcome OpenHeldMouseAgain();
 
@@ -71,6 +83,9 @@ class Connection {
   AppUi& ui_;
   Clock& clock_;
   bool held_shown_ = false;  // the no-device look names another program holding the mouse
+  const MachineFacts* facts_ = nullptr;
+  bool restarting_ = false;    // the mouse is off the bus for a restart
+  bool reason_shown_ = false;  // the no-device look names a failed check
 };
 
 }  // namespace korvex48

@@ -71,6 +71,23 @@ class HidBackend {
     return true;
   }
 
+  // Claims the mouse with these identifiers for this process across its
+  // restarts: held whether or not a node of it is open (a restarting mouse
+  // leaves the bus for seconds and comes back as a new node), until
+  // ReleaseMouse or the process's end, so another program that looks for the
+  // mouse meanwhile finds it claimed. Claiming another mouse lets the last
+  // one go. False when another process holds it, with `holder` filled as far
+  // as the system can tell. Backends that no other process can reach (the
+  // simulated mouse) always succeed.
+  [[nodiscard]] virtual bool ClaimMouse(std::uint16_t vendor_id, std::uint16_t product_id,
+                                        InterfaceHolder* holder) {
+    (void)vendor_id;
+    (void)product_id;
+    (void)holder;
+    return true;
+  }
+  virtual void ReleaseMouse() {}
+
   // Identifiers of an interface found without opening it (for explaining why
   // a node that could not be opened is, or may be, the mouse). nullopt when
   // the system cannot tell.

@@ -36,7 +36,12 @@ Transport::Transport(HidBackend& backend, Clock& clock) : backend_(&backend), cl
 Transport::Transport(std::unique_ptr<HidBackend> backend, Clock& clock)
     : owned_backend_(std::move(backend)), backend_(owned_backend_.get()), clock_(clock) {}
 
-Transport::~Transport() { CloseDevice(); }
+Transport::~Transport() {
+  CloseDevice();
+  backend_->ReleaseMouse();
+}
+
+void Transport::ReleaseClaim() { backend_->ReleaseMouse(); }
 
 void Transport::SetTrace(std::unique_ptr<ProtocolTrace> trace) {
   owned_trace_ = std::move(trace);
@@ -82,6 +87,17 @@ void Transport::CloseIfUnused(DeviceHandle handle) {
 bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
   problems_.clear();
   CloseDevice();
+  // The mouse is claimed before any of its nodes is looked at: a program
+  // whose mouse is off the bus for a restart still holds it.
+  InterfaceHolder claimed_by;
+  if (!backend_->ClaimMouse(static_cast<std::uint16_t>(vendor_id),
+                            static_cast<std::uint16_t>(product_id), &claimed_by)) {
+    OpenProblem problem{{}, HidError::kBusy, HeldMouseText(claimed_by), claimed_by};
+    if (issues_)
+      issues_->Report({TransportIssue::Kind::kCannotOpen, {}, HidError::kBusy, problem.message});
+    problems_.push_back(std::move(problem));
+    return false;
+  }
   bool found = false;
   for (const std::string& path : backend_->ListInterfaces()) {
     HidError error = HidError::kNone;
@@ -137,6 +153,7 @@ bool Transport::OpenDevice(int vendor_id, int product_id, int* version) {
     if (old_reply != old_command) CloseIfUnused(old_reply);
     CloseIfUnused(handle);
   }
+  if (!found) backend_->ReleaseMouse();
   return found;
 }
 

@@ -47,7 +47,7 @@ class Transport {
   explicit Transport(HidBackend& backend, Clock& clock = DefaultClock());
   // Takes ownership of `backend`.
   explicit Transport(std::unique_ptr<HidBackend> backend, Clock& clock = DefaultClock());
-  // Closes the handles it still holds.
+  // Closes the handles it still holds and lets the claim on the mouse go.
   ~Transport();
   Transport(const Transport&) = delete;
   Transport& operator=(const Transport&) = delete;
@@ -67,12 +67,21 @@ class Transport {
   // interface is claimed (HidBackend::Claim) before anything is sent to it;
   // one that another program holds is closed again untouched. Nodes that may
   // be the mouse but cannot be opened (permission, in use) or are held go to
-  // the issue sink and are kept in LastOpenProblems().
+  // the issue sink and are kept in LastOpenProblems(). Before any node is
+  // opened the mouse itself is claimed (HidBackend::ClaimMouse); a mouse
+  // another program claimed is a held problem and no node is touched. The
+  // claim stays while the handles are closed and opened again (the restart
+  // and search of the same mouse), and goes with a search that finds
+  // nothing, ReleaseClaim or the transport's end.
   [[nodiscard]] bool OpenDevice(int vendor_id, int product_id, int* version = nullptr);
 
   // Closes the session's handles and marks them invalid (device lost,
-  // reconnect, exit). The identifiers are left to the caller.
+  // reconnect, exit). The identifiers are left to the caller, and so is the
+  // claim on the mouse (ReleaseClaim).
   void CloseDevice();
+  // Lets the claim on the mouse go: the program no longer shows or changes
+  // it (the mouse was lost and not found again, the program ends).
+  void ReleaseClaim();
 
   // One report on `handle`; false at once when the handle is invalid or its
   // device is known to be gone. Every attempt goes to the trace; a failure

@@ -126,6 +126,7 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
   if (param::ReportRateCodeOf(current.parameters) != param::ReportRateCodeOf(wanted.parameters)) {
     const EditResult rate = SetReportRate(param::ReportRateCodeOf(wanted.parameters) + 1);
     r.restarted = rate.restarted;
+    r.restart_refused = rate.restart_refused;
   }
   return r;
 }

@@ -114,6 +114,9 @@ struct ConfigApplyResult {
   std::vector<std::string> differences;
   std::string problem;     // kNoDevice, kRefused, kWriteFailed: one line
   bool restarted = false;  // a higher report rate restarted the mouse
+  // Everything was written, but the mouse refused the restart its new report
+  // rate needs (the user was told): it still runs at the rate it had.
+  bool restart_refused = false;
 };
 
 class PageEditor : private CoreListener {

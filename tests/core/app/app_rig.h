@@ -44,6 +44,21 @@ class ProbeBackend final : public korvex48::testing::ForwardingBackend {
     *holder = *held_by;
     return false;
   }
+  // Another program's claim on the mouse itself (ClaimMouse fails with this
+  // holder), and every claim and release of it, in order.
+  std::optional<InterfaceHolder> mouse_claimed_by;
+  std::vector<std::string> mouse_claims;
+  bool ClaimMouse(std::uint16_t vendor_id, std::uint16_t product_id,
+                  InterfaceHolder* holder) override {
+    mouse_claims.push_back("claim");
+    if (!mouse_claimed_by) return ForwardingBackend::ClaimMouse(vendor_id, product_id, holder);
+    *holder = *mouse_claimed_by;
+    return false;
+  }
+  void ReleaseMouse() override {
+    mouse_claims.push_back("release");
+    ForwardingBackend::ReleaseMouse();
+  }
   bool GetFeature(DeviceHandle handle, std::span<std::uint8_t> report, HidError* error) override {
     const bool ok = ForwardingBackend::GetFeature(handle, report, error);
     if (ok && rewrite_reply && report.size() >= 8) rewrite_reply(last_command_, report.subspan(1));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app_rig.h"
+#include "core/app/mouse_doctor.h"
 
 namespace korvex48::test {
 namespace {
@@ -401,6 +402,78 @@ TEST(Connection, RestartAndFindAgainReadsTheMouseAfterFiveSeconds) {
   EXPECT_EQ(rig.ui.messages[0].Describe(), "Str100+Str101");
   EXPECT_EQ(rig.ui.log.front(), "StopPolling");
   EXPECT_EQ(rig.ui.log.back(), "StartPolling");
+}
+
+// The claim on the mouse outlives its nodes: a restart, with the mouse off
+// the bus for seconds, never lets it go; closing the program does. A mouse
+// claimed by another program is shown held before any of its nodes is opened.
+TEST(Connection, TheClaimOnTheMouseHoldsThroughItsRestart) {
+  AppRig rig;
+  ASSERT_EQ(rig.Connect().outcome, DevInfoOutcome::kAccepted);
+  rig.probe.mouse_claims.clear();
+  ASSERT_EQ(rig.connection.RestartAndFindAgain(), RestartResult::kFoundAgain);
+  EXPECT_EQ(rig.mouse.Restarts(), 1);
+  for (const std::string& step : rig.probe.mouse_claims) EXPECT_EQ(step, "claim");
+  rig.connection.ReleaseDevice();
+  EXPECT_EQ(rig.probe.mouse_claims.back(), "release");
+
+  // Claimed elsewhere: held, and not a report tried.
+  AppRig other;
+  other.probe.mouse_claimed_by = InterfaceHolder{"korvex48ctl", 4242};
+  EXPECT_EQ(other.connection.Poll(), PollOutcome::kHeld);
+  EXPECT_TRUE(other.trace.Reports().empty());
+  EXPECT_EQ(other.ui.log.back(), "MouseHeld the mouse is in use by korvex48ctl (pid 4242)");
+}
+
+// Without a mouse the no-device look names the first problem of the access
+// checks and points to korvex48ctl doctor; the line goes when the mouse is
+// found or another program's holding it says why, and a restart (the mouse
+// off the bus on purpose) shows none.
+TEST(Connection, TheNoDeviceLookNamesTheFirstFailedCheck) {
+  struct NoRules final : MachineFacts {
+    std::vector<std::string> UdevRuleFolders() const override { return {"/rules"}; }
+    std::vector<std::string> InstalledUdevRules(std::uint16_t, std::uint16_t) const override {
+      return {};
+    }
+  } facts;
+  AppRig rig;
+  rig.connection.SetMachineFacts(&facts);
+  const auto reasons = [&rig] {
+    std::vector<std::string> lines;
+    for (const std::string& line : rig.ui.log)
+      if (line.rfind("NoDeviceReason", 0) == 0) lines.push_back(line);
+    return lines;
+  };
+  rig.mouse.Unplug();
+  rig.mouse.SetOtherInterfaces(1);
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kNotFound);
+  ASSERT_EQ(reasons().size(), 1u);
+  EXPECT_EQ(
+      reasons()[0].rfind("NoDeviceReason hidraw nodes: 1 found; none is the Korvex48 mouse ", 0),
+      0u)
+      << reasons()[0];
+  EXPECT_TRUE(reasons()[0].ends_with(". Run korvex48ctl doctor for every check and its fix"));
+
+  // The mouse arrives, held by another program: the holder's line says why.
+  rig.ClearLogs();
+  rig.probe.mouse_claimed_by = InterfaceHolder{"korvex48ctl", 4242};
+  rig.mouse.Plug();
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kHeld);
+  EXPECT_EQ(reasons(), std::vector<std::string>{"NoDeviceReason "});
+
+  // Gone again, then back and free: the line comes and goes with the mouse.
+  rig.probe.mouse_claimed_by.reset();
+  rig.mouse.Unplug();
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kLost);
+  EXPECT_EQ(reasons().size(), 2u);
+  rig.ClearLogs();
+  rig.mouse.Plug();
+  EXPECT_EQ(rig.connection.Poll(), PollOutcome::kOpened);
+  EXPECT_EQ(reasons(), std::vector<std::string>{"NoDeviceReason "});
+
+  rig.ClearLogs();
+  ASSERT_EQ(rig.connection.RestartAndFindAgain(), RestartResult::kFoundAgain);
+  EXPECT_TRUE(reasons().empty());
 }
 
 }  // namespace
