@@ -27,6 +27,10 @@ class FuseRig final : public MouseRig {
  public:
   explicit FuseRig(std::unique_ptr<FuseMount> mount)
       : mount_(std::move(mount)), backend_(mount_->Dir()) {}
+  // The mouse in the other process is strict too: what it refused fails the test.
+  ~FuseRig() override {
+    EXPECT_EQ(mount_->RefusedShapes(), "") << "the FUSE test mouse refused these shapes";
+  }
   HidBackend& Backend() override { return backend_; }
   SimulatedMouse Snapshot() override {
     SimulatedMouse mouse;
