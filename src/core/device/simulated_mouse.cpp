@@ -564,6 +564,8 @@ bool SimulatedMouse::Control(std::string_view command) {
     Plug();
   } else if (verb == "clear-faults" && arg.empty()) {
     faults_ = SimulatedFaults{};
+  } else if (verb == "clear-refused-shapes" && arg.empty()) {
+    refused_shapes_.clear();
   } else if (verb == "reset") {
     auto storage = ParseSimulatedStorage(arg);
     if (!storage) return false;

@@ -116,7 +116,8 @@ class SimulatedMouse final : public HidBackend {
   // "reset KIND", "fail-replies N", "fail-all-replies 0|1",
   // "refuse-commands 0|1", "refuse-command CODE|-1", "vanish-after N|-1",
   // "refuse-report-after N|-1", "fail-reply-after N|-1", "short-reply-after N|-1",
-  // "clear-faults", "strict 0|1". False for anything else.
+  // "clear-faults", "strict 0|1", "clear-refused-shapes". False for anything
+  // else.
   bool Control(std::string_view command);
 
   // State kept between runs: the storage kind, variant, identifiers, both
