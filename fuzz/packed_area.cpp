@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes as a packed macro area, then adds and deletes macros.
-// The parser stays inside the area, lengths stay in range, and an area the
-// program packed reads back unchanged.
+// The parser stays inside the area, lengths stay in range, the macros' places
+// as the area holds them agree with the parse, and an area the program packed
+// reads back unchanged.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "core/macros/packed_layout.h"
 
@@ -33,11 +35,17 @@ void CheckRepacksUnchanged(const PackedMacroTable& t) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const ByteView bytes(data, size);
+  const ByteView area = bytes.first(std::min<std::size_t>(size, 512));
   PackedMacroTable t;
   t.addresses[0] = 0x0210;
-  const PackedStatus status =
-      ReadAndRefreshMacroT417(t, bytes.first(std::min<std::size_t>(size, 512)));
+  const PackedStatus status = ReadAndRefreshMacroT417(t, area);
   if (PackedMacroCountOf(t) > kPackedMacroCount) __builtin_trap();
+  // The places of the macros as the area holds them: one per parsed macro,
+  // rising, and an end inside the area.
+  const std::vector<std::size_t> starts = PackedMacroStarts(area);
+  if (starts.size() != PackedMacroCountOf(t) + 1 || starts.back() > area.size() ||
+      !std::is_sorted(starts.begin(), starts.end()))
+    __builtin_trap();
   if (status == PackedStatus::kOverflow) return 0;  // the area stays as read
   CheckTable(t);
   CheckRepacksUnchanged(t);

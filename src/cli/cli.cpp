@@ -2,9 +2,13 @@
 
 #include <charconv>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "core/app/transfer_reports.h"
 #include "core/common/file_io.h"
+#include "core/common/unicode_text.h"
+#include "core/device/simulated_mouse.h"
 #include "core/image/default_image.h"
 #include "core/ui/language.h"
 #include "core/ui/settings_table.h"
@@ -108,6 +112,12 @@ Connection::Connection(const GlobalOptions& options) {
   if (options.device.simulate) {
     own_clock_ = std::make_unique<FakeClock>();
     clock_ = own_clock_.get();
+    // It takes only the report shapes a real mouse is known to take: one it
+    // refuses is named (the command then fails on the refusal).
+    SimulatedMouse::SetRefusedShapeHook([](std::string_view shape) {
+      std::fprintf(stderr, "korvex48ctl: warning: the simulated mouse refused a %s\n",
+                   EscapeForTerminal(shape).c_str());
+    });
   } else {
     clock_ = &DefaultClock();
   }

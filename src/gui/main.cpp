@@ -4,9 +4,11 @@
 #include <QIcon>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/common/unicode_text.h"
+#include "core/device/simulated_mouse.h"
 #include "gui/editor_app.h"
 #include "gui/gui_bench.h"
 #include "gui/options.h"
@@ -87,6 +89,12 @@ int main(int argc, char** argv) {
 
   EditorAppConfig config;
   config.device = options.device;
+  // The simulated mouse takes only the report shapes a real mouse is known to
+  // take: one it refuses is named in the log (the change then fails on it).
+  korvex48::SimulatedMouse::SetRefusedShapeHook([](std::string_view shape) {
+    std::fprintf(stderr, "korvex48: the simulated mouse refused a %s\n",
+                 korvex48::EscapeForTerminal(shape).c_str());
+  });
   config.library_path = options.library_path;
   config.ui_log_file = options.ui_log_file;
   config.later_pages = true;

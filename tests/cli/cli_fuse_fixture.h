@@ -34,6 +34,13 @@ class CliFuseFixture : public ::testing::Test {
     rig.UseDeviceDir(mount->Dir());
   }
 
+  // The mouse in the other process is strict too: what it refused fails the test.
+  void TearDown() override {
+    if (mount) {
+      EXPECT_EQ(mount->RefusedShapes(), "") << "the FUSE test mouse refused these shapes";
+    }
+  }
+
   std::unique_ptr<FuseMount> mount;
   CliRig rig;
 };

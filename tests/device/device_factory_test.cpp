@@ -34,9 +34,9 @@ TEST(DeviceFactoryTest, SuccessiveRunsSeeTheSameSimulatedMouseAndTraceTheirRepor
     ASSERT_NE(link.simulated, nullptr);
     ASSERT_TRUE(link.transport->OpenDevice(Ids().vendor_id, Ids().product_id));
     CommandSet commands(*link.transport);
-    std::uint8_t active = 0;
-    ASSERT_TRUE(commands.ReadSection(0, 33, std::span(&active, 1), false));
-    EXPECT_EQ(active, run == 0 ? 0 : 2);
+    ParameterSection parameters{};
+    ASSERT_TRUE(commands.ReadSection(0, 0, parameters, false));
+    EXPECT_EQ(parameters[33], run == 0 ? 0 : 2);
     if (run == 0) {
       ASSERT_TRUE(commands.WriteParameterBytes(33, 2, 0, 0, 1));
     }
@@ -45,7 +45,7 @@ TEST(DeviceFactoryTest, SuccessiveRunsSeeTheSameSimulatedMouseAndTraceTheirRepor
   ASSERT_TRUE(trace);
   const std::string text(trace->begin(), trace->end());
   EXPECT_EQ(text.substr(0, 27), "0 > 40 0D 00 00 00 00 00 00");
-  EXPECT_NE(text.find("> 40 06 00 21 00 01 00 00\n"), std::string::npos);
+  EXPECT_NE(text.find("> 40 06 00 00 00 68 00 00\n"), std::string::npos);
 
   // A state file of another kind is not silently taken for this one.
   options.simulate = SimulatedStorage::kI2C;

@@ -27,6 +27,10 @@ class FuseRig final : public MouseRig {
  public:
   explicit FuseRig(std::unique_ptr<FuseMount> mount)
       : mount_(std::move(mount)), backend_(mount_->Dir()) {}
+  // The mouse in the other process is strict too: what it refused fails the test.
+  ~FuseRig() override {
+    EXPECT_EQ(mount_->RefusedShapes(), "") << "the FUSE test mouse refused these shapes";
+  }
   HidBackend& Backend() override { return backend_; }
   SimulatedMouse Snapshot() override {
     SimulatedMouse mouse;
@@ -199,7 +203,7 @@ TEST(HidrawBackendTest, FailedTransfersKeepTheHandleAndAVanishedMouseIsGone) {
   Transport transport(rig->Backend(), clock);
   ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
   CommandSet commands(transport);
-  std::array<std::uint8_t, 14> dest{};
+  std::array<std::uint8_t, kParameterSectionSize> dest{};
   for (const char* fault : {"fail-reply-after 1", "short-reply-after 0", "refuse-report-after 0"}) {
     SCOPED_TRACE(fault);
     rig->Control(fault);
@@ -214,6 +218,25 @@ TEST(HidrawBackendTest, FailedTransfersKeepTheHandleAndAVanishedMouseIsGone) {
   EXPECT_FALSE(commands.ReadSection(0, 0, dest, false));
   EXPECT_TRUE(transport.DeviceGone());
   EXPECT_EQ(transport.LastError(), HidError::kGone);
+}
+
+// The mouse behind the kernel is strict too: a shape no flow sends is refused
+// and listed for the test, which then fails.
+TEST(HidrawBackendTest, TheStrictMouseRefusesAndListsAnotherShape) {
+  std::string reason;
+  auto rig = MakeFuseRig(SimulatedStorage::kI2C, &reason);
+  if (!rig) GTEST_SKIP() << reason;
+  FakeClock clock;
+  Transport transport(rig->Backend(), clock);
+  ASSERT_TRUE(transport.OpenDevice(Ids().vendor_id, Ids().product_id));
+  CommandSet commands(transport);
+  const std::uint8_t two[] = {0x00, 0x00};
+  EXPECT_FALSE(commands.WriteMemory(0x0200, two));
+  EXPECT_EQ(transport.LastError(), HidError::kRefused);
+  EXPECT_EQ(rig->Mount().RefusedShapes(), "memory write of 2 bytes at 0x0200\n");
+  const std::array<std::uint8_t, 256> block{};
+  EXPECT_TRUE(commands.WriteMemory(0x0200, block));
+  rig->Control("clear-refused-shapes");
 }
 
 }  // namespace

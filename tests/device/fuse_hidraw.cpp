@@ -5,6 +5,8 @@
 //   control  write one SimulatedMouse::Control command per write, or
 //            "open-error ERRNO" to make opens of the mouse's nodes fail (0: off)
 //   state    read: the mouse's state; write: replace it (applied on close)
+//   shapes   read: the reports the strict mouse refused for their shape, one
+//            line each (empty while there are none)
 //
 // Usage: korvex48_fuse_hidraw MOUNTPOINT -s [FUSE options]
 //          [--kind=i2c|flash-i2c|flash-flash] [--others=N]
@@ -89,6 +91,12 @@ int ErrnoOf(HidError error) {
   return EIO;
 }
 
+std::string RefusedShapesText() {
+  std::string text;
+  for (const std::string& shape : g_mouse->RefusedShapes()) text += shape + "\n";
+  return text;
+}
+
 // A hidraw file handle: slot and the generation it was opened under.
 std::uint64_t NodeFh(int slot) {
   return kNodeFlag | (g_mouse->SlotGeneration(slot) << 16) | static_cast<std::uint64_t>(slot);
@@ -107,6 +115,10 @@ int GetAttr(const char* path, struct stat* st, fuse_file_info*) {
     st->st_mode = S_IFREG | 0666;
     st->st_nlink = 1;
     st->st_size = static_cast<off_t>(g_mouse->SerializeState().size());
+  } else if (p == "/shapes") {
+    st->st_mode = S_IFREG | 0444;
+    st->st_nlink = 1;
+    st->st_size = static_cast<off_t>(RefusedShapesText().size());
   } else if (SlotOf(p) >= 0) {
     st->st_mode = S_IFREG | 0666;
     st->st_nlink = 1;
@@ -126,6 +138,7 @@ int ReadDir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_file_
       fill(buf, ("hidraw" + std::to_string(slot)).c_str(), nullptr, 0, fuse_fill_dir_flags{});
   fill(buf, "control", nullptr, 0, fuse_fill_dir_flags{});
   fill(buf, "state", nullptr, 0, fuse_fill_dir_flags{});
+  fill(buf, "shapes", nullptr, 0, fuse_fill_dir_flags{});
   return 0;
 }
 
@@ -134,6 +147,11 @@ int Open(const char* path, fuse_file_info* fi) {
   fi->direct_io = 1;
   fi->nonseekable = 1;
   if (p == "/control") {
+    fi->fh = kControlFh;
+    return 0;
+  }
+  if (p == "/shapes") {
+    if ((fi->flags & O_ACCMODE) != O_RDONLY) return -EACCES;
     fi->fh = kControlFh;
     return 0;
   }
@@ -153,8 +171,11 @@ int Open(const char* path, fuse_file_info* fi) {
 int Truncate(const char*, off_t, fuse_file_info*) { return 0; }
 
 int Read(const char* path, char* buf, size_t size, off_t offset, fuse_file_info*) {
-  if (std::string_view(path) != "/state") return -EINVAL;
-  const korvex48::Bytes state = g_mouse->SerializeState();
+  const std::string_view p = path;
+  if (p != "/state" && p != "/shapes") return -EINVAL;
+  const std::string shapes = p == "/shapes" ? RefusedShapesText() : std::string();
+  const korvex48::Bytes state =
+      p == "/shapes" ? korvex48::Bytes(shapes.begin(), shapes.end()) : g_mouse->SerializeState();
   if (offset < 0 || static_cast<std::size_t>(offset) >= state.size()) return 0;
   const std::size_t n = std::min(size, state.size() - static_cast<std::size_t>(offset));
   std::memcpy(buf, state.data() + offset, n);

@@ -111,6 +111,20 @@ class FuseMount {
     return out;
   }
 
+  // The reports the strict mouse refused for their shape, one line each;
+  // empty when there were none (or the list cannot be read: then a line
+  // that says so).
+  std::string RefusedShapes() {
+    int fd = ::open((dir_ + "/shapes").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return "the list of refused shapes cannot be read\n";
+    std::string out;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
+    ::close(fd);
+    return out;
+  }
+
   bool WriteState(ByteView state) {
     int fd = ::open((dir_ + "/state").c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return false;

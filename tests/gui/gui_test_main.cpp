@@ -1,14 +1,19 @@
 // Runs every GUI test class on the offscreen platform with a private runtime
 // folder (the single-instance socket lives there). A class that skipped cases
 // (QSKIP) makes the program end as skipped (skip_status.h): each class also
-// writes its log to a file whose "Totals:" line is read back.
+// writes its log to a file whose "Totals:" line is read back. A report of a
+// shape the mouse was never shown, refused by a strict simulated mouse, fails
+// the running test function.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <string>
+#include <string_view>
 
+#include "core/device/simulated_mouse.h"
 #include "gui_tests.h"
 #include "skip_status.h"
 
@@ -49,6 +54,11 @@ int main(int argc, char** argv) {
   qunsetenv("XDG_CURRENT_DESKTOP");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  korvex48::SimulatedMouse::SetRefusedShapeHook([](std::string_view shape) {
+    const std::string text =
+        "the simulated mouse refused a report of another shape: " + std::string(shape);
+    QTest::qFail(text.c_str(), __FILE__, __LINE__);
+  });
   // KORVEX48_GUI_CLASS=PointerBarsTest runs that class alone (its functions
   // may then be named on the command line).
   const QByteArray only = qgetenv("KORVEX48_GUI_CLASS");

@@ -243,7 +243,12 @@ class AppCore {
   // Working image -> page copy and code table, and the listener told; the
   // front end is not.
   void TakeInWorkingImage();
+  // The whole macro storage of the working image, block by block; on success
+  // the mouse is known to hold it (held_storage_).
   bool WriteMacroStorage();
+  bool WriteWholeMacroStorage();
+  // Reads the whole macro storage into `read`; when every reply came, the
+  // bytes are what the mouse holds (held_storage_).
   void ReadMacroStorage(ConfigImage& read, int& replies, int& failed);
   // Counts one write of a whole-image flow; false (and the reason kept) when
   // the mouse stopped taking it.
@@ -270,6 +275,15 @@ class AppCore {
   int rev_pro_id_ = 0;
 
   ConfigImage working_;
+  // The macro storage byte for byte as the mouse holds it: as last read whole
+  // or written; nullopt when not known. A parse packs a packed area again, so
+  // the working image differs from it for an area another program wrote (an
+  // event across the page boundary without the filler).
+  struct HeldMacroStorage {
+    MacroArea area{};
+    MacroPages pages{};
+  };
+  std::optional<HeldMacroStorage> held_storage_;
   PageCopy page_;
   KeyCodes codes_;
   DeviceMacros macros_;

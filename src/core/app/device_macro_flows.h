@@ -4,10 +4,13 @@
 // whole configuration's macros) written in an order no cut can turn into a
 // button playing another macro. They change the shared state (AppCore) and
 // tell the front end through AppUi.
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/app/app_core.h"
 
@@ -36,11 +39,14 @@ class DeviceMacroFlows {
   // every button either the button's own macro (at its old or its new
   // address) or the button's fallback function, never another macro, and
   // its macro storage always parses: first the buttons whose macro is
-  // deleted or moves get their fallback code; then the macro storage, with
-  // the first two name bytes of the first changed macro set to an end mark
-  // first and given their real value last (in between the mouse lists only
-  // the macros before it); last the profile section with the final codes and
-  // its checksum.
+  // deleted, moves or changes its bytes get their fallback code; then the
+  // changed blocks of the macro storage, each a whole 256-byte block of the
+  // memory map, with the block that holds the name of the first macro whose
+  // bytes on the mouse change (the page-boundary filler of a new packing
+  // counts) written first with an end mark in the name's first two bytes and
+  // again last with its real bytes (in between the mouse lists only the
+  // macros before it); last the profile section with the final codes and its
+  // checksum.
   // What the mouse holds in the end is what a whole save of the new table
   // and codes gives.
   //
@@ -83,11 +89,36 @@ class DeviceMacroFlows {
   void LiveWriteProfile(const ProfileByteWrite& write);
   void ApplyCodeWrites(std::span<const ProfileByteWrite> writes, bool live);
   // The change to `after` (see DeleteDeviceMacro): `moves[k]` is the index in
-  // `after` of macro k of the present table (nullopt: deleted), `first` the
-  // index of the first macro whose place changes.
+  // `after` of macro k of the present table (nullopt: deleted).
   MacroCommandResult ChangeDeviceMacros(const DeviceMacros& after,
                                         std::span<const std::optional<std::size_t>> moves,
-                                        std::size_t first, const ButtonView& view, bool deleting);
+                                        const ButtonView& view, bool deleting);
+  // A change of the macro storage from what the mouse holds to a new image,
+  // as whole 256-byte blocks of the memory map: where it begins and which
+  // blocks it rewrites. A block whose bytes stay is not written.
+  struct StorageChange {
+    // Offset, in the packed area or the slot names table, of the name of the
+    // first macro whose bytes on the mouse change (where the list ends when
+    // only macros behind it are added); nullopt when there is none.
+    std::optional<std::size_t> mark;
+    // That macro's index in the mouse's list (Count() and beyond: none of the
+    // listed macros changes).
+    std::size_t first_macro = 0;
+    // From this device address on, the bytes a button plays may change.
+    std::optional<std::uint16_t> first_address;
+    std::array<bool, 2> table_blocks{};         // the area's (names table's) two blocks
+    std::array<bool, kMacroPageCount> pages{};  // slot layout
+  };
+  StorageChange PlanStorageChange(const ConfigImage& next) const;
+  // Where each listed macro lies on the mouse, in list order: in a packed
+  // area another program wrote they can differ from the table's, which is
+  // packed again.
+  std::vector<std::uint16_t> HeldAddresses() const;
+  // The blocks of `change` in the order that keeps every cut consistent: the
+  // block (or both blocks, when the name straddles them) holding the mark
+  // with an end mark there; the other changed blocks; the marked blocks with
+  // their real bytes.
+  bool WriteStorageChange(const ConfigImage& next, const StorageChange& change);
   // What a macro change was, for the user when it was cut ("the macro was
   // added", "the macro was not added", "one added").
   struct MacroChangeWords {
@@ -96,15 +127,13 @@ class DeviceMacroFlows {
     std::string first_changed;
   };
   // The writes of a macro change in their safe order: `interim_writes` (the
-  // fallback codes of the buttons whose macro goes or moves), then `next`'s
-  // storage with the name at `name_offset` written last, then `profiles`
-  // with the final codes. False when the mouse stopped part way: it was read
-  // back and the user told (ReportMacroChangeCut); nothing of `after` taken.
+  // fallback codes of the buttons whose macro goes, moves or changes), then
+  // `next`'s storage as `change` says, then `profiles` with the final codes.
+  // False when the mouse stopped part way: it was read back and the user
+  // told (ReportMacroChangeCut); nothing of `after` taken.
   bool WriteMacroChange(std::span<const ProfileByteWrite> interim_writes, const ConfigImage& next,
-                        std::size_t name_offset, const ProfileSection& profiles,
+                        const StorageChange& change, const ProfileSection& profiles,
                         const DeviceMacros& after, const MacroChangeWords& words);
-  bool WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset);
-  bool WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip);
   // After a cut: profile section and macro storage read again and taken in;
   // false (nothing listed, no-device look) when that read failed too.
   bool ReadBackMacroChange();

@@ -10,10 +10,19 @@
 namespace korvex48 {
 namespace {
 
-constexpr std::size_t kMemoryPage = 256;
-// Two zero bytes where a name begins end the list of macros, in both layouts.
-constexpr std::array<std::uint8_t, 2> kListEnd{0x00, 0x00};
-constexpr std::size_t kListEndBytes = kListEnd.size();
+constexpr std::size_t kMemoryBlock = 256;
+constexpr std::size_t kTableBlocks = kMacroAreaSize / kMemoryBlock;
+// The two bytes where a name begins that end the list of macros. The mouse
+// takes a block seven bytes a report, and the two bytes can arrive in two
+// reports (or two blocks): the end must hold with one of them written. The
+// packed layout ends the list at a 0xFF in either byte, so the mark holds
+// whichever byte comes first. The slot layout ends it only at 0x00 0x00 or
+// 0xFF 0xFF: a name whose first character's high byte is 0x00 (every Latin-1
+// name) keeps that byte, so 0x00 0x00 there goes from name to end, and back
+// to the real name, with one byte.
+constexpr std::uint8_t kPackedListEnd = 0xFF;
+constexpr std::uint8_t kSlotListEnd = 0x00;
+constexpr std::size_t kListEndBytes = 2;
 
 std::string MacroCodeText(std::uint16_t address) {
   return KeyCodeToText({static_cast<std::uint8_t>(KeyFunctionType::kMacro),
@@ -28,28 +37,37 @@ std::optional<std::uint16_t> MacroAddressOf(const std::optional<KeyCodeBytes>& b
   return static_cast<std::uint16_t>(((*bytes)[1] << 8) | (*bytes)[2]);
 }
 
-// A button whose code changes with the macro table.
+// A button whose code changes with the macro table, or whose macro's bytes
+// change under it.
 struct CodeChange {
   int profile = 1;
   int button = 1;
   std::string code;  // the final code: the macro's new address, or the fallback
   bool fell_back = false;
+  bool falls_back_meanwhile = false;  // plays its fallback while the storage changes
 };
 
-std::vector<CodeChange> CodeChanges(const KeyCodes& codes, const DeviceMacros& before,
+// `addresses[k]` is where macro k of `before` lies on the mouse; `moves[k]`
+// its index in `after` (nullopt: deleted); from macro `first_changed` on the
+// bytes a button plays change.
+std::vector<CodeChange> CodeChanges(const KeyCodes& codes, std::span<const std::uint16_t> addresses,
                                     const DeviceMacros& after,
-                                    std::span<const std::optional<std::size_t>> moves) {
+                                    std::span<const std::optional<std::size_t>> moves,
+                                    std::size_t first_changed) {
   std::vector<CodeChange> changes;
   for (int profile = 1; profile <= kKeyProfiles; ++profile) {
     for (int button = 1; button <= kKeyButtons; ++button) {
       const auto address = MacroAddressOf(codes.Bytes(profile, button));
       if (!address) continue;
-      for (std::size_t k = 0; k < moves.size(); ++k) {
-        if (before.Address(k) != address) continue;
+      for (std::size_t k = 0; k < moves.size() && k < addresses.size(); ++k) {
+        if (addresses[k] != *address) continue;
         const std::optional<std::uint16_t> to =
             moves[k] ? after.Address(*moves[k]) : std::optional<std::uint16_t>();
         const std::string code = to ? MacroCodeText(*to) : FallbackCode(button);
-        if (code != codes.Code(profile, button)) changes.push_back({profile, button, code, !to});
+        const bool meanwhile =
+            k >= first_changed && codes.Code(profile, button) != FallbackCode(button);
+        if (code != codes.Code(profile, button) || meanwhile)
+          changes.push_back({profile, button, code, !to, meanwhile});
         break;
       }
     }
@@ -59,64 +77,127 @@ std::vector<CodeChange> CodeChanges(const KeyCodes& codes, const DeviceMacros& b
 
 }  // namespace
 
-bool DeviceMacroFlows::WriteMemoryAllBut(std::uint16_t base, ByteView bytes, std::size_t skip) {
-  // Page by page, as a whole save writes them, around the bytes left out.
-  for (std::size_t page = 0; page < bytes.size(); page += kMemoryPage) {
-    const std::size_t end = std::min(bytes.size(), page + kMemoryPage);
-    const std::size_t gap_from = std::clamp(skip, page, end);
-    const std::size_t gap_to = std::clamp(skip + kListEndBytes, page, end);
-    for (const auto& [from, to] : {std::pair{page, gap_from}, std::pair{gap_to, end}}) {
-      if (from < to && !core_.Wrote(commands_.WriteMemory(static_cast<std::uint16_t>(base + from),
-                                                          bytes.subspan(from, to - from))))
-        return false;
+DeviceMacroFlows::StorageChange DeviceMacroFlows::PlanStorageChange(const ConfigImage& next) const {
+  const bool packed = core_.macros_.Layout() == StorageLayout::kPacked;
+  const auto& held = core_.held_storage_;
+  // A mouse whose bytes are not known may differ anywhere.
+  const MacroArea& table = held ? held->area : core_.working_.macro_area;
+  StorageChange change;
+  change.first_macro = core_.macros_.Count();
+  for (std::size_t h = 0; h < kTableBlocks; ++h) {
+    const auto from = static_cast<std::ptrdiff_t>(h * kMemoryBlock);
+    change.table_blocks[h] =
+        !held || !std::equal(table.begin() + from, table.begin() + from + kMemoryBlock,
+                             next.macro_area.begin() + from);
+  }
+  if (packed) {
+    const auto diff = std::mismatch(table.begin(), table.end(), next.macro_area.begin());
+    const std::size_t d = held ? static_cast<std::size_t>(diff.first - table.begin()) : 0;
+    if (d == table.size()) return change;
+    // The macro whose bytes hold the first difference (counting the filler
+    // a new packing puts at the page boundary), or the end of the list when
+    // only bytes behind it change.
+    const std::vector<std::size_t> starts = PackedMacroStarts(ByteView(table));
+    std::size_t k = starts.size() - 1;
+    while (k > 0 && starts[k] > d) --k;
+    change.first_macro = k;
+    if (starts[k] + kListEndBytes <= table.size()) change.mark = starts[k];
+    change.first_address =
+        static_cast<std::uint16_t>(core_.macros_.PackedAreaBase() + starts[k] + kMacroNameBytes);
+    return change;
+  }
+  std::size_t first = kMacroPageCount;
+  for (std::size_t i = 0; i < kMacroPageCount; ++i) {
+    change.pages[i] = !held || held->pages[i] != next.macro_pages[i];
+    const auto name = static_cast<std::ptrdiff_t>(i * kMacroNameBytes);
+    const bool name_changed =
+        !held || !std::equal(table.begin() + name, table.begin() + name + kMacroNameBytes,
+                             next.macro_area.begin() + name);
+    if (first == kMacroPageCount && (change.pages[i] || name_changed)) first = i;
+  }
+  if (first == kMacroPageCount) return change;
+  change.first_macro = first;
+  change.mark = first * kMacroNameBytes;
+  change.first_address = SlotAddress(first);
+  return change;
+}
+
+std::vector<std::uint16_t> DeviceMacroFlows::HeldAddresses() const {
+  std::vector<std::uint16_t> addresses;
+  const std::size_t n = core_.macros_.Count();
+  if (core_.macros_.Layout() == StorageLayout::kPacked && core_.held_storage_) {
+    const std::vector<std::size_t> starts = PackedMacroStarts(ByteView(core_.held_storage_->area));
+    if (starts.size() == n + 1) {
+      for (std::size_t k = 0; k < n; ++k)
+        addresses.push_back(static_cast<std::uint16_t>(core_.macros_.PackedAreaBase() + starts[k] +
+                                                       kMacroNameBytes));
+      return addresses;
     }
   }
+  for (std::size_t k = 0; k < n; ++k) addresses.push_back(*core_.macros_.Address(k));
+  return addresses;
+}
+
+bool DeviceMacroFlows::WriteStorageChange(const ConfigImage& next, const StorageChange& change) {
+  const bool packed = core_.macros_.Layout() == StorageLayout::kPacked;
+  // The packed area, or the slot names table: both two blocks.
+  const std::uint16_t base = packed ? core_.macros_.PackedAreaBase() : kSlotNamesAddress;
+  MacroArea marked = next.macro_area;
+  std::array<bool, kTableBlocks> mark_blocks{};
+  if (change.mark) {
+    for (std::size_t b = 0; b < kListEndBytes; ++b) {
+      marked[*change.mark + b] = packed ? kPackedListEnd : kSlotListEnd;
+      mark_blocks[(*change.mark + b) / kMemoryBlock] = true;
+    }
+  }
+  auto write_block = [&](std::size_t h, const MacroArea& table) {
+    return core_.Wrote(
+        commands_.WriteMemory(static_cast<std::uint16_t>(base + h * kMemoryBlock),
+                              ByteView(table).subspan(h * kMemoryBlock, kMemoryBlock)));
+  };
+  // From here on the mouse lists only the macros before the first changed
+  // one, whatever the blocks behind the mark hold part way through.
+  for (std::size_t h = 0; h < kTableBlocks; ++h)
+    if (mark_blocks[h] && !write_block(h, marked)) return false;
+  for (std::size_t h = 0; h < kTableBlocks; ++h)
+    if (change.table_blocks[h] && !mark_blocks[h] && !write_block(h, next.macro_area)) return false;
+  if (!packed) {
+    for (std::size_t i = 0; i < kMacroPageCount; ++i)
+      if (change.pages[i] &&
+          !core_.Wrote(commands_.WriteMemory(next.page_addresses[i], next.macro_pages[i])))
+        return false;
+  }
+  for (std::size_t h = 0; h < kTableBlocks; ++h)
+    if (mark_blocks[h] && !write_block(h, next.macro_area)) return false;
   return true;
 }
 
-bool DeviceMacroFlows::WriteMacroStorageNameLast(const ConfigImage& next, std::size_t name_offset) {
-  const bool packed = core_.macros_.Layout() == StorageLayout::kPacked;
-  // The packed area, or the slot names table: both 512 bytes.
-  const std::uint16_t base = packed ? core_.macros_.PackedAreaBase() : kSlotNamesAddress;
-  const ByteView table(next.macro_area);
-  if (name_offset + kListEndBytes > table.size()) return false;
-  const auto mark = static_cast<std::uint16_t>(base + name_offset);
-  // From here on the mouse lists only the macros before the first changed
-  // one, whatever the bytes behind the mark hold part way through.
-  if (!core_.Wrote(commands_.WriteMemory(mark, kListEnd))) return false;
-  if (!WriteMemoryAllBut(base, table, name_offset)) return false;
-  if (!packed) {
-    for (std::size_t i = 0; i < kMacroPageCount; ++i)
-      if (!core_.Wrote(commands_.WriteMemory(next.page_addresses[i], next.macro_pages[i])))
-        return false;
-  }
-  return core_.Wrote(commands_.WriteMemory(mark, table.subspan(name_offset, kListEndBytes)));
-}
-
 MacroCommandResult DeviceMacroFlows::ChangeDeviceMacros(
-    const DeviceMacros& after, std::span<const std::optional<std::size_t>> moves, std::size_t first,
+    const DeviceMacros& after, std::span<const std::optional<std::size_t>> moves,
     const ButtonView& view, bool deleting) {
   macro_change_cut_.clear();
-  const std::optional<std::size_t> name_offset = core_.macros_.NameOffset(first);
-  if (!name_offset) return MacroCommandResult::kNoSelection;
-  const std::vector<CodeChange> changes = CodeChanges(core_.codes_, core_.macros_, after, moves);
   ConfigImage next = core_.working_;
   after.StoreTo(next);
+  const StorageChange change = PlanStorageChange(next);
+  const std::vector<CodeChange> changes =
+      CodeChanges(core_.codes_, HeldAddresses(), after, moves, change.first_macro);
   KeyCodes interim = core_.codes_;
   KeyCodes final_codes = core_.codes_;
   std::vector<ProfileByteWrite> interim_writes;
   std::vector<ProfileByteWrite> final_writes;
   for (const CodeChange& c : changes) {
+    if (!c.falls_back_meanwhile) continue;
     if (auto w = interim.Set(c.profile, c.button, FallbackCode(c.button)))
       interim_writes.push_back(*w);
-    if (auto w = final_codes.Set(c.profile, c.button, c.code)) final_writes.push_back(*w);
   }
+  for (const CodeChange& c : changes)
+    if (auto w = final_codes.Set(c.profile, c.button, c.code)) final_writes.push_back(*w);
   ProfileSection profiles = core_.page_.profiles;
   ApplyProfileWrites(profiles, final_writes);
   CalcProfileChecksum(profiles);
 
   const std::string what = deleting ? "deleted" : "added";
-  if (!WriteMacroChange(interim_writes, next, *name_offset, profiles, after,
+  if (!WriteMacroChange(interim_writes, next, change, profiles, after,
                         {"the macro was " + what, "the macro was not " + what, "one " + what}))
     return MacroCommandResult::kWriteFailed;
 
@@ -147,28 +228,16 @@ MacroCommandResult DeviceMacroFlows::ReplaceDeviceMacros(const ConfigImage& imag
   next.macro_pages = image.macro_pages;
   DeviceMacros after = core_.macros_;
   if (after.TakeUp(next) != PackedStatus::kOk) return MacroCommandResult::kOutOfRange;
-  // The macros before the first that differs stay as they are, and so do
-  // the buttons that play them.
-  std::size_t first = 0;
-  const std::vector<std::string> names = core_.macros_.Names(), new_names = after.Names();
-  while (first < core_.macros_.Count() && first < after.Count() &&
-         names[first] == new_names[first] && core_.macros_.Address(first) == after.Address(first)) {
-    const ByteView a = core_.macros_.EventBytes(first), b = after.EventBytes(first);
-    if (!std::equal(a.begin(), a.end(), b.begin(), b.end())) break;
-    ++first;
-  }
-  const std::optional<std::size_t> name_offset = core_.macros_.NameOffset(first);
-  if (!name_offset) return MacroCommandResult::kFull;
-  const std::optional<std::uint16_t> first_address = core_.macros_.Address(first);
-
-  // Buttons that play a macro from the first changed one on play their
-  // fallback while the storage changes under them.
+  // The macros before the first whose bytes on the mouse change stay as
+  // they are, and so do the buttons that play them; the buttons that play
+  // from there on play their fallback while the storage changes under them.
+  const StorageChange change = PlanStorageChange(next);
   KeyCodes interim = core_.codes_;
   std::vector<ProfileByteWrite> interim_writes;
   for (int profile = 1; profile <= kKeyProfiles; ++profile) {
     for (int button = 1; button <= kKeyButtons; ++button) {
       const auto address = MacroAddressOf(core_.codes_.Bytes(profile, button));
-      if (!address || !first_address || *address < *first_address) continue;
+      if (!address || !change.first_address || *address < *change.first_address) continue;
       if (auto w = interim.Set(profile, button, FallbackCode(button))) interim_writes.push_back(*w);
     }
   }
@@ -178,7 +247,7 @@ MacroCommandResult DeviceMacroFlows::ReplaceDeviceMacros(const ConfigImage& imag
 
   ui_.ClearMacroEditor();
   if (!WriteMacroChange(
-          interim_writes, next, *name_offset, profiles, after,
+          interim_writes, next, change, profiles, after,
           {"the macros were changed", "the macros were not changed", "first one changed"}))
     return MacroCommandResult::kWriteFailed;
   core_.macros_ = after;
@@ -191,7 +260,7 @@ MacroCommandResult DeviceMacroFlows::ReplaceDeviceMacros(const ConfigImage& imag
 }
 
 bool DeviceMacroFlows::WriteMacroChange(std::span<const ProfileByteWrite> interim_writes,
-                                        const ConfigImage& next, std::size_t name_offset,
+                                        const ConfigImage& next, const StorageChange& change,
                                         const ProfileSection& profiles, const DeviceMacros& after,
                                         const MacroChangeWords& words) {
   ui_.StopPolling();
@@ -204,8 +273,12 @@ bool DeviceMacroFlows::WriteMacroChange(std::span<const ProfileByteWrite> interi
         commands_.WriteSection(kProfileBlock, static_cast<std::uint8_t>(w.offset), w.bytes));
     if (!ok) break;
   }
-  ok = ok && WriteMacroStorageNameLast(next, name_offset) &&
-       core_.Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
+  // Until the storage is read back the mouse's bytes are known only when all
+  // of it went through.
+  core_.held_storage_.reset();
+  ok = ok && WriteStorageChange(next, change);
+  if (ok) core_.held_storage_ = AppCore::HeldMacroStorage{next.macro_area, next.macro_pages};
+  ok = ok && core_.Wrote(commands_.WriteSection(kProfileBlock, 0, profiles));
   ui_.Hide();
   ui_.StartPolling();
   if (ok) return true;

@@ -89,7 +89,7 @@ MacroCommandResult DeviceMacroFlows::DeleteDeviceMacro(std::size_t index, const 
   std::vector<std::optional<std::size_t>> moves(count);
   for (std::size_t k = 0; k < count; ++k)
     if (k != index) moves[k] = k < index ? k : k - 1;
-  const MacroCommandResult result = ChangeDeviceMacros(after, moves, index, view, true);
+  const MacroCommandResult result = ChangeDeviceMacros(after, moves, view, true);
   if (result == MacroCommandResult::kDone && selection) {
     const std::size_t left = core_.macros_.Count();
     *selection = left == 0 ? -1 : static_cast<int>(index > 0 ? index - 1 : 0);
@@ -139,7 +139,7 @@ MacroCommandResult DeviceMacroFlows::AddDeviceMacro(const MacroName& name, ByteV
   }
   std::vector<std::optional<std::size_t>> moves(count);
   for (std::size_t k = 0; k < count; ++k) moves[k] = k;
-  return ChangeDeviceMacros(after, moves, count, view, false);
+  return ChangeDeviceMacros(after, moves, view, false);
 }
 
 }  // namespace korvex48

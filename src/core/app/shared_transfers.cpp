@@ -15,9 +15,11 @@ constexpr std::size_t kHalf = 256;
 
 void AppCore::ReadMacroStorage(ConfigImage& read, int& replies, int& failed) {
   // A read whose command was not sent counts all its replies as failed.
+  int failed_here = 0;
   auto count = [&] {
     replies += commands_.LastReadReplies();
     failed += commands_.LastReadFailures();
+    failed_here += commands_.LastReadFailures();
   };
   switch (Layout()) {
     case StorageLayout::kPacked: {
@@ -40,11 +42,14 @@ void AppCore::ReadMacroStorage(ConfigImage& read, int& replies, int& failed) {
     case StorageLayout::kNone:
       break;
   }
+  held_storage_.reset();
+  if (failed_here == 0) held_storage_ = HeldMacroStorage{read.macro_area, read.macro_pages};
 }
 
 void AppCore::ForgetRead() {
   image_read_ = false;
   reread_pending_ = false;
+  held_storage_.reset();
 }
 
 void AppCore::TakeInWorkingImage() {
@@ -100,6 +105,13 @@ void AppCore::WriteStopped() {
 }
 
 bool AppCore::WriteMacroStorage() {
+  held_storage_.reset();
+  if (!WriteWholeMacroStorage()) return false;
+  held_storage_ = HeldMacroStorage{working_.macro_area, working_.macro_pages};
+  return true;
+}
+
+bool AppCore::WriteWholeMacroStorage() {
   switch (macros_.Layout()) {
     case StorageLayout::kPacked: {
       const std::uint16_t base = macros_.PackedAreaBase();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 
 #include "core/common/file_io.h"
@@ -28,6 +29,20 @@ constexpr std::uint16_t kI2CMacroArea = 0x0200;
 constexpr std::uint16_t kFlashMacroArea = 0x4000;
 constexpr std::uint16_t kNamesTable = 0x3000;
 constexpr std::uint16_t kFirstPage = 0x4000;
+constexpr std::uint32_t kMemoryBlock = 256;
+constexpr std::uint16_t kPatchCode = 0xC000;
+constexpr std::uint32_t kPatchCodeBytes = 1024;
+constexpr std::uint16_t kPatchDescriptor = 0x1000;
+constexpr std::uint32_t kPatchDescriptorBytes = 16;
+constexpr std::size_t kRefusedShapesKept = 100;
+
+SimulatedMouse::RefusedShapeHook g_refused_shape_hook = nullptr;
+
+std::string Hex4(std::uint32_t v) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(v & 0xFFFF));
+  return text;
+}
 
 const std::uint8_t kBootMouseDescriptor[] = {
     0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x09, 0x01, 0xA1, 0x00, 0x05, 0x09, 0x19,
@@ -253,6 +268,13 @@ HidError SimulatedMouse::SlotSetFeature(int slot, std::span<const std::uint8_t> 
   if (!CountConfigReport()) return HidError::kGone;
   if (report.size() != kReport) return HidError::kRefused;
   if (FaultDue(faults_.refuse_report_after)) return HidError::kRefused;
+  if (strict_) {
+    if (std::string shape = UnknownShape(report); !shape.empty()) {
+      if (refused_shapes_.size() < kRefusedShapesKept) refused_shapes_.push_back(shape);
+      if (g_refused_shape_hook) g_refused_shape_hook(shape);
+      return HidError::kRefused;
+    }
+  }
   if (report[0] == kCommandId) return HandleCommand(report);
   if (report[0] == kDataId) {
     HandleData(report);
@@ -288,6 +310,81 @@ HidError SimulatedMouse::SlotGetFeature(int slot, std::span<std::uint8_t> report
 }
 
 // --- The command set, from the mouse's side -----------------------------------
+
+SimulatedMouse::RefusedShapeHook SimulatedMouse::SetRefusedShapeHook(RefusedShapeHook hook) {
+  const RefusedShapeHook old = g_refused_shape_hook;
+  g_refused_shape_hook = hook;
+  return old;
+}
+
+bool SimulatedMouse::KnownMemoryRange(std::uint32_t address, std::uint32_t length,
+                                      bool write) const {
+  if (address == CustomerIdAddress() && length == sizeof(CustomerId)) return true;
+  if (write && address == kPatchCode && length == kPatchCodeBytes) return true;
+  if (write && address == kPatchDescriptor && length == kPatchDescriptorBytes) return true;
+  switch (storage_) {
+    case SimulatedStorage::kI2C:
+    case SimulatedStorage::kFlashI2C: {
+      // The packed area, one 256-byte block at a time.
+      const std::uint32_t area =
+          storage_ == SimulatedStorage::kI2C ? kI2CMacroArea : kFlashMacroArea;
+      return length == kMemoryBlock && (address == area || address == area + kMemoryBlock);
+    }
+    case SimulatedStorage::kFlashFlash:
+      // The names table is written as two blocks and read whole; the pages
+      // one at a time.
+      if (address == kNamesTable) return length == (write ? kMemoryBlock : kMacroAreaSize);
+      if (write && address == kNamesTable + kMemoryBlock) return length == kMemoryBlock;
+      return length == kMemoryBlock && address >= kFirstPage &&
+             address < kFirstPage + kMacroPageCount * kMemoryBlock &&
+             (address - kFirstPage) % kMemoryBlock == 0;
+  }
+  return false;
+}
+
+std::string SimulatedMouse::UnknownShape(std::span<const std::uint8_t> r) const {
+  if (r[0] == kDataId)
+    return write_left_ > 0 ? std::string() : std::string("data report with no memory write");
+  if (r[0] != kCommandId) return {};  // refused as it is
+  const std::uint32_t address = static_cast<std::uint32_t>((r[2] << 8) | r[3]);
+  const std::uint32_t length = static_cast<std::uint32_t>((r[4] << 8) | r[5]);
+  switch (r[1]) {
+    case 0x05: {
+      // Live writes and the chunks of a whole section write: whatever starts
+      // inside the section.
+      const std::size_t offset = r[3];
+      if (r[2] == 0 && r[7] >= 1 && r[7] <= 3 && offset < kParameterSectionSize) return {};
+      if (r[2] == 1 && offset < kProfileSectionSize) return {};
+      return "section write of block " + std::to_string(r[2]) + " at offset " +
+             std::to_string(offset) + (r[2] == 0 ? " with count " + std::to_string(r[7]) : "");
+    }
+    case 0x06: {
+      // Both sections whole, and the byte that names the secondary storage.
+      const std::size_t block = r[2], offset = r[3], n = r[5];
+      const bool known = r[4] == 0 && r[6] == 0 && r[7] == 0 &&
+                         ((block == 0 && offset == 0 && n == kParameterSectionSize) ||
+                          (block == 1 && offset == 0 && n == kProfileSectionSize) ||
+                          (block == 0 && offset == 6 && n == 1));
+      if (known) return {};
+      return "section read of " + std::to_string(n) + " bytes at offset " + std::to_string(offset) +
+             " of block " + std::to_string(block);
+    }
+    case 0x07:
+    case 0x09: {
+      const bool write = r[1] == 0x07;
+      if (r[6] == 0 && r[7] == 0 && KnownMemoryRange(address, length, write)) return {};
+      return std::string(write ? "memory write" : "memory read") + " of " + std::to_string(length) +
+             " bytes at " + Hex4(address);
+    }
+    case 0x0D:
+    case 0x0E:
+      if (std::all_of(r.begin() + 2, r.end(), [](std::uint8_t b) { return b == 0; })) return {};
+      return std::string(r[1] == 0x0D ? "device information" : "restart") +
+             " command with arguments";
+    default:
+      return "command 0x" + Hex4(r[1]).substr(4);
+  }
+}
 
 HidError SimulatedMouse::HandleCommand(std::span<const std::uint8_t> r) {
   const std::uint8_t code = r[1];
@@ -467,6 +564,8 @@ bool SimulatedMouse::Control(std::string_view command) {
     Plug();
   } else if (verb == "clear-faults" && arg.empty()) {
     faults_ = SimulatedFaults{};
+  } else if (verb == "clear-refused-shapes" && arg.empty()) {
+    refused_shapes_.clear();
   } else if (verb == "reset") {
     auto storage = ParseSimulatedStorage(arg);
     if (!storage) return false;
@@ -493,6 +592,8 @@ bool SimulatedMouse::Control(std::string_view command) {
     faults_.fail_reply_after = n;
   } else if (verb == "short-reply-after" && n >= -1) {
     faults_.short_reply_after = n;
+  } else if (verb == "strict" && (n == 0 || n == 1)) {
+    strict_ = n == 1;
   } else {
     return false;
   }

@@ -13,6 +13,12 @@
 // "sim:hidraw<slot>". Unplugging, or a restart, drops every open handle of the
 // mouse: later reports on them fail with HidError::kGone.
 //
+// Strict (the default): the mouse takes only the report shapes the real
+// firmware is known to take, those of the original program's flows; a report
+// of any other shape is refused, kept in RefusedShapes() and handed to the
+// refused-shape hook, so a flow that starts sending another shape fails where
+// the simulated mouse runs (tests, --simulate).
+//
 // Not thread-safe.
 #include <cstdint>
 #include <map>
@@ -93,12 +99,25 @@ class SimulatedMouse final : public HidBackend {
   SimulatedFaults& Faults() { return faults_; }
   std::uint64_t ConfigReportsSeen() const { return config_reports_; }
 
+  // Strict mode (see above), on unless turned off.
+  void SetStrict(bool strict) { strict_ = strict; }
+  bool Strict() const { return strict_; }
+  // The shapes refused in strict mode, in order, each in one line such as
+  // "memory write of 2 bytes at 0x0200" (the first 100 kept).
+  const std::vector<std::string>& RefusedShapes() const { return refused_shapes_; }
+  // Called with the shape of every report a strict mouse refuses, by any
+  // simulated mouse of the program; test mains make it fail the running test,
+  // front ends report it. Returns the hook it replaces (nullptr: none).
+  using RefusedShapeHook = void (*)(std::string_view shape);
+  static RefusedShapeHook SetRefusedShapeHook(RefusedShapeHook hook);
+
   // Applies one text command, for rigs that reach the mouse only through
   // files (the FUSE test device): "unplug", "plug", "others N", "variant N",
   // "reset KIND", "fail-replies N", "fail-all-replies 0|1",
   // "refuse-commands 0|1", "refuse-command CODE|-1", "vanish-after N|-1",
   // "refuse-report-after N|-1", "fail-reply-after N|-1", "short-reply-after N|-1",
-  // "clear-faults". False for anything else.
+  // "clear-faults", "strict 0|1", "clear-refused-shapes". False for anything
+  // else.
   bool Control(std::string_view command);
 
   // State kept between runs: the storage kind, variant, identifiers, both
@@ -143,6 +162,10 @@ class SimulatedMouse final : public HidBackend {
   int MouseInterfaceOf(int slot) const;  // -1 for an unrelated slot
   void LeaveBus();
   bool CountConfigReport();  // false when the mouse vanished by fault
+  // Why a report to the configuration interface is not of a known shape
+  // ("memory write of 2 bytes at 0x0200"); empty when it is.
+  std::string UnknownShape(std::span<const std::uint8_t> report) const;
+  bool KnownMemoryRange(std::uint32_t address, std::uint32_t length, bool write) const;
   HidError HandleCommand(std::span<const std::uint8_t> report);
   void HandleData(std::span<const std::uint8_t> report);
   void NextReply(std::span<std::uint8_t> payload);
@@ -166,6 +189,8 @@ class SimulatedMouse final : public HidBackend {
   int others_ = 0;
   SimulatedFaults faults_;
   std::uint64_t config_reports_ = 0;
+  bool strict_ = true;
+  std::vector<std::string> refused_shapes_;
 
   ReplySource reply_source_ = ReplySource::kNone;
   std::uint8_t reply_block_ = 0;

@@ -1,6 +1,7 @@
 #include "core/macros/packed_layout.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace korvex48 {
 
@@ -32,6 +33,17 @@ void SetAddresses(PackedMacroTable& t) {
   }
 }
 
+// The number of event bytes of the macro whose events begin at `e`, found by
+// walking the events by their lengths up to the end byte; nullopt when no end
+// byte comes within the area and the 255 bytes a macro holds.
+std::optional<std::size_t> EventBytesAt(ByteView area, std::size_t e) {
+  std::size_t pos = e;
+  while (pos < area.size() && area[pos] != macro_event::kEnd && pos - e <= kMaxEventBytes)
+    pos += StepOf(area[pos]);
+  if (pos >= area.size() || pos - e > kMaxEventBytes) return std::nullopt;
+  return pos - e;
+}
+
 // Parses t.area into the table; the area itself is not changed.
 PackedStatus Parse(PackedMacroTable& t) {
   const ByteView area(t.area);
@@ -43,15 +55,12 @@ PackedStatus Parse(PackedMacroTable& t) {
   for (std::size_t k = 0; k < kPackedMacroCount; ++k) {
     if (IsAreaEnd(ByteAt(area, p), ByteAt(area, p + 1))) break;
     const std::size_t e = p + kMacroNameBytes;
-    // Walk the events by their lengths up to the end byte.
-    std::size_t pos = e;
-    while (pos < area.size() && area[pos] != macro_event::kEnd && pos - e <= kMaxEventBytes)
-      pos += StepOf(area[pos]);
-    if (pos >= area.size() || pos - e > kMaxEventBytes) {
+    const std::optional<std::size_t> events = EventBytesAt(area, e);
+    if (!events) {
       status = PackedStatus::kUnterminated;
       break;
     }
-    const std::size_t n = pos - e;
+    const std::size_t n = *events;
     std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(p), kMacroNameBytes, t.names[k].begin());
     std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(e), n, t.events[k].begin());
     t.lengths[k] = static_cast<std::uint16_t>(n + kMinLength);
@@ -74,6 +83,19 @@ std::uint16_t PackedAreaAddress(std::string_view primary) {
 
 std::uint16_t PackedFirstMacroAddress(std::string_view primary) {
   return static_cast<std::uint16_t>(PackedAreaAddress(primary) + kMacroNameBytes);
+}
+
+std::vector<std::size_t> PackedMacroStarts(ByteView area) {
+  std::vector<std::size_t> starts;
+  std::size_t p = 0;
+  while (starts.size() < kPackedMacroCount && !IsAreaEnd(ByteAt(area, p), ByteAt(area, p + 1))) {
+    const std::optional<std::size_t> events = EventBytesAt(area, p + kMacroNameBytes);
+    if (!events) break;
+    starts.push_back(p);
+    p += kMinLength + *events;
+  }
+  starts.push_back(std::min(p, area.size()));
+  return starts;
 }
 
 std::uint16_t CheckMacroLenT417(PackedMacroTable& t) {

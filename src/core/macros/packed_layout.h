@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/common/bytes.h"
 #include "core/macros/macro_events.h"
@@ -67,6 +68,13 @@ bool MovesOffPageEnd(std::uint8_t first);
 // buffers and lengths stay consistent with the area). Refuses with kOverflow, changing nothing,
 // when the result would not fit in the area.
 PackedStatus RefreshMacroT417(PackedMacroTable& t);
+
+// Where each macro that `area` lists begins (the offset of its name) as the
+// area holds it, then the offset where the list ends (an end name, a macro
+// without an end byte, or the area's end). A parse packs the area again, and
+// an area another program wrote may hold an event across the page boundary
+// with no filler: these are the places the mouse itself plays from.
+std::vector<std::size_t> PackedMacroStarts(ByteView area);
 
 // total := sum of the 15 lengths; returns it.
 std::uint16_t CheckMacroLenT417(PackedMacroTable& t);

@@ -18,6 +18,7 @@ namespace {
 struct FixtureMacro {
   std::string name;
   std::uint8_t tag;  // the first event byte's key, so equal names can differ
+  std::size_t event_bytes = 100;
 };
 
 // A button that plays macro `macro` (index in the fixture list).
@@ -29,25 +30,31 @@ struct MacroButton {
 
 struct Fixture {
   const char* label;
-  std::vector<FixtureMacro> macros;  // each 100 event bytes: 117 bytes packed
+  std::vector<FixtureMacro> macros;  // 100 event bytes: 117 bytes packed
   std::vector<MacroButton> buttons;
+  // The packed area as another program may write it: macros back to back
+  // without the filler at the page boundary, whatever event crosses it.
+  bool raw = false;
 };
 
-enum class Change { kDelete, kAdd };
+enum class Change { kDelete, kAdd, kApply };
 
 struct Case {
   const Fixture* fixture;
   Change change;
-  std::size_t index;  // the macro deleted (kDelete)
+  std::size_t index;  // the macro deleted (kDelete; kApply deletes it and adds one)
 };
 
-// Key press/release of `tag`, then clicks: 100 bytes, then the end byte.
-std::vector<std::uint8_t> Events(std::uint8_t tag) {
-  std::vector<std::uint8_t> e = {0x82, tag, 0x02, tag};
-  while (e.size() < 100) {
+// Key press/release of `tag`, then clicks up to `bytes`, then the end byte.
+// At event byte 5 a second press of `tag`, which crosses the page boundary
+// when the events begin at area offset 250.
+std::vector<std::uint8_t> Events(std::uint8_t tag, std::size_t bytes = 100) {
+  std::vector<std::uint8_t> e = {0x82, tag, 0x02, tag, 0xA1, 0x82, tag, 0x02, tag, 0x21};
+  while (e.size() < bytes) {
     e.push_back(0xA1);
     e.push_back(0x21);
   }
+  e.resize(bytes);
   e.push_back(0x00);
   return e;
 }
@@ -69,6 +76,9 @@ struct MouseView {
   DeviceMacros macros;
   bool parses = true;
   KeyCodes codes;
+  // Where each listed macro lies in the mouse's memory, which a button's
+  // code plays from (a parse packs a packed area again).
+  std::vector<std::uint16_t> addresses;
 };
 
 MouseView ReadMouse(AppRig& rig) {
@@ -80,15 +90,21 @@ MouseView ReadMouse(AppRig& rig) {
   if (IsPacked(storage)) {
     const std::size_t base = storage == SimulatedStorage::kI2C ? 0x0200 : 0x4000;
     std::copy_n(memory.begin() + base, image.macro_area.size(), image.macro_area.begin());
+    const std::vector<std::size_t> starts = PackedMacroStarts(ByteView(image.macro_area));
+    for (std::size_t k = 0; k + 1 < starts.size(); ++k)
+      v.addresses.push_back(static_cast<std::uint16_t>(base + starts[k] + kMacroNameBytes));
     v.parses = v.macros.TakeUp(image) == PackedStatus::kOk;
+    EXPECT_EQ(v.addresses.size(), v.macros.Count());
   } else {
     std::copy_n(memory.begin() + 0x3000, image.macro_area.size(), image.macro_area.begin());
     for (std::size_t i = 0; i < kMacroPageCount; ++i)
       std::copy_n(memory.begin() + 0x4000 + 0x100 * i, kMacroBufferSize,
                   image.macro_pages[i].begin());
     v.macros.TakeUp(image);
-    for (std::size_t i = 0; i < v.macros.Count(); ++i)
+    for (std::size_t i = 0; i < v.macros.Count(); ++i) {
       v.parses = v.parses && MacroHasEndByte(ByteView(image.macro_pages[i]));
+      v.addresses.push_back(SlotAddress(i));
+    }
   }
   v.codes.LoadFromProfileSection(rig.mouse.Profiles());
   return v;
@@ -100,8 +116,12 @@ void Prepare(AppRig& rig, const Fixture& f) {
   auto memory = rig.mouse.Memory();
   DeviceMacros table;
   table.SetStorage(LayoutOf(storage), Primary(storage));
+  std::vector<std::uint8_t> raw;  // the packed area without fillers
   for (const FixtureMacro& m : f.macros) {
-    const std::vector<std::uint8_t> events = Events(m.tag);
+    const std::vector<std::uint8_t> events = Events(m.tag, m.event_bytes);
+    const MacroName name = MacroNameFromText(m.name);
+    raw.insert(raw.end(), name.begin(), name.end());
+    raw.insert(raw.end(), events.begin(), events.end());
     if (IsPacked(storage)) {
       ASSERT_EQ(AddPackedMacro(table.MutablePacked(), MacroNameFromText(m.name), events),
                 AddMacroResult::kAdded);
@@ -111,6 +131,20 @@ void Prepare(AppRig& rig, const Fixture& f) {
   }
   ConfigImage image;
   table.StoreTo(image);
+  std::vector<std::uint16_t> addresses;
+  for (std::size_t k = 0; k < table.Count(); ++k) addresses.push_back(*table.Address(k));
+  if (IsPacked(storage) && f.raw) {
+    ASSERT_LE(raw.size(), image.macro_area.size());
+    image.macro_area.fill(0);
+    std::copy(raw.begin(), raw.end(), image.macro_area.begin());
+    // The fixture is meant to hold an event across the boundary.
+    ASSERT_NE(image.macro_area[kPackedPageBoundary], 0xFC);
+    const std::vector<std::size_t> starts = PackedMacroStarts(ByteView(image.macro_area));
+    ASSERT_EQ(starts.size(), addresses.size() + 1);
+    for (std::size_t k = 0; k < addresses.size(); ++k)
+      addresses[k] = static_cast<std::uint16_t>(PackedAreaAddress(Primary(storage)) + starts[k] +
+                                                kMacroNameBytes);
+  }
   if (IsPacked(storage)) {
     std::copy(image.macro_area.begin(), image.macro_area.end(),
               memory.begin() + (storage == SimulatedStorage::kI2C ? 0x0200 : 0x4000));
@@ -123,18 +157,50 @@ void Prepare(AppRig& rig, const Fixture& f) {
   KeyCodes codes;
   ASSERT_TRUE(codes.LoadFromProfileSection(rig.mouse.Profiles()));
   for (const MacroButton& b : f.buttons)
-    ASSERT_TRUE(codes.Set(b.profile, b.button, MacroCode(*table.Address(b.macro))));
+    ASSERT_TRUE(codes.Set(b.profile, b.button, MacroCode(addresses[b.macro])));
   codes.StoreToProfileSection(rig.mouse.Profiles());
   CalcProfileChecksum(rig.mouse.Profiles());
 }
 
-MacroCommandResult RunChange(AppRig& rig, const Case& c) {
-  if (c.change == Change::kDelete) return rig.macro_flows.DeleteDeviceMacro(c.index, ButtonView{});
-  const std::vector<std::uint8_t> events = Events(0x07);
-  return rig.macro_flows.AddDeviceMacro(MacroNameFromText("DDDD"), events, ButtonView{});
+// Index in the list after the change of fixture macro k; nullopt: deleted.
+std::optional<std::size_t> NewIndex(const Case& c, std::size_t k);
+
+// A configuration taken in whole: macro `c.index` deleted, one added behind
+// the others, and the buttons of the fixture following their macros.
+ConfigImage ApplyTarget(AppRig& rig, const Case& c) {
+  DeviceMacros table = rig.core.Macros();
+  ConfigImage image = rig.core.Working();
+  if (table.Layout() == StorageLayout::kPacked) {
+    EXPECT_TRUE(DeletePackedMacro(table.MutablePacked(), c.index));
+    EXPECT_EQ(AddPackedMacro(table.MutablePacked(), MacroNameFromText("DDDD"), Events(0x07)),
+              AddMacroResult::kAdded);
+  } else {
+    EXPECT_TRUE(DeleteSlotMacro(table.MutableSlot(), c.index));
+    EXPECT_TRUE(AddSlotMacro(table.MutableSlot(), MacroNameFromText("DDDD"), Events(0x07)));
+  }
+  table.StoreTo(image);
+  KeyCodes codes = rig.core.Codes();
+  for (const MacroButton& b : c.fixture->buttons) {
+    const auto moved = NewIndex(c, b.macro);
+    EXPECT_TRUE(codes.Set(b.profile, b.button,
+                          moved ? MacroCode(*table.Address(*moved)) : FallbackCode(b.button)));
+  }
+  codes.StoreToProfileSection(image.profiles);
+  return image;
 }
 
-// Index in the list after the change of fixture macro k; nullopt: deleted.
+MacroCommandResult RunChange(AppRig& rig, const Case& c) {
+  switch (c.change) {
+    case Change::kDelete:
+      return rig.macro_flows.DeleteDeviceMacro(c.index, ButtonView{});
+    case Change::kAdd:
+      return rig.macro_flows.AddDeviceMacro(MacroNameFromText("DDDD"), Events(0x07), ButtonView{});
+    case Change::kApply:
+      return rig.macro_flows.ReplaceDeviceMacros(ApplyTarget(rig, c));
+  }
+  return MacroCommandResult::kNoSelection;
+}
+
 std::optional<std::size_t> NewIndex(const Case& c, std::size_t k) {
   if (c.change == Change::kAdd || k < c.index) return k;
   if (k == c.index) return std::nullopt;
@@ -155,7 +221,9 @@ bool IsPrefixOf(const DeviceMacros& a, const DeviceMacros& b) {
 }
 
 // The checks on the mouse's bytes after a cut (or after the whole change).
-void ExpectSound(AppRig& rig, const Case& c, const DeviceMacros& before, const DeviceMacros& after,
+// `before_addresses`: where the macros of `before` lay on the mouse.
+void ExpectSound(AppRig& rig, const Case& c, const DeviceMacros& before,
+                 const std::vector<std::uint16_t>& before_addresses, const DeviceMacros& after,
                  const KeyCodes& codes_before, const ParameterSection& parameters_before) {
   const MouseView mouse = ReadMouse(rig);
   EXPECT_TRUE(mouse.parses);
@@ -178,8 +246,8 @@ void ExpectSound(AppRig& rig, const Case& c, const DeviceMacros& before, const D
       const std::string& now = mouse.codes.Code(p, b);
       const std::string& was = codes_before.Code(p, b);
       std::optional<std::size_t> own;
-      for (std::size_t k = 0; k < before.Count(); ++k)
-        if (MacroCode(*before.Address(k)) == was) own = k;
+      for (std::size_t k = 0; k < before_addresses.size(); ++k)
+        if (MacroCode(before_addresses[k]) == was) own = k;
       if (!own) {
         EXPECT_EQ(now, was);  // no macro: never touched
         continue;
@@ -187,8 +255,8 @@ void ExpectSound(AppRig& rig, const Case& c, const DeviceMacros& before, const D
       if (now == FallbackCode(b)) continue;
       // Its own macro, by its place in the list the mouse holds.
       bool on_own = false;
-      for (std::size_t j = 0; j < mouse.macros.Count(); ++j) {
-        if (MacroCode(*mouse.macros.Address(j)) != now) continue;
+      for (std::size_t j = 0; j < mouse.addresses.size(); ++j) {
+        if (MacroCode(mouse.addresses[j]) != now) continue;
         on_own = (old_list && j == *own) || (new_list && NewIndex(c, *own) == j);
       }
       EXPECT_TRUE(on_own) << "plays " << now << ", was " << was;
@@ -201,16 +269,33 @@ const Fixture kThree{"AAAA BBBB CCCC",
                      {{1, 2, 1}, {3, 12, 1}, {2, 3, 2}}};
 const Fixture kTwins{
     "two Imp2", {{"X", 0x04}, {"Imp2", 0x05}, {"Imp2", 0x05}}, {{1, 2, 1}, {2, 6, 2}}};
+// Macro 2's events begin at offset 250: a key press at 255 crosses the page
+// boundary, with no filler in the area as written.
+const Fixture kAcrossBoundary{"a key press across offset 255",
+                              {{"AAAA", 0x04}, {"BBBB", 0x05}, {"CCCC", 0x06}, {"EEEE", 0x08, 20}},
+                              {{1, 2, 1}, {2, 3, 2}, {3, 12, 3}, {1, 5, 0}},
+                              true};
 
 TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
   const std::vector<Case> cases = {
-      {&kThree, Change::kDelete, 0}, {&kThree, Change::kDelete, 1}, {&kThree, Change::kAdd, 0},
-      {&kTwins, Change::kDelete, 0}, {&kTwins, Change::kDelete, 2}, {&kTwins, Change::kAdd, 0},
+      {&kThree, Change::kDelete, 0},
+      {&kThree, Change::kDelete, 1},
+      {&kThree, Change::kAdd, 0},
+      {&kThree, Change::kApply, 1},
+      {&kTwins, Change::kDelete, 0},
+      {&kTwins, Change::kDelete, 2},
+      {&kTwins, Change::kAdd, 0},
+      {&kAcrossBoundary, Change::kDelete, 0},
+      {&kAcrossBoundary, Change::kDelete, 3},
+      {&kAcrossBoundary, Change::kAdd, 0},
+      {&kAcrossBoundary, Change::kApply, 1},
   };
   for (SimulatedStorage storage : {SimulatedStorage::kI2C, SimulatedStorage::kFlashFlash}) {
     for (const Case& c : cases) {
+      const char* change_name[] = {"delete ", "add", "apply deleting "};
       SCOPED_TRACE(std::string(SimulatedStorageName(storage)) + ", " + c.fixture->label + ", " +
-                   (c.change == Change::kDelete ? "delete " + std::to_string(c.index) : "add"));
+                   change_name[static_cast<int>(c.change)] +
+                   (c.change == Change::kAdd ? "" : std::to_string(c.index)));
       auto prepared = [&] {
         auto rig = std::make_unique<AppRig>(storage);
         Prepare(*rig, *c.fixture);
@@ -222,6 +307,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
       // or its fallback, and a profile section whose checksum fits.
       auto whole = prepared();
       const DeviceMacros before = whole->core.Macros();
+      const std::vector<std::uint16_t> before_addresses = ReadMouse(*whole).addresses;
       const KeyCodes codes_before = whole->core.Codes();
       const ParameterSection parameters = whole->mouse.Parameters();
       ASSERT_EQ(RunChange(*whole, c), MacroCommandResult::kDone);
@@ -231,7 +317,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
       ProfileSection check = whole->mouse.Profiles();
       CalcProfileChecksum(check);
       EXPECT_EQ(check, whole->mouse.Profiles());
-      ExpectSound(*whole, c, before, after, codes_before, parameters);
+      ExpectSound(*whole, c, before, before_addresses, after, codes_before, parameters);
       for (const MacroButton& b : c.fixture->buttons) {
         const auto moved = NewIndex(c, b.macro);
         EXPECT_EQ(whole->core.Codes().Code(b.profile, b.button),
@@ -265,12 +351,13 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
             EXPECT_TRUE(rig->core.ImageRead());
             // The line says which of the three the mouse now holds.
             const std::string& line = rig->macro_flows.LastMacroChangeCut();
-            const std::string said = mouse.macros.SameMacros(before)  ? "was not"
+            const std::string not_done = c.change == Change::kApply ? "were not" : "was not";
+            const std::string said = mouse.macros.SameMacros(before)  ? not_done
                                      : mouse.macros.SameMacros(after) ? ", but"
                                                                       : "lists only";
             EXPECT_NE(line.find(said), std::string::npos) << line;
           }
-          ExpectSound(*rig, c, before, after, codes_before, parameters);
+          ExpectSound(*rig, c, before, before_addresses, after, codes_before, parameters);
         }
       }
     }

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <numeric>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/common/file_io.h"
 #include "core/device/command_set.h"
@@ -65,8 +69,11 @@ TEST(SimulatedMouseTest, AStateFileCarriesTheMouseToTheNextRun) {
     ASSERT_TRUE(transport.OpenDevice(ids.vendor_id, ids.product_id));
     CommandSet commands(transport);
     ASSERT_TRUE(commands.WriteParameterBytes(33, 2, 0, 0, 1));
+    // The first block of the packed area: a name, then a macro at 0x4010.
+    std::array<std::uint8_t, 256> block{};
     const std::uint8_t macro[] = {0x82, 0x06, 0x02, 0x06, 0x00};
-    ASSERT_TRUE(commands.WriteMemory(0x4010, macro));
+    std::copy(std::begin(macro), std::end(macro), block.begin() + 16);
+    ASSERT_TRUE(commands.WriteMemory(0x4000, block));
   }
   SimulatedMouse again(SimulatedStorage::kI2C);
   std::string error;
@@ -92,6 +99,113 @@ TEST(SimulatedMouseTest, ControlRefusesWhatItDoesNotKnow) {
     EXPECT_FALSE(mouse.Control(bad)) << bad;
   EXPECT_TRUE(mouse.Control("variant 17\n"));
   EXPECT_EQ(mouse.Variant(), 17);
+}
+
+// The refused shapes the hook was told of during a test.
+std::vector<std::string>& HookedShapes() {
+  static std::vector<std::string> shapes;
+  return shapes;
+}
+
+TEST(SimulatedMouseTest, StrictModeTakesOnlyTheShapesOfTheOriginalFlows) {
+  struct Case {
+    SimulatedStorage storage;
+    std::array<std::uint8_t, 8> report;
+    const char* refused;  // the shape named; nullptr: taken
+  };
+  using S = SimulatedStorage;
+  const Case cases[] = {
+      // Memory: whole blocks of the memory map, the customer identifier, the patch.
+      {S::kI2C, {0x40, 0x07, 0x02, 0x00, 0x01, 0x00, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x07, 0x03, 0x00, 0x01, 0x00, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x07, 0x02, 0x00, 0x00, 0x02, 0, 0}, "memory write of 2 bytes at 0x0200"},
+      {S::kI2C, {0x40, 0x07, 0x02, 0x02, 0x00, 0xFE, 0, 0}, "memory write of 254 bytes at 0x0202"},
+      {S::kI2C, {0x40, 0x07, 0x40, 0x00, 0x01, 0x00, 0, 0}, "memory write of 256 bytes at 0x4000"},
+      {S::kI2C, {0x40, 0x09, 0x02, 0x00, 0x02, 0x00, 0, 0}, "memory read of 512 bytes at 0x0200"},
+      {S::kI2C, {0x40, 0x09, 0x00, 0xF9, 0x00, 0x02, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x07, 0x00, 0xF9, 0x00, 0x02, 0, 0}, nullptr},
+      {S::kFlashI2C, {0x40, 0x09, 0x41, 0x00, 0x01, 0x00, 0, 0}, nullptr},
+      {S::kFlashI2C, {0x40, 0x09, 0x60, 0x00, 0x00, 0x02, 0, 0}, nullptr},
+      {S::kFlashFlash, {0x40, 0x07, 0x31, 0x00, 0x01, 0x00, 0, 0}, nullptr},
+      {S::kFlashFlash, {0x40, 0x09, 0x30, 0x00, 0x02, 0x00, 0, 0}, nullptr},
+      {S::kFlashFlash,
+       {0x40, 0x07, 0x30, 0x20, 0x00, 0x02, 0, 0},
+       "memory write of 2 bytes at 0x3020"},
+      {S::kFlashFlash,
+       {0x40, 0x09, 0x31, 0x00, 0x01, 0x00, 0, 0},
+       "memory read of 256 bytes at 0x3100"},
+      {S::kFlashFlash, {0x40, 0x07, 0x5F, 0x00, 0x01, 0x00, 0, 0}, nullptr},
+      {S::kFlashFlash,
+       {0x40, 0x07, 0x60, 0x00, 0x01, 0x00, 0, 0},
+       "memory write of 256 bytes at 0x6000"},
+      {S::kFlashFlash,
+       {0x40, 0x07, 0x41, 0x80, 0x01, 0x00, 0, 0},
+       "memory write of 256 bytes at 0x4180"},
+      {S::kFlashFlash, {0x40, 0x07, 0xC0, 0x00, 0x04, 0x00, 0, 0}, nullptr},
+      {S::kFlashFlash, {0x40, 0x07, 0x10, 0x00, 0x00, 0x10, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x07, 0xC0, 0x00, 0x02, 0x00, 0, 0}, "memory write of 512 bytes at 0xC000"},
+      {S::kI2C, {0x41, 1, 2, 3, 4, 5, 6, 7}, "data report with no memory write"},
+      // Sections: whole, as chunked, and the live writes.
+      {S::kI2C, {0x40, 0x06, 0x00, 0x00, 0x00, 104, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x06, 0x01, 0x00, 0x00, 145, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x06, 0x00, 0x06, 0x00, 1, 0, 0}, nullptr},
+      {S::kI2C,
+       {0x40, 0x06, 0x00, 0x02, 0x00, 1, 0, 0},
+       "section read of 1 bytes at offset 2 of block 0"},
+      {S::kI2C,
+       {0x40, 0x06, 0x01, 0x00, 0x00, 14, 0, 0},
+       "section read of 14 bytes at offset 0 of block 1"},
+      {S::kI2C, {0x40, 0x05, 0x00, 102, 1, 2, 0xFF, 3}, nullptr},
+      {S::kI2C, {0x40, 0x05, 0x01, 144, 1, 0xFF, 0xFF, 0xFF}, nullptr},
+      {S::kI2C,
+       {0x40, 0x05, 0x00, 33, 1, 0, 0, 4},
+       "section write of block 0 at offset 33 with count 4"},
+      {S::kI2C, {0x40, 0x05, 0x01, 145, 1, 2, 3, 4}, "section write of block 1 at offset 145"},
+      {S::kI2C, {0x40, 0x05, 0x02, 0, 1, 2, 3, 4}, "section write of block 2 at offset 0"},
+      // Device information and restart, without arguments; nothing else.
+      {S::kI2C, {0x40, 0x0D, 0, 0, 0, 0, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x0E, 0, 0, 0, 0, 0, 0}, nullptr},
+      {S::kI2C, {0x40, 0x0E, 1, 0, 0, 0, 0, 0}, "restart command with arguments"},
+      {S::kI2C, {0x40, 0x22, 0, 0, 0, 0, 0, 0}, "command 0x22"},
+  };
+  const auto old_hook = SimulatedMouse::SetRefusedShapeHook(
+      [](std::string_view shape) { HookedShapes().emplace_back(shape); });
+  const int config_slot = SimulatedMouse::kConfigInterface;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refused ? c.refused : "a known shape");
+    HookedShapes().clear();
+    SimulatedMouse mouse(c.storage);
+    const HidError e = mouse.SlotSetFeature(config_slot, c.report);
+    if (!c.refused) {
+      EXPECT_EQ(e, HidError::kNone);
+      EXPECT_TRUE(mouse.RefusedShapes().empty());
+      continue;
+    }
+    EXPECT_EQ(e, HidError::kRefused);
+    EXPECT_EQ(mouse.RefusedShapes(), std::vector<std::string>{c.refused});
+    EXPECT_EQ(HookedShapes(), std::vector<std::string>{c.refused});
+    // Not strict: taken (the section writes the mouse cannot do aside).
+    SimulatedMouse lax(c.storage);
+    ASSERT_TRUE(lax.Control("strict 0"));
+    const HidError lax_error = lax.SlotSetFeature(config_slot, c.report);
+    if (c.report[1] != 0x05) {
+      EXPECT_EQ(lax_error, HidError::kNone);
+    }
+    EXPECT_TRUE(lax.RefusedShapes().empty());
+  }
+  // The data reports of a memory write in progress are of its shape.
+  HookedShapes().clear();
+  SimulatedMouse mouse(S::kI2C);
+  const std::array<std::uint8_t, 8> block = {0x40, 0x07, 0x02, 0x00, 0x00, 0x0E, 0, 0};
+  ASSERT_TRUE(mouse.Control("strict 0"));
+  ASSERT_EQ(mouse.SlotSetFeature(config_slot, block), HidError::kNone);
+  ASSERT_TRUE(mouse.Control("strict 1"));
+  const std::array<std::uint8_t, 8> data = {0x41, 1, 2, 3, 4, 5, 6, 7};
+  EXPECT_EQ(mouse.SlotSetFeature(config_slot, data), HidError::kNone);
+  EXPECT_EQ(mouse.SlotSetFeature(config_slot, data), HidError::kNone);
+  EXPECT_EQ(mouse.SlotSetFeature(config_slot, data), HidError::kRefused);
+  EXPECT_EQ(HookedShapes(), std::vector<std::string>{"data report with no memory write"});
+  SimulatedMouse::SetRefusedShapeHook(old_hook);
 }
 
 TEST(UdevRuleTest, TheShippedRuleMatchesTheDefaultImageAndGrantsSeatAccess) {

@@ -89,25 +89,25 @@ TEST(TransportFaults, TheTraceHasFailedReportsAndWhereAWriteWasCutOff) {
 
   mouse.Faults().fail_reply_after = 0;
   std::uint8_t byte = 0;
-  ASSERT_TRUE(commands.ReadSection(0, 2, std::span(&byte, 1), false));
+  ASSERT_TRUE(commands.ReadSection(0, 6, std::span(&byte, 1), false));
   EXPECT_FALSE(commands.LastReadComplete());
   EXPECT_EQ(commands.LastReadFailures(), 1);
   mouse.Faults().refuse_report_after = 2;  // the command and one data report get through
-  const std::vector<std::uint8_t> data(20, 0x33);
+  const std::vector<std::uint8_t> data(256, 0x33);
   EXPECT_FALSE(commands.WriteMemory(0x0300, data));
   EXPECT_EQ(commands.LastWriteTaken(), 2);
-  EXPECT_EQ(commands.LastWriteReports(), 4);
+  EXPECT_EQ(commands.LastWriteReports(), 38);
   transport.SetTrace(nullptr);
 
   std::vector<std::string> lines;
   for (const TraceEntry& e : trace.entries) lines.push_back(FormatTraceLine(0, e));
   EXPECT_EQ(lines, (std::vector<std::string>{
-                       "0 > 40 06 00 02 00 01 00 00",
+                       "0 > 40 06 00 06 00 01 00 00",
                        "0 < 41 00 00 00 00 00 00 00 FAILED: the transfer failed",
-                       "0 > 40 07 03 00 00 14 00 00",
+                       "0 > 40 07 03 00 01 00 00 00",
                        "0 > 41 33 33 33 33 33 33 33",
                        "0 > 41 33 33 33 33 33 33 33 FAILED: the device refused the report",
-                       "0 # memory write at 0300 cut off after 2 of 4 reports: the device "
+                       "0 # memory write at 0300 cut off after 2 of 38 reports: the device "
                        "refused the report",
                    }));
   // Nothing was sent after the refused report.

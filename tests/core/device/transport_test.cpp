@@ -165,7 +165,7 @@ TEST(TransportTest, TraceHasOneLinePerReportWithTimeDirectionAndBytes) {
     CommandSet commands(transport);
     clock.Advance(1'500);
     std::uint8_t byte = 0;
-    ASSERT_TRUE(commands.ReadSection(0, 2, std::span(&byte, 1), false));
+    ASSERT_TRUE(commands.ReadSection(0, 6, std::span(&byte, 1), false));
     transport.SetTrace(nullptr);
   }
   std::rewind(out);
@@ -173,8 +173,8 @@ TEST(TransportTest, TraceHasOneLinePerReportWithTimeDirectionAndBytes) {
   const std::size_t n = std::fread(buf, 1, sizeof buf - 1, out);
   std::fclose(out);
   EXPECT_EQ(std::string(buf, n),
-            "1 > 40 06 00 02 00 01 00 00\n"
-            "1 < 41 3A 00 00 00 00 00 00\n");
+            "1 > 40 06 00 06 00 01 00 00\n"
+            "1 < 41 BF 00 00 00 00 00 00\n");
 }
 
 }  // namespace
