@@ -57,6 +57,21 @@ std::optional<ConfigImage> ProfileImageOver(std::span<const std::uint8_t> file,
   return image;
 }
 
+std::optional<ConfigImage> BackupImage(const std::string& path, const ConfigImage& mouse,
+                                       StorageLayout layout, std::string* problem) {
+  FileError error;
+  const auto bytes = ReadWholeFile(path, &error, kMaxBackupFileBytes);
+  if (!bytes) {
+    if (problem)
+      *problem = "cannot read " + (error.path.empty() ? path : error.path) + ": " + error.message;
+    return std::nullopt;
+  }
+  std::string why;
+  auto image = ProfileImageOver(*bytes, mouse, layout, &why);
+  if (!image && problem) *problem = path + ": " + why;
+  return image;
+}
+
 bool BackupJournal::Begin(const ChangeLabel& label, const ConfigImage& before,
                           const ConfigImage* target, StorageLayout layout,
                           const std::string& primary, std::string* problem) {

@@ -46,5 +46,9 @@ std::vector<std::string> LostItems(const Configuration& had, const Configuration
 std::optional<ConfigImage> ProfileImageOver(std::span<const std::uint8_t> file,
                                             const ConfigImage& mouse, StorageLayout layout,
                                             std::string* problem);
+// ProfileImageOver of the file `path` (a backup's before.bin or target.bin);
+// nullopt with `problem` set when it cannot be read or is no profile file.
+std::optional<ConfigImage> BackupImage(const std::string& path, const ConfigImage& mouse,
+                                       StorageLayout layout, std::string* problem);
 
 }  // namespace korvex48

@@ -3,13 +3,18 @@
 // own macro (at the old or the new address) or on the button's fallback
 // function, never on another macro; its macro storage must parse, as the old
 // list, the new one or the macros before the first changed one; and the core
-// must then show what the mouse holds.
+// must then show what the mouse holds, name what it lost as the user had it,
+// and bring it all back by restoring the backup or by finishing the change.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app_rig.h"
+#include "core/backups/backup_journal.h"
+#include "core/common/file_io.h"
 #include "core/macros/macro_names.h"
 
 namespace korvex48::test {
@@ -196,6 +201,47 @@ void ExpectSound(AppRig& rig, const Case& c, const DeviceMacros& before, const D
   }
 }
 
+// After a cut: the offer names every macro and button the mouse lost, and
+// the backup (or the change's target) makes the mouse hold all of it again.
+void ExpectWayBack(AppRig& rig, const DeviceMacros& before, const DeviceMacros& after,
+                   const KeyCodes& codes_before, const KeyCodes& codes_after, bool finish) {
+  ASSERT_TRUE(rig.core.LastCut());
+  const CutReport& cut = *rig.core.LastCut();
+  ASSERT_EQ(rig.ui.recoveries.size(), 1u);
+  EXPECT_TRUE(cut.can_finish);
+  const std::string line = cut.LostLine();
+  const MouseView mouse = ReadMouse(rig);
+  for (std::size_t k = 0; k < before.Count(); ++k) {
+    bool held = false;
+    for (std::size_t j = 0; j < mouse.macros.Count(); ++j) {
+      const ByteView a = before.EventBytes(k), b = mouse.macros.EventBytes(j);
+      held = held || (before.Names()[k] == mouse.macros.Names()[j] &&
+                      std::equal(a.begin(), a.end(), b.begin(), b.end()));
+    }
+    const std::string named = "macro " + std::to_string(k + 1) + " \"" + before.Names()[k] + "\"";
+    EXPECT_EQ(line.find(named) != std::string::npos, !held) << line;
+  }
+  for (int p = 1; p <= kKeyProfiles; ++p) {
+    for (int b = 1; b <= kKeyButtons; ++b) {
+      if (mouse.codes.Code(p, b) != FallbackCode(b) || codes_before.Code(p, b) == FallbackCode(b))
+        continue;
+      EXPECT_NE(line.find("profile " + std::to_string(p) + " button " + std::to_string(b) + " ("),
+                std::string::npos)
+          << line;
+    }
+  }
+
+  const auto file = ReadWholeFile(cut.backup + (finish ? "/target.bin" : "/before.bin"));
+  ASSERT_TRUE(file);
+  const auto image = ProfileImageOver(*file, rig.core.MouseImage(), rig.core.Layout(), nullptr);
+  ASSERT_TRUE(image);
+  const ConfigApplyResult r = rig.engine.Editor().ApplyImage(*image, false, {"restore", ""});
+  ASSERT_EQ(r.status, ConfigApplyStatus::kApplied) << r.problem;
+  const MouseView back = ReadMouse(rig);
+  EXPECT_TRUE(back.macros.SameMacros(finish ? after : before));
+  EXPECT_EQ(back.codes, finish ? codes_after : codes_before);
+}
+
 const Fixture kThree{"AAAA BBBB CCCC",
                      {{"AAAA", 0x04}, {"BBBB", 0x05}, {"CCCC", 0x06}},
                      {{1, 2, 1}, {3, 12, 1}, {2, 3, 2}}};
@@ -203,6 +249,21 @@ const Fixture kTwins{
     "two Imp2", {{"X", 0x04}, {"Imp2", 0x05}, {"Imp2", 0x05}}, {{1, 2, 1}, {2, 6, 2}}};
 
 TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
+  struct TempDir {
+    std::filesystem::path path;
+    // Every cut writes a backup: in memory where the machine has a place
+    // for it, as flushing each file to a disk makes the test crawl.
+    TempDir() {
+      char shm[] = "/dev/shm/korvex48-cut-XXXXXX";
+      char tmp[] = "/tmp/korvex48-cut-XXXXXX";
+      const char* made = ::mkdtemp(shm);
+      path = made ? made : ::mkdtemp(tmp);
+    }
+    ~TempDir() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  } backups;
   const std::vector<Case> cases = {
       {&kThree, Change::kDelete, 0}, {&kThree, Change::kDelete, 1}, {&kThree, Change::kAdd, 0},
       {&kTwins, Change::kDelete, 0}, {&kTwins, Change::kDelete, 2}, {&kTwins, Change::kAdd, 0},
@@ -211,8 +272,10 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(SimulatedStorageName(storage)) + ", " + c.fixture->label + ", " +
                    (c.change == Change::kDelete ? "delete " + std::to_string(c.index) : "add"));
+      int rigs = 0;
       auto prepared = [&] {
-        auto rig = std::make_unique<AppRig>(storage);
+        auto rig = std::make_unique<AppRig>(storage, std::nullopt,
+                                            (backups.path / std::to_string(++rigs)).string());
         Prepare(*rig, *c.fixture);
         EXPECT_EQ(rig->Connect().outcome, DevInfoOutcome::kAccepted);
         rig->ClearLogs();
@@ -226,6 +289,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
       const ParameterSection parameters = whole->mouse.Parameters();
       ASSERT_EQ(RunChange(*whole, c), MacroCommandResult::kDone);
       const DeviceMacros after = whole->core.Macros();
+      const KeyCodes codes_after = whole->core.Codes();
       EXPECT_TRUE(ReadMouse(*whole).macros.SameMacros(after));
       EXPECT_EQ(whole->mouse.Profiles(), whole->core.Working().profiles);
       ProfileSection check = whole->mouse.Profiles();
@@ -271,6 +335,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
             EXPECT_NE(line.find(said), std::string::npos) << line;
           }
           ExpectSound(*rig, c, before, after, codes_before, parameters);
+          if (!vanish) ExpectWayBack(*rig, before, after, codes_before, codes_after, at % 2 == 1);
         }
       }
     }
