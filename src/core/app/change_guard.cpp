@@ -65,7 +65,7 @@ void AppCore::ChangeWasCut(bool read_back) {
   if (!guard_) return;
   const ConfigImage now = MouseImage();
   last_cut_ = guard_->Cut(read_back ? &now : nullptr);
-  ui_.OfferRecovery(*last_cut_);
+  if (last_cut_) ui_.OfferRecovery(*last_cut_);
 }
 
 void AppCore::CheckUnfinishedChange() {

@@ -56,8 +56,9 @@ class ChangeGuard {
   // The change that began last went through.
   virtual void Finished() = 0;
   // The change that began last was cut; `now` is what the mouse holds as
-  // read again (nullptr: it could not be read).
-  virtual CutReport Cut(const ConfigImage* now) = 0;
+  // read again (nullptr: it could not be read). nullopt when the mouse holds
+  // just what it held before: nothing of the change reached it.
+  virtual std::optional<CutReport> Cut(const ConfigImage* now) = 0;
   // After a whole read of the mouse: when the newest backup's journal says
   // its change did not finish and the mouse holds neither what it held before
   // nor what the change meant to reach, what it lost; nullopt otherwise (a

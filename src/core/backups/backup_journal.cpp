@@ -104,15 +104,24 @@ void BackupJournal::Finished() {
   if (current_ && current_->journal) (void)store_.MarkFinished(*current_);
 }
 
-CutReport BackupJournal::Cut(const ConfigImage* now) {
+std::optional<CutReport> BackupJournal::Cut(const ConfigImage* now) {
+  if (!current_) return std::nullopt;
+  std::optional<Configuration> is;
+  if (now) {
+    is = DecodeConfiguration(*now, layout_, primary_);
+    if (*is == before_) {
+      // Nothing of it reached the mouse: nothing to finish or undo.
+      Finished();
+      return std::nullopt;
+    }
+  }
   CutReport report;
-  if (!current_) return report;
   report.change = current_->change;
   report.backup = current_->folder;
   report.can_finish = current_->journal;
   report.known = now != nullptr;
-  if (now)
-    report.lost = LostItems(before_, DecodeConfiguration(*now, layout_, primary_));
+  if (is)
+    report.lost = LostItems(before_, *is);
   else if (target_)
     report.lost = LostItems(before_, *target_);
   return report;

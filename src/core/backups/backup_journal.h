@@ -21,7 +21,7 @@ class BackupJournal final : public ChangeGuard {
   bool Begin(const ChangeLabel& label, const ConfigImage& before, const ConfigImage* target,
              StorageLayout layout, const std::string& primary, std::string* problem) override;
   void Finished() override;
-  CutReport Cut(const ConfigImage* now) override;
+  std::optional<CutReport> Cut(const ConfigImage* now) override;
   std::optional<CutReport> Unfinished(const ConfigImage& now, StorageLayout layout,
                                       const std::string& primary) override;
 

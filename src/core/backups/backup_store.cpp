@@ -27,8 +27,9 @@ std::string Stamp(long long micros) {
   return text;
 }
 
-// The stamp as micro-seconds; nullopt for a name that is no backup's.
-std::optional<long long> StampMicros(const std::string& name) {
+}  // namespace
+
+std::optional<long long> BackupNameTime(std::string_view name) {
   if (name.size() < kStampLength + 2 || name[kStampLength] != '_' || name[8] != 'T' ||
       name[15] != '.' || name[22] != 'Z')
     return std::nullopt;
@@ -63,6 +64,8 @@ std::optional<long long> StampMicros(const std::string& name) {
          fraction;
 }
 
+namespace {
+
 std::string ShownTime(const std::string& name) {
   // 20261211T103000 -> 2026-12-11 10:30:00 UTC
   return name.substr(0, 4) + "-" + name.substr(4, 2) + "-" + name.substr(6, 2) + " " +
@@ -96,7 +99,7 @@ std::vector<BackupEntry> BackupStore::List() const {
   for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     std::error_code dir_ec;
-    if (!StampMicros(name) || !it->is_directory(dir_ec)) continue;
+    if (!BackupNameTime(name) || !it->is_directory(dir_ec)) continue;
     BackupEntry e;
     e.folder = it->path().string();
     if (!fs::is_regular_file(e.BeforeFile(), dir_ec)) continue;
@@ -127,7 +130,7 @@ std::optional<BackupEntry> BackupStore::Save(const std::string& kind, const std:
   const std::vector<BackupEntry> kept = List();
   if (!kept.empty()) {
     const std::string newest = fs::path(kept.front().folder).filename().string();
-    if (auto last = StampMicros(newest); last && *last >= micros) micros = *last + 1;
+    if (auto last = BackupNameTime(newest); last && *last >= micros) micros = *last + 1;
   }
   BackupEntry e;
   const std::string name = Stamp(micros) + "_" + Slug(kind);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/common/file_io.h"
@@ -21,6 +22,10 @@ inline constexpr std::size_t kBackupsKept = 50;
 
 // $XDG_STATE_HOME/korvex48/backups, or ~/.local/state/korvex48/backups.
 std::string DefaultBackupFolder();
+
+// The time a backup's folder name gives ("20261211T103000.123456Z_reset"),
+// in micro-seconds since 1970 (UTC); nullopt for any other name.
+std::optional<long long> BackupNameTime(std::string_view name);
 
 struct BackupEntry {
   std::string folder;  // the backup's own folder
