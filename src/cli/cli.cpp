@@ -83,8 +83,8 @@ std::array<int, 3> ParseRgb(const std::string& text, const std::string& what) {
 }
 
 std::string RecoveryLine(const CutReport& cut) {
-  std::string line = cut.LostLine() + "; 'korvex48ctl restore 1' puts back what the mouse held before " +
-                     cut.change;
+  std::string line = cut.LostLine() +
+                     "; 'korvex48ctl restore 1' puts back what the mouse held before " + cut.change;
   if (cut.can_finish) line += ", 'korvex48ctl restore --finish' finishes the change";
   return line;
 }
@@ -96,7 +96,8 @@ std::string WithRecovery(const AppCore& core, std::string line) {
 
 void FailWithoutBackup(const AppCore& core) {
   const std::string& problem = core.BackupProblem();
-  Fail(kExitFile, (problem.empty() ? "no backup could be made" : problem) + "; nothing was changed");
+  Fail(kExitFile,
+       (problem.empty() ? "no backup could be made" : problem) + "; nothing was changed");
 }
 
 const TextLookup& LanguageOne() {

@@ -72,14 +72,16 @@ int RunRestore(const GlobalOptions& options, const Args& args) {
   std::string source;
   ChangeLabel label{"restore", ""};
   if (options.finish) {
-    if (!args.empty()) UsageError("restore --finish takes no backup: it finishes the newest change");
+    if (!args.empty())
+      UsageError("restore --finish takes no backup: it finishes the newest change");
     if (entries.empty() || !entries.front().journal)
       Fail(kExitUsage, "the newest backup names no change to finish");
     source = entries.front().TargetFile();
     bytes = ReadOrFail(source);
     label.detail = "--finish (" + entries.front().change + ")";
   } else if (args.empty() || IsNumber(args[0])) {
-    const int n = args.empty() ? 1 : ParseInt(args[0], 1, static_cast<int>(kBackupsKept), "backup number");
+    const int n =
+        args.empty() ? 1 : ParseInt(args[0], 1, static_cast<int>(kBackupsKept), "backup number");
     if (static_cast<std::size_t>(n) > entries.size())
       UsageError("there " + std::string(entries.size() == 1 ? "is " : "are ") +
                  std::to_string(entries.size()) + (entries.size() == 1 ? " backup" : " backups") +
@@ -113,8 +115,7 @@ int RunRestore(const GlobalOptions& options, const Args& args) {
     return EndOfApply(c, c.Editor().ApplyConfiguration(*text, options.dry_run, label),
                       refused_before, source);
   std::string problem;
-  const auto image =
-      ProfileImageOver(bytes, c.Editor().MouseImage(), c.Core().Layout(), &problem);
+  const auto image = ProfileImageOver(bytes, c.Editor().MouseImage(), c.Core().Layout(), &problem);
   if (!image) Fail(kExitRefused, source + ": " + problem);
   return EndOfApply(c, c.Editor().ApplyImage(*image, options.dry_run, label), refused_before,
                     source);

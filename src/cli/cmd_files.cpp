@@ -13,8 +13,8 @@ namespace {
 // The one line for a whole-image write the mouse stopped taking.
 std::string IncompleteLine(Connection& c) {
   const std::string& why = c.Core().LastTransferProblem();
-  return WithRecovery(c.Core(),
-                      c.Core().StoppedWriteText() + (why.empty() ? std::string() : " (" + why + ")"));
+  return WithRecovery(
+      c.Core(), c.Core().StoppedWriteText() + (why.empty() ? std::string() : " (" + why + ")"));
 }
 
 std::string FileProblem(const FileError& e, const std::string& path) {

@@ -117,8 +117,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     const MacroCommandResult r =
         c.MacroFlows().DeleteDeviceMacro(static_cast<std::size_t>(n - 1), ShownButtons(c));
     c.Ui().EndProgress();
-    if (r != MacroCommandResult::kDone)
-      Fail(ExitOf(r), AddRefusal(c, r));
+    if (r != MacroCommandResult::kDone) Fail(ExitOf(r), AddRefusal(c, r));
     return kExitOk;
   }
   if (what == "add") {
@@ -136,8 +135,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     const MacroCommandResult r =
         c.MacroFlows().AddMacroToMouse(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
     c.Ui().EndProgress();
-    if (r != MacroCommandResult::kDone)
-      Fail(ExitOf(r), AddRefusal(c, r));
+    if (r != MacroCommandResult::kDone) Fail(ExitOf(r), AddRefusal(c, r));
     return kExitOk;
   }
   UsageError("usage: korvex48ctl " + usage);

@@ -69,8 +69,9 @@ BackupsDialog::BackupsDialog(EditorContext& context, QWidget* owner,
     lost->setText(line);
     lost->setAccessibleName(line);
   } else {
-    lost->setText(QStringLiteral("Restore puts the selected backup back on the mouse; the mouse "
-                                 "is backed up first."));
+    lost->setText(
+        QStringLiteral("Restore puts the selected backup back on the mouse; the mouse "
+                       "is backed up first."));
   }
 
   auto button = [&](const char* picture_name, const char* label_name, const QRect& at,

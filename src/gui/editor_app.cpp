@@ -8,10 +8,10 @@
 #include <QtGlobal>
 
 #include "backends/desktop/desktop_pointers.h"
+#include "core/backups/backup_journal.h"
 #include "core/common/file_io.h"
 #include "core/common/unicode_text.h"
 #include "core/config/config_text.h"
-#include "core/backups/backup_journal.h"
 #include "core/files/profile_file.h"
 #include "gui/backups_dialog.h"
 #include "gui/page_group.h"
@@ -356,8 +356,8 @@ void EditorApp::LoadConfigurationText(const QString& path) {
         window_->ApplicationTitle());
     return;
   }
-  const ConfigApplyResult result = engine_->Editor().ApplyConfiguration(
-      *config, false, {"load-profile", path.toStdString()});
+  const ConfigApplyResult result =
+      engine_->Editor().ApplyConfiguration(*config, false, {"load-profile", path.toStdString()});
   ui_->RefreshUI();
   switch (result.status) {
     case ConfigApplyStatus::kApplied:
@@ -428,9 +428,8 @@ void EditorApp::RestoreFile(const std::string& path, const ChangeLabel& label) {
       dialogs.Message(QString::fromStdString(result.problem), window_->ApplicationTitle());
       return;
   }
-  QString text = result.differences.empty()
-                     ? QStringLiteral("The mouse holds the backup.")
-                     : QStringLiteral("Changed on the mouse:");
+  QString text = result.differences.empty() ? QStringLiteral("The mouse holds the backup.")
+                                            : QStringLiteral("Changed on the mouse:");
   for (const std::string& line : result.differences)
     text += QStringLiteral("\n") + QString::fromStdString(line);
   dialogs.Message(text, window_->ApplicationTitle());

@@ -73,8 +73,8 @@ TEST(CliBackups, NoBackupNoChange) {
   std::ofstream(rig.BackupsPath()) << "no folder";
   const std::string state = ReadText(rig.StatePath());
   const std::vector<std::vector<std::string>> commands = {
-      {"load-profile", saved}, {"reset"},          {"macro", "add", "2"},
-      {"macro", "delete", "1"}, {"apply", json},   {"restore", saved},
+      {"load-profile", saved},  {"reset"},       {"macro", "add", "2"},
+      {"macro", "delete", "1"}, {"apply", json}, {"restore", saved},
   };
   for (const auto& command : commands) {
     SCOPED_TRACE(command[0]);

@@ -69,8 +69,7 @@ class BackupsTest : public QObject {
     // Cut inside the storage, after the end mark went in: the mouse lists
     // no macro.
     rig.Mouse().Faults().refuse_report_after = 10;
-    QCOMPARE(rig.MacroFlows().DeleteDeviceMacro(0, ButtonView{}),
-             MacroCommandResult::kWriteFailed);
+    QCOMPARE(rig.MacroFlows().DeleteDeviceMacro(0, ButtonView{}), MacroCommandResult::kWriteFailed);
     rig.Mouse().Faults().refuse_report_after = -1;
     // The offer opens once the flow returned.
     QTRY_VERIFY(rig.Window().findChild<QListWidget*>(QStringLiteral("LB_Backups")));

@@ -7,7 +7,8 @@ namespace korvex48 {
 
 std::string CutReport::LostLine() const {
   if (lost.empty())
-    return known ? "the mouse lost nothing it held before" : "what the mouse holds now is not known";
+    return known ? "the mouse lost nothing it held before"
+                 : "what the mouse holds now is not known";
   std::string line = known ? "the mouse no longer holds " : "the mouse may no longer hold ";
   for (std::size_t i = 0; i < lost.size(); ++i) {
     if (i > 0) line += i + 1 == lost.size() ? " and " : ", ";

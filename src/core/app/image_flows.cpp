@@ -184,8 +184,7 @@ ConfigImage ImageFlows::DefaultsImage() const {
   if (s.PrimaryStorage == kStorageFlash) {
     const ParameterSection before = image.parameters;
     if (auto bits = SecondaryBits(s.SecondaryStorage))
-      image.parameters[6] =
-          static_cast<std::uint8_t>((image.parameters[6] & 0x3F) | (*bits << 6));
+      image.parameters[6] = static_cast<std::uint8_t>((image.parameters[6] & 0x3F) | (*bits << 6));
     if (const std::uint8_t mark = LayoutMarkOf(layout); mark != 0) image.parameters[0] = mark;
     if (image.parameters != before) CalcParameterChecksum(image.parameters);
   }

@@ -28,9 +28,9 @@ std::string DefaultBackupFolder();
 std::optional<long long> BackupNameTime(std::string_view name);
 
 struct BackupEntry {
-  std::string folder;  // the backup's own folder
-  std::string time;    // "2026-12-11 10:30:00 UTC"
-  std::string change;  // the change that followed ("load-profile WRONG.bin")
+  std::string folder;     // the backup's own folder
+  std::string time;       // "2026-12-11 10:30:00 UTC"
+  std::string change;     // the change that followed ("load-profile WRONG.bin")
   bool journal = false;   // the target of the change was written
   bool finished = false;  // the change went through (or was closed since)
   // The change began and was neither finished nor closed.

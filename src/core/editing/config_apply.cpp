@@ -124,10 +124,10 @@ ConfigApplyResult PageEditor::SendImage(const ConfigImage& current, const Config
   constexpr std::size_t kLastFour = kProfileChecksumOffset - 3;
   if (held_checksum != wanted.profiles[kProfileChecksumOffset] && Live()) {
     const LiveWriteQueue::Hold hold = Edit();
-    (void)commands_.WriteProfileBytes(
-        static_cast<std::uint8_t>(kLastFour), wanted.profiles[kLastFour],
-        wanted.profiles[kLastFour + 1], wanted.profiles[kLastFour + 2],
-        wanted.profiles[kProfileChecksumOffset]);
+    (void)commands_.WriteProfileBytes(static_cast<std::uint8_t>(kLastFour),
+                                      wanted.profiles[kLastFour], wanted.profiles[kLastFour + 1],
+                                      wanted.profiles[kLastFour + 2],
+                                      wanted.profiles[kProfileChecksumOffset]);
   }
 
   {

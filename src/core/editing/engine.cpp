@@ -26,6 +26,7 @@ Engine::Engine(Transport& transport, AppUi& ui, Clock& clock, const EngineOption
       files_(core_, images_),
       macro_flows_(core_),
       firmware_(core_, connection_),
-      editor_(Started(core_, options, journal_.get()), commands_, connection_, files_, macro_flows_) {}
+      editor_(Started(core_, options, journal_.get()), commands_, connection_, files_,
+              macro_flows_) {}
 
 }  // namespace korvex48

@@ -90,8 +90,7 @@ struct AppRig {
 
   // `backup_folder`: where larger changes keep their backups (empty: none).
   explicit AppRig(SimulatedStorage storage = SimulatedStorage::kI2C,
-                  std::optional<bool> flash_default = std::nullopt,
-                  std::string backup_folder = {})
+                  std::optional<bool> flash_default = std::nullopt, std::string backup_folder = {})
       : mouse(storage, clock),
         probe(mouse),
         transport(probe, clock),

@@ -1,12 +1,12 @@
 // The backup folder: newest first, the newest kBackupsKept kept, and a folder
 // that cannot be written makes no backup at all.
+#include "core/backups/backup_store.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "core/backups/backup_store.h"
 
 namespace korvex48 {
 namespace {
