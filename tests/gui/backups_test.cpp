@@ -49,7 +49,7 @@ class BackupsTest : public QObject {
     QVERIFY(rig.dialogs.messages[0].startsWith(QStringLiteral("Changed on the mouse:")));
     QCOMPARE(rig.Core().Macros().Count(), std::size_t{0});
     // The dialog closed; the restore was backed up first.
-    QVERIFY(!rig.Window().findChild<QListWidget*>(QStringLiteral("LB_Backups")));
+    QTRY_VERIFY(!rig.Window().findChild<QListWidget*>(QStringLiteral("LB_Backups")));
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Space);
     list = rig.Window().findChild<QListWidget*>(QStringLiteral("LB_Backups"));
@@ -57,7 +57,7 @@ class BackupsTest : public QObject {
     QCOMPARE(list->count(), 2);
     QVERIFY(list->item(0)->text().contains(QStringLiteral("restore 1")));
     QTest::keyClick(list, Qt::Key_Escape);
-    QVERIFY(!rig.Window().findChild<QListWidget*>(QStringLiteral("LB_Backups")));
+    QTRY_VERIFY(!rig.Window().findChild<QListWidget*>(QStringLiteral("LB_Backups")));
   }
 
   void OffersToFinishACutChange() {

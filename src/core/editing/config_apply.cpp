@@ -50,11 +50,17 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
   r.differences =
       ConfigurationDifferences(DecodeConfiguration(MouseImage(), layout, s.PrimaryStorage), target);
   if (dry_run || r.differences.empty()) return r;
-  return ApplyImage(wanted, dry_run, label);
+  // Its checksum bytes are the mouse's as read: they are not the file's.
+  return ApplyWanted(wanted, dry_run, label, false);
 }
 
 ConfigApplyResult PageEditor::ApplyImage(const ConfigImage& wanted, bool dry_run,
                                          const ChangeLabel& label) {
+  return ApplyWanted(wanted, dry_run, label, true);
+}
+
+ConfigApplyResult PageEditor::ApplyWanted(const ConfigImage& wanted, bool dry_run,
+                                          const ChangeLabel& label, bool checksums) {
   ConfigApplyResult r;
   const DeviceSession& s = core_.Session();
   if (!core_.DeviceUsable() || !core_.ImageRead()) {
@@ -76,14 +82,14 @@ ConfigApplyResult PageEditor::ApplyImage(const ConfigImage& wanted, bool dry_run
     return r;
   }
   const int refused_before = refused_writes_;
-  r = SendImage(current, wanted, std::move(r));
+  r = SendImage(current, wanted, checksums, std::move(r));
   core_.EndChange(r.status == ConfigApplyStatus::kApplied && refused_writes_ == refused_before &&
                   core_.DeviceUsable());
   return r;
 }
 
 ConfigApplyResult PageEditor::SendImage(const ConfigImage& current, const ConfigImage& wanted,
-                                        ConfigApplyResult r) {
+                                        bool checksums, ConfigApplyResult r) {
   const StorageLayout layout = core_.Layout();
 
   // Macros first: the codes that name them go with them in the profile
@@ -122,7 +128,7 @@ ConfigApplyResult PageEditor::SendImage(const ConfigImage& current, const Config
   // codes' writes nor the macro save (which works out its own) sends: the
   // last code's last three bytes, as they are now, and the checksum.
   constexpr std::size_t kLastFour = kProfileChecksumOffset - 3;
-  if (held_checksum != wanted.profiles[kProfileChecksumOffset] && Live()) {
+  if (checksums && held_checksum != wanted.profiles[kProfileChecksumOffset] && Live()) {
     const LiveWriteQueue::Hold hold = Edit();
     (void)commands_.WriteProfileBytes(static_cast<std::uint8_t>(kLastFour),
                                       wanted.profiles[kLastFour], wanted.profiles[kLastFour + 1],
@@ -153,9 +159,8 @@ ConfigApplyResult PageEditor::SendImage(const ConfigImage& current, const Config
       if (end - at == 3) WriteParameter(offset, {to[at], to[at + 1], to[at + 2]});
       at = end;
     }
-    // A whole image carries its checksum; one laid over the mouse's keeps
-    // the mouse's, so this writes nothing for a configuration.
-    if (from[param::kChecksum] != to[param::kChecksum]) {
+    // A whole image carries its checksum.
+    if (checksums && from[param::kChecksum] != to[param::kChecksum]) {
       core_.SetPageParameter(param::kChecksum, to[param::kChecksum]);
       WriteParameter(static_cast<std::uint8_t>(param::kChecksum), {to[param::kChecksum]});
     }

@@ -295,8 +295,13 @@ class PageEditor : private CoreListener {
   // when the write could not be queued.
   bool WriteDpiLevels(int count, int active);
   void StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result);
-  // ApplyImage's reports, once its backup was made.
-  ConfigApplyResult SendImage(const ConfigImage& current, const ConfigImage& wanted,
+  // ApplyImage, and ApplyConfiguration once encoded: `checksums` says
+  // whether `wanted`'s checksum bytes are to be sent (a whole image's are;
+  // a configuration laid over the mouse's image has the mouse's).
+  ConfigApplyResult ApplyWanted(const ConfigImage& wanted, bool dry_run, const ChangeLabel& label,
+                                bool checksums);
+  // Its reports, once the backup was made.
+  ConfigApplyResult SendImage(const ConfigImage& current, const ConfigImage& wanted, bool checksums,
                               ConfigApplyResult r);
   ButtonTexts LabelsOf(int profile) const;
   std::array<bool, kKeyButtons> ClickableOf(int profile) const;
