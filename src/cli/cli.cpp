@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/app/transfer_reports.h"
+#include "core/backups/backup_store.h"
 #include "core/common/file_io.h"
 #include "core/common/unicode_text.h"
 #include "core/device/simulated_mouse.h"
@@ -38,6 +39,8 @@ GlobalOptions ParseGlobalOptions(std::vector<std::string>& args) {
       options.json = true;
     } else if (a == "--dry-run") {
       options.dry_run = true;
+    } else if (a == "--finish") {
+      options.finish = true;
     } else if (a == "--help" || a == "-h") {
       options.help = true;
     } else if (a == "--library") {
@@ -88,6 +91,24 @@ std::array<int, 3> ParseRgb(const std::string& text, const std::string& what) {
   return rgb;
 }
 
+std::string RecoveryLine(const CutReport& cut) {
+  std::string line = cut.LostLine() +
+                     "; 'korvex48ctl restore 1' puts back what the mouse held before " + cut.change;
+  if (cut.can_finish) line += ", 'korvex48ctl restore --finish' finishes the change";
+  return line;
+}
+
+std::string WithRecovery(const AppCore& core, std::string line) {
+  if (const auto& cut = core.LastCut()) line += "; " + RecoveryLine(*cut);
+  return line;
+}
+
+void FailWithoutBackup(const AppCore& core) {
+  const std::string& problem = core.BackupProblem();
+  Fail(kExitFile,
+       (problem.empty() ? "no backup could be made" : problem) + "; nothing was changed");
+}
+
 const TextLookup& LanguageOne() {
   static const TextLookup lookup = [] {
     std::string error;
@@ -127,6 +148,7 @@ Connection::Connection(const GlobalOptions& options) {
   text_ = LanguageOne();
   EngineOptions engine;
   engine.text = text_;
+  engine.backup_folder = DefaultBackupFolder();
   if (!options.device.default_image_file.empty()) {
     FileError file_error;
     auto image = ReadWholeFile(options.device.default_image_file, &file_error, 1u << 20);
@@ -190,6 +212,11 @@ void Connection::Connect(bool require_accepted) {
   if (!require_accepted) return;
   switch (info.outcome) {
     case DevInfoOutcome::kAccepted:
+      // A change an earlier run began and the mouse shows cut.
+      if (const auto& cut = engine_->Core().LastCut())
+        std::fprintf(stderr, "korvex48ctl: warning: %s did not finish: %s\n",
+                     EscapeForTerminal(cut->change).c_str(),
+                     EscapeForTerminal(RecoveryLine(*cut)).c_str());
       return;
     case DevInfoOutcome::kReadIncomplete:
       Fail(kExitNoMouse, engine_->Core().LastTransferProblem());

@@ -39,7 +39,8 @@ struct GlobalOptions {
   DeviceOptions device;
   std::string library_path;  // empty: the per-user Macro.bin
   bool json = false;
-  bool dry_run = false;     // apply: say what would change, send nothing
+  bool dry_run = false;     // apply, restore: say what would change, send nothing
+  bool finish = false;      // restore: finish the change the newest journal names
   std::string report_path;  // doctor: the report file to write; empty: none
   bool help = false;
 };
@@ -93,6 +94,14 @@ class Connection {
   std::unique_ptr<Engine> engine_;
   int version_ = 0;
 };
+
+// What a change that did not finish lost and which command finishes or
+// undoes it, in one line (lower case, no full stop).
+std::string RecoveryLine(const CutReport& cut);
+// `line`, with RecoveryLine of the change cut last when there is one.
+std::string WithRecovery(const AppCore& core, std::string line);
+// Ends the command (kExitFile): a change stopped for want of a backup.
+[[noreturn]] void FailWithoutBackup(const AppCore& core);
 
 // The language-1 texts the tool names things with.
 const TextLookup& LanguageOne();

@@ -81,11 +81,11 @@ void PrintLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::printf("%s\n", line.c_str());
 }
 
+}  // namespace
+
 void RequireWholeRead(Connection& c) {
   if (!c.Core().ImageRead()) Fail(kExitNoMouse, "the mouse's configuration was not read whole");
 }
-
-}  // namespace
 
 void PrintConfigurationText(const Configuration& config) {
   std::fputs(ConfigurationToText(config).c_str(), stdout);
@@ -100,17 +100,27 @@ int RunApply(const GlobalOptions& options, const Args& args) {
   const Configuration target = FileConfiguration(file, c);
   c.Ui().messages.clear();
   const int refused_before = c.Editor().RefusedWrites();
-  const ConfigApplyResult r = c.Editor().ApplyConfiguration(target, options.dry_run);
+  const ConfigApplyResult r =
+      c.Editor().ApplyConfiguration(target, options.dry_run, {"apply", args[0]});
+  return EndOfApply(c, r, refused_before, args[0]);
+}
+
+int EndOfApply(Connection& c, const ConfigApplyResult& r, int refused_before,
+               const std::string& source) {
   switch (r.status) {
     case ConfigApplyStatus::kApplied:
       break;
     case ConfigApplyStatus::kRefused:
-      Fail(kExitRefused, args[0] + ": " + r.problem);
+      Fail(kExitRefused, source + ": " + r.problem);
     case ConfigApplyStatus::kNoDevice:
       Fail(kExitNoMouse, r.problem);
+    case ConfigApplyStatus::kNoBackup:
+      FailWithoutBackup(c.Core());
     case ConfigApplyStatus::kWriteFailed:
-      // What the mouse holds now (it was read again), then why it stopped.
-      Fail(kExitNoMouse, r.problem + " (" + c.Core().LastTransferProblem() + ")");
+      // What the mouse holds now (it was read again), why it stopped, and
+      // what it lost with the way back.
+      Fail(kExitNoMouse,
+           WithRecovery(c.Core(), r.problem + " (" + c.Core().LastTransferProblem() + ")"));
   }
   PrintLines(r.differences);
   if (c.Editor().RefusedWrites() > refused_before)

@@ -13,7 +13,8 @@ namespace {
 // The one line for a whole-image write the mouse stopped taking.
 std::string IncompleteLine(Connection& c) {
   const std::string& why = c.Core().LastTransferProblem();
-  return c.Core().StoppedWriteText() + (why.empty() ? std::string() : " (" + why + ")");
+  return WithRecovery(
+      c.Core(), c.Core().StoppedWriteText() + (why.empty() ? std::string() : " (" + why + ")"));
 }
 
 std::string FileProblem(const FileError& e, const std::string& path) {
@@ -40,6 +41,7 @@ int RunSaveProfile(const GlobalOptions& options, const Args& args) {
     case FileCommandStatus::kUnread:
     case FileCommandStatus::kRefused:
     case FileCommandStatus::kWriteFailed:
+    case FileCommandStatus::kNoBackup:
       Fail(kExitNoMouse, "the mouse's configuration was not read whole");
   }
   return kExitOk;
@@ -65,6 +67,8 @@ int RunLoadProfile(const GlobalOptions& options, const Args& args) {
     case FileCommandStatus::kWriteFailed:
     case FileCommandStatus::kUnread:
       Fail(kExitNoMouse, IncompleteLine(c));
+    case FileCommandStatus::kNoBackup:
+      FailWithoutBackup(c.Core());
   }
   return kExitOk;
 }
@@ -78,6 +82,7 @@ int RunReset(const GlobalOptions& options, const Args& args) {
   const bool done = c.Images().ResetMouse();
   c.Ui().EndProgress();
   if (!usable) Fail(kExitNoMouse, MessageLine({{"Str022"}, {}, MessageBoxKind::kOkBox, {}}));
+  if (!done && !c.Core().BackupProblem().empty()) FailWithoutBackup(c.Core());
   if (!done) Fail(kExitNoMouse, IncompleteLine(c));
   return kExitOk;
 }
@@ -119,6 +124,8 @@ int RunFirmware(const GlobalOptions& options, const Args& args) {
       break;
     case FirmwareResult::kNothing:
       Fail(kExitNoMouse, "the mouse cannot be programmed now");
+    case FirmwareResult::kNoBackup:
+      FailWithoutBackup(c.Core());
     case FirmwareResult::kNotFlash:
       Fail(kExitRefused, "only a mouse with Flash + Flash storage takes a firmware patch");
     case FirmwareResult::kWriteFailed:

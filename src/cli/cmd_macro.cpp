@@ -42,7 +42,10 @@ std::string AddRefusal(Connection& c, MacroCommandResult r) {
       return "the library macro has no end byte within its 256 bytes";
     case MacroCommandResult::kWriteFailed:
       // What the mouse holds now (it was read again), then why it stopped.
-      return c.MacroFlows().LastMacroChangeCut() + " (" + c.Core().LastTransferProblem() + ")";
+      return WithRecovery(c.Core(), c.MacroFlows().LastMacroChangeCut() + " (" +
+                                        c.Core().LastTransferProblem() + ")");
+    case MacroCommandResult::kNoBackup:
+      return c.Core().BackupProblem() + "; nothing was changed";
     case MacroCommandResult::kFull:
       return "the mouse holds as many macros as it can";
     case MacroCommandResult::kOutOfRange:
@@ -59,6 +62,11 @@ std::string AddRefusal(Connection& c, MacroCommandResult r) {
       break;
   }
   return {};
+}
+
+int ExitOf(MacroCommandResult r) {
+  if (r == MacroCommandResult::kWriteFailed) return kExitNoMouse;
+  return r == MacroCommandResult::kNoBackup ? kExitFile : kExitRefused;
 }
 
 }  // namespace
@@ -109,8 +117,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     const MacroCommandResult r =
         c.MacroFlows().DeleteDeviceMacro(static_cast<std::size_t>(n - 1), ShownButtons(c));
     c.Ui().EndProgress();
-    if (r != MacroCommandResult::kDone)
-      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused, AddRefusal(c, r));
+    if (r != MacroCommandResult::kDone) Fail(ExitOf(r), AddRefusal(c, r));
     return kExitOk;
   }
   if (what == "add") {
@@ -128,8 +135,7 @@ int RunMacro(const GlobalOptions& options, const Args& args) {
     const MacroCommandResult r =
         c.MacroFlows().AddMacroToMouse(library, static_cast<std::size_t>(row - 1), ShownButtons(c));
     c.Ui().EndProgress();
-    if (r != MacroCommandResult::kDone)
-      Fail(r == MacroCommandResult::kWriteFailed ? kExitNoMouse : kExitRefused, AddRefusal(c, r));
+    if (r != MacroCommandResult::kDone) Fail(ExitOf(r), AddRefusal(c, r));
     return kExitOk;
   }
   UsageError("usage: korvex48ctl " + usage);

@@ -30,6 +30,15 @@ int RunUdevRules(const GlobalOptions& options, const Args& args);
 int RunApply(const GlobalOptions& options, const Args& args);
 int RunDiff(const GlobalOptions& options, const Args& args);
 int RunDoctor(const GlobalOptions& options, const Args& args);
+int RunBackups(const GlobalOptions& options, const Args& args);
+int RunRestore(const GlobalOptions& options, const Args& args);
+
+// The end of an apply (or a restore) of `source`: its differences on stdout,
+// or the failure of its status.
+int EndOfApply(Connection& c, const ConfigApplyResult& r, int refused_before,
+               const std::string& source);
+// Ends the command unless the mouse's configuration was read whole.
+void RequireWholeRead(Connection& c);
 
 // The text form of a configuration on stdout (dump --json).
 void PrintConfigurationText(const Configuration& config);

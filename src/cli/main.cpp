@@ -28,6 +28,13 @@ constexpr const char* kUsage =
     "  reset                      write the default configuration into the mouse\n"
     "  export-macros FILE         save the mouse's macro storage to a file\n"
     "  firmware FILE              program the firmware patch of FILE\n"
+    "  backups                    the backups kept before every larger change, newest\n"
+    "                             first (--json too)\n"
+    "  restore [N|FILE] [--dry-run]\n"
+    "                             make the mouse hold backup N (default 1, the newest)\n"
+    "                             or FILE again, sending only what differs\n"
+    "  restore --finish           finish the change the newest backup's journal says\n"
+    "                             did not finish\n"
     "  macro list|show N|delete N|add LIBRARY-ROW\n"
     "  library list|show N|new NAME|rename N NAME|delete N|import FILE|\n"
     "          import-all FILE|export N FILE|export-all FILE\n"
@@ -47,7 +54,15 @@ constexpr const char* kUsage =
     "One program at a time has the mouse. A command claims it from its first\n"
     "report to its end, through the restart a higher report rate or a firmware\n"
     "patch makes (a lock file in $XDG_RUNTIME_DIR/korvex48); a command that finds\n"
-    "it claimed waits up to 3 seconds, then ends with status 5 naming the holder.\n";
+    "it claimed waits up to 3 seconds, then ends with status 5 naming the holder.\n"
+    "\n"
+    "Before every change of more than one report (load-profile, apply, reset,\n"
+    "macro add and delete, firmware, restore) the mouse's configuration is kept in\n"
+    "$XDG_STATE_HOME/korvex48/backups (~/.local/state/korvex48/backups): its\n"
+    "profile file, its text form and the configuration the change means to reach.\n"
+    "The newest 50 are kept. Without a backup nothing is sent (exit 3). A change\n"
+    "the mouse stopped taking part way names what the mouse lost and the command\n"
+    "that restores the backup or finishes the change.\n";
 
 constexpr const char* kSetUsage =
     "usage: korvex48ctl set SETTING VALUE...\n"
@@ -105,6 +120,15 @@ const std::map<std::string, Command>& Commands() {
         "  Only reads: nothing is written to the mouse. Exit 0 when the mouse is\n"
         "  usable, 1 otherwise. --report FILE writes the same and a protocol trace of\n"
         "  the reads into FILE, for a bug report.\n"}},
+      {"backups", {RunBackups, "usage: korvex48ctl [--json] backups\n"}},
+      {"restore",
+       {RunRestore,
+        "usage: korvex48ctl restore [N|FILE] [--dry-run]\n"
+        "       korvex48ctl restore --finish\n"
+        "  N: a backup as 'korvex48ctl backups' numbers them (default 1, the newest);\n"
+        "  FILE: a backup's folder, a profile file or a text form. The mouse is\n"
+        "  backed up first, then sent only what differs, as apply does. --finish\n"
+        "  makes the mouse hold what the newest backup's change meant to reach.\n"}},
   };
   return commands;
 }

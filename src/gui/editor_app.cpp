@@ -8,10 +8,12 @@
 #include <QtGlobal>
 
 #include "backends/desktop/desktop_pointers.h"
+#include "core/backups/backup_journal.h"
 #include "core/common/file_io.h"
 #include "core/common/unicode_text.h"
 #include "core/config/config_text.h"
 #include "core/files/profile_file.h"
+#include "gui/backups_dialog.h"
 #include "gui/page_group.h"
 #include "gui/pages/advanced_page.h"
 #include "gui/pages/macro_commands.h"
@@ -134,6 +136,8 @@ std::unique_ptr<EditorApp> EditorApp::Create(const EditorAppConfig& config, std:
   options.reserve_manu_id = window.Context().settings.rev_manu_id;
   options.reserve_pro_id = window.Context().settings.rev_pro_id;
   if (default_image) options.default_image = std::move(*default_image);
+  options.backup_folder =
+      config.backup_folder.empty() ? DefaultBackupFolder() : config.backup_folder;
   // Default identifiers, customer identifier and storage kind, the device
   // identifier table, the working image from the default image, and the page
   // editor's state taken from it.
@@ -203,6 +207,7 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::saveProfileRequested, this, &EditorApp::SaveProfile);
   connect(&window, &MainWindow::loadProfileRequested, this, &EditorApp::LoadProfile);
   connect(&window, &MainWindow::resetRequested, this, &EditorApp::Reset);
+  connect(&window, &MainWindow::backupsRequested, this, [this] { OpenBackups(std::nullopt); });
   connect(&window, &MainWindow::closing, this,
           [this] { engine_->MouseConnection().ReleaseDevice(); });
   connect(&window, &MainWindow::pageChanged, this, [this](PageId page) {
@@ -212,6 +217,7 @@ void EditorApp::Wire() {
   connect(&window, &MainWindow::languageChanged, this,
           [this](int k) { UiLog(QStringLiteral("language %1").arg(k)); });
   WindowAppUi::Hooks& hooks = ui_->GetHooks();
+  hooks.offer_recovery = [this](const CutReport& cut) { OpenBackups(cut); };
   // Bars not made yet are read when the window has been painted (see
   // eventFilter): a read of the mouse makes no pages.
   hooks.read_os_mouse_parameters = [this] {
@@ -372,13 +378,16 @@ void EditorApp::LoadConfigurationText(const QString& path) {
         window_->ApplicationTitle());
     return;
   }
-  const ConfigApplyResult result = engine_->Editor().ApplyConfiguration(*config);
+  const ConfigApplyResult result =
+      engine_->Editor().ApplyConfiguration(*config, false, {"load-profile", path.toStdString()});
   ui_->RefreshUI();
   switch (result.status) {
     case ConfigApplyStatus::kApplied:
       break;
     case ConfigApplyStatus::kWriteFailed:
       return;  // the macro save has told the user
+    case ConfigApplyStatus::kNoBackup:
+      return;  // the core has told the user
     case ConfigApplyStatus::kNoDevice:
     case ConfigApplyStatus::kRefused:
       dialogs.Message(QFileInfo(path).fileName() + QStringLiteral("\n") +
@@ -396,6 +405,60 @@ void EditorApp::LoadConfigurationText(const QString& path) {
     text += QStringLiteral("\n") + QString::fromStdString(line);
   dialogs.Message(text, window_->ApplicationTitle());
   UiLog(QStringLiteral("loaded ") + path);
+}
+
+void EditorApp::OpenBackups(std::optional<CutReport> cut) {
+  ui_->CloseMenus();
+  BackupJournal* journal = engine_->Journal();
+  if (!journal) return;
+  const std::vector<BackupEntry> entries = journal->Store().List();
+  auto* dialog = new BackupsDialog(window_->Context(), window_.get(), entries, std::move(cut));
+  connect(dialog, &BackupsDialog::restoreRequested, this, [this, entries](int row) {
+    const BackupEntry& e = entries[static_cast<std::size_t>(row)];
+    RestoreFile(e.BeforeFile(),
+                {"restore", std::to_string(row + 1) + " (before " + e.change + ")"});
+  });
+  connect(dialog, &BackupsDialog::finishRequested, this, [this, entries] {
+    if (entries.empty()) return;
+    RestoreFile(entries.front().TargetFile(),
+                {"restore", "--finish (" + entries.front().change + ")"});
+  });
+  dialog->Open();
+  UiLog(QStringLiteral("backups"));
+}
+
+void EditorApp::RestoreFile(const std::string& path, const ChangeLabel& label) {
+  UserDialogs& dialogs = window_->Context().dialogs;
+  if (!engine_->Files().RequireOpenDevice()) return;
+  // A whole-image write that stopped left the configuration unknown: it is
+  // read whole first, as a restore changes only what differs.
+  if (!engine_->Core().ImageRead() && !engine_->Images().ReadConfiguration()) return;
+  std::string problem;
+  const std::optional<ConfigImage> image =
+      BackupImage(path, engine_->Editor().MouseImage(), engine_->Core().Layout(), &problem);
+  if (!image) {
+    dialogs.Message(QString::fromStdString(problem), window_->ApplicationTitle());
+    return;
+  }
+  const ConfigApplyResult result = engine_->Editor().ApplyImage(*image, false, label);
+  ui_->RefreshUI();
+  switch (result.status) {
+    case ConfigApplyStatus::kApplied:
+      break;
+    case ConfigApplyStatus::kWriteFailed:
+    case ConfigApplyStatus::kNoBackup:
+      return;  // the core has told the user
+    case ConfigApplyStatus::kNoDevice:
+    case ConfigApplyStatus::kRefused:
+      dialogs.Message(QString::fromStdString(result.problem), window_->ApplicationTitle());
+      return;
+  }
+  QString text = result.differences.empty() ? QStringLiteral("The mouse holds the backup.")
+                                            : QStringLiteral("Changed on the mouse:");
+  for (const std::string& line : result.differences)
+    text += QStringLiteral("\n") + QString::fromStdString(line);
+  dialogs.Message(text, window_->ApplicationTitle());
+  UiLog(QStringLiteral("restored ") + QString::fromStdString(path));
 }
 
 void EditorApp::Reset() {

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,8 @@ struct EditorAppConfig {
   // wait until the window has been painted for the first time (the program
   // itself); false makes them with the window.
   bool later_pages = false;
+  // Where the backups of larger changes go; empty: DefaultBackupFolder().
+  std::string backup_folder;
 };
 
 // Reads a default device image given by --default-image: at most 1 MiB, at
@@ -104,6 +107,12 @@ class EditorApp final : public QObject {
   void SaveProfile();
   void LoadProfile();
   void Reset();
+  // The backups dialog; `cut`: a change that did not finish, offered to be
+  // finished or undone.
+  void OpenBackups(std::optional<CutReport> cut);
+  // Makes the mouse hold the profile file `path` (a backup or a change's
+  // target) through ApplyImage, backed up first as `label`.
+  void RestoreFile(const std::string& path, const ChangeLabel& label);
 
   // Appends `line` to the UI log when there is one. Lines: "page <Nav>
   // <group objectName>", "language <k>", "message <keys or text>", "poll

@@ -230,6 +230,7 @@ bool MainWindow::ApplyLayoutAndLanguage(int k, std::string* error) {
     if (page && (page->parentWidget()->isVisibleTo(this) || page == button_page_)) page->Opened();
 
   gui::ApplyLayout(context_->layout, context_->settings, *controls_);
+  for (PageGroup* group : groups_) group->PlaceBackupsButton();
   SetUpdateButtonsVisible(update_buttons_shown_);
   gui::ApplyLanguage(context_->languages, k, *controls_);
   for (Page* page : {static_cast<Page*>(button_page_), static_cast<Page*>(advanced_page_),
@@ -321,6 +322,8 @@ void MainWindow::OnNavClicked(const QString& name) {
   } else if (name == QLatin1String("Reset")) {
     SetNavPictures(name, QStringLiteral("BtnS_03"));
     Q_EMIT resetRequested();
+  } else if (name == QLatin1String("Backups")) {
+    Q_EMIT backupsRequested();
   } else if (name == QLatin1String("Exit")) {
     close();
   } else if (name == QLatin1String("Web")) {

@@ -166,6 +166,8 @@ class MainWindow : public QWidget {
   void saveProfileRequested();
   void loadProfileRequested();
   void resetRequested();
+  // The backups button: the backups dialog is to open.
+  void backupsRequested();
   // Close every open pop-up menu (CloseMenus): background presses and
   // clicks on the page panels.
   void popupsClosed();

@@ -1,6 +1,7 @@
 #include "gui/page_group.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "gui/control_access.h"
 #include "gui/skin.h"
@@ -70,6 +71,19 @@ PageGroup::PageGroup(const Skin& skin, int index, QWidget* parent)
     connect(label, &TextLabel::left, this, [this, name] { Q_EMIT navLeft(name, index_); });
   }
 
+  {
+    const QString name = QStringLiteral("Backups");
+    auto* picture = new PictureLabel(skin, QStringLiteral("Img_Backups_%1").arg(index), this);
+    picture->SetPicture(NormalLook(name));
+    auto* label = new TextLabel(QStringLiteral("Btn_Backups_%1").arg(index), this);
+    label->resize(picture->size());
+    label->setText(QStringLiteral("Backups"));
+    label->setAccessibleName(QStringLiteral("Backups"));
+    connect(label, &TextLabel::clicked, this, [this, name] { Q_EMIT navClicked(name); });
+    connect(label, &TextLabel::entered, this, [this, name] { Q_EMIT navEntered(name, index_); });
+    connect(label, &TextLabel::left, this, [this, name] { Q_EMIT navLeft(name, index_); });
+  }
+
   // Transparent; while shown it swallows every click on the group.
   blocker_ = new QLabel(this);
   blocker_->setObjectName(QStringLiteral("Disable_All_%1").arg(index));
@@ -89,7 +103,30 @@ void PageGroup::SetPage(QWidget* page) {
     NavPicture(name)->raise();
     NavLabel(name)->raise();
   }
+  NavPicture(QStringLiteral("Backups"))->raise();
+  NavLabel(QStringLiteral("Backups"))->raise();
   blocker_->raise();
+}
+
+void PageGroup::PlaceBackupsButton() {
+  PictureLabel* load = NavPicture(QStringLiteral("Load"));
+  TextLabel* load_label = NavLabel(QStringLiteral("Load"));
+  PictureLabel* picture = NavPicture(QStringLiteral("Backups"));
+  TextLabel* label = NavLabel(QStringLiteral("Backups"));
+  if (!load || !load_label || !picture || !label) return;
+  int right = load->x();
+  for (const QString& name : NavigationNames()) {
+    const PictureLabel* p = NavPicture(name);
+    if (p && !p->isHidden() && p->y() == load->y()) right = std::max(right, p->x());
+  }
+  // The gap the tables leave between Save and Load.
+  constexpr int kGap = 4;
+  const int dx = right + load->width() + kGap - load->x();
+  picture->setGeometry(load->geometry().translated(dx, 0));
+  label->setGeometry(load_label->geometry().translated(dx, 0));
+  label->setFont(load_label->font());
+  label->setStyleSheet(load_label->styleSheet());
+  label->setPalette(load_label->palette());
 }
 
 PictureLabel* PageGroup::NavPicture(const QString& name) const {

@@ -37,6 +37,11 @@ class PageGroup : public QWidget {
   PictureLabel* NavPicture(const QString& name) const;
   TextLabel* NavLabel(const QString& name) const;
   QLabel* Blocker() const { return blocker_; }
+  // The backups button (Img_Backups_N, Btn_Backups_N, named "Backups" in the
+  // navigation signals): no layout table places it, so it takes the next
+  // free place right of the buttons in Load's row, with Load's look. Called
+  // after every layout.
+  void PlaceBackupsButton();
 
  Q_SIGNALS:
   void navClicked(const QString& name);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 
 #include "gui/busy_popup.h"
 #include "gui/main_window.h"
@@ -101,6 +102,13 @@ void WindowAppUi::ClearDeviceState() {
   Call(hooks_.clear_device_lists);
   for (const char* name : {"LB_MacroName", "LB_Name", "LB_macro"})
     if (auto* list = window_.Controls().Get<QListWidget>(QLatin1String(name))) list->clear();
+}
+
+void WindowAppUi::OfferRecovery(const CutReport& cut) {
+  // The offer runs flows of its own: never inside the flow that called.
+  QTimer::singleShot(0, &window_, [this, cut] {
+    if (hooks_.offer_recovery) hooks_.offer_recovery(cut);
+  });
 }
 
 }  // namespace korvex48::gui

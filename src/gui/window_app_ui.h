@@ -29,6 +29,9 @@ class WindowAppUi final : public AppUi {
     std::function<void(const AppMessage&)> message_shown;
     // A memory write's progress: `done` of `total` bytes sent.
     std::function<void(std::size_t done, std::size_t total)> write_progress;
+    // A change that did not finish: the window offers to finish or undo it
+    // (runs once the flow that reported it returned).
+    std::function<void(const CutReport&)> offer_recovery;
   };
 
   explicit WindowAppUi(MainWindow& window) : window_(window) {}
@@ -63,6 +66,8 @@ class WindowAppUi final : public AppUi {
   void StopLabelRun() override;
   // Empties LB_MacroName, LB_Name and LB_macro.
   void ClearDeviceState() override;
+  // Hands the offer to the window's hook after the running flow returned.
+  void OfferRecovery(const CutReport& cut) override;
 
  private:
   static void Call(const std::function<void()>& hook) {

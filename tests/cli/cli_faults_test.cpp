@@ -125,7 +125,42 @@ TEST_F(CliFaults, AFailingMouseEndsEveryCommandInOneLine) {
                          "complete (the mouse took 10 reports"),
             std::string::npos)
       << cut.err;
+  EXPECT_NE(cut.err.find("the mouse no longer holds macro 1 \"Copy\""), std::string::npos)
+      << cut.err;
+  EXPECT_NE(cut.err.find("'korvex48ctl restore 1' puts back what the mouse held before"),
+            std::string::npos)
+      << cut.err;
   EXPECT_EQ(rig.Run({"macro", "list"}).out, "");
+  ASSERT_TRUE(mount->Control("clear-faults"));
+  ASSERT_EQ(rig.Run({"restore", "1"}).status, 0);
+  EXPECT_NE(rig.Run({"macro", "list"}).out.find("Copy"), std::string::npos);
+
+  // Three macros, the first deleted and cut inside the storage: the two
+  // later ones are gone from the mouse. The line names them and both ways on;
+  // a later command finds the cut and says the same; finishing the change
+  // brings them back.
+  ASSERT_EQ(rig.Run({"macro", "add", "2"}).status, 0);
+  ASSERT_EQ(rig.Run({"macro", "add", "3"}).status, 0);
+  ASSERT_TRUE(mount->Control("refuse-report-after " + std::to_string(connect.sets + 60)));
+  const CliRun lost = rig.Run({"macro", "delete", "1"});
+  EXPECT_EQ(lost.status, 1) << lost.err;
+  EXPECT_EQ(Lines(lost.err), 1) << lost.err;
+  EXPECT_NE(lost.err.find("now lists only the 0 macros"), std::string::npos) << lost.err;
+  for (const char* name : {"macro 2 \"Paste\"", "macro 3 \"Cut\""})
+    EXPECT_NE(lost.err.find(name), std::string::npos) << lost.err;
+  EXPECT_NE(lost.err.find("'korvex48ctl restore --finish' finishes the change"), std::string::npos)
+      << lost.err;
+  ASSERT_TRUE(mount->Control("clear-faults"));
+  const CliRun later = rig.Run({"macro", "list"});
+  EXPECT_EQ(later.out, "");
+  EXPECT_NE(later.err.find("warning: macro-delete 1 \"Copy\" did not finish"), std::string::npos)
+      << later.err;
+  ASSERT_EQ(rig.Run({"restore", "--finish"}).status, 0);
+  const CliRun finished = rig.Run({"macro", "list"});
+  EXPECT_NE(finished.out.find("Paste"), std::string::npos) << finished.out;
+  EXPECT_NE(finished.out.find("Cut"), std::string::npos) << finished.out;
+  EXPECT_EQ(finished.out.find("Copy"), std::string::npos) << finished.out;
+  EXPECT_TRUE(finished.err.empty()) << finished.err;
 
   // The trace tells where the write was cut off.
   ASSERT_TRUE(mount->Control("plug"));
@@ -208,8 +243,8 @@ TEST_F(CliFaults, ARefusedRestartIsAFailureInEveryFlowThatRestarts) {
 }
 
 // A configuration whose writes the mouse stops taking part way ends in one
-// line and exit 1; applied again once the mouse takes reports, the same file
-// finishes the job.
+// line and exit 1; once the mouse takes reports, `restore --finish` finishes
+// the job from the journal, and the backup undoes it.
 TEST_F(CliFaults, ApplyCutOffAtOneReportIsFinishedByApplyingItAgain) {
   Serve(SimulatedStorage::kI2C);
   if (IsSkipped()) return;
@@ -238,6 +273,7 @@ TEST_F(CliFaults, ApplyCutOffAtOneReportIsFinishedByApplyingItAgain) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(mount->Control("clear-faults"));
+    const std::string before_apply = rig.Run({"--json", "dump"}).out;
     ASSERT_TRUE(
         mount->Control("refuse-report-after " + std::to_string(connect.sets + c.cut_after)));
     const CliRun cut = rig.Run({"apply", c.file});
@@ -246,9 +282,13 @@ TEST_F(CliFaults, ApplyCutOffAtOneReportIsFinishedByApplyingItAgain) {
     EXPECT_EQ(Lines(cut.err), 1) << cut.err;
     ASSERT_TRUE(mount->Control("clear-faults"));
     EXPECT_EQ(rig.Run({"diff", c.file}).status, 1);
-    const CliRun again = rig.Run({"apply", c.file});
+    // Finishing the change makes the mouse hold the file; restoring the
+    // backup made before it (now the second) undoes it again.
+    const CliRun again = rig.Run({"restore", "--finish"});
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(rig.Run({"diff", c.file}).status, 0);
+    ASSERT_EQ(rig.Run({"restore", "2"}).status, 0);
+    EXPECT_EQ(rig.Run({"--json", "dump"}).out, before_apply);
   }
 }
 

@@ -50,6 +50,8 @@ class CliRig {
   std::string LibraryPath() const { return Path("korvex48/Macro.bin"); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   std::string StatePath() const { return Path("mouse.state"); }
+  // Where the commands keep their backups.
+  std::string BackupsPath() const { return Path("korvex48/backups"); }
   // Where the mouse is: the simulated one by default, or hidraw nodes.
   void UseDeviceDir(std::string dir) { device_dir_ = std::move(dir); }
   // An option given to every run before the command (e.g. --default-image).
@@ -92,10 +94,10 @@ class CliRig {
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    // The user's own library and environment stay out of the tests: the
-    // per-user data folder is the rig's folder.
+    // The user's own library, backups and environment stay out of the
+    // tests: the per-user data and state folders are the rig's folder.
     std::vector<std::string> env_text = {"HOME=" + dir_.string(), "XDG_DATA_HOME=" + dir_.string(),
-                                         "PATH=/usr/bin:/bin"};
+                                         "XDG_STATE_HOME=" + dir_.string(), "PATH=/usr/bin:/bin"};
     std::vector<char*> env;
     for (std::string& e : env_text) env.push_back(e.data());
     env.push_back(nullptr);

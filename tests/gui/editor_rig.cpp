@@ -23,6 +23,8 @@ EditorRig::EditorRig(const EditorRigOptions& options) : mouse(options.storage, c
   config.languages = options.languages;
   config.pointer_desktops = options.pointer_desktops;
   config.pointer_store = PointerStorePath().toStdString();
+  // Each editor keeps its backups apart, in the rig's folder.
+  config.backup_folder = dir.filePath(QStringLiteral("backups")).toStdString();
   if (options.ui_log) config.ui_log_file = dir.filePath(QStringLiteral("ui.log")).toStdString();
   std::string error;
   app = EditorApp::Create(config, &error);

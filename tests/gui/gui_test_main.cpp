@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
   // The pointer bars must never reach the desktop or the settings of the
   // user who runs the tests.
   qputenv("XDG_CONFIG_HOME", runtime.path().toLocal8Bit());
+  // Nor the backups the editor keeps before larger changes.
+  qputenv("XDG_STATE_HOME", runtime.path().toLocal8Bit());
   qputenv("GSETTINGS_BACKEND", "memory");
   qunsetenv("XDG_CURRENT_DESKTOP");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -59,7 +59,8 @@ xvfb_start() {
   done
   DISPLAY=":$(head -n 1 "$WORK/display")"
   XDG_RUNTIME_DIR="$WORK/run" XDG_DATA_HOME="$WORK/data" HOME="$WORK/home"
-  export DISPLAY XDG_RUNTIME_DIR XDG_DATA_HOME HOME
+  XDG_STATE_HOME="$WORK/state"
+  export DISPLAY XDG_RUNTIME_DIR XDG_DATA_HOME XDG_STATE_HOME HOME
   mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME" "$HOME"
   unset QT_QPA_PLATFORM
 }

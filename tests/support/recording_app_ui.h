@@ -15,6 +15,8 @@ class RecordingAppUi final : public AppUi {
  public:
   std::vector<std::string> log;
   std::vector<AppMessage> messages;
+  // Every offer to finish or undo a change that did not finish.
+  std::vector<CutReport> recoveries;
   std::function<void()> on_process_events;
   // Runs with every line as it is recorded (the call being made).
   std::function<void(const std::string& line)> on_line;
@@ -26,6 +28,7 @@ class RecordingAppUi final : public AppUi {
   void Clear() {
     log.clear();
     messages.clear();
+    recoveries.clear();
   }
 
   void Show() override;
@@ -51,6 +54,10 @@ class RecordingAppUi final : public AppUi {
   void ShowNoDeviceOverlay() override { Note("ShowNoDeviceOverlay"); }
   void StopLabelRun() override { Note("StopLabelRun"); }
   void ClearDeviceState() override { Note("ClearDeviceState"); }
+  void OfferRecovery(const CutReport& cut) override {
+    recoveries.push_back(cut);
+    Note("OfferRecovery " + cut.change);
+  }
 
  private:
   void Note(std::string line) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/app/app_ui.h"
+#include "core/app/change_guard.h"
 #include "core/app/core_listener.h"
 #include "core/app/device_macros.h"
 #include "core/buttons/button_assignment.h"
@@ -98,6 +99,7 @@ enum class MacroCommandResult {
   kNoLayout,     // storage kinds fit no layout: nothing changed
   kNoEndByte,    // the library macro has no end byte within its 256 bytes: nothing changed
   kWriteFailed,  // the mouse stopped taking the save part way: LastTransferProblem()
+  kNoBackup,     // no backup could be made (BackupProblem()): nothing sent
 };
 
 enum class FileCommandStatus {
@@ -107,6 +109,7 @@ enum class FileCommandStatus {
   kFileError,    // the file could not be read or written; `error` says why
   kWriteFailed,  // the mouse stopped taking the image part way: LastTransferProblem()
   kUnread,       // the mouse's configuration was not read whole: nothing saved
+  kNoBackup,     // no backup could be made (BackupProblem()): nothing sent
 };
 
 struct FileCommandResult {
@@ -123,6 +126,7 @@ enum class FirmwareResult {
   kRestartRefused,  // patch and descriptor are on the mouse, but it refused the restart and
                     // stays open as it was
   kProgrammed,      // patch, descriptor and restart sent; the mouse was searched again
+  kNoBackup,        // no backup could be made (BackupProblem()): nothing sent
 };
 
 // How a restart of the mouse (command 14) went.
@@ -193,6 +197,33 @@ class AppCore {
   // step searches; false, nothing changed, for another index.
   bool SetDeviceId(std::size_t index, DeviceIdEntry entry);
 
+  // ---- Larger changes ------------------------------------------------------
+  // What keeps the backups and journals of larger changes (nullptr: none are
+  // kept, for programs that only drive the core). Not owned.
+  void SetChangeGuard(ChangeGuard* guard) { guard_ = guard; }
+  // Called by the flows before the first report of a change of more than one
+  // report: the backup of what the mouse holds (MouseImage) and the journal
+  // of `target` (nullptr: the configuration is not changed). Inside a change
+  // already begun nothing more is kept. False when the mouse was not read
+  // whole or the backup could not be written: the user was told
+  // (BackupProblem()) and nothing may be sent.
+  bool BeginChange(const ChangeLabel& label, const ConfigImage* target);
+  // The end of every change BeginChange let start: `finished` when the
+  // mouse took all of it. A change that was cut stays unfinished.
+  void EndChange(bool finished);
+  // A change begun was cut; `read_back`: the core holds what the mouse holds
+  // now. Keeps LastCut() and offers the user to finish or undo it, after the
+  // flow's own message (AppUi::OfferRecovery).
+  void ChangeWasCut(bool read_back);
+  // Why the last change was refused for want of a backup; empty otherwise.
+  const std::string& BackupProblem() const { return backup_problem_; }
+  // The change last cut, or found unfinished by a whole read; cleared when a
+  // change begins.
+  const std::optional<CutReport>& LastCut() const { return last_cut_; }
+  // What the mouse holds as the pages know it: the page copy's sections and
+  // the working image's macro storage and customer identifier.
+  ConfigImage MouseImage() const;
+
   // ---- State ------------------------------------------------------------------
   // Read-only views; what changes them are the flows above.
   const DeviceSession& Session() const { return transport_.Session(); }
@@ -258,6 +289,9 @@ class AppCore {
   void WriteStopped();
   void ForgetRead();     // the working image no longer is the opened mouse's
   void MacrosChanged();  // refreshes refs_ and the working image's storage
+  // After a whole read: offers to finish or undo a change the newest
+  // journal says did not finish, when the mouse shows it cut.
+  void CheckUnfinishedChange();
   // The connection state the flows change (the transport's).
   DeviceSession& MutableSession() { return transport_.Session(); }
 
@@ -294,6 +328,11 @@ class AppCore {
   bool read_failure_shown_ = false;  // one message for a run of failed reads
   int writes_taken_ = 0;
   std::string transfer_problem_;
+  ChangeGuard* guard_ = nullptr;
+  int change_depth_ = 0;
+  bool change_cut_ = false;
+  std::string backup_problem_;
+  std::optional<CutReport> last_cut_;
 };
 
 }  // namespace korvex48

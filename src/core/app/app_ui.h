@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app/change_guard.h"
 #include "core/buttons/key_code_table.h"
 #include "core/common/text.h"
 #include "core/device/busy_ui.h"
@@ -104,6 +105,12 @@ class AppUi : public BusyUi {
   virtual void ShowNoDeviceOverlay() = 0;
   virtual void StopLabelRun() = 0;
   virtual void ClearDeviceState() = 0;
+
+  // A larger change did not finish (it was cut now, or a read found the
+  // mouse as a cut left it): the window offers to finish the change or to
+  // restore the backup. Called after the flow's own message; the offer must
+  // not run a flow before the flow that called it returned.
+  virtual void OfferRecovery(const CutReport& cut) = 0;
 };
 
 // An AppUi that shows nothing: for the command-line tool, which overrides
@@ -129,6 +136,7 @@ class NullAppUi : public AppUi {
   void ShowNoDeviceOverlay() override {}
   void StopLabelRun() override {}
   void ClearDeviceState() override {}
+  void OfferRecovery(const CutReport&) override {}
 };
 
 }  // namespace korvex48

@@ -4,12 +4,20 @@
 namespace korvex48 {
 
 FirmwareResult FirmwareFlow::ProgramFirmware(const FirmwarePatch& patch) {
-  AppUi& ui = core_.ui_;
-  CommandSet& commands = core_.commands_;
   if (!core_.DeviceUsable() || !patch.Loaded()) return FirmwareResult::kNothing;
   // Only a mouse with "Flash" + "Flash" storage takes patch code at 0xC000;
   // on the others those addresses are configuration memory.
   if (core_.Layout() != StorageLayout::kSlot) return FirmwareResult::kNotFlash;
+  // The patch leaves the configuration as it is: a backup, no journal.
+  if (!core_.BeginChange({"firmware", ""}, nullptr)) return FirmwareResult::kNoBackup;
+  const FirmwareResult result = Program(patch);
+  core_.EndChange(result == FirmwareResult::kProgrammed);
+  return result;
+}
+
+FirmwareResult FirmwareFlow::Program(const FirmwarePatch& patch) {
+  AppUi& ui = core_.ui_;
+  CommandSet& commands = core_.commands_;
   ui.StopPolling();
   ui.LockPages();
   ui.Show();

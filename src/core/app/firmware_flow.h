@@ -20,6 +20,8 @@ class FirmwareFlow {
   FirmwareResult ProgramFirmware(const FirmwarePatch& patch);
 
  private:
+  FirmwareResult Program(const FirmwarePatch& patch);
+
   AppCore& core_;
   Connection& connection_;
 };

@@ -109,6 +109,7 @@ bool ImageFlows::ReadConfiguration() {
   ui_.StartPolling();
   ui_.UnlockPages();
   s.Loading = false;
+  core_.CheckUnfinishedChange();
   return true;
 }
 
@@ -137,7 +138,11 @@ bool ImageFlows::EndWholeImageWrite(bool ok) {
   ui_.ProcessEvents();
   ui_.UnlockPages();
   ui_.StartPolling();
-  if (!ok) core_.WriteStopped();
+  if (!ok) {
+    core_.WriteStopped();
+    // A write the mouse took none of changed nothing.
+    if (core_.writes_taken_ > 0) core_.ChangeWasCut(false);
+  }
   return ok;
 }
 
@@ -160,7 +165,41 @@ bool ImageFlows::ResetMouse() {
   return WriteDefaults();
 }
 
+ConfigImage ImageFlows::DefaultsImage() const {
+  const DeviceSession& s = core_.Session();
+  const StorageLayout layout = core_.Layout();
+  ConfigImage defaults;
+  ReadImageSections(core_.default_image_,
+                    layout == StorageLayout::kSlot ? StorageKind::kFlash : StorageKind::kI2C,
+                    defaults);
+  ConfigImage image = core_.working_;
+  image.parameters = defaults.parameters;
+  image.profiles = defaults.profiles;
+  image.customer_id = defaults.customer_id;
+  // The default image describes a packed-layout mouse. Written as it is into
+  // a mouse with "Flash" primary storage, its byte 6 would tell the mouse a
+  // different secondary kind and its marker a different layout, and the next
+  // connection would read the macro pages as a packed area. Keep the mouse's
+  // own storage bits and mark, with a checksum that fits.
+  if (s.PrimaryStorage == kStorageFlash) {
+    const ParameterSection before = image.parameters;
+    if (auto bits = SecondaryBits(s.SecondaryStorage))
+      image.parameters[6] = static_cast<std::uint8_t>((image.parameters[6] & 0x3F) | (*bits << 6));
+    if (const std::uint8_t mark = LayoutMarkOf(layout); mark != 0) image.parameters[0] = mark;
+    if (image.parameters != before) CalcParameterChecksum(image.parameters);
+  }
+  if (layout == StorageLayout::kSlot) {
+    image.macro_area = defaults.macro_area;
+    image.macro_pages = defaults.macro_pages;
+  } else if (layout == StorageLayout::kPacked) {
+    image.macro_area = defaults.macro_area;
+  }
+  return image;
+}
+
 bool ImageFlows::WriteDefaults() {
+  const ConfigImage defaults = DefaultsImage();
+  if (!core_.BeginChange({"reset", ""}, &defaults)) return false;
   DeviceSession& s = core_.MutableSession();
   ui_.CloseMenus();
   ui_.StopPolling();
@@ -169,40 +208,16 @@ bool ImageFlows::WriteDefaults() {
   ui_.ProcessEvents();
 
   const StorageLayout layout = core_.Layout();
-  ConfigImage defaults;
-  ReadImageSections(core_.default_image_,
-                    layout == StorageLayout::kSlot ? StorageKind::kFlash : StorageKind::kI2C,
-                    defaults);
-  core_.working_.parameters = defaults.parameters;
-  core_.working_.profiles = defaults.profiles;
-  core_.working_.customer_id = defaults.customer_id;
-  // The default image describes a packed-layout mouse. Written as it is into
-  // a mouse with "Flash" primary storage, its byte 6 would tell the mouse a
-  // different secondary kind and its marker a different layout, and the next
-  // connection would read the macro pages as a packed area. Keep the mouse's
-  // own storage bits and mark, with a checksum that fits.
-  if (s.PrimaryStorage == kStorageFlash) {
-    const ParameterSection before = core_.working_.parameters;
-    if (auto bits = SecondaryBits(s.SecondaryStorage))
-      core_.working_.parameters[6] =
-          static_cast<std::uint8_t>((core_.working_.parameters[6] & 0x3F) | (*bits << 6));
-    if (const std::uint8_t mark = LayoutMarkOf(layout); mark != 0)
-      core_.working_.parameters[0] = mark;
-    if (core_.working_.parameters != before) CalcParameterChecksum(core_.working_.parameters);
-  }
-  if (layout == StorageLayout::kSlot) {
-    core_.working_.macro_area = defaults.macro_area;
-    core_.working_.macro_pages = defaults.macro_pages;
-    ui_.ClearMacroEditor();
-  } else if (layout == StorageLayout::kPacked) {
-    core_.working_.macro_area = defaults.macro_area;
-  }
+  core_.working_ = defaults;
+  if (layout == StorageLayout::kSlot) ui_.ClearMacroEditor();
   core_.TakeUpMacroStorage(layout, s.PrimaryStorage);
 
   ui_.Show();
   ui_.ProcessEvents();
   core_.ShowWorkingImage();
-  return EndWholeImageWrite(WriteWholeImage());
+  const bool ok = EndWholeImageWrite(WriteWholeImage());
+  core_.EndChange(ok);
+  return ok;
 }
 
 }  // namespace korvex48

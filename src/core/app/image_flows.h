@@ -26,11 +26,15 @@ class ImageFlows {
   bool WriteConfiguration();
   // The Reset buttons: Str022 without a usable mouse, else WriteDefaults.
   bool ResetMouse();
-  // Default image -> working image -> pages -> mouse; false as
-  // WriteConfiguration.
+  // Default image -> working image -> pages -> mouse, after a backup of
+  // what the mouse held (nothing sent without one: BackupProblem()); false
+  // as WriteConfiguration.
   bool WriteDefaults();
 
  private:
+  // The working image with the default configuration in it, as a reset
+  // writes it.
+  ConfigImage DefaultsImage() const;
   bool WriteWholeImage();
   bool WriteCustomerId();
   // The end of a whole-image write that went as far as `ok` says: busy

@@ -197,9 +197,23 @@ MacroCommandResult DeviceMacroFlows::ChangeDeviceMacros(
   CalcProfileChecksum(profiles);
 
   const std::string what = deleting ? "deleted" : "added";
-  if (!WriteMacroChange(interim_writes, next, change, profiles, after,
-                        {"the macro was " + what, "the macro was not " + what, "one " + what}))
-    return MacroCommandResult::kWriteFailed;
+  ConfigImage target = core_.MouseImage();
+  after.StoreTo(target);
+  target.profiles = profiles;
+  // The macro the change is about: the one deleted, or the one added last.
+  std::size_t first = after.Count() > 0 ? after.Count() - 1 : 0;
+  if (deleting)
+    for (std::size_t k = 0; k < moves.size(); ++k)
+      if (!moves[k]) first = k;
+  const DeviceMacros& named = deleting ? core_.macros_ : after;
+  const ChangeLabel label{deleting ? "macro-delete" : "macro-add",
+                          std::to_string(first + 1) + " \"" + named.Names()[first] + "\""};
+  if (!core_.BeginChange(label, &target)) return MacroCommandResult::kNoBackup;
+  const bool written =
+      WriteMacroChange(interim_writes, next, change, profiles, after,
+                       {"the macro was " + what, "the macro was not " + what, "one " + what});
+  core_.EndChange(written);
+  if (!written) return MacroCommandResult::kWriteFailed;
 
   core_.macros_ = after;
   core_.MacrosChanged();
@@ -287,6 +301,7 @@ bool DeviceMacroFlows::WriteMacroChange(std::span<const ProfileByteWrite> interi
   const bool read_back = ReadBackMacroChange();
   ReportMacroChangeCut(read_back, before, after, codes_before, words.done, words.not_done,
                        words.first_changed);
+  core_.ChangeWasCut(read_back);
   return false;
 }
 

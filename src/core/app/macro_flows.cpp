@@ -46,6 +46,9 @@ AssignmentResult DeviceMacroFlows::AssignDeviceMacroToButton(int button, std::si
 
 bool DeviceMacroFlows::SaveDeviceMacros() {
   if (!core_.DeviceUsable() || core_.macros_.Layout() == StorageLayout::kNone) return false;
+  ConfigImage target = core_.MouseImage();
+  CalcProfileChecksum(target.profiles);
+  if (!core_.BeginChange({"macro-save", ""}, &target)) return false;
   ui_.StopPolling();
   ui_.Show();
   ui_.ProcessEvents();
@@ -61,7 +64,9 @@ bool DeviceMacroFlows::SaveDeviceMacros() {
   if (!ok) {
     core_.image_read_ = false;
     core_.WriteStopped();
+    if (core_.writes_taken_ > 0) core_.ChangeWasCut(false);
   }
+  core_.EndChange(ok);
   return ok;
 }
 

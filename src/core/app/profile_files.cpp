@@ -84,8 +84,14 @@ FileCommandResult ProfileFiles::LoadProfile(const std::string& path) {
   // them out of this mouse for good. The mouse keeps its own.
   candidate.customer_id = core_.Session().CustomerId;
   KeepUsbIdentifiers(core_.working_.parameters, candidate.parameters);
+  if (!core_.BeginChange({"load-profile", path}, &candidate)) {
+    result.status = FileCommandStatus::kNoBackup;
+    return result;
+  }
   core_.working_ = candidate;
-  if (!images_.WriteConfiguration()) result.status = FileCommandStatus::kWriteFailed;
+  const bool ok = images_.WriteConfiguration();
+  if (!ok) result.status = FileCommandStatus::kWriteFailed;
+  core_.EndChange(ok);
   return result;
 }
 

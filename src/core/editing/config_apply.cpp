@@ -16,18 +16,14 @@ bool SameStorage(const ConfigImage& a, const ConfigImage& b, StorageLayout layou
 
 }  // namespace
 
-ConfigImage PageEditor::MouseImage() const {
-  ConfigImage image = core_.Working();
-  image.parameters = core_.Page().parameters;
-  image.profiles = core_.Page().profiles;
-  return image;
-}
+ConfigImage PageEditor::MouseImage() const { return core_.MouseImage(); }
 
 Configuration PageEditor::CurrentConfiguration() const {
   return DecodeConfiguration(MouseImage(), core_.Layout(), core_.Session().PrimaryStorage);
 }
 
-ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bool dry_run) {
+ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bool dry_run,
+                                                 const ChangeLabel& label) {
   ConfigApplyResult r;
   const DeviceSession& s = core_.Session();
   if (!core_.DeviceUsable() || !core_.ImageRead()) {
@@ -42,25 +38,70 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
                 " macro storage; this mouse has " + StorageLayoutName(layout) + " macro storage";
     return r;
   }
-  const ConfigImage current = MouseImage();
-  ConfigImage wanted = current;
+  ConfigImage wanted = MouseImage();
   const EncodeResult encoded = EncodeConfiguration(target, s.PrimaryStorage, wanted);
   if (!encoded.ok) {
     r.status = ConfigApplyStatus::kRefused;
     r.problem = encoded.problem;
     return r;
   }
+  // Bytes the configuration does not describe (past the macros' end mark)
+  // are no reason to write.
   r.differences =
-      ConfigurationDifferences(DecodeConfiguration(current, layout, s.PrimaryStorage), target);
+      ConfigurationDifferences(DecodeConfiguration(MouseImage(), layout, s.PrimaryStorage), target);
   if (dry_run || r.differences.empty()) return r;
-  // One step however many writes, transfers and reads it takes.
+  // Its checksum bytes are the mouse's as read: they are not the file's.
+  return ApplyWanted(wanted, dry_run, label, false);
+}
+
+ConfigApplyResult PageEditor::ApplyImage(const ConfigImage& wanted, bool dry_run,
+                                         const ChangeLabel& label) {
+  return ApplyWanted(wanted, dry_run, label, true);
+}
+
+ConfigApplyResult PageEditor::ApplyWanted(const ConfigImage& wanted, bool dry_run,
+                                          const ChangeLabel& label, bool checksums) {
+  ConfigApplyResult r;
+  const DeviceSession& s = core_.Session();
+  if (!core_.DeviceUsable() || !core_.ImageRead()) {
+    r.status = ConfigApplyStatus::kNoDevice;
+    r.problem = "the mouse's configuration was not read whole";
+    return r;
+  }
+  const StorageLayout layout = core_.Layout();
+  const ConfigImage current = MouseImage();
+  r.differences = ConfigurationDifferences(DecodeConfiguration(current, layout, s.PrimaryStorage),
+                                           DecodeConfiguration(wanted, layout, s.PrimaryStorage));
+  const bool same_bytes = current.parameters == wanted.parameters &&
+                          current.profiles == wanted.profiles &&
+                          SameStorage(current, wanted, layout);
+  if (dry_run || same_bytes) return r;
+  // One undo step however many writes, transfers and reads it takes.
   const UndoHistory::Change change = history_.Begin();
+  if (!core_.BeginChange(label, &wanted)) {
+    r.status = ConfigApplyStatus::kNoBackup;
+    r.problem = core_.BackupProblem();
+    return r;
+  }
+  const int refused_before = refused_writes_;
+  r = SendImage(current, wanted, checksums, std::move(r));
+  core_.EndChange(r.status == ConfigApplyStatus::kApplied && refused_writes_ == refused_before &&
+                  core_.DeviceUsable());
+  return r;
+}
+
+ConfigApplyResult PageEditor::SendImage(const ConfigImage& current, const ConfigImage& wanted,
+                                        bool checksums, ConfigApplyResult r) {
+  const StorageLayout layout = core_.Layout();
 
   // Macros first: the codes that name them go with them in the profile
   // section, through the same save as Add to Mouse and Delete.
+  // The profile checksum the mouse holds once the codes went.
+  std::uint8_t held_checksum = current.profiles[kProfileChecksumOffset];
   if (!SameStorage(current, wanted, layout)) {
     switch (macro_flows_.ReplaceDeviceMacros(wanted)) {
       case MacroCommandResult::kDone:
+        held_checksum = core_.Working().profiles[kProfileChecksumOffset];
         break;
       case MacroCommandResult::kWriteFailed:
         r.status = ConfigApplyStatus::kWriteFailed;
@@ -85,6 +126,17 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
     EditResult sent;
     StoreAndSendCodes(writes, sent);
   }
+  // A whole image carries its profile checksum too, which neither the
+  // codes' writes nor the macro save (which works out its own) sends: the
+  // last code's last three bytes, as they are now, and the checksum.
+  constexpr std::size_t kLastFour = kProfileChecksumOffset - 3;
+  if (checksums && held_checksum != wanted.profiles[kProfileChecksumOffset] && Live()) {
+    const LiveWriteQueue::Hold hold = Edit();
+    (void)commands_.WriteProfileBytes(static_cast<std::uint8_t>(kLastFour),
+                                      wanted.profiles[kLastFour], wanted.profiles[kLastFour + 1],
+                                      wanted.profiles[kLastFour + 2],
+                                      wanted.profiles[kProfileChecksumOffset]);
+  }
 
   {
     const LiveWriteQueue::Hold hold = Edit();
@@ -108,6 +160,11 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
       if (end - at == 2) WriteParameter(offset, {to[at], to[at + 1]});
       if (end - at == 3) WriteParameter(offset, {to[at], to[at + 1], to[at + 2]});
       at = end;
+    }
+    // A whole image carries its checksum.
+    if (checksums && from[param::kChecksum] != to[param::kChecksum]) {
+      core_.SetPageParameter(param::kChecksum, to[param::kChecksum]);
+      WriteParameter(static_cast<std::uint8_t>(param::kChecksum), {to[param::kChecksum]});
     }
     const bool values_changed =
         !std::equal(from.begin() + param::kDpiIndexes, from.begin() + param::kDpiIndexes + 4,

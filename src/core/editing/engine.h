@@ -5,6 +5,8 @@
 // per flow, and the page editor on top, which the core keeps current itself. Front ends implement
 // AppUi to show what happens and call the core and the editor; they never hand an image back.
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "core/app/app_core.h"
@@ -14,6 +16,7 @@
 #include "core/app/firmware_flow.h"
 #include "core/app/image_flows.h"
 #include "core/app/profile_files.h"
+#include "core/backups/backup_journal.h"
 #include "core/device/command_set.h"
 #include "core/device/transport.h"
 #include "core/editing/page_editor.h"
@@ -29,6 +32,10 @@ struct EngineOptions {
   // The second accepted customer identifier (settings Rev_Manu_ID, Rev_Pro_ID).
   int reserve_manu_id = 0;
   int reserve_pro_id = 0;
+  // Where the backups of larger changes go (DefaultBackupFolder() for the
+  // front ends); empty: none are made, as for programs that only drive the
+  // core.
+  std::string backup_folder;
 };
 
 class Engine {
@@ -54,8 +61,12 @@ class Engine {
   PageEditor& Editor() { return editor_; }
   const PageEditor& Editor() const { return editor_; }
   CommandSet& Commands() { return commands_; }
+  // The backups and journals of larger changes; nullptr when the options
+  // named no folder.
+  BackupJournal* Journal() { return journal_.get(); }
 
  private:
+  std::unique_ptr<BackupJournal> journal_;
   CommandSet commands_;
   AppCore core_;
   ImageFlows images_;

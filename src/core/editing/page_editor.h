@@ -105,6 +105,7 @@ enum class ConfigApplyStatus {
   kNoDevice,     // no usable mouse, or its configuration was not read whole
   kRefused,      // another storage kind, or macros that do not fit: nothing sent
   kWriteFailed,  // the mouse stopped taking the macro storage part way
+  kNoBackup,     // no backup could be made (AppCore::BackupProblem()): nothing sent
 };
 
 struct ConfigApplyResult {
@@ -268,7 +269,16 @@ class PageEditor : private CoreListener {
   // sent. The rules of single clicks (the last Left Key, profile 3) do not
   // apply: the configuration is taken as a whole. `dry_run` only works out
   // the differences.
-  ConfigApplyResult ApplyConfiguration(const Configuration& target, bool dry_run = false);
+  // A backup of what the mouse held is made before the first report
+  // (kNoBackup when it cannot be: nothing sent); `label` names the change in
+  // the backups.
+  ConfigApplyResult ApplyConfiguration(const Configuration& target, bool dry_run = false,
+                                       const ChangeLabel& label = {"apply", ""});
+  // As ApplyConfiguration for a whole image (a backup to restore, the target
+  // of a change to finish): every byte of its sections and macro storage
+  // that differs is sent, the checksum bytes too, so the mouse ends holding
+  // it byte for byte. Its customer identifier is not sent.
+  ConfigApplyResult ApplyImage(const ConfigImage& wanted, bool dry_run, const ChangeLabel& label);
 
   // Names of codes with the core's current sources.
   KeyNameSources Sources() const { return core_.NameSources(); }
@@ -297,6 +307,14 @@ class PageEditor : private CoreListener {
   // when the write could not be queued.
   bool WriteDpiLevels(int count, int active);
   void StoreAndSendCodes(std::span<const ProfileByteWrite> writes, EditResult& result);
+  // ApplyImage, and ApplyConfiguration once encoded: `checksums` says
+  // whether `wanted`'s checksum bytes are to be sent (a whole image's are;
+  // a configuration laid over the mouse's image has the mouse's).
+  ConfigApplyResult ApplyWanted(const ConfigImage& wanted, bool dry_run, const ChangeLabel& label,
+                                bool checksums);
+  // Its reports, once the backup was made.
+  ConfigApplyResult SendImage(const ConfigImage& current, const ConfigImage& wanted, bool checksums,
+                              ConfigApplyResult r);
   ButtonTexts LabelsOf(int profile) const;
   std::array<bool, kKeyButtons> ClickableOf(int profile) const;
   void ShowProfile(int profile);

@@ -17,6 +17,7 @@ std::optional<AppMessage> AddToMouseRefusal(MacroCommandResult result, const std
     case MacroCommandResult::kDone:
     case MacroCommandResult::kOutOfRange:   // Str103 was shown
     case MacroCommandResult::kWriteFailed:  // the stopped write was reported
+    case MacroCommandResult::kNoBackup:     // the missing backup was reported
       return std::nullopt;
     case MacroCommandResult::kNoDevice:
       return AppMessage{{"Str022"}, {}, MessageBoxKind::kOkBox, {}};

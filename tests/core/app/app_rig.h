@@ -103,14 +103,16 @@ struct AppRig {
   DeviceMacroFlows& macro_flows;
   FirmwareFlow& firmware;
 
+  // `backup_folder`: where larger changes keep their backups (empty: none).
   explicit AppRig(SimulatedStorage storage = SimulatedStorage::kI2C,
-                  std::optional<bool> flash_default = std::nullopt)
+                  std::optional<bool> flash_default = std::nullopt, std::string backup_folder = {})
       : mouse(storage, clock),
         probe(mouse),
         transport(probe, clock),
         session(transport.Session()),
         engine(transport, ui, clock,
-               Options(flash_default.value_or(storage == SimulatedStorage::kFlashFlash))),
+               Options(flash_default.value_or(storage == SimulatedStorage::kFlashFlash),
+                       std::move(backup_folder))),
         commands(engine.Commands()),
         core(engine.Core()),
         images(engine.Images()),
@@ -124,8 +126,9 @@ struct AppRig {
     ui.Clear();
   }
 
-  static EngineOptions Options(bool flash_default) {
+  static EngineOptions Options(bool flash_default, std::string backup_folder = {}) {
     EngineOptions options;
+    options.backup_folder = std::move(backup_folder);
     options.text = Language1();
     options.default_image = DefaultImage(flash_default);
     return options;

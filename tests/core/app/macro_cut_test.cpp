@@ -3,13 +3,18 @@
 // own macro (at the old or the new address) or on the button's fallback
 // function, never on another macro; its macro storage must parse, as the old
 // list, the new one or the macros before the first changed one; and the core
-// must then show what the mouse holds.
+// must then show what the mouse holds, name what it lost as the user had it,
+// and bring it all back by restoring the backup or by finishing the change.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app_rig.h"
+#include "core/backups/backup_journal.h"
+#include "core/common/file_io.h"
 #include "core/macros/macro_names.h"
 
 namespace korvex48::test {
@@ -264,6 +269,53 @@ void ExpectSound(AppRig& rig, const Case& c, const DeviceMacros& before,
   }
 }
 
+// After a cut: the offer names every macro and button the mouse lost, and
+// the backup (or the change's target) makes the mouse hold all of it again.
+void ExpectWayBack(AppRig& rig, const DeviceMacros& before, const DeviceMacros& after,
+                   const KeyCodes& codes_before, const KeyCodes& codes_after, bool finish) {
+  const MouseView mouse = ReadMouse(rig);
+  if (mouse.macros.SameMacros(before) && mouse.codes == codes_before) {
+    // Nothing reached the mouse: nothing to offer.
+    EXPECT_FALSE(rig.core.LastCut());
+    EXPECT_TRUE(rig.ui.recoveries.empty());
+    return;
+  }
+  ASSERT_TRUE(rig.core.LastCut());
+  const CutReport& cut = *rig.core.LastCut();
+  ASSERT_EQ(rig.ui.recoveries.size(), 1u);
+  EXPECT_TRUE(cut.can_finish);
+  const std::string line = cut.LostLine();
+  for (std::size_t k = 0; k < before.Count(); ++k) {
+    bool held = false;
+    for (std::size_t j = 0; j < mouse.macros.Count(); ++j) {
+      const ByteView a = before.EventBytes(k), b = mouse.macros.EventBytes(j);
+      held = held || (before.Names()[k] == mouse.macros.Names()[j] &&
+                      std::equal(a.begin(), a.end(), b.begin(), b.end()));
+    }
+    const std::string named = "macro " + std::to_string(k + 1) + " \"" + before.Names()[k] + "\"";
+    EXPECT_EQ(line.find(named) != std::string::npos, !held) << line;
+  }
+  for (int p = 1; p <= kKeyProfiles; ++p) {
+    for (int b = 1; b <= kKeyButtons; ++b) {
+      if (mouse.codes.Code(p, b) != FallbackCode(b) || codes_before.Code(p, b) == FallbackCode(b))
+        continue;
+      EXPECT_NE(line.find("profile " + std::to_string(p) + " button " + std::to_string(b) + " ("),
+                std::string::npos)
+          << line;
+    }
+  }
+
+  const auto file = ReadWholeFile(cut.backup + (finish ? "/target.bin" : "/before.bin"));
+  ASSERT_TRUE(file);
+  const auto image = ProfileImageOver(*file, rig.core.MouseImage(), rig.core.Layout(), nullptr);
+  ASSERT_TRUE(image);
+  const ConfigApplyResult r = rig.engine.Editor().ApplyImage(*image, false, {"restore", ""});
+  ASSERT_EQ(r.status, ConfigApplyStatus::kApplied) << r.problem;
+  const MouseView back = ReadMouse(rig);
+  EXPECT_TRUE(back.macros.SameMacros(finish ? after : before));
+  EXPECT_EQ(back.codes, finish ? codes_after : codes_before);
+}
+
 const Fixture kThree{"AAAA BBBB CCCC",
                      {{"AAAA", 0x04}, {"BBBB", 0x05}, {"CCCC", 0x06}},
                      {{1, 2, 1}, {3, 12, 1}, {2, 3, 2}}};
@@ -277,6 +329,21 @@ const Fixture kAcrossBoundary{"a key press across offset 255",
                               true};
 
 TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
+  struct TempDir {
+    std::filesystem::path path;
+    // Every cut writes a backup: in memory where the machine has a place
+    // for it, as flushing each file to a disk makes the test crawl.
+    TempDir() {
+      char shm[] = "/dev/shm/korvex48-cut-XXXXXX";
+      char tmp[] = "/tmp/korvex48-cut-XXXXXX";
+      const char* made = ::mkdtemp(shm);
+      path = made ? made : ::mkdtemp(tmp);
+    }
+    ~TempDir() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  } backups;
   const std::vector<Case> cases = {
       {&kThree, Change::kDelete, 0},
       {&kThree, Change::kDelete, 1},
@@ -296,8 +363,10 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
       SCOPED_TRACE(std::string(SimulatedStorageName(storage)) + ", " + c.fixture->label + ", " +
                    change_name[static_cast<int>(c.change)] +
                    (c.change == Change::kAdd ? "" : std::to_string(c.index)));
+      int rigs = 0;
       auto prepared = [&] {
-        auto rig = std::make_unique<AppRig>(storage);
+        auto rig = std::make_unique<AppRig>(storage, std::nullopt,
+                                            (backups.path / std::to_string(++rigs)).string());
         Prepare(*rig, *c.fixture);
         EXPECT_EQ(rig->Connect().outcome, DevInfoOutcome::kAccepted);
         rig->ClearLogs();
@@ -312,6 +381,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
       const ParameterSection parameters = whole->mouse.Parameters();
       ASSERT_EQ(RunChange(*whole, c), MacroCommandResult::kDone);
       const DeviceMacros after = whole->core.Macros();
+      const KeyCodes codes_after = whole->core.Codes();
       EXPECT_TRUE(ReadMouse(*whole).macros.SameMacros(after));
       EXPECT_EQ(whole->mouse.Profiles(), whole->core.Working().profiles);
       ProfileSection check = whole->mouse.Profiles();
@@ -358,6 +428,7 @@ TEST(MacroChangeCut, EveryReportLeavesEachButtonOnItsMacroOrItsFallback) {
             EXPECT_NE(line.find(said), std::string::npos) << line;
           }
           ExpectSound(*rig, c, before, before_addresses, after, codes_before, parameters);
+          if (!vanish) ExpectWayBack(*rig, before, after, codes_before, codes_after, at % 2 == 1);
         }
       }
     }

@@ -3,10 +3,14 @@
 // kind ends up with the same bytes, and a mouse given its own file gets no
 // report at all.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "core/backups/backup_journal.h"
 #include "core/buttons/button_assignment.h"
 #include "core/config/config_text.h"
 #include "core/config/image_codec.h"
@@ -210,8 +214,13 @@ std::string Plays(const Configuration& c, int profile, int button) {
 // A whole configuration whose macros change, applied to a mouse that stops
 // at one report, for every report of the change: every button of every
 // profile plays what it played, what the file gives it or its fallback,
-// never another macro; and the same file applied again finishes the job.
+// never another macro; the offer names every macro the mouse lost, and the
+// backup (or the journal's target) brings the mouse back (or to the file);
+// and the same file applied again finishes the job.
 TEST(ConfigApplyCut, EveryButtonPlaysItsOwnMacroOrItsFallbackAtEveryCut) {
+  char dir[] = "/tmp/korvex48-apply-cut-XXXXXX";
+  const std::filesystem::path backups = ::mkdtemp(dir);
+  int rigs = 0;
   for (SimulatedStorage storage :
        {SimulatedStorage::kI2C, SimulatedStorage::kFlashI2C, SimulatedStorage::kFlashFlash}) {
     SCOPED_TRACE(std::string(SimulatedStorageName(storage)));
@@ -249,7 +258,7 @@ TEST(ConfigApplyCut, EveryButtonPlaysItsOwnMacroOrItsFallbackAtEveryCut) {
     ASSERT_GT(reports, 10u);
     for (std::size_t cut = 0; cut < reports; ++cut) {
       SCOPED_TRACE("cut at report " + std::to_string(cut));
-      EditorRig rig(before, storage);
+      EditorRig rig(before, storage, {}, (backups / std::to_string(++rigs)).string());
       assign(*rig.editor);
       const Configuration initial = MouseConfiguration(rig.mouse);
       ASSERT_TRUE(rig.mouse.Control("refuse-report-after " + std::to_string(cut)));
@@ -265,10 +274,30 @@ TEST(ConfigApplyCut, EveryButtonPlaysItsOwnMacroOrItsFallbackAtEveryCut) {
               << "profile " << p << " button " << b << " plays " << now;
         }
       }
+      if (const auto& lost = rig.core.LastCut()) {
+        const std::string line = lost->LostLine();
+        for (std::size_t i = 0; i < initial.macros.size(); ++i) {
+          const bool kept = std::find(held.macros.begin(), held.macros.end(), initial.macros[i]) !=
+                            held.macros.end();
+          const std::string named =
+              "macro " + std::to_string(i + 1) + " \"" + initial.macros[i].name + "\"";
+          EXPECT_EQ(line.find(named) != std::string::npos, !kept) << line;
+        }
+        const bool finish = cut % 2 == 1;
+        const auto image = BackupImage(lost->backup + (finish ? "/target.bin" : "/before.bin"),
+                                       rig.editor->MouseImage(), rig.core.Layout(), nullptr);
+        ASSERT_TRUE(image);
+        ASSERT_EQ(rig.editor->ApplyImage(*image, false, {"restore", ""}).status,
+                  ConfigApplyStatus::kApplied);
+        EXPECT_EQ(ConfigurationToText(MouseConfiguration(rig.mouse)),
+                  ConfigurationToText(finish ? target : initial));
+      }
       EXPECT_EQ(rig.editor->ApplyConfiguration(target).status, ConfigApplyStatus::kApplied);
       EXPECT_EQ(ConfigurationToText(MouseConfiguration(rig.mouse)), ConfigurationToText(target));
     }
   }
+  std::error_code ec;
+  std::filesystem::remove_all(backups, ec);
 }
 
 }  // namespace

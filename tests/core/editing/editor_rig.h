@@ -24,14 +24,16 @@ namespace korvex48::testing {
 struct EditorRig {
   // `prepare` changes the mouse before it is connected and read;
   // `default_image` is the image the editor starts from (empty: the embedded
-  // one), as the front ends show it before the mouse is read.
+  // one), as the front ends show it before the mouse is read;
+  // `backup_folder` where larger changes keep their backups (empty: none).
   explicit EditorRig(const std::function<void(SimulatedMouse&)>& prepare = {},
                      SimulatedStorage storage = SimulatedStorage::kI2C,
-                     std::vector<std::uint8_t> default_image = {})
+                     std::vector<std::uint8_t> default_image = {}, std::string backup_folder = {})
       : mouse(storage, clock),
         transport(mouse, clock),
         session(transport.Session()),
-        engine(transport, ui, clock, Options(storage, std::move(default_image))),
+        engine(transport, ui, clock,
+               Options(storage, std::move(default_image), std::move(backup_folder))),
         core(engine.Core()),
         images(engine.Images()),
         connection(engine.MouseConnection()),
@@ -44,8 +46,10 @@ struct EditorRig {
     transport.SetTrace(&trace);
   }
 
-  static EngineOptions Options(SimulatedStorage storage, std::vector<std::uint8_t> default_image) {
+  static EngineOptions Options(SimulatedStorage storage, std::vector<std::uint8_t> default_image,
+                               std::string backup_folder = {}) {
     EngineOptions options;
+    options.backup_folder = std::move(backup_folder);
     if (default_image.empty() && storage == SimulatedStorage::kFlashFlash) {
       // A "Flash" + "Flash" mouse is accepted only with a default image of its
       // kind: the shipped one with the slot layout's mark.

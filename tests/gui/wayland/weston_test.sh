@@ -45,6 +45,7 @@ WORK=$(mktemp -d)
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home" XDG_DATA_HOME="$WORK/data"
+export XDG_STATE_HOME="$WORK/state"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$HOME" "$XDG_DATA_HOME"
 cat >"$WORK/weston.ini" <<INI
 [shell]
