@@ -175,9 +175,12 @@ class AccessibleStepBar final : public QAccessibleWidget, public QAccessibleValu
     const int position = bar_->Position();
     return position < 1 ? QVariant(0) : QVariant(bar_->NumericValue(position));
   }
-  // A value set from outside chooses the step nearest to it.
+  // A value set from outside chooses the step nearest to it; one that is no
+  // number chooses nothing, as every step writes to the mouse.
   void setCurrentValue(const QVariant& value) override {
-    const double wanted = value.toDouble();
+    bool number = false;
+    const double wanted = value.toDouble(&number);
+    if (!number) return;
     int best = 1;
     for (int step = 2; step <= bar_->Steps(); ++step)
       if (std::abs(bar_->NumericValue(step) - wanted) < std::abs(bar_->NumericValue(best) - wanted))

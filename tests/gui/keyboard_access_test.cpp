@@ -118,6 +118,23 @@ class KeyboardAccessTest : public QObject {
     }
   }
 
+  // A value a screen reader sets chooses the DPI step nearest to it, as a
+  // click on that step would; one that is no number chooses nothing.
+  void barValueSetFromOutside() {
+    EditorRig rig;
+    rig.Window().ShowPage(PageId::kAdv);
+    auto* bar = rig.Get<StepBar>(QStringLiteral("Bar_DPI2"));
+    QVERIFY(bar && bar->isEnabled());
+    QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(bar)->valueInterface();
+    QVERIFY(value);
+    rig.ClearSent();
+    value->setCurrentValue(QStringLiteral("fast"));
+    QCOMPARE(rig.Sent(), QStringList());
+    value->setCurrentValue(1900);  // nearest listed value: 2000
+    QCOMPARE(value->currentValue().toInt(), 2000);
+    QVERIFY(!rig.Sent().isEmpty());
+  }
+
   // Choices tell a screen reader whether they are chosen, and follow the
   // choice made with the keys: Space on `control`, then on `other` (another
   // choice of the family, or the same check box again).

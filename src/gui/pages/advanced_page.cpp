@@ -1,6 +1,7 @@
 #include "gui/pages/advanced_page.h"
 
 #include "core/buttons/fire_aim.h"
+#include "core/config/setting_values.h"
 #include "core/editing/page_editor.h"
 #include "gui/char_set_validator.h"
 #include "gui/control_access.h"
@@ -156,7 +157,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
     // Read as the page shows the value ("2000 DPI"), as a number too.
     bar->SetValueText(
         [this](int step) { return DpiValueText(ctx(), step - 1) + QStringLiteral(" DPI"); });
-    bar->SetNumericValue([this](int step) { return DpiValueText(ctx(), step - 1).toDouble(); });
+    bar->SetNumericValue([](int step) { return DpiValueOfIndex(step - 1); });
     int c = 0;
     for (const char* part : {"R", "G", "B"}) {
       auto* edit =
@@ -200,7 +201,7 @@ AdvancedPage::AdvancedPage(EditorContext& context, QWidget* parent)
       [this] { return editor_ ? std::clamp(editor_->State().aim_step, 1, 12) : 0; }, this);
   aim_bar->SetValueText(
       [this](int step) { return DpiValueText(ctx(), step - 1) + QStringLiteral(" DPI"); });
-  aim_bar->SetNumericValue([this](int step) { return DpiValueText(ctx(), step - 1).toDouble(); });
+  aim_bar->SetNumericValue([](int step) { return DpiValueOfIndex(step - 1); });
   PlaceInTabOrder();
 }
 
