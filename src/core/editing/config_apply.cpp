@@ -14,6 +14,14 @@ bool SameStorage(const ConfigImage& a, const ConfigImage& b, StorageLayout layou
   return layout != StorageLayout::kSlot || a.macro_pages == b.macro_pages;
 }
 
+// Nothing is applied over a configuration that was not read whole.
+bool ReadWhole(const AppCore& core, ConfigApplyResult& r) {
+  if (core.DeviceUsable() && core.ImageRead()) return true;
+  r.status = ConfigApplyStatus::kNoDevice;
+  r.problem = "the mouse's configuration was not read whole";
+  return false;
+}
+
 }  // namespace
 
 ConfigImage PageEditor::MouseImage() const { return core_.MouseImage(); }
@@ -26,11 +34,7 @@ ConfigApplyResult PageEditor::ApplyConfiguration(const Configuration& target, bo
                                                  const ChangeLabel& label) {
   ConfigApplyResult r;
   const DeviceSession& s = core_.Session();
-  if (!core_.DeviceUsable() || !core_.ImageRead()) {
-    r.status = ConfigApplyStatus::kNoDevice;
-    r.problem = "the mouse's configuration was not read whole";
-    return r;
-  }
+  if (!ReadWhole(core_, r)) return r;
   const StorageLayout layout = core_.Layout();
   if (target.storage != layout) {
     r.status = ConfigApplyStatus::kRefused;
@@ -63,11 +67,7 @@ ConfigApplyResult PageEditor::ApplyWanted(const ConfigImage& wanted, bool dry_ru
                                           const ChangeLabel& label, bool checksums) {
   ConfigApplyResult r;
   const DeviceSession& s = core_.Session();
-  if (!core_.DeviceUsable() || !core_.ImageRead()) {
-    r.status = ConfigApplyStatus::kNoDevice;
-    r.problem = "the mouse's configuration was not read whole";
-    return r;
-  }
+  if (!ReadWhole(core_, r)) return r;
   const StorageLayout layout = core_.Layout();
   const ConfigImage current = MouseImage();
   r.differences = ConfigurationDifferences(DecodeConfiguration(current, layout, s.PrimaryStorage),
