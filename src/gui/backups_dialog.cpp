@@ -68,6 +68,10 @@ BackupsDialog::BackupsDialog(EditorContext& context, QWidget* owner,
                    QString::fromStdString(cut->LostLine()) + QLatin1Char('.');
     lost->setText(line);
     lost->setAccessibleName(line);
+  } else if (list_->count() == 0) {
+    lost->setText(
+        QStringLiteral("No backups yet: one is made before every change of more than one "
+                       "report."));
   } else {
     lost->setText(
         QStringLiteral("Restore puts the selected backup back on the mouse; the mouse "
@@ -109,7 +113,8 @@ BackupsDialog::BackupsDialog(EditorContext& context, QWidget* owner,
   close_area->setAccessibleName(QStringLiteral("Close"));
   SetTextStyle(close_area, 11, accent);
   connect(close_area, &TextLabel::clicked, this, &QWidget::close);
-  restore->setEnabled(list_->count() > 0);
+  // With nothing to restore there is no Restore to offer.
+  restore->setVisible(list_->count() > 0);
   DescribeControls(this);
 }
 
